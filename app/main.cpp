@@ -1,0 +1,19 @@
+#include "link/frmMain.h"
+#include "platform/AppInfo.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const qsizetype home = args.indexOf(QStringLiteral("--home"));
+    if (home >= 0 && home + 1 < args.size()) {
+        QDir().mkpath(args[home + 1]);
+        SetAppPath(QDir(args[home + 1]).absolutePath());
+    }
+    frmMain w;
+    w.show();
+    return app.exec();
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The I/O monitor window: a lamp and a title for every signal of the unit.
+
+#include <QWidget>
+#include <array>
+
+class Lamp;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+class frmIo : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmIo(QWidget *parent = nullptr);
+    ~frmIo() override;
+
+    QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr;
+    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr;
+    std::array<QLabel *, 36> Label5{};   // axis signal titles
+    std::array<QLabel *, 24> Label6{};   // parallel port signal names
+    std::array<QLabel *, 16> Label7{};   // general input titles
+    std::array<QLabel *, 16> Label8{};   // general output titles
+    std::array<Lamp *, 18> Picture1{};   // X and Y axis signals
+    std::array<Lamp *, 24> Picture2{};   // parallel port
+    std::array<Lamp *, 18> Picture3{};   // Z and U axis signals
+    std::array<Lamp *, 16> Picture4{};   // general inputs
+    std::array<Lamp *, 16> Picture5{};   // general outputs
+    QCheckBox *Check1 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QTimer *Timer2 = nullptr;
+
+    // The two output lamps of an axis (0..3) from bits 0 and 1.
+    void showAxisOutputs(int axis, unsigned bits);
+
+private:
+    void buildLayout();
+};
+
+// The I/O monitor window while it is open, else nullptr.
+frmIo *IoWindow();

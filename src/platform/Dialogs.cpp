@@ -1,0 +1,81 @@
+#include "platform/Dialogs.h"
+#include "platform/AppInfo.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+DialogService *installed = nullptr;
+}
+
+DialogService &Dialogs()
+{
+    static QtDialogs qtDialogs;
+    return installed ? *installed : qtDialogs;
+}
+
+void SetDialogs(DialogService *service)
+{
+    installed = service;
+}
+
+MsgResult MsgBox(const QString &text, MsgButtons buttons, const QString &title, MsgIcon icon)
+{
+    return Dialogs().message(text, title.isEmpty() ? AppTitle() : title, buttons, icon);
+}
+
+QString InputBox(const QString &prompt, const QString &title, const QString &defaultText)
+{
+    return Dialogs().input(prompt, title.isEmpty() ? AppTitle() : title, defaultText).value_or(QString());
+}
+
+MsgResult QtDialogs::message(const QString &text, const QString &title,
+                             MsgButtons buttons, MsgIcon icon)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setText(QString(text).replace(u'\r', u'\n'));
+    switch (icon) {
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::None: break;
+    }
+    QMessageBox::StandardButtons set;
+    switch (buttons) {
+    case MsgButtons::Ok: set = QMessageBox::Ok; break;
+    case MsgButtons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
+    case MsgButtons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
+    case MsgButtons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    case MsgButtons::RetryCancel: set = QMessageBox::Retry | QMessageBox::Cancel; break;
+    case MsgButtons::AbortRetryIgnore: set = QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore; break;
+    }
+    box.setStandardButtons(set);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return MsgResult::Ok;
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Retry: return MsgResult::Retry;
+    case QMessageBox::Abort: return MsgResult::Abort;
+    case QMessageBox::Ignore: return MsgResult::Ignore;
+    default:
+        // Closing the box counts as its cancelling answer.
+        if (buttons == MsgButtons::YesNo) return MsgResult::No;
+        if (buttons == MsgButtons::Ok) return MsgResult::Ok;
+        if (buttons == MsgButtons::AbortRetryIgnore) return MsgResult::Abort;
+        return MsgResult::Cancel;
+    }
+}
+
+std::optional<QString> QtDialogs::input(const QString &prompt, const QString &title,
+                                        const QString &defaultText)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
+                                                 QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Every message box, question and input box of the program goes through this
+// one interface. The program installs the Qt dialogs; tests install a
+// scripted responder, so nothing ever blocks on a modal window there.
+
+#include <QString>
+#include <optional>
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class MsgIcon { None, Information, Exclamation, Critical, Question };
+enum class MsgResult { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+class DialogService
+{
+public:
+    virtual ~DialogService() = default;
+    virtual MsgResult message(const QString &text, const QString &title,
+                              MsgButtons buttons, MsgIcon icon) = 0;
+    // The answer, or nothing when the operator cancels.
+    virtual std::optional<QString> input(const QString &prompt, const QString &title,
+                                         const QString &defaultText) = 0;
+};
+
+// The service in use; the Qt dialogs unless another one was installed.
+DialogService &Dialogs();
+// Installs a service (nullptr puts the Qt dialogs back). Not owned.
+void SetDialogs(DialogService *service);
+
+// Shorthands. An empty title shows the program's title.
+MsgResult MsgBox(const QString &text, MsgButtons buttons = MsgButtons::Ok,
+                 const QString &title = {}, MsgIcon icon = MsgIcon::None);
+// The answer, or the empty text on Cancel.
+QString InputBox(const QString &prompt, const QString &title = {},
+                 const QString &defaultText = {});
+
+class QtDialogs : public DialogService
+{
+public:
+    MsgResult message(const QString &text, const QString &title,
+                      MsgButtons buttons, MsgIcon icon) override;
+    std::optional<QString> input(const QString &prompt, const QString &title,
+                                 const QString &defaultText) override;
+};

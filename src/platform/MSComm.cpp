@@ -1,0 +1,233 @@
+#include "platform/MSComm.h"
+
+#include <QFileInfo>
+#include <QSerialPort>
+#include <QTimer>
+
+MSComm::MSComm(QObject *parent)
+    : QObject(parent), m_port(new QSerialPort(this))
+{
+    connect(m_port, &QSerialPort::readyRead, this, [this] {
+        pullFromPort();
+        raiseReceive();
+    });
+    connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+        if (e == QSerialPort::ResourceError)
+            onPortError();
+    });
+}
+
+MSComm::~MSComm()
+{
+    if (m_port->isOpen())
+        m_port->close();
+}
+
+QString MSComm::DevicePath(int port)
+{
+    const QByteArray name = "ZT_COM" + QByteArray::number(port);
+    const QByteArray env = qgetenv(name.constData());
+    if (!env.isEmpty())
+        return QString::fromLocal8Bit(env);
+    return QStringLiteral("/dev/ttyS%1").arg(port - 1);
+}
+
+int MSComm::setCommPort(int port)
+{
+    if (m_port->isOpen())
+        return PortAlreadyOpen;
+    if (port < 1 || port > 16)
+        return InvalidPortNumber;
+    m_commPort = port;
+    return NoError;
+}
+
+bool ParseCommSettings(const QString &text, CommSettings *out)
+{
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 4)
+        return false;
+    CommSettings s;
+    bool ok = false;
+    s.baud = parts[0].trimmed().toInt(&ok);
+    if (!ok || s.baud <= 0)
+        return false;
+    const QString par = parts[1].trimmed().toUpper();
+    if (par.size() != 1 || !QStringLiteral("NEOMS").contains(par))
+        return false;
+    s.parity = par[0].toLatin1();
+    s.dataBits = parts[2].trimmed().toInt(&ok);
+    if (!ok || s.dataBits < 5 || s.dataBits > 8)
+        return false;
+    const QString stop = parts[3].trimmed();
+    if (stop == u"1") s.stopBits = 1;
+    else if (stop == u"1.5") s.stopBits = 15;
+    else if (stop == u"2") s.stopBits = 2;
+    else return false;
+    *out = s;
+    return true;
+}
+
+int MSComm::setSettings(const QString &settings)
+{
+    CommSettings s;
+    if (!ParseCommSettings(settings, &s))
+        return InvalidPropertyValue;
+    m_settings = settings;
+    if (m_port->isOpen() && !applySettings())
+        return SetStateFailed;
+    return NoError;
+}
+
+bool MSComm::applySettings()
+{
+    CommSettings s;
+    if (!ParseCommSettings(m_settings, &s))
+        return false;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    switch (s.parity) {
+    case 'E': parity = QSerialPort::EvenParity; break;
+    case 'O': parity = QSerialPort::OddParity; break;
+    case 'M': parity = QSerialPort::MarkParity; break;
+    case 'S': parity = QSerialPort::SpaceParity; break;
+    default: break;
+    }
+    const auto stop = s.stopBits == 2 ? QSerialPort::TwoStop
+                      : s.stopBits == 15 ? QSerialPort::OneAndHalfStop : QSerialPort::OneStop;
+    return m_port->setBaudRate(s.baud)
+           && m_port->setParity(parity)
+           && m_port->setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits))
+           && m_port->setStopBits(stop)
+           && m_port->setFlowControl(QSerialPort::NoFlowControl);
+}
+
+bool MSComm::PortOpen() const
+{
+    return m_port->isOpen();
+}
+
+int MSComm::setPortOpen(bool open)
+{
+    if (!open) {
+        if (m_port->isOpen())
+            m_port->close();
+        m_rx.clear();
+        return NoError;
+    }
+    if (m_port->isOpen())
+        return PortAlreadyOpen;
+    const QString path = DevicePath(m_commPort);
+    if (!QFileInfo::exists(path))
+        return InvalidPortNumber;
+    m_port->setPortName(path);
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        const auto err = m_port->error();
+        m_port->clearError();
+        if (err == QSerialPort::DeviceNotFoundError)
+            return InvalidPortNumber;
+        if (err == QSerialPort::PermissionError || err == QSerialPort::OpenError)
+            return PortAlreadyOpen;
+        return SetStateFailed;
+    }
+    if (!applySettings()) {
+        m_port->close();
+        m_port->clearError();
+        return SetStateFailed;
+    }
+    m_rx.clear();
+    m_port->clear(QSerialPort::AllDirections);
+    return NoError;
+}
+
+int MSComm::Output(const QString &text)
+{
+    if (!m_port->isOpen())
+        return PortNotOpen;
+    m_port->write(text.toLatin1());
+    m_port->flush();
+    return NoError;
+}
+
+void MSComm::pullFromPort()
+{
+    if (m_port->isOpen() && m_port->bytesAvailable() > 0)
+        m_rx.append(m_port->readAll());
+}
+
+QString MSComm::Input()
+{
+    pullFromPort();
+    const qsizetype n = m_inputLen == 0 ? m_rx.size() : qMin<qsizetype>(m_inputLen, m_rx.size());
+    const QString s = QString::fromLatin1(m_rx.left(n));
+    m_rx.remove(0, n);
+    return s;
+}
+
+int MSComm::InBufferCount() const
+{
+    return int(m_rx.size() + (m_port->isOpen() ? m_port->bytesAvailable() : 0));
+}
+
+void MSComm::setInBufferCount(int n)
+{
+    if (n != 0)
+        return;
+    m_rx.clear();
+    if (m_port->isOpen()) {
+        m_port->clear(QSerialPort::Input);
+        m_port->readAll();
+    }
+}
+
+int MSComm::OutBufferCount() const
+{
+    return m_port->isOpen() ? int(m_port->bytesToWrite()) : 0;
+}
+
+void MSComm::setOutBufferCount(int n)
+{
+    if (n == 0 && m_port->isOpen())
+        m_port->clear(QSerialPort::Output);
+}
+
+// The receive event is raised whenever characters wait and a threshold is in
+// force. Raising it before a whole reply is there is harmless: the line
+// assembly keeps what it collected until the CR arrives. Characters left
+// after one handler run are delivered by a later event.
+void MSComm::raiseReceive()
+{
+    if (m_rThreshold <= 0 || m_rx.isEmpty())
+        return;
+    if (m_inEvent) {
+        m_raiseQueued = true;   // delivered once the running handler returns
+        return;
+    }
+    const qsizetype before = m_rx.size();
+    m_inEvent = true;
+    m_commEvent = comEvReceive;
+    emit OnComm();
+    m_inEvent = false;
+    const bool progressed = m_rx.size() < before;
+    if (!m_rx.isEmpty() && (progressed || m_raiseQueued)) {
+        m_raiseQueued = false;
+        QTimer::singleShot(0, this, [this] { raiseReceive(); });
+    }
+    m_raiseQueued = false;
+}
+
+void MSComm::onPortError()
+{
+    // The device went away (the unit's line was hung up): close the port so
+    // that every sender sees it closed, and tell the handler of the change.
+    if (!m_port->isOpen())
+        return;
+    m_port->close();
+    m_port->clearError();
+    m_rx.clear();
+    if (m_inEvent)
+        return;
+    m_commEvent = comEvCD;
+    m_inEvent = true;
+    emit OnComm();
+    m_inEvent = false;
+}

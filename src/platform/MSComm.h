@@ -1,0 +1,92 @@
+#pragma once
+// Our serial communications control: the members the program uses, over
+// QSerialPort. Port number n is the device named by the environment variable
+// ZT_COM<n> when it is set, else /dev/ttyS<n-1>.
+//
+// Members that can fail return the failure number (0 when they succeed):
+// 8002 invalid port number, 8005 port already open, 8015 the port state could
+// not be set, 8018 the operation needs an open port, 380 invalid settings text.
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class QSerialPort;
+
+class MSComm : public QObject
+{
+    Q_OBJECT
+public:
+    enum : int {
+        NoError = 0,
+        InvalidPropertyValue = 380,
+        InvalidPortNumber = 8002,
+        PortAlreadyOpen = 8005,
+        SetStateFailed = 8015,
+        PortNotOpen = 8018,
+    };
+    enum : int { comEvSend = 1, comEvReceive = 2, comEvCD = 5 };
+
+    explicit MSComm(QObject *parent = nullptr);
+    ~MSComm() override;
+
+    int CommPort() const { return m_commPort; }
+    int setCommPort(int port);
+
+    QString Settings() const { return m_settings; }
+    int setSettings(const QString &settings);
+
+    bool PortOpen() const;
+    int setPortOpen(bool open);
+
+    int Output(const QString &text);
+
+    int RThreshold() const { return m_rThreshold; }
+    void setRThreshold(int n) { m_rThreshold = n < 0 ? 0 : n; }
+
+    int InputLen() const { return m_inputLen; }
+    void setInputLen(int n) { m_inputLen = n < 0 ? 0 : n; }
+
+    // Takes InputLen characters (all that wait when InputLen is 0); empty
+    // text when nothing waits or the port is closed.
+    QString Input();
+
+    int InBufferCount() const;
+    void setInBufferCount(int n);      // 0 discards everything received
+    int OutBufferCount() const;
+    void setOutBufferCount(int n);     // 0 discards everything not yet sent
+
+    int CommEvent() const { return m_commEvent; }
+
+    // The device path a port number stands for.
+    static QString DevicePath(int port);
+
+signals:
+    // Raised for received characters (CommEvent 2) and line changes.
+    void OnComm();
+
+private:
+    void pullFromPort();
+    void raiseReceive();
+    void onPortError();
+    bool applySettings();
+
+    QSerialPort *m_port;
+    int m_commPort = 1;
+    QString m_settings = QStringLiteral("9600,N,8,1");
+    int m_rThreshold = 0;
+    int m_inputLen = 0;
+    int m_commEvent = 0;
+    QByteArray m_rx;          // received and not yet taken by Input
+    bool m_inEvent = false;   // an OnComm handler is running
+    bool m_raiseQueued = false;
+};
+
+// Parsed form of a settings text such as "9600,N,8,1".
+struct CommSettings {
+    int baud = 9600;
+    char parity = 'N';
+    int dataBits = 8;
+    int stopBits = 1;   // 1, 2, or 15 for one and a half
+};
+bool ParseCommSettings(const QString &text, CommSettings *out);

@@ -1,0 +1,163 @@
+#include "shared/NumberText.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+// Length of the decimal number at the start of text (after `pos`), 0 if none.
+qsizetype numberLength(QStringView text, qsizetype pos)
+{
+    const qsizetype start = pos;
+    const qsizetype n = text.size();
+    if (pos < n && (text[pos] == u'+' || text[pos] == u'-'))
+        ++pos;
+    qsizetype digits = 0;
+    while (pos < n && text[pos].isDigit() && text[pos].unicode() < 128) { ++pos; ++digits; }
+    if (pos < n && text[pos] == u'.') {
+        ++pos;
+        while (pos < n && text[pos].isDigit() && text[pos].unicode() < 128) { ++pos; ++digits; }
+    }
+    if (digits == 0)
+        return 0;
+    if (pos < n && (text[pos] == u'E' || text[pos] == u'e' || text[pos] == u'D' || text[pos] == u'd')) {
+        qsizetype e = pos + 1;
+        if (e < n && (text[e] == u'+' || text[e] == u'-'))
+            ++e;
+        qsizetype expDigits = 0;
+        while (e < n && text[e].isDigit() && text[e].unicode() < 128) { ++e; ++expDigits; }
+        if (expDigits > 0)
+            pos = e;
+    }
+    return pos - start;
+}
+
+double toDouble(QStringView number)
+{
+    QString s = number.toString();
+    s.replace(u'D', u'E').replace(u'd', u'E');
+    bool ok = false;
+    const double v = s.toDouble(&ok);   // C locale: "." is the point
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
+// Shortest decimal text of |v| with at most 15 significant digits, in the
+// digits-and-point form; exponent form for very large or very small values.
+QString shortestMagnitude(double v)
+{
+    const double a = std::fabs(v);
+    if (a == 0.0)
+        return QStringLiteral("0");
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", a);
+    // Mantissa digits and exponent of the value rounded to 15 digits.
+    QString s = QString::fromLatin1(buf);
+    const qsizetype ePos = s.indexOf(u'e');
+    QString mant = s.left(ePos);
+    int exp10 = s.mid(ePos + 1).toInt();
+    mant.remove(u'.');
+    while (mant.size() > 1 && mant.endsWith(u'0'))
+        mant.chop(1);
+    if (exp10 >= 15 || exp10 < -10) {
+        QString m = mant.left(1);
+        if (mant.size() > 1)
+            m += u'.' + mant.mid(1);
+        return m + QStringLiteral("E%1%2").arg(exp10 < 0 ? u'-' : u'+')
+                       .arg(std::abs(exp10), 2, 10, QChar(u'0'));
+    }
+    if (exp10 < 0)
+        return QStringLiteral("0.") + QString(-exp10 - 1, u'0') + mant;
+    if (mant.size() <= exp10 + 1)
+        return mant + QString(exp10 + 1 - mant.size(), u'0');
+    return mant.left(exp10 + 1) + u'.' + mant.mid(exp10 + 1);
+}
+
+} // namespace
+
+double LeadingNumber(QStringView text)
+{
+    qsizetype pos = 0;
+    while (pos < text.size() && isBlank(text[pos]))
+        ++pos;
+    const qsizetype len = numberLength(text, pos);
+    return len ? toDouble(text.mid(pos, len)) : 0.0;
+}
+
+std::optional<double> WholeNumber(QStringView text)
+{
+    qsizetype pos = 0;
+    while (pos < text.size() && isBlank(text[pos]))
+        ++pos;
+    const qsizetype len = numberLength(text, pos);
+    if (len == 0)
+        return std::nullopt;
+    qsizetype end = pos + len;
+    while (end < text.size() && isBlank(text[end]))
+        ++end;
+    if (end != text.size())
+        return std::nullopt;
+    QString s = text.mid(pos, len).toString();
+    s.replace(u'D', u'E').replace(u'd', u'E');
+    bool ok = false;
+    const double v = s.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+double RoundHalfEven(double v)
+{
+    return std::nearbyint(v);   // default rounding mode: to nearest, ties to even
+}
+
+QString PlainForm(double v)
+{
+    const QString m = shortestMagnitude(v);
+    return (v < 0 && m != u"0") ? u'-' + m : m;
+}
+
+QString SignedForm(double v)
+{
+    QString m = shortestMagnitude(v);
+    if (m.startsWith(QStringLiteral("0.")))
+        m.remove(0, 1);
+    return (v < 0 && m != u"0" ? QStringLiteral("-") : QStringLiteral(" ")) + m;
+}
+
+QString dStrSet(const QString &s)
+{
+    if (s.isEmpty() || s.size() > 8)
+        return {};
+    return QString(8 - s.size(), u'0') + s;
+}
+
+QString dStrSet2(const QString &s)
+{
+    if (s.size() >= 1 && s.size() < 4)
+        return QString(4 - s.size(), u'0') + s;
+    return s.right(4);
+}
+
+std::optional<uint32_t> HexField(QStringView field)
+{
+    if (field.isEmpty() || field.size() > 8)
+        return std::nullopt;
+    uint32_t v = 0;
+    for (QChar c : field) {
+        const char16_t u = c.unicode();
+        uint32_t d;
+        if (u >= '0' && u <= '9') d = u - '0';
+        else if (u >= 'A' && u <= 'F') d = u - 'A' + 10;
+        else if (u >= 'a' && u <= 'f') d = u - 'a' + 10;
+        else return std::nullopt;
+        v = (v << 4) | d;
+    }
+    return v;
+}
+
+QString HexDigits(uint32_t v)
+{
+    return QString::number(v, 16).toUpper();
+}

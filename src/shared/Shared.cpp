@@ -1,0 +1,57 @@
+#include "shared/Shared.h"
+
+SharedState g;
+
+std::array<QString, kIoTitles> SharedState::blankTitles()
+{
+    // Before the settings file is read every title is ten characters of code 0.
+    std::array<QString, kIoTitles> t;
+    t.fill(QString(10, QChar(0)));
+    return t;
+}
+
+void ResetSharedState()
+{
+    g = SharedState{};
+}
+
+QString NonActiveVersionText()
+{
+    return QStringLiteral("--.--.--\r      ( ZT260A/ZT460A Non Active)");
+}
+
+void SetStartValues()
+{
+    g.GridHeaderClick = 0;
+    g.PositionReplyPending = 0;
+    g.SpeedReplyPending = 0;
+    g.SkipConfirm = 0;
+    g.UnitVersion = QStringLiteral("--.--.--");
+    g.UnitVersionText = NonActiveVersionText();
+    g.UnitModel = QStringLiteral("4");
+    g.TransferBusy = 0;
+    for (int axis = 0; axis < kAxes; ++axis) {
+        g.ScaleSel[axis] = 0;
+        for (int unit = 0; unit < kUnitCodes; ++unit)
+            g.ScaleFactor[unit][axis] = QStringLiteral("1");
+    }
+}
+
+QString AxisLetter(int axis)
+{
+    static const char letters[] = "XYZU";
+    if (axis < 0 || axis >= kAxes)
+        return {};
+    return QString(QChar(letters[axis]));
+}
+
+int AxisIndex(QChar letter)
+{
+    switch (letter.unicode()) {
+    case 'X': return 0;
+    case 'Y': return 1;
+    case 'Z': return 2;
+    case 'U': return 3;
+    default: return -1;
+    }
+}

@@ -1,0 +1,108 @@
+#pragma once
+// The one store of values that more than one window uses. Every window reads
+// and writes it directly; the program has one thread, so nothing is locked.
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+constexpr int kAxes = 4;            // X, Y, Z, U in this order everywhere
+constexpr int kParamAxes = 5;       // parameter tables keep a fifth, unused row
+constexpr int kUnitCodes = 7;       // scale factor table: unit codes 0..6
+constexpr int kIoTitles = 68;
+constexpr int kSettingFlags = 100;
+constexpr int kAxisEntries = 100;
+constexpr int kModeItems = 11;
+constexpr int kHomeItems = 16;
+constexpr int kParamItems = 14;
+constexpr int kClipRows = 2000;
+
+// One copied register row of the program editors: CMD, DAT, SPD, TIM, CMT.
+using ClipRow = std::array<QString, 5>;
+
+struct SharedState {
+    // Unit identity
+    QString UnitModel;
+    QString UnitVersion;
+    QString UnitVersionText;
+
+    // Reply hand-over from the receive path to waiting handlers
+    QString ReceiveBuffer;
+    QString ReplyLine;
+    QString IxsReplyLine;
+    QString StatusLine;
+    int16_t StatusReady = 0;
+    int SpeedReplyPending = 0;
+    int PositionReplyPending = 0;
+    int TransferBusy = 0;
+
+    // Drive flags, one per axis
+    std::array<int16_t, kAxes> ProgramStarted{};
+    std::array<int16_t, kAxes> ProgramActive{};
+    std::array<int16_t, kAxes> ProgramPaused{};
+    std::array<int16_t, kAxes> IndexActive{};
+    std::array<int16_t, kAxes> IndexPaused{};
+    int16_t ProgramWasActive = 0;
+
+    // I/O monitor working values
+    int16_t IoPollStep = 0;
+    std::array<QString, kIoTitles> IoTitle = blankTitles();
+    int16_t TitleIndex = 0;
+    std::array<int16_t, kAxes> AxisOutState{};
+    std::array<QString, 4> IoLastField{};
+    int32_t PortOutWord = 0;
+    int16_t GenOutWord = 0;
+
+    // Values kept in the settings file
+    std::array<int16_t, kSettingFlags> SettingFlags{};
+    std::array<std::array<QString, kAxisEntries>, kAxes> AxisEntryText{};
+    std::array<int16_t, kAxes> ScaleSel{};
+    // Held as decimal text (the form the scale window stores); read as a
+    // number wherever it multiplies or divides. Index: unit code, then axis.
+    std::array<std::array<QString, kAxes>, kUnitCodes> ScaleFactor{};
+    int16_t ExtendedCmdSet = 0;
+
+    // Last accepted entry texts, put back when a typed value is refused
+    std::array<QString, kAxes> SavedSpeedText{};
+    QString SavedRegNoText;
+
+    // Values handed between windows
+    bool UploadProgramAtStart = false;
+    int16_t FileMode = 0;
+    int16_t SkipConfirm = 0;
+    int16_t GridHeaderClick = 0;
+    int16_t QuestionAnswer = 0;
+    int32_t TransferResult = 0;
+
+    // Parameter tables: the master copy of the unit's parameters
+    std::array<std::array<int16_t, kModeItems>, kParamAxes> ModeSetTable{};
+    std::array<std::array<int16_t, kHomeItems>, kParamAxes> HomeSetTable{};
+    std::array<std::array<QString, kParamItems>, kParamAxes> ParamTable{};
+
+    // Register copy buffer of the program editors and block copy windows
+    std::array<ClipRow, kClipRows> ClipBuf{};
+    int ClipCount = 0;
+    int SelCol = 0;
+    int SelTopRow = 0;
+    int SelRowSel = 0;
+    int SelCount = 0;
+    int SavedTopRow = 0;
+
+private:
+    static std::array<QString, kIoTitles> blankTitles();
+};
+
+// The store itself. Tests put it back to its first state with ResetSharedState().
+extern SharedState g;
+void ResetSharedState();
+
+// Start values the main window sets before it reads the settings file.
+void SetStartValues();
+
+// The text the About box shows before any unit has answered.
+QString NonActiveVersionText();
+
+// Axis letters by index; an index outside 0..3 gives an empty text.
+QString AxisLetter(int axis);
+// Index of an axis letter (X, Y, Z, U), -1 for anything else.
+int AxisIndex(QChar letter);

@@ -1,0 +1,29 @@
+#pragma once
+// A pseudo-terminal whose far end the test drives itself: what the program
+// writes to the device can be read here, and what is written here arrives
+// at the program as if a unit had sent it.
+
+#include <QByteArray>
+#include <QString>
+
+class Pty
+{
+public:
+    Pty();
+    ~Pty();
+    bool ok() const { return m_master >= 0; }
+    QString devicePath() const { return m_path; }
+
+    void send(const QByteArray &bytes);
+    // Everything the program has written so far (non-blocking).
+    QByteArray readAvailable();
+    // Waits (processing events) until a CR-ended line arrived from the
+    // program; empty on time-out.
+    QByteArray readLine(int timeoutMs = 3000);
+    void hangUp();
+
+private:
+    int m_master = -1;
+    QString m_path;
+    QByteArray m_pending;
+};

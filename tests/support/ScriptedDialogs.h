@@ -1,0 +1,45 @@
+#pragma once
+// A dialog service for tests: records every box shown and answers from a
+// queue of preset answers (or a default answer when the queue is empty).
+
+#include "platform/Dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct ShownBox {
+    enum Kind { Message, Input } kind;
+    QString text;
+    QString title;
+    MsgButtons buttons = MsgButtons::Ok;
+};
+
+class ScriptedDialogs : public DialogService
+{
+public:
+    ScriptedDialogs();              // installs itself
+    ~ScriptedDialogs() override;    // puts the Qt dialogs back
+
+    MsgResult message(const QString &text, const QString &title,
+                      MsgButtons buttons, MsgIcon icon) override;
+    std::optional<QString> input(const QString &prompt, const QString &title,
+                                 const QString &defaultText) override;
+
+    void answer(MsgResult r) { m_answers.append(r); }
+    void answerInput(const std::optional<QString> &text) { m_inputs.append(text); }
+    // Used when no preset answer is left: Ok, Yes (Yes/No boxes) or Retry.
+    void setDefault(MsgResult r) { m_default = r; m_hasDefault = true; }
+
+    const QList<ShownBox> &shown() const { return m_shown; }
+    QStringList texts() const;
+    bool saw(const QString &text) const { return texts().contains(text); }
+    void clear() { m_shown.clear(); }
+
+private:
+    QList<ShownBox> m_shown;
+    QList<MsgResult> m_answers;
+    QList<std::optional<QString>> m_inputs;
+    MsgResult m_default = MsgResult::Ok;
+    bool m_hasDefault = false;
+};

@@ -1,0 +1,2 @@
+// Placeholder until the simulated unit is written.
+int main() { return 0; }
