@@ -4,6 +4,8 @@
 #include <QSerialPort>
 #include <QTimer>
 
+#include <poll.h>
+
 MSComm::MSComm(QObject *parent)
     : QObject(parent), m_port(new QSerialPort(this))
 {
@@ -13,6 +15,17 @@ MSComm::MSComm(QObject *parent)
     });
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         if (e == QSerialPort::ResourceError)
+            onPortError();
+    });
+    // A line whose far end went away does not always report an error (a
+    // pseudo-terminal just reads as ended), so the open port is watched.
+    m_watch = new QTimer(this);
+    m_watch->setInterval(200);
+    connect(m_watch, &QTimer::timeout, this, [this] {
+        if (!m_port->isOpen())
+            return;
+        pollfd p{int(m_port->handle()), POLLIN, 0};
+        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
             onPortError();
     });
 }
@@ -109,6 +122,7 @@ bool MSComm::PortOpen() const
 int MSComm::setPortOpen(bool open)
 {
     if (!open) {
+        m_watch->stop();
         if (m_port->isOpen())
             m_port->close();
         m_rx.clear();
@@ -136,6 +150,7 @@ int MSComm::setPortOpen(bool open)
     }
     m_rx.clear();
     m_port->clear(QSerialPort::AllDirections);
+    m_watch->start();
     return NoError;
 }
 
@@ -219,6 +234,7 @@ void MSComm::onPortError()
 {
     // The device went away (the unit's line was hung up): close the port so
     // that every sender sees it closed, and tell the handler of the change.
+    m_watch->stop();
     if (!m_port->isOpen())
         return;
     m_port->close();

@@ -12,6 +12,7 @@
 #include <QString>
 
 class QSerialPort;
+class QTimer;
 
 class MSComm : public QObject
 {
@@ -72,6 +73,7 @@ private:
     bool applySettings();
 
     QSerialPort *m_port;
+    QTimer *m_watch;
     int m_commPort = 1;
     QString m_settings = QStringLiteral("9600,N,8,1");
     int m_rThreshold = 0;

@@ -64,8 +64,8 @@ QString shortestMagnitude(double v)
         QString m = mant.left(1);
         if (mant.size() > 1)
             m += u'.' + mant.mid(1);
-        return m + QStringLiteral("E%1%2").arg(exp10 < 0 ? u'-' : u'+')
-                       .arg(std::abs(exp10), 2, 10, QChar(u'0'));
+        return m + (exp10 < 0 ? QStringLiteral("E-") : QStringLiteral("E+"))
+               + QStringLiteral("%1").arg(std::abs(exp10), 2, 10, QChar(u'0'));
     }
     if (exp10 < 0)
         return QStringLiteral("0.") + QString(-exp10 - 1, u'0') + mant;

@@ -1,0 +1,152 @@
+// The receive path over a real pseudo-terminal: the program's serial control
+// raises receive events, lines are assembled across events and parsed.
+
+#include "Pty.h"
+#include "TestHome.h"
+#include "link/frmMain.h"
+#include "platform/EventPump.h"
+#include "platform/MSComm.h"
+#include "shared/Shared.h"
+
+#include <QtTest>
+
+class TestSerialLink : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void openFailures();
+    void outputNeedsOpenPort();
+    void speedsAndPositionsArrive();
+    void replySplitOverEvents();
+    void twoLinesAtOnce();
+    void shortLineBelowThresholdDropped();
+    void hangUpClosesPort();
+
+private:
+    bool openOn(Pty &pty);
+    TestHome *m_home = nullptr;
+    frmMain *m_main = nullptr;
+};
+
+void TestSerialLink::init()
+{
+    ResetSharedState();
+    m_home = new TestHome;
+    SetStartValues();
+    m_main = new frmMain;
+}
+
+void TestSerialLink::cleanup()
+{
+    delete m_main;
+    delete m_home;
+    qunsetenv("ZT_COM1");
+    qunsetenv("ZT_COM2");
+}
+
+bool TestSerialLink::openOn(Pty &pty)
+{
+    qputenv("ZT_COM1", pty.devicePath().toLocal8Bit());
+    m_main->MSComm1->setCommPort(1);
+    m_main->MSComm1->setSettings("38400,N,8,1");
+    return m_main->MSComm1->setPortOpen(true) == MSComm::NoError;
+}
+
+void TestSerialLink::openFailures()
+{
+    MSComm *c = m_main->MSComm1;
+    QCOMPARE(c->setCommPort(0), int(MSComm::InvalidPortNumber));
+    qputenv("ZT_COM2", "/nonexistent/tty");
+    QCOMPARE(c->setCommPort(2), int(MSComm::NoError));
+    QCOMPARE(c->setPortOpen(true), int(MSComm::InvalidPortNumber));
+    QVERIFY(!c->PortOpen());
+    // Not a terminal: the port state cannot be set.
+    qputenv("ZT_COM2", "/dev/null");
+    QCOMPARE(c->setPortOpen(true), int(MSComm::SetStateFailed));
+    QVERIFY(!c->PortOpen());
+    QCOMPARE(c->setSettings("fast"), int(MSComm::InvalidPropertyValue));
+
+    Pty pty;
+    QVERIFY(openOn(pty));
+    QCOMPARE(c->setPortOpen(true), int(MSComm::PortAlreadyOpen));
+    QCOMPARE(c->setCommPort(3), int(MSComm::PortAlreadyOpen));
+}
+
+void TestSerialLink::outputNeedsOpenPort()
+{
+    QCOMPARE(m_main->MSComm1->Output("SPD\r"), int(MSComm::PortNotOpen));
+    QVERIFY(m_main->MSComm1->Input().isEmpty());
+}
+
+void TestSerialLink::speedsAndPositionsArrive()
+{
+    Pty pty;
+    QVERIFY(openOn(pty));
+    MSComm *c = m_main->MSComm1;
+    c->setRThreshold(43);
+    QCOMPARE(c->Output("SPD\r"), 0);
+    QCOMPARE(pty.readLine(), QByteArray("SPD\r"));
+    pty.send("SPD 000005DC  FFFFFA24  00000000  0000000A\r\n");
+    QVERIFY(WaitUntil([&] { return m_main->Text8->text() == " 10"; }, 3000)
+            == WaitResult::Done);
+    QCOMPARE(m_main->Text5->text(), QStringLiteral(" 1500"));
+    QCOMPARE(m_main->Text6->text(), QStringLiteral("-1500"));
+
+    g.ScaleSel[0] = 1;
+    g.ScaleFactor[1][0] = "0.001";
+    QCOMPARE(c->Output("POS\r"), 0);
+    QCOMPARE(pty.readLine(), QByteArray("POS\r"));
+    pty.send("POS 000004E2  FFFFFFFF  00000000  00000000\r");
+    QVERIFY(WaitUntil([&] { return m_main->Text2->text() == "-1"; }, 3000) == WaitResult::Done);
+    QCOMPARE(m_main->Text1->text(), QStringLiteral("1.250"));
+}
+
+void TestSerialLink::replySplitOverEvents()
+{
+    Pty pty;
+    QVERIFY(openOn(pty));
+    m_main->MSComm1->setRThreshold(9);
+    pty.send("IDC X07");
+    // The first part arrives and is collected; nothing is shown yet.
+    QVERIFY(WaitUntil([&] { return g.ReceiveBuffer == "IDC X07"; }, 3000) == WaitResult::Done);
+    QCOMPARE(m_main->Text17->text(), QString());
+    pty.send("CF\r");
+    QVERIFY(WaitUntil([&] { return m_main->Text17->text() == "1999"; }, 3000) == WaitResult::Done);
+    QVERIFY(g.ReceiveBuffer.isEmpty());
+}
+
+void TestSerialLink::twoLinesAtOnce()
+{
+    Pty pty;
+    QVERIFY(openOn(pty));
+    m_main->MSComm1->setRThreshold(9);
+    pty.send("IDC X0001\rIDC Y0002\r");
+    QVERIFY(WaitUntil([&] { return m_main->Text18->text() == "2"; }, 3000) == WaitResult::Done);
+    QCOMPARE(m_main->Text17->text(), QStringLiteral("1"));
+}
+
+void TestSerialLink::shortLineBelowThresholdDropped()
+{
+    Pty pty;
+    QVERIFY(openOn(pty));
+    m_main->MSComm1->setRThreshold(43);
+    g.SpeedReplyPending = 1;
+    pty.send("IDC X0005\r");
+    QVERIFY(WaitUntil([&] { return g.SpeedReplyPending == 0; }, 3000) == WaitResult::Done);
+    QCOMPARE(m_main->Text17->text(), QString());
+}
+
+void TestSerialLink::hangUpClosesPort()
+{
+    Pty pty;
+    QVERIFY(openOn(pty));
+    m_main->MSComm1->setRThreshold(1);
+    pty.hangUp();
+    QVERIFY(WaitUntil([&] { return !m_main->MSComm1->PortOpen(); }, 3000) == WaitResult::Done);
+    QCOMPARE(m_main->MSComm1->Output("SPD\r"), int(MSComm::PortNotOpen));
+}
+
+QTEST_MAIN(TestSerialLink)
+#include "test_seriallink.moc"

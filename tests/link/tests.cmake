@@ -1,0 +1,2 @@
+zt_test(test_replies link/test_replies.cpp)
+zt_test(test_seriallink link/test_seriallink.cpp)

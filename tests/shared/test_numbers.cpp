@@ -1,0 +1,184 @@
+#include "shared/NumberText.h"
+#include "shared/Shared.h"
+
+#include <QtTest>
+
+class TestNumbers : public QObject
+{
+    Q_OBJECT
+private slots:
+    void leadingNumber_data();
+    void leadingNumber();
+    void wholeNumber_data();
+    void wholeNumber();
+    void roundHalfEven_data();
+    void roundHalfEven();
+    void forms_data();
+    void forms();
+    void hexPadding_data();
+    void hexPadding();
+    void hexField_data();
+    void hexField();
+    void startValues();
+};
+
+void TestNumbers::leadingNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("blank then number") << " 95" << 95.0;
+    QTest::newRow("number then letters") << "12abc" << 12.0;
+    QTest::newRow("letters only") << "abc" << 0.0;
+    QTest::newRow("minus only") << "-" << 0.0;
+    QTest::newRow("negative decimal") << "-2.5mm" << -2.5;
+    QTest::newRow("point first") << " .001" << 0.001;
+    QTest::newRow("exponent") << "1.5E+03x" << 1500.0;
+    QTest::newRow("dangling exponent") << "7E" << 7.0;
+    QTest::newRow("second point ends it") << "1.2.3" << 1.2;
+    QTest::newRow("quoted") << "\"300\"" << 0.0;
+}
+
+void TestNumbers::leadingNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(LeadingNumber(text), value);
+}
+
+void TestNumbers::wholeNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<double>("value");
+    QTest::newRow("integer") << "1000" << true << 1000.0;
+    QTest::newRow("surrounding blanks") << "  -12.5 " << true << -12.5;
+    QTest::newRow("empty") << "" << false << 0.0;
+    QTest::newRow("minus only") << "-" << false << 0.0;
+    QTest::newRow("trailing letters") << "12a" << false << 0.0;
+    QTest::newRow("inner blank") << "1 2" << false << 0.0;
+    QTest::newRow("comma") << "1,5" << false << 0.0;
+    QTest::newRow("exponent") << "2e3" << true << 2000.0;
+    QTest::newRow("huge overflows") << "1e999" << false << 0.0;
+}
+
+void TestNumbers::wholeNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(double, value);
+    const auto v = WholeNumber(text);
+    QCOMPARE(v.has_value(), ok);
+    if (ok)
+        QCOMPARE(*v, value);
+}
+
+void TestNumbers::roundHalfEven_data()
+{
+    QTest::addColumn<double>("in");
+    QTest::addColumn<double>("out");
+    QTest::newRow("0.5") << 0.5 << 0.0;
+    QTest::newRow("1.5") << 1.5 << 2.0;
+    QTest::newRow("2.5") << 2.5 << 2.0;
+    QTest::newRow("-2.5") << -2.5 << -2.0;
+    QTest::newRow("250.6") << 250.6 << 251.0;
+}
+
+void TestNumbers::roundHalfEven()
+{
+    QFETCH(double, in);
+    QFETCH(double, out);
+    QCOMPARE(RoundHalfEven(in), out);
+}
+
+void TestNumbers::forms_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QString>("signedForm");
+    QTest::newRow("zero") << 0.0 << "0" << " 0";
+    QTest::newRow("300") << 300.0 << "300" << " 300";
+    QTest::newRow("-5") << -5.0 << "-5" << "-5";
+    QTest::newRow("thousandth") << 0.001 << "0.001" << " .001";
+    QTest::newRow("negative half") << -0.5 << "-0.5" << "-.5";
+    QTest::newRow("15 digits") << 0.1 + 0.2 << "0.3" << " .3";
+    QTest::newRow("large") << 1e20 << "1E+20" << " 1E+20";
+    QTest::newRow("tiny") << 2.5e-12 << "2.5E-12" << " 2.5E-12";
+    QTest::newRow("decimal") << 1234.5 << "1234.5" << " 1234.5";
+}
+
+void TestNumbers::forms()
+{
+    QFETCH(double, value);
+    QFETCH(QString, plain);
+    QFETCH(QString, signedForm);
+    QCOMPARE(PlainForm(value), plain);
+    QCOMPARE(SignedForm(value), signedForm);
+    // Both forms read back as the value they were made from.
+    QCOMPARE(LeadingNumber(signedForm), LeadingNumber(plain));
+}
+
+void TestNumbers::hexPadding_data()
+{
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("eight");
+    QTest::addColumn<QString>("four");
+    QTest::newRow("empty") << "" << "" << "";
+    QTest::newRow("1A") << "1A" << "0000001A" << "001A";
+    QTest::newRow("7") << "7" << "00000007" << "0007";
+    QTest::newRow("four digits") << "ABCD" << "0000ABCD" << "ABCD";
+    QTest::newRow("five digits") << "12345" << "00012345" << "2345";
+    QTest::newRow("eight digits") << "120003E8" << "120003E8" << "03E8";
+    QTest::newRow("nine digits") << "123456789" << "" << "6789";
+}
+
+void TestNumbers::hexPadding()
+{
+    QFETCH(QString, in);
+    QFETCH(QString, eight);
+    QFETCH(QString, four);
+    QCOMPARE(dStrSet(in), eight);
+    QCOMPARE(dStrSet2(in), four);
+}
+
+void TestNumbers::hexField_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<uint>("value");
+    QTest::newRow("upper") << "000005DC" << true << 1500u;
+    QTest::newRow("lower") << "fffffa24" << true << 0xFFFFFA24u;
+    QTest::newRow("empty") << "" << false << 0u;
+    QTest::newRow("stray") << "00G1" << false << 0u;
+    QTest::newRow("blank") << " 12" << false << 0u;
+    QTest::newRow("too long") << "123456789" << false << 0u;
+}
+
+void TestNumbers::hexField()
+{
+    QFETCH(QString, field);
+    QFETCH(bool, ok);
+    QFETCH(uint, value);
+    const auto v = HexField(field);
+    QCOMPARE(v.has_value(), ok);
+    if (ok)
+        QCOMPARE(*v, value);
+}
+
+void TestNumbers::startValues()
+{
+    ResetSharedState();
+    QCOMPARE(g.IoTitle[0], QString(10, QChar(0)));
+    SetStartValues();
+    QCOMPARE(g.UnitModel, QStringLiteral("4"));
+    QCOMPARE(g.UnitVersion, QStringLiteral("--.--.--"));
+    QCOMPARE(g.UnitVersionText, QStringLiteral("--.--.--\r      ( ZT260A/ZT460A Non Active)"));
+    for (int a = 0; a < kAxes; ++a) {
+        QCOMPARE(g.ScaleSel[a], int16_t(0));
+        for (int u = 0; u < kUnitCodes; ++u)
+            QCOMPARE(g.ScaleFactor[u][a], QStringLiteral("1"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestNumbers)
+#include "test_numbers.moc"

@@ -1,0 +1,1 @@
+zt_test(test_numbers shared/test_numbers.cpp)
