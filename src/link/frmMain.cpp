@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -90,6 +91,11 @@ void frmMain::buildDisplays()
     Label22->setObjectName(QStringLiteral("Label22"));
     fl->addWidget(Label22);
     outer->addWidget(frame7);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    outer->addWidget(ProgressBar1);
     setCentralWidget(central);
 }
 

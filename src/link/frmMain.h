@@ -11,6 +11,7 @@
 
 class MSComm;
 class QLabel;
+class QProgressBar;
 class Lamp;
 
 class frmMain : public QMainWindow
@@ -42,6 +43,7 @@ public:
     QLineEdit *Text5 = nullptr, *Text6 = nullptr, *Text7 = nullptr, *Text8 = nullptr;     // speeds
     QLineEdit *Text17 = nullptr, *Text18 = nullptr, *Text19 = nullptr, *Text20 = nullptr; // running registers
     QLabel *Label22 = nullptr;   // limit and alarm message
+    QProgressBar *ProgressBar1 = nullptr;   // transfer progress
     // RUN lamps of X, Y, Z, U, set from the status reply's port field
     Lamp *Picture1 = nullptr, *Picture2 = nullptr, *Picture3 = nullptr, *Picture4 = nullptr;
     Lamp *runLamp(int axis) const;

@@ -1,0 +1,64 @@
+#include "link/frmMessage.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+frmMessage *messageWindow = nullptr;
+}
+
+frmMessage::frmMessage(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    messageWindow = this;
+    setWindowTitle(QStringLiteral("Message"));
+    auto *layout = new QVBoxLayout(this);
+    Label1 = new QLabel(this);
+    Label2 = new QLabel(this);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label2->setAlignment(Qt::AlignCenter);
+    layout->addWidget(Label1);
+    layout->addWidget(Label2);
+    setMinimumWidth(280);
+}
+
+frmMessage::~frmMessage()
+{
+    if (messageWindow == this)
+        messageWindow = nullptr;
+}
+
+frmMessage *MessageWindow()
+{
+    return messageWindow ? messageWindow : new frmMessage;
+}
+
+frmMessage *LoadedMessageWindow()
+{
+    return messageWindow;
+}
+
+void SetMessageLine1(const QString &text)
+{
+    frmMessage *w = MessageWindow();
+    w->Label1->setText(text);
+    w->Label1->repaint();
+}
+
+void SetMessageLine2(const QString &text)
+{
+    frmMessage *w = MessageWindow();
+    w->Label2->setText(text);
+    w->Label2->repaint();
+}
+
+void ShowMessageWindow()
+{
+    frmMessage *w = MessageWindow();
+    w->show();
+    w->raise();
+}
+
+void UnloadMessageWindow()
+{
+    delete messageWindow;
+}
