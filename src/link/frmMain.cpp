@@ -56,7 +56,7 @@ frmMain::~frmMain()
 void frmMain::ResumeMonitor(bool wasActive)
 {
     if (IoWindow())
-        Timer1->setActive(wasActive);
+        wasActive ? Timer1->start() : Timer1->stop();
     else
         Timer1->start();
 }
