@@ -45,6 +45,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     buildMenus();
     buildControls();
     FillBitMask();
+    wireManualControls();
 }
 
 frmMain::~frmMain()

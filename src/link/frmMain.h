@@ -126,6 +126,55 @@ public:
     QCheckBox *homeAxisBox(int axis) const;
     QCheckBox *prgAxisBox(int axis) const;
 
+    // ---- manual operation (handlers in src/mainwin) ----------------------
+    // Connects the manual controls to the handlers below; the constructor's
+    // last step. Families of per-axis controls share one handler taking the
+    // axis (0 X .. 3 U); an index out of range makes a handler do nothing.
+    void wireManualControls();
+
+    // Jog buttons by index: 0 XP_SW, 1 XM_SW, 2 YP_SW, 3 YM_SW, 4 ZP_SW,
+    // 5 ZM_SW, 6 UP_SW, 7 UM_SW.
+    QPushButton *jogButton(int index) const;
+    void JogSW_Press(int index);        // MouseDown and KeyPress of the jog buttons
+    void JogSW_Release(int index);      // MouseUp and KeyUp, or a press lost on the way
+    void STOP_SW_Click(int axis);       // X_STOP_SW .. U_STOP_SW
+    void CLEAR_SW_Click(int axis);      // X_CLEAR_SW .. U_CLEAR_SW
+    void SendJogSpeed(int axis);        // SendJogSpeedX .. SendJogSpeedU
+    void Option7_Click();
+    void Option8_Click();
+    void Option9_Click();
+    void Option10_Click();
+    void Option11_Click();
+
+    void DisplayBox_GotFocus(int box);           // Text1 .. Text8 (box 0 .. 7)
+    void AmountBox_KeyPress(int axis, int &key); // Text9 .. Text12; key 0 drops it
+    void AmountBox_Change(int axis);
+    void SpeedBox_Click(int axis);               // Text13 .. Text16
+    void SpeedBox_KeyPress(int axis, int &key);
+    void SpeedBox_Change(int axis);
+    void RegisterBox_Change(int axis);           // Text17 .. Text20
+    void SpeedUpDown_UpClick(int axis);          // UpDown1 .. UpDown4
+    void SpeedUpDown_DownClick(int axis);
+    void UpDown5_Change();
+
+    void Option12_Click();
+    void Option13_Click();
+    void PrgStart_Click();
+    void PrgStep_Click();
+    void PrgStop_Click();
+    void RegNo_KeyPress(int &key);
+    void RegNo_Click();
+    void RegNo_Change();
+
+    void HomeStarSW_Click();
+    void Command6_Click();
+
+    // Working state of these handlers.
+    std::array<bool, 8> jogHeld{};       // a jog press whose end has not come yet
+    std::array<int, 4> speedRestoreDepth{};
+    int regNoRestoreDepth = 0;
+    // ---- end of manual operation -------------------------------------------
+
 private:
     void buildMenus();
     void buildControls();

@@ -1,13 +1,23 @@
 #include "mainwin/frmIo.h"
 
+#include "link/ReplyFields.h"
+#include "link/frmMain.h"
+#include "mainwin/EntryChecks.h"
+#include "mainwin/frmTitleEdit.h"
+#include "platform/EventPump.h"
 #include "platform/Lamp.h"
+#include "platform/MSComm.h"
 #include "shared/Bounds.h"
+#include "shared/NumberText.h"
+#include "shared/Shared.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -19,6 +29,10 @@ const char *const kParallelNames[24] = {
     "HOME", "STROBE", "X", "Y", "Z", "U", "REG0", "REG1", "REG2", "REG3", "REG4", "REG5",
     "REG6", "STOP", "MODE0", "MODE1", "ACK", "X-RUN", "Y-RUN", "Z-RUN", "U-RUN", "ERR0",
     "ERR1", "ERR2"};
+
+// Bits of an axis status byte behind its seven input lamps.
+constexpr int kAxisBits4[7] = {0x01, 0x02, 0x04, 0x08, 0x10, 0x40, 0x80};
+constexpr int kAxisBits2[7] = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40};
 }
 
 frmIo *IoWindow()
@@ -34,12 +48,276 @@ frmIo::frmIo(QWidget *parent) : QWidget(parent, Qt::Window)
     Timer2 = new QTimer(this);
     Timer2->setInterval(100);
     buildLayout();
+    auto watch = [this](const auto &labels) {
+        for (QLabel *l : labels)
+            l->installEventFilter(this);
+    };
+    watch(Label5);
+    watch(Label6);
+    watch(Label7);
+    watch(Label8);
+    connect(Timer2, &QTimer::timeout, this, &frmIo::Timer2_Timer);
+    connect(Command1, &QPushButton::clicked, this, &frmIo::Command1_Click);
+    Form_Load();
+    Timer2->start();
 }
 
 frmIo::~frmIo()
 {
     if (ioWindow == this)
         ioWindow = nullptr;
+}
+
+frmIo *ShowIoWindow()
+{
+    frmIo *w = IoWindow();
+    if (!w) {
+        EnsureLampPictures();
+        w = new frmIo(MainWindow());
+    }
+    w->show();
+    w->raise();
+    w->activateWindow();
+    return w;
+}
+
+void frmIo::Form_Load()
+{
+    frmMain *m = MainWindow();
+    g.StatusReady = 0;
+    if (m)
+        m->Timer1->stop();
+
+    for (int i = 0; i < kIoTitles; ++i) {
+        QLabel *label = i < 36 ? At(Label5, i) : i < 52 ? At(Label7, i - 36) : At(Label8, i - 52);
+        if (label)
+            label->setText(ShownTitle(g.IoTitle[std::size_t(i)]));
+    }
+
+    if (LeadingNumber(g.UnitModel) == 2) {
+        for (int i : {4, 5, 19, 20})
+            Label6[std::size_t(i)]->hide();
+        for (int i = 14; i <= 27; ++i)
+            Label5[std::size_t(i)]->hide();
+        for (int i = 32; i <= 35; ++i)
+            Label5[std::size_t(i)]->hide();
+        for (int i = 0; i < 16; ++i) {
+            Label7[std::size_t(i)]->hide();
+            Label8[std::size_t(i)]->hide();
+        }
+        Frame2->hide();
+        Label3->hide();
+        Label4->hide();
+    }
+
+    // What waits from before the window opened is no answer to its queries.
+    if (m && m->MSComm1->PortOpen()) {
+        m->MSComm1->setInputLen(0);
+        m->MSComm1->Input();
+    }
+    g.IoLastField.fill(QStringLiteral("0"));
+    g.IoPollStep = 0;
+}
+
+void frmIo::Timer2_Timer()
+{
+    frmMain *m = MainWindow();
+    // A transfer or exchange that owns the line must get its own replies.
+    if (!m || !m->MSComm1->PortOpen() || g.TransferBusy != 0)
+        return;
+    MSComm *port = m->MSComm1;
+    switch (g.IoPollStep) {
+    case 0:
+        if (g.UnitModel == u"2") {
+            port->setRThreshold(18);
+            port->Output(QStringLiteral("INR XY\r"));
+        } else {
+            port->setRThreshold(33);
+            port->Output(QStringLiteral("INR XYZU\r"));
+        }
+        UpdateIoLamps();
+        break;
+    case 1:
+        if (g.UnitModel == u"4") {
+            port->setRThreshold(8);
+            for (int a = 0; a < kAxes; ++a)
+                port->Output(QStringLiteral("OUT ") + AxisLetter(a) + u'\r');
+        } else {
+            g.IoPollStep = 2;
+        }
+        break;
+    case 2:
+        if (g.UnitModel == u"4") {
+            port->setRThreshold(13);
+            port->Output(QStringLiteral("INP\r"));
+        } else {
+            g.IoPollStep = 0;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void frmIo::UpdateIoLamps()
+{
+    const int *bits = g.UnitModel == u"2" ? kAxisBits2 : kAxisBits4;
+    if (g.StatusReady != 0) {
+        const StatusFields f = LocateStatusFields(g.StatusLine, g.UnitModel == u"4");
+        // Without a port field nothing of the line is trusted.
+        if (f.port) {
+            g.PortOutWord = *f.port >> 16;
+            for (int a = 0; a < f.axes && a < kAxes; ++a) {
+                // A status byte that did not convert leaves its lamps as they are.
+                if (!f.status[a])
+                    continue;
+                const QString value = QString::number(*f.status[a]);
+                if (value == g.IoLastField[a])
+                    continue;
+                auto &lamps = a < 2 ? Picture1 : Picture3;
+                for (int n = 0; n < 7; ++n)
+                    if (Lamp *l = At(lamps, 7 * (a % 2) + n))
+                        l->setLit(*f.status[a] & bits[n]);
+                g.IoLastField[a] = value;
+            }
+            for (int i = 0; i < 24; ++i)
+                Picture2[std::size_t(i)]->setLit(*f.port & (int32_t(1) << i));
+        }
+        g.StatusReady = 0;
+    }
+    // The reply to the query just sent may come in here; it is evaluated
+    // at the next status step.
+    DoEvents();
+    g.IoPollStep = 1;
+}
+
+void frmIo::unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    Timer2->stop();
+    if (ioWindow == this)
+        ioWindow = nullptr;
+    if (frmMain *m = MainWindow())
+        m->Timer1->start();
+}
+
+void frmIo::Command1_Click()
+{
+    unload();
+    close();
+}
+
+void frmIo::closeEvent(QCloseEvent *event)
+{
+    // The close box does what Exit does; the close is never refused.
+    unload();
+    event->accept();
+}
+
+bool frmIo::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonDblClick)
+        return false;
+    auto find = [watched](const auto &group) {
+        for (std::size_t i = 0; i < group.size(); ++i)
+            if (group[i] == watched)
+                return int(i);
+        return -1;
+    };
+    if (const int i = find(Label5); i >= 0)
+        Label5_DblClick(i);
+    else if (const int i = find(Label6); i >= 0)
+        Label6_DblClick(i);
+    else if (const int i = find(Label7); i >= 0)
+        Label7_DblClick(i);
+    else if (const int i = find(Label8); i >= 0)
+        Label8_DblClick(i);
+    return false;
+}
+
+namespace {
+// The main window's port when it is open; switches need it.
+MSComm *openPort()
+{
+    frmMain *m = MainWindow();
+    return m && m->MSComm1->PortOpen() ? m->MSComm1 : nullptr;
+}
+
+bool titleMode(const QCheckBox *check)
+{
+    return check->checkState() == Qt::Checked;
+}
+} // namespace
+
+void frmIo::Label5_DblClick(int index)
+{
+    QLabel *label = At(Label5, index);
+    if (!label)
+        return;
+    if (titleMode(Check1)) {
+        editTitle(index, label);
+        return;
+    }
+    MSComm *port = openPort();
+    // Only the axis outputs switch. With the port closed the state word is
+    // left alone, so it keeps matching what the unit was last told.
+    if (index < 28 || !port)
+        return;
+    const int axis = (index - 28) / 2;
+    const int bit = 1 << ((index - 28) % 2);
+    int16_t &state = g.AxisOutState[std::size_t(axis)];
+    state = int16_t((state ^ bit) & 3);
+    port->setRThreshold(8);
+    port->Output(QStringLiteral("OUT ") + AxisLetter(axis) + u'0' + QString::number(state) + u'\r');
+    // The 2-axis poll has no output query: the lamp follows the switch.
+    if (g.UnitModel == u"2")
+        if (Lamp *l = At(Picture1, 14 + (index - 28)))
+            l->setLit(state & bit);
+}
+
+void frmIo::Label6_DblClick(int index)
+{
+    MSComm *port = openPort();
+    if (index < 16 || index > 23 || titleMode(Check1) || !port)
+        return;
+    g.PortOutWord ^= int32_t(1) << (index - 16);
+    port->Output(QStringLiteral("POT ") + SignedForm(g.PortOutWord) + u'\r');
+}
+
+void frmIo::Label7_DblClick(int index)
+{
+    if (QLabel *label = At(Label7, index); label && titleMode(Check1))
+        editTitle(36 + index, label);
+}
+
+void frmIo::Label8_DblClick(int index)
+{
+    QLabel *label = At(Label8, index);
+    if (!label)
+        return;
+    if (titleMode(Check1)) {
+        editTitle(52 + index, label);
+        return;
+    }
+    MSComm *port = openPort();
+    if (!port)
+        return;
+    const uint16_t word = uint16_t(uint16_t(g.GenOutWord) ^ (1u << index));
+    g.GenOutWord = int16_t(word);
+    port->Output(QStringLiteral("OTP %1\r").arg(word, 4, 16, QChar(u'0')).toUpper());
+}
+
+void frmIo::editTitle(int titleIndex, QLabel *label)
+{
+    if (titleIndex < 0 || titleIndex >= kIoTitles)
+        return;
+    g.TitleIndex = int16_t(titleIndex);
+    QPointer<QLabel> guard(label);
+    EditIoTitle(this);
+    if (guard)
+        guard->setText(ShownTitle(g.IoTitle[std::size_t(titleIndex)]));
 }
 
 void frmIo::showAxisOutputs(int axis, unsigned bits)

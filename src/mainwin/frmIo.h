@@ -6,6 +6,8 @@
 
 class Lamp;
 class QCheckBox;
+class QCloseEvent;
+class QEvent;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -36,9 +38,34 @@ public:
     // The two output lamps of an axis (0..3) from bits 0 and 1.
     void showAxisOutputs(int axis, unsigned bits);
 
+    // Runs when the window is created: stops the main monitor, shows the
+    // titles, fits the window to the model and starts the I/O poll afresh.
+    void Form_Load();
+    void Timer2_Timer();      // the poll tick
+    void UpdateIoLamps();     // evaluates a new status reply, moves the poll on
+    void Command1_Click();    // "Exit": hands the polling back and unloads
+
+    // Double-click on a title: switches an output, or edits the title while
+    // "Name Change" is ticked. The index is the element of the title array.
+    void Label5_DblClick(int index);   // axis signals 0..35
+    void Label6_DblClick(int index);   // parallel port 0..23
+    void Label7_DblClick(int index);   // general inputs 0..15
+    void Label8_DblClick(int index);   // general outputs 0..15
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void buildLayout();
+    void unload();
+    void editTitle(int titleIndex, QLabel *label);
+    bool m_unloaded = false;
 };
 
 // The I/O monitor window while it is open, else nullptr.
 frmIo *IoWindow();
+
+// Opens the I/O monitor window (created and loaded when it is not open) and
+// brings it to the front.
+frmIo *ShowIoWindow();

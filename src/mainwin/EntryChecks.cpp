@@ -1,0 +1,123 @@
+#include "mainwin/EntryChecks.h"
+
+#include "shared/NumberText.h"
+#include "shared/Shared.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+// Digits with at most one point and at least one digit, blanks around;
+// `allowPoint` false accepts digits only.
+bool plainDecimal(const QString &text, bool allowPoint)
+{
+    const QString t = QString(text).remove(u'\t').trimmed();
+    if (t.isEmpty())
+        return false;
+    int points = 0, digits = 0;
+    for (QChar c : t) {
+        if (c == u'.' && allowPoint)
+            ++points;
+        else if (c.unicode() >= '0' && c.unicode() <= '9')
+            ++digits;
+        else
+            return false;
+    }
+    return points <= 1 && digits > 0;
+}
+
+bool allBlank(const QString &text)
+{
+    for (QChar c : text)
+        if (!isBlank(c))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<double> AxisFactor(int unit, int axis)
+{
+    if (unit < 0 || unit >= kUnitCodes || axis < 0 || axis >= kAxes)
+        return std::nullopt;
+    const auto f = WholeNumber(g.ScaleFactor[unit][axis]);
+    if (!f || !(*f > 0))
+        return std::nullopt;
+    return f;
+}
+
+std::optional<QString> AmountInPulses(const QString &amount, std::optional<double> factor)
+{
+    const auto v = WholeNumber(amount);
+    if (!v || !factor || !(*factor > 0))
+        return std::nullopt;
+    const double q = *v / *factor;
+    if (!std::isfinite(q))
+        return std::nullopt;
+    return PlainForm(q);
+}
+
+std::optional<int32_t> PresetCount(const QString &amount, std::optional<double> factor)
+{
+    const auto v = WholeNumber(amount);
+    if (!v || !factor || !(*factor > 0))
+        return std::nullopt;
+    const double n = RoundHalfEven(*v / *factor);
+    if (!std::isfinite(n) || n < 0 || n > double(std::numeric_limits<int32_t>::max()))
+        return std::nullopt;
+    return static_cast<int32_t>(n);
+}
+
+bool SpeedTextAccepted(const QString &text)
+{
+    if (allBlank(text))
+        return true;
+    if (!plainDecimal(text, true))
+        return false;
+    const double v = LeadingNumber(text);
+    return v >= 0 && v <= kMaxManualSpeed;
+}
+
+bool RegisterTextAccepted(const QString &text, const QString &model)
+{
+    if (allBlank(text))
+        return true;
+    if (!plainDecimal(text, false))
+        return false;
+    const double v = LeadingNumber(text);
+    if (model == u"2")
+        return v <= 53;
+    if (model == u"4")
+        return v <= 1999;
+    return true;
+}
+
+int RegisterNumber(const QString &text)
+{
+    const double v = LeadingNumber(text);
+    if (!(v > 0))
+        return 0;
+    return v >= double(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max()
+                                                        : int(std::lround(v));
+}
+
+bool TitleCharAccepted(QChar c)
+{
+    return c.unicode() >= 0x20 && c.unicode() <= 0x7E && c != u'"';
+}
+
+std::optional<QString> FitTitle(const QString &entry)
+{
+    for (QChar c : entry)
+        if (!TitleCharAccepted(c))
+            return std::nullopt;
+    return entry.left(10).leftJustified(10, u' ');
+}
+
+QString ShownTitle(const QString &title)
+{
+    return QString(title).replace(QChar(0), u' ');
+}

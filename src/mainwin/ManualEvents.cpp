@@ -1,0 +1,117 @@
+#include "mainwin/ManualEvents.h"
+
+#include "link/frmMain.h"
+
+#include <QPushButton>
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QWidget>
+
+ManualEvents::ManualEvents(frmMain *window) : QObject(window), m_window(window) {}
+
+void ManualEvents::watch(QWidget *widget, Kind kind, int index)
+{
+    if (!widget)
+        return;
+    m_watched.insert(widget, {kind, index});
+    widget->installEventFilter(this);
+}
+
+int ManualEvents::KeyCode(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 0;   // moves the focus, types nothing
+    default: break;
+    }
+    const QString text = event->text();
+    return text.isEmpty() ? 0 : text[0].unicode();
+}
+
+bool ManualEvents::jogEvent(int index, QEvent *event)
+{
+    bool &held = m_window->jogHeld[std::size_t(index)];
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        held = true;
+        m_window->JogSW_Press(index);
+        break;
+    case QEvent::MouseButtonRelease:
+        held = false;
+        m_window->JogSW_Release(index);
+        break;
+    case QEvent::KeyPress:
+        // A held key repeats its press; every repeat is a press of its own.
+        if (KeyCode(static_cast<QKeyEvent *>(event)) != 0) {
+            held = true;
+            m_window->JogSW_Press(index);
+        }
+        break;
+    case QEvent::KeyRelease:
+        if (!static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
+            held = false;
+            m_window->JogSW_Release(index);
+        }
+        break;
+    case QEvent::FocusOut:
+    case QEvent::WindowDeactivate:
+    case QEvent::Hide:
+    case QEvent::UngrabMouse:
+    case QEvent::EnabledChange:
+        // The release may never reach a button that lost the mouse or the
+        // keyboard while held, so the press ends here: a Scan jog must
+        // never keep the axis running.
+        if (held && !(event->type() == QEvent::EnabledChange && m_window->jogButton(index)->isEnabled())) {
+            held = false;
+            m_window->JogSW_Release(index);
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+bool ManualEvents::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto it = m_watched.constFind(watched);
+    if (it == m_watched.constEnd())
+        return false;
+    const auto [kind, index] = *it;
+
+    if (kind == JogButton)
+        return jogEvent(index, event);
+
+    if (kind == DisplayBox) {
+        if (event->type() == QEvent::FocusIn)
+            m_window->DisplayBox_GotFocus(index);
+        return false;
+    }
+
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (kind == SpeedBox)
+            m_window->SpeedBox_Click(index);
+        else if (kind == StartRegister)
+            m_window->RegNo_Click();
+        return false;
+    }
+
+    if (event->type() == QEvent::KeyPress) {
+        int key = KeyCode(static_cast<QKeyEvent *>(event));
+        if (key == 0)
+            return false;
+        switch (kind) {
+        case AmountBox: m_window->AmountBox_KeyPress(index, key); break;
+        case SpeedBox: m_window->SpeedBox_KeyPress(index, key); break;
+        case StartRegister: m_window->RegNo_KeyPress(key); break;
+        default: break;
+        }
+        return key == 0;   // a dropped key never reaches the box
+    }
+    return false;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Small helpers shared by the main window's manual and drive handlers.
+
+#include "link/frmMain.h"
+#include "shared/Shared.h"
+
+#include <QString>
+#include <QTimer>
+
+// A transfer, parameter exchange or drive start owns the line: manual sends
+// must not come between its command and the reply it waits for.
+inline bool LineBusy()
+{
+    return g.TransferBusy != 0;
+}
+
+// Switches the monitor poll off for the life of a handler's sends and on
+// again at their end (the I/O window's ownership of the line kept).
+class MonitorPause
+{
+public:
+    explicit MonitorPause(frmMain *w) : m_w(w), m_was(w->Timer1->isActive()) { w->Timer1->stop(); }
+    ~MonitorPause() { m_w->ResumeMonitor(m_was); }
+    MonitorPause(const MonitorPause &) = delete;
+    MonitorPause &operator=(const MonitorPause &) = delete;
+
+private:
+    frmMain *m_w;
+    bool m_was;
+};
+
+// "SPD " followed by one comma per axis place before the value.
+inline QString SpeedPrefix(int axis)
+{
+    return QStringLiteral("SPD ") + QString(axis, u',');
+}
+
+// A drive or stop command: mnemonic, blank, axis letter, then `tail` and CR.
+inline QString AxisCommand(const char *mnemonic, int axis, const QString &tail = {})
+{
+    return QLatin1String(mnemonic) + u' ' + AxisLetter(axis) + tail + u'\r';
+}
+
+inline const QString &ValueRefused()
+{
+    static const QString text = QStringLiteral("Value can't configure it.");
+    return text;
+}

@@ -1,0 +1,124 @@
+#include "mainwin/frmTitleEdit.h"
+
+#include "mainwin/EntryChecks.h"
+#include "mainwin/ManualEvents.h"
+#include "platform/Dialogs.h"
+#include "shared/Shared.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+frmTitleEdit *editor = nullptr;
+
+QString *editedTitle()
+{
+    return g.TitleIndex >= 0 && g.TitleIndex < kIoTitles ? &g.IoTitle[std::size_t(g.TitleIndex)] : nullptr;
+}
+} // namespace
+
+frmTitleEdit *TitleEditWindow()
+{
+    return editor;
+}
+
+frmTitleEdit::frmTitleEdit(QWidget *parent) : QDialog(parent)
+{
+    editor = this;
+    setWindowTitle(QStringLiteral("Title Edit"));
+    setModal(true);
+    auto *outer = new QVBoxLayout(this);
+    Frame1 = new QGroupBox(QStringLiteral("Now"), this);
+    auto *l1 = new QVBoxLayout(Frame1);
+    Label1 = new QLabel(Frame1);
+    l1->addWidget(Label1);
+    Frame2 = new QGroupBox(QStringLiteral("New"), this);
+    auto *l2 = new QVBoxLayout(Frame2);
+    Text1 = new QLineEdit(Frame2);
+    Text1->setMaxLength(10);   // a title has ten characters
+    l2->addWidget(Text1);
+    outer->addWidget(Frame1);
+    outer->addWidget(Frame2);
+    auto *buttons = new QHBoxLayout;
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
+    // Enter is the entry box's own key; no button takes it as default.
+    Command1->setAutoDefault(false);
+    Command2->setAutoDefault(false);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    outer->addLayout(buttons);
+    connect(Command1, &QPushButton::clicked, this, &frmTitleEdit::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmTitleEdit::Command2_Click);
+    Text1->installEventFilter(this);
+    Form_Load();
+}
+
+frmTitleEdit::~frmTitleEdit()
+{
+    if (editor == this)
+        editor = nullptr;
+}
+
+void frmTitleEdit::Form_Load()
+{
+    const QString *title = editedTitle();
+    const QString shown = title ? ShownTitle(*title) : QString();
+    Text1->setText(shown);
+    Label1->setText(shown);
+}
+
+void frmTitleEdit::Command1_Click()
+{
+    QString *title = editedTitle();
+    if (!title) {
+        reject();
+        return;
+    }
+    // A title the settings file could not keep as typed is refused.
+    const auto fitted = FitTitle(Text1->text());
+    if (!fitted) {
+        MsgBox(QStringLiteral("Bad Setting."), MsgButtons::Ok, QStringLiteral("Title Edit"), MsgIcon::Exclamation);
+        return;
+    }
+    *title = *fitted;
+    accept();
+}
+
+void frmTitleEdit::Command2_Click()
+{
+    reject();
+}
+
+void frmTitleEdit::Text1_KeyPress(int &key)
+{
+    if (key == 13) {
+        key = 0;
+        Command1_Click();
+        return;
+    }
+    if (key != 8 && !TitleCharAccepted(QChar(key)))
+        key = 0;
+}
+
+bool frmTitleEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != Text1 || event->type() != QEvent::KeyPress)
+        return false;
+    int key = ManualEvents::KeyCode(static_cast<QKeyEvent *>(event));
+    if (key == 0)
+        return false;
+    Text1_KeyPress(key);
+    return key == 0;
+}
+
+void EditIoTitle(QWidget *parent)
+{
+    frmTitleEdit dialog(parent);
+    dialog.exec();
+}
