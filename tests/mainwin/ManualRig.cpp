@@ -1,0 +1,66 @@
+#include "ManualRig.h"
+
+#include "link/frmMain.h"
+#include "mainwin/frmIo.h"
+#include "platform/Lamp.h"
+#include "platform/MSComm.h"
+#include "shared/Shared.h"
+
+#include <QtTest>
+
+namespace {
+const QByteArray kMarker = "~~\r";
+}
+
+ManualRig::ManualRig(const QString &model)
+{
+    ResetSharedState();
+    EnsureLampPictures();
+    SetStartValues();
+    g.UnitModel = model;
+    w = new frmMain;
+    qputenv("ZT_COM1", pty.devicePath().toLocal8Bit());
+    w->MSComm1->setCommPort(1);
+    w->MSComm1->setSettings(QStringLiteral("38400,N,8,1"));
+    w->MSComm1->setPortOpen(true);
+}
+
+ManualRig::~ManualRig()
+{
+    delete IoWindow();
+    delete w;
+    qunsetenv("ZT_COM1");
+}
+
+bool ManualRig::portOpen() const
+{
+    return w->MSComm1->PortOpen();
+}
+
+void ManualRig::closePort()
+{
+    w->MSComm1->setPortOpen(false);
+}
+
+QString ManualRig::wire()
+{
+    QByteArray got;
+    if (portOpen()) {
+        w->MSComm1->Output(QString::fromLatin1(kMarker));
+        for (;;) {
+            const QByteArray line = pty.readLine(3000);
+            if (line.isEmpty()) {
+                qWarning("the marker never came back");
+                got += "<timeout>";
+                break;
+            }
+            if (line.endsWith(kMarker)) {
+                got += line.left(line.size() - kMarker.size());
+                break;
+            }
+            got += line;
+        }
+    }
+    got += pty.readAvailable();
+    return QString::fromLatin1(got).replace(u'\r', u'|');
+}

@@ -1,0 +1,5 @@
+zt_test(test_entrychecks mainwin/test_entrychecks.cpp)
+zt_test(test_jog mainwin/test_jog.cpp mainwin/ManualRig.cpp)
+zt_test(test_boxes mainwin/test_boxes.cpp mainwin/ManualRig.cpp)
+zt_test(test_drives mainwin/test_drives.cpp mainwin/ManualRig.cpp)
+#zt_test(test_iowindow mainwin/test_iowindow.cpp mainwin/ManualRig.cpp)
