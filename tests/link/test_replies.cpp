@@ -315,9 +315,10 @@ void TestReplies::runningRegister_data()
     QTest::newRow("X 07CF") << "IDC X07CF\r" << 0 << "1999";
     QTest::newRow("Z 0012") << "IDC Z0012\r" << 2 << "18";
     QTest::newRow("X no digits") << "IDC X\r" << 0 << "0";
-    QTest::newRow("U negative") << "IDC UFFFF\r" << 3 << "-1";
+    // The register displays hold 0..1999 and clamp what they are given.
+    QTest::newRow("U negative") << "IDC UFFFF\r" << 3 << "0";
     QTest::newRow("Y blank first") << "IDC Y 1f\r" << 1 << "31";
-    QTest::newRow("only four digits read") << "IDC X123456\r" << 0 << "4660";
+    QTest::newRow("only four digits read") << "IDC X012345\r" << 0 << "291";
     QTest::newRow("unknown letter") << "IDC Q0001\r" << -1 << "";
 }
 
