@@ -41,6 +41,13 @@ bool keyIsDigit(int key)
     return key >= '0' && key <= '9';
 }
 
+// The speed box's text as it stands, after the axis's prefix, in two writes.
+void sendSpeedBox(frmMain *w, int axis)
+{
+    w->MSComm1->Output(SpeedPrefix(axis));
+    w->MSComm1->Output(w->manualSpeedBox(axis)->text() + u'\r');
+}
+
 QString withoutLeadingBlanks(const QString &s)
 {
     qsizetype i = 0;
@@ -265,10 +272,8 @@ void frmMain::SpeedBox_KeyPress(int axis, int &key)
         key = 0;
         return;
     }
-    if (key == 13 && MSComm1->PortOpen() && !LineBusy()) {
-        MSComm1->Output(SpeedPrefix(axis));
-        MSComm1->Output(box->text() + u'\r');
-    }
+    if (key == 13 && MSComm1->PortOpen() && !LineBusy())
+        sendSpeedBox(this, axis);
 }
 
 void frmMain::SpeedBox_Change(int axis)
@@ -332,10 +337,8 @@ void stepSpeed(frmMain *w, int axis, bool up)
     else
         box->setText(SignedForm(v));
     box->repaint();
-    if (w->MSComm1->PortOpen() && w->Option11->isChecked() && !LineBusy()) {
-        w->MSComm1->Output(SpeedPrefix(axis));
-        w->MSComm1->Output(box->text() + u'\r');
-    }
+    if (w->MSComm1->PortOpen() && w->Option11->isChecked() && !LineBusy())
+        sendSpeedBox(w, axis);
 }
 } // namespace
 
