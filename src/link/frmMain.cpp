@@ -6,6 +6,7 @@
 #include "platform/UpDown.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -39,13 +40,33 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("ZT260A/ZT460A"));
     MSComm1 = new MSComm(this);
     connect(MSComm1, &MSComm::OnComm, this, &frmMain::MSComm1_OnComm);
-    Timer1 = new QTimer(this);
+    connect(MSComm1, &MSComm::InputDiscarded, this, &frmMain::DiscardCollectedLine);
+    Timer1 = new Timer(this);
     Timer1->setInterval(300);
-    Timer2 = new QTimer(this);
+    Timer2 = new Timer(this);
     buildMenus();
     buildControls();
     FillBitMask();
+    wireMenus();
+    connect(Timer1, &Timer::timeout, this, &frmMain::Timer1_Timer);
+    connect(Timer2, &Timer::timeout, this, &frmMain::Timer2_Timer);
     wireManualControls();
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_activated) {
+        m_activated = true;
+        Form_Activate();
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // Closing the main window ends the program, after the settings are saved.
+    event->accept();
+    SaveSettings();
 }
 
 frmMain::~frmMain()
@@ -57,7 +78,7 @@ frmMain::~frmMain()
 void frmMain::ResumeMonitor(bool wasActive)
 {
     if (IoWindow())
-        wasActive ? Timer1->start() : Timer1->stop();
+        Timer1->setActive(wasActive);
     else
         Timer1->start();
 }

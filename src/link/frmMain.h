@@ -4,11 +4,11 @@
 // windows reach it through MainWindow() and send through its port.
 
 #include <QMainWindow>
-#include <QTimer>
 #include <array>
 #include <cstdint>
 
 #include "platform/DataControl.h"
+#include "platform/Timer.h"
 
 class Lamp;
 class MSComm;
@@ -33,13 +33,15 @@ public:
     // ---- serial link and reply parser
     MSComm *MSComm1 = nullptr;
     void MSComm1_OnComm();
+    // Drops the part of a line collected so far (received input was thrown away).
+    void DiscardCollectedLine();
     void DispatchReply(const QString &line);
     void AnalyzeReply(const QString &line);
     void EvaluateStatus(const QString &line);
 
     // ---- timers and the program database
-    QTimer *Timer1 = nullptr;    // monitor poll
-    QTimer *Timer2 = nullptr;    // start-up time-out
+    Timer *Timer1 = nullptr;     // monitor poll
+    Timer *Timer2 = nullptr;     // start-up time-out
     DataControl Data1;
 
     // Handlers that pause the monitor poll around their sends switch it on
@@ -175,10 +177,51 @@ public:
     int regNoRestoreDepth = 0;
     // ---- end of manual operation -------------------------------------------
 
+    // ---- start-up and monitor poll
+    void Form_Load();
+    void Form_Activate();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    // Time-outs of one speed search try and of the on-line check (tests shorten them).
+    static int SpeedSearchTryMs;
+    static int OnlineCheckMs;
+
+    // ---- menus and window buttons
+    void mnufileitem_Click(int Index);
+    void mnuComItem_Click(int Index);
+    void mnuBPS_Click(int Index);
+    void mnuOptionItem_Click(int Index);
+    void mnuhelpItem_Click(int Index);
+    void Command1_Click();
+
+    // ---- settings file
+    void LoadSettings();
+    void SaveSettings();   // writes the file, closes the port, ends the program
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    void EmptyReceiveBuffer();
+    bool WaitForVersion(int timeoutMs);
+    bool SearchLineSpeed(int *lastError);
+    void ChooseModel();
+    void SetUpDisplays();
+    void CheckRestoredRegister();
+    void StartupParameterUpload();
+    void StartupProgramUpload();
+    void EndFinishedDrives();
+    bool m_activated = false;
+    std::array<QRadioButton *, 6> settingOptions() const;
+    void collectSettingFlags();
     void buildMenus();
+    void wireMenus();
     void buildControls();
 };
+
+// The message of a failure number of the serial port.
+QString PortErrorText(int number);
 
 // The main window in use, or nullptr before it is created.
 frmMain *MainWindow();

@@ -1,5 +1,7 @@
 #include "mainwin/EntryChecks.h"
 
+#include "link/SettingsFile.h"
+
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
@@ -109,12 +111,12 @@ bool TitleCharAccepted(QChar c)
     return c.unicode() >= 0x20 && c.unicode() <= 0x7E && c != u'"';
 }
 
-std::optional<QString> FitTitle(const QString &entry)
+std::optional<QString> TitleFromEntry(const QString &entry)
 {
     for (QChar c : entry)
         if (!TitleCharAccepted(c))
             return std::nullopt;
-    return entry.left(10).leftJustified(10, u' ');
+    return FitTitle(entry);
 }
 
 QString ShownTitle(const QString &title)

@@ -40,7 +40,7 @@ int RegisterNumber(const QString &text);
 // blanks to 10. Nothing when the entry holds a double quote (the settings
 // file keeps titles between double quotes) or a character outside printable
 // ASCII.
-std::optional<QString> FitTitle(const QString &entry);
+std::optional<QString> TitleFromEntry(const QString &entry);
 bool TitleCharAccepted(QChar c);
 // A title as shown: code 0 characters (titles never set) appear as blanks.
 QString ShownTitle(const QString &title);

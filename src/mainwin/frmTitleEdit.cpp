@@ -81,7 +81,7 @@ void frmTitleEdit::Command1_Click()
         return;
     }
     // A title the settings file could not keep as typed is refused.
-    const auto fitted = FitTitle(Text1->text());
+    const auto fitted = TitleFromEntry(Text1->text());
     if (!fitted) {
         MsgBox(QStringLiteral("Bad Setting."), MsgButtons::Ok, QStringLiteral("Title Edit"), MsgIcon::Exclamation);
         return;

@@ -194,7 +194,7 @@ void TestEntryChecks::fitTitle()
 {
     QFETCH(QString, entry);
     QFETCH(QString, stored);
-    QCOMPARE(FitTitle(entry).value_or(QStringLiteral("refused")), stored);
+    QCOMPARE(TitleFromEntry(entry).value_or(QStringLiteral("refused")), stored);
 }
 
 QTEST_MAIN(TestEntryChecks)
