@@ -3,6 +3,7 @@
 #include "ManualRig.h"
 #include "link/frmMain.h"
 #include "platform/Controls.h"
+#include "platform/EventPump.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"
 
@@ -38,6 +39,8 @@ private slots:
     void indexDrive();
     void stopAsksAxisByAxis();
     void runOwnsTheLineWhileItYields();
+    void monitorPollsAndEndsDrives();
+    void monitorEndsAgainAfterStopEnded();
     void startRegisterText_data();
     void startRegisterText();
     void driveKindChoice();
@@ -254,6 +257,57 @@ void TestDrives::runOwnsTheLineWhileItYields()
     QCOMPARE(g.TransferBusy, 0);
     QVERIFY(w->Timer1->isActive());
     QCOMPARE(m_rig->wire(), QStringLiteral("PRG Y12|"));
+}
+
+void TestDrives::monitorPollsAndEndsDrives()
+{
+    setUp(QStringLiteral("4"), 13, 0);
+    frmMain *w = m_rig->w;
+    w->PrgAxisZ->setChecked(true);
+    w->PrgStart->click();
+    QCOMPARE(m_rig->wire(), QStringLiteral("PRG X12|PRG Z12|"));
+    // The unit reports both drives: the monitor asks for their registers.
+    w->EvaluateStatus(QStringLiteral("INR X20 Y00 Z20 U00, 00000000 0000\r"));
+    w->MonitorState = 1;
+    w->Timer1_Timer();
+    QCOMPARE(m_rig->wire(), QStringLiteral("IDC X|IDC Z|"));
+    QCOMPARE(g.ProgramWasActive, 1);
+    m_rig->pty.send("IDC Z0007\r");
+    QVERIFY(WaitUntil([&] { return w->Text19->text() == "7"; }, 3000) == WaitResult::Done);
+    // None runs any more: the next tick ends both drives started here.
+    w->EvaluateStatus(QStringLiteral("INR X00 Y00 Z00 U00, 00000000 0000\r"));
+    g.PositionReplyPending = 1;
+    w->Timer1_Timer();
+    QCOMPARE(m_rig->wire(), QStringLiteral("EDP X|EDP Z|"));
+    for (int a : {0, 2}) {
+        QCOMPARE(g.ProgramStarted[a], 0);
+        QCOMPARE(g.ProgramActive[a], 0);
+        QCOMPARE(w->registerBox(a)->text(), QString());
+    }
+    QCOMPARE(g.ProgramWasActive, 0);
+}
+
+void TestDrives::monitorEndsAgainAfterStopEnded()
+{
+    // 2-axis unit: Run makes the drive active itself; Stop pauses, then ends
+    // it, and the monitor's end check writes "EDP" once more.
+    setUp(QStringLiteral("2"), 13, 1);
+    frmMain *w = m_rig->w;
+    w->PrgStart->click();
+    w->MonitorState = 1;
+    w->Timer1_Timer();
+    QCOMPARE(m_rig->wire(), QStringLiteral("PRG Y12|IDC Y|"));
+    m_rig->dialogs.answer(MsgResult::Ok);
+    w->PrgStop->click();
+    w->PrgStop->click();
+    QCOMPARE(m_rig->wire(), QStringLiteral("PST Y|EDP Y|"));
+    w->registerBox(1)->setText(QStringLiteral("3"));
+    g.SpeedReplyPending = 1;
+    w->MonitorState = 0;
+    w->Timer1_Timer();
+    QCOMPARE(m_rig->wire(), QStringLiteral("EDP Y|"));
+    QCOMPARE(w->registerBox(1)->text(), QString());
+    QCOMPARE(g.ProgramStarted[1], 0);
 }
 
 void TestDrives::startRegisterText_data()
