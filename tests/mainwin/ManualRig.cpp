@@ -12,19 +12,24 @@ namespace {
 const QByteArray kMarker = "~~\r";
 }
 
-ManualRig::ManualRig(const QString &model)
+frmMain *OpenMainWindow(const QString &model, const QString &settings)
 {
     ResetSharedState();
     EnsureLampPictures();
     SetStartValues();
     g.UnitModel = model;
-    w = new frmMain;
-    // The tests tick the monitor themselves; its own ticks never come.
+    auto *w = new frmMain;
     w->Timer1->setInterval(3600 * 1000);
-    qputenv("ZT_COM1", pty.devicePath().toLocal8Bit());
     w->MSComm1->setCommPort(1);
-    w->MSComm1->setSettings(QStringLiteral("38400,N,8,1"));
+    w->MSComm1->setSettings(settings);
     w->MSComm1->setPortOpen(true);
+    return w;
+}
+
+ManualRig::ManualRig(const QString &model)
+{
+    qputenv("ZT_COM1", pty.devicePath().toLocal8Bit());
+    w = OpenMainWindow(model, QStringLiteral("38400,N,8,1"));
 }
 
 ManualRig::~ManualRig()

@@ -11,6 +11,11 @@
 
 class frmMain;
 
+// A fresh shared store with the start values and the unit model, and a main
+// window whose serial port 1 is open with these settings. Its monitor ticks
+// only when a test calls it.
+frmMain *OpenMainWindow(const QString &model, const QString &settings);
+
 class ManualRig
 {
 public:
