@@ -3,6 +3,7 @@
 
 #include "ManualRig.h"
 #include "link/frmMain.h"
+#include "link/SettingsFile.h"
 #include "mainwin/frmIo.h"
 #include "mainwin/frmTitleEdit.h"
 #include "platform/EventPump.h"
@@ -71,6 +72,7 @@ private slots:
     void titleEdit_data();
     void titleEdit();
     void titleRefusedWhenPasted();
+    void titleKeptOverARestart();
     void exitHandsPollingBack_data();
     void exitHandsPollingBack();
 
@@ -513,6 +515,32 @@ void TestIoWindow::titleRefusedWhenPasted()
     QVERIFY(stayedOpen);
     QCOMPARE(m_rig->dialogs.texts(), QStringList{"Bad Setting."});
     QCOMPARE(g.IoTitle[40], QStringLiteral("Old title "));
+}
+
+void TestIoWindow::titleKeptOverARestart()
+{
+    frmIo *io = open(QStringLiteral("4"));
+    io->Check1->setChecked(true);
+    QTimer::singleShot(0, io, [] {
+        if (frmTitleEdit *ed = TitleEditWindow()) {
+            ed->Text1->setText(QStringLiteral("Clamp 3"));
+            ed->Command1->click();
+            if (TitleEditWindow())
+                ed->reject();
+        }
+    });
+    io->Label8_DblClick(2);
+    QCOMPARE(g.IoTitle[54], QStringLiteral("Clamp 3   "));
+    // The settings file's lines at closing, read back at the next start.
+    const QStringList lines = SettingsLines(300);
+    delete m_rig;
+    m_rig = nullptr;
+    frmIo *again = open(QStringLiteral("4"));
+    QCOMPARE(g.IoTitle[54], QString(10, QChar(0)));
+    delete again;
+    ReadSettingsLines(lines);
+    again = ShowIoWindow();
+    QCOMPARE(again->Label8[2]->text(), QStringLiteral("Clamp 3   "));
 }
 
 void TestIoWindow::exitHandsPollingBack_data()
