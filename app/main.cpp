@@ -1,4 +1,4 @@
-#include "link/frmMain.h"
+#include "link/frmTopTitle.h"
 #include "platform/AppInfo.h"
 
 #include <QApplication>
@@ -13,7 +13,9 @@ int main(int argc, char *argv[])
         QDir().mkpath(args[home + 1]);
         SetAppPath(QDir(args[home + 1]).absolutePath());
     }
-    frmMain w;
-    w.show();
+    // The program ends from the main window (it saves its settings first).
+    app.setQuitOnLastWindowClosed(false);
+    auto *title = new frmTopTitle;
+    title->Form_Load();
     return app.exec();
 }

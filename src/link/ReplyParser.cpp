@@ -10,6 +10,7 @@
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
+#include <QLineEdit>
 #include <QStringList>
 
 namespace {

@@ -12,6 +12,12 @@ namespace {
 LineAssembler assembler;
 }
 
+void frmMain::DiscardCollectedLine()
+{
+    g.ReceiveBuffer.clear();
+    assembler = LineAssembler();
+}
+
 void frmMain::MSComm1_OnComm()
 {
     if (MSComm1->CommEvent() != MSComm::comEvReceive)

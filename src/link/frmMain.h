@@ -1,18 +1,27 @@
 #pragma once
-// The main window: owns the one serial port, the monitor timer and the
-// displays the unit's replies are shown in. Other windows reach it through
-// MainWindow() and send through its port.
+// The main window: owns the one serial port, the monitor timer, the program
+// database control and every display and manual control of the unit. Other
+// windows reach it through MainWindow() and send through its port.
 
-#include <QLineEdit>
 #include <QMainWindow>
-#include <QTimer>
 #include <array>
 #include <cstdint>
 
-class MSComm;
-class QLabel;
-class QProgressBar;
+#include "platform/DataControl.h"
+#include "platform/Timer.h"
+
 class Lamp;
+class MSComm;
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class UpDown;
 enum class ParamTransferResult : int;   // params/ParamExchange.h
 
 class frmMain : public QMainWindow
@@ -25,12 +34,22 @@ public:
     // ---- serial link and reply parser
     MSComm *MSComm1 = nullptr;
     void MSComm1_OnComm();
+    // Drops the part of a line collected so far (received input was thrown away).
+    void DiscardCollectedLine();
     void DispatchReply(const QString &line);
     void AnalyzeReply(const QString &line);
+    void EvaluateStatus(const QString &line);
 
-    // ---- timers
-    QTimer *Timer1 = nullptr;    // monitor poll
-    QTimer *Timer2 = nullptr;    // start-up time-out
+    // ---- timers and the program database
+    Timer *Timer1 = nullptr;     // monitor poll
+    Timer *Timer2 = nullptr;     // start-up time-out
+    DataControl Data1;
+
+    // Handlers that pause the monitor poll around their sends switch it on
+    // again with this. While the I/O window owns the line the poll goes back
+    // to the state it had before the handler instead, so that the two polls
+    // never run side by side.
+    void ResumeMonitor(bool wasActive);
 
     // ---- window state shared by several handlers
     int16_t CommState = 0;
@@ -39,23 +58,97 @@ public:
     std::array<int16_t, 17> BitMask{};
     void FillBitMask();
 
-    // ---- displays written by the reply parser
+    // ---- displays and entry boxes, one row per axis
     QLineEdit *Text1 = nullptr, *Text2 = nullptr, *Text3 = nullptr, *Text4 = nullptr;     // positions
     QLineEdit *Text5 = nullptr, *Text6 = nullptr, *Text7 = nullptr, *Text8 = nullptr;     // speeds
+    QLineEdit *Text9 = nullptr, *Text10 = nullptr, *Text11 = nullptr, *Text12 = nullptr;  // preset amounts
+    QLineEdit *Text13 = nullptr, *Text14 = nullptr, *Text15 = nullptr, *Text16 = nullptr; // manual speeds
     QLineEdit *Text17 = nullptr, *Text18 = nullptr, *Text19 = nullptr, *Text20 = nullptr; // running registers
-    QLabel *Label22 = nullptr;   // limit and alarm message
-    QProgressBar *ProgressBar1 = nullptr;   // transfer progress
-    // RUN lamps of X, Y, Z, U, set from the status reply's port field
-    Lamp *Picture1 = nullptr, *Picture2 = nullptr, *Picture3 = nullptr, *Picture4 = nullptr;
-    Lamp *runLamp(int axis) const;
+    QLabel *scale0 = nullptr, *scale1 = nullptr, *scale2 = nullptr, *scale3 = nullptr;         // units of positions
+    QLabel *scale10 = nullptr, *scale11 = nullptr, *scale12 = nullptr, *scale13 = nullptr;     // units of amounts
+    QLabel *Label3 = nullptr, *Label4 = nullptr;   // Z and U captions of the axis rows
+    UpDown *UpDown1 = nullptr, *UpDown2 = nullptr, *UpDown3 = nullptr, *UpDown4 = nullptr;
 
-    // Per-axis views of the display boxes (nullptr for an index out of range).
+    // ---- jog, stop and clear buttons
+    QPushButton *XP_SW = nullptr, *XM_SW = nullptr, *YP_SW = nullptr, *YM_SW = nullptr;
+    QPushButton *ZP_SW = nullptr, *ZM_SW = nullptr, *UP_SW = nullptr, *UM_SW = nullptr;
+    QPushButton *X_STOP_SW = nullptr, *Y_STOP_SW = nullptr, *Z_STOP_SW = nullptr, *U_STOP_SW = nullptr;
+    QPushButton *X_CLEAR_SW = nullptr, *Y_CLEAR_SW = nullptr, *Z_CLEAR_SW = nullptr, *U_CLEAR_SW = nullptr;
+
+    // ---- option frames
+    QRadioButton *Option1 = nullptr, *Option2 = nullptr, *Option3 = nullptr;    // jog mode
+    QRadioButton *Option4 = nullptr, *Option5 = nullptr, *Option6 = nullptr;    // speed rate
+    QRadioButton *Option7 = nullptr, *Option8 = nullptr, *Option9 = nullptr,
+                 *Option10 = nullptr, *Option11 = nullptr;                      // speed choice
+    QRadioButton *Option12 = nullptr, *Option13 = nullptr;                      // index / program
+    QGroupBox *Frame2 = nullptr, *Frame4 = nullptr, *Form7 = nullptr, *Frame7 = nullptr;
+
+    // ---- home search
+    QCheckBox *HomeAxisX = nullptr, *HomeAxisY = nullptr, *HomeAxisZ = nullptr, *HomeAxisU = nullptr;
+    QLabel *Label7 = nullptr, *Label8 = nullptr;   // Z and U captions
+    QPushButton *HomeStarSW = nullptr, *Command6 = nullptr;
+
+    // ---- program and index drive
+    QCheckBox *PrgAxisX = nullptr, *PrgAxisY = nullptr, *PrgAxisZ = nullptr, *PrgAxisU = nullptr;
+    QLabel *Label10 = nullptr, *Label9 = nullptr;  // Z and U captions
+    QLabel *Label18 = nullptr;                     // "REG"
+    QLineEdit *RegNo = nullptr;
+    UpDown *UpDown5 = nullptr;
+    QPushButton *PrgStart = nullptr, *PrgStep = nullptr, *PrgStop = nullptr;
+
+    // ---- status: RUN lamps and the limit and alarm message
+    Lamp *Picture1 = nullptr, *Picture2 = nullptr, *Picture3 = nullptr, *Picture4 = nullptr;
+    QLabel *Label17 = nullptr, *Label19 = nullptr, *Label20 = nullptr, *Label21 = nullptr;
+    QLabel *Label22 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+
+    // ---- buttons that open the other working windows
+    QPushButton *Command1 = nullptr, *Command4 = nullptr, *Command5 = nullptr;
+
+    // ---- menus (index as in the menu tree; unused indexes stay nullptr)
+    QMenu *mnufile = nullptr, *mnuCom = nullptr, *mnuOption = nullptr, *mnuhelp = nullptr;
+    std::array<QAction *, 8> mnufileitem{};
+    QAction *mnuZT260UpAll = nullptr, *mnuZT260DoAll = nullptr;
+    std::array<QAction *, 5> mnuZT260UpProgitem{};
+    std::array<QAction *, 5> mnuZT260UpParamItem{};
+    std::array<QAction *, 5> mnuZT260DoProgItem{};
+    std::array<QAction *, 5> mnuZT260DoParamItem{};
+    std::array<QMenu *, 2> mnuComSel{};
+    std::array<QAction *, 9> mnuComItem{};
+    std::array<QAction *, 3> mnuBPS{};
+    std::array<QAction *, 2> mnuOptionItem{};
+    std::array<QAction *, 1> mnuhelpItem{};
+
+    // Per-axis views of the controls (nullptr for an index out of range).
     QLineEdit *positionBox(int axis) const;
     QLineEdit *speedBox(int axis) const;
+    QLineEdit *amountBox(int axis) const;
+    QLineEdit *manualSpeedBox(int axis) const;
     QLineEdit *registerBox(int axis) const;
+    Lamp *runLamp(int axis) const;
+    QCheckBox *homeAxisBox(int axis) const;
+    QCheckBox *prgAxisBox(int axis) const;
 
-    // Status reply evaluation (called by the parser for every "INR" reply).
-    void EvaluateStatus(const QString &line);
+    // ---- start-up and monitor poll
+    void Form_Load();
+    void Form_Activate();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    // Time-outs of one speed search try and of the on-line check (tests shorten them).
+    static int SpeedSearchTryMs;
+    static int OnlineCheckMs;
+
+    // ---- menus and window buttons
+    void mnufileitem_Click(int Index);
+    void mnuComItem_Click(int Index);
+    void mnuBPS_Click(int Index);
+    void mnuOptionItem_Click(int Index);
+    void mnuhelpItem_Click(int Index);
+    void Command1_Click();
+
+    // ---- settings file
+    void LoadSettings();
+    void SaveSettings();   // writes the file, closes the port, ends the program
 
     // ---- parameter exchange (implemented in src/params)
     // Menu handlers: Index 0 all axes of the unit, 1 to 4 one axis X to U.
@@ -84,9 +177,30 @@ public:
     int ParamReplyTimeoutMs = 3000;
     // ---- end of parameter exchange
 
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
-    void buildDisplays();
+    void EmptyReceiveBuffer();
+    bool WaitForVersion(int timeoutMs);
+    bool SearchLineSpeed(int *lastError);
+    void ChooseModel();
+    void SetUpDisplays();
+    void CheckRestoredRegister();
+    void StartupParameterUpload();
+    void StartupProgramUpload();
+    void EndFinishedDrives();
+    bool m_activated = false;
+    std::array<QRadioButton *, 6> settingOptions() const;
+    void collectSettingFlags();
+    void buildMenus();
+    void wireMenus();
+    void buildControls();
 };
+
+// The message of a failure number of the serial port.
+QString PortErrorText(int number);
 
 // The main window in use, or nullptr before it is created.
 frmMain *MainWindow();

@@ -152,9 +152,6 @@ void ClearReceiveSide(frmMain &m, bool drain)
     } else {
         port->Input();
     }
-    // A reply begun before the group would otherwise prefix the first one
-    // the group waits for.
-    g.ReceiveBuffer.clear();
 }
 
 bool ParamValuesSendable(const AxisFlags &flags, int n)

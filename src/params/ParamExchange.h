@@ -100,9 +100,10 @@ std::optional<QString> RunExchange(frmMain &m, const Exchange &x);
 // as unreadable and nothing is returned.
 std::optional<uint32_t> ReadReplyValue(const Exchange &x, const QString &line, int digits);
 
-// Empties the receive side: everything received and not yet taken, and a
-// line begun but not ended. `drain` reads until the line stays quiet for a
-// few reads in a row, without processing events; otherwise one read.
+// Empties the receive side: everything received and not yet taken (the
+// link drops a line begun but not ended along with it). `drain` reads until
+// the line stays quiet for a few reads in a row, without processing events;
+// otherwise one read.
 void ClearReceiveSide(frmMain &m, bool drain);
 
 // Whether every numeric parameter that a download of these axes sends holds

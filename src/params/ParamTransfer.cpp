@@ -5,10 +5,10 @@
 
 #include "link/frmMain.h"
 #include "link/frmMessage.h"
-#include "mainwin/frmIo.h"
 #include "params/ParamExchange.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
+#include "platform/Timer.h"
 #include "shared/Shared.h"
 #include "shared/TransferGuard.h"
 
@@ -24,15 +24,6 @@ AxisFlags flagsFor(int Index, int axes)
         if (Index == 0 || Index == a + 1)
             flags[size_t(a)] = 1;
     return flags;
-}
-
-// The monitor poll goes back on after a transfer, except that it is not
-// started while the I/O window owns the line and it was off before.
-void restartMonitor(frmMain &m, bool wasOn)
-{
-    if (IoWindow() && !wasOn)
-        return;
-    m.Timer1->start();
 }
 
 bool runGroups(frmMain &m, bool download, bool twoAxis, const AxisFlags &f)
@@ -88,7 +79,7 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
     g.PositionReplyPending = 0;
     g.SpeedReplyPending = 0;
     m.ProgressBar1->setValue(0);
-    restartMonitor(m, monitorWasOn);
+    m.ResumeMonitor(monitorWasOn);
     UnloadMessageWindow();
 
     if (!completed) {

@@ -3,9 +3,13 @@
 #include <QCoreApplication>
 #include <QLocale>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 QString appPath;
 int localeOverride = -1;
+void (*endHook)() = nullptr;
 }
 
 QString AppPath()
@@ -41,4 +45,19 @@ int SystemLocaleId()
 void SetLocaleIdOverride(int id)
 {
     localeOverride = id;
+}
+
+void EndProgram()
+{
+    if (endHook) {
+        endHook();
+        return;
+    }
+    std::fflush(nullptr);
+    std::exit(0);
+}
+
+void SetEndProgramHook(void (*hook)())
+{
+    endHook = hook;
 }

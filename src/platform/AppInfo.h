@@ -18,3 +18,8 @@ int SystemLocaleId();
 void SetLocaleIdOverride(int id);
 
 constexpr int kLocaleJapanese = 1041;
+
+// Ends the program at once, whatever windows are open and whatever waits are
+// in progress. Tests install a hook in place of the real end.
+void EndProgram();
+void SetEndProgramHook(void (*hook)());

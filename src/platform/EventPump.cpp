@@ -14,11 +14,11 @@ WaitResult WaitUntil(const std::function<bool()> &cond, int timeoutMs,
 {
     QDeadlineTimer deadline = timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
                                             : QDeadlineTimer(timeoutMs);
-    // A timer event wakes the blocking wait below when the time is up.
+    // A timer event wakes the blocking wait below when the time is up. A
+    // timer may fire a little early, so it is armed again for what is left.
     QTimer wake;
     wake.setSingleShot(true);
-    if (timeoutMs >= 0)
-        wake.start(timeoutMs);
+    wake.setTimerType(Qt::PreciseTimer);
     for (;;) {
         if (cond())
             return WaitResult::Done;
@@ -26,6 +26,8 @@ WaitResult WaitUntil(const std::function<bool()> &cond, int timeoutMs,
             return WaitResult::Cancelled;
         if (deadline.hasExpired())
             return WaitResult::TimedOut;
+        if (timeoutMs >= 0 && !wake.isActive())
+            wake.start(int(qMax<qint64>(1, deadline.remainingTime())));
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
 }

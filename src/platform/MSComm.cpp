@@ -175,6 +175,8 @@ QString MSComm::Input()
     const qsizetype n = m_inputLen == 0 ? m_rx.size() : qMin<qsizetype>(m_inputLen, m_rx.size());
     const QString s = QString::fromLatin1(m_rx.left(n));
     m_rx.remove(0, n);
+    if (m_inputLen == 0)
+        emit InputDiscarded();
     return s;
 }
 
@@ -192,6 +194,7 @@ void MSComm::setInBufferCount(int n)
         m_port->clear(QSerialPort::Input);
         m_port->readAll();
     }
+    emit InputDiscarded();
 }
 
 int MSComm::OutBufferCount() const

@@ -65,6 +65,10 @@ public:
 signals:
     // Raised for received characters (CommEvent 2) and line changes.
     void OnComm();
+    // Raised when received input is thrown away (InBufferCount set to 0, or
+    // an Input read of everything that waits), so that a line still being
+    // collected from it can be dropped too.
+    void InputDiscarded();
 
 private:
     void pullFromPort();

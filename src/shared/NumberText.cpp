@@ -1,7 +1,6 @@
 #include "shared/NumberText.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -50,10 +49,9 @@ QString shortestMagnitude(double v)
     const double a = std::fabs(v);
     if (a == 0.0)
         return QStringLiteral("0");
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", a);
-    // Mantissa digits and exponent of the value rounded to 15 digits.
-    QString s = QString::fromLatin1(buf);
+    // Mantissa digits and exponent of the value rounded to 15 digits (Qt's
+    // formatting ignores the process locale, so "." stays the point).
+    QString s = QString::number(a, 'e', 14);
     const qsizetype ePos = s.indexOf(u'e');
     QString mant = s.left(ePos);
     int exp10 = s.mid(ePos + 1).toInt();

@@ -6,6 +6,8 @@
 #include "link/LineAssembly.h"
 #include "link/ReplyFields.h"
 #include "link/frmMain.h"
+#include <QLineEdit>
+#include <QLabel>
 #include "mainwin/frmIo.h"
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"

@@ -4,6 +4,8 @@
 #include "Pty.h"
 #include "TestHome.h"
 #include "link/frmMain.h"
+#include <QLineEdit>
+#include <QLabel>
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"

@@ -1,0 +1,96 @@
+// Handlers of the main window's menus and of its buttons that open the other
+// working windows.
+
+#include "link/SmallDialogs.h"
+#include "link/frmMain.h"
+#include "mainwin/frmIo.h"
+#include "platform/Dialogs.h"
+#include "platform/MSComm.h"
+#include "shared/NumberText.h"
+#include "shared/Shared.h"
+
+#include <QAction>
+#include <QPushButton>
+
+void frmMain::wireMenus()
+{
+    for (int i = 1; i <= 7; ++i)
+        if (mnufileitem[i] && (i == 7))
+            connect(mnufileitem[i], &QAction::triggered, this, [this, i] { mnufileitem_Click(i); });
+    for (int i = 0; i < 9; ++i)
+        connect(mnuComItem[i], &QAction::triggered, this, [this, i] { mnuComItem_Click(i); });
+    for (int i = 0; i < 3; ++i)
+        connect(mnuBPS[i], &QAction::triggered, this, [this, i] { mnuBPS_Click(i); });
+    connect(mnuOptionItem[0], &QAction::triggered, this, [this] { mnuOptionItem_Click(0); });
+    connect(mnuhelpItem[0], &QAction::triggered, this, [this] { mnuhelpItem_Click(0); });
+    connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+}
+
+void frmMain::mnufileitem_Click(int Index)
+{
+    if (Index == 7)
+        SaveSettings();
+}
+
+void frmMain::mnuComItem_Click(int Index)
+{
+    if (Index < 0 || Index > 8)
+        return;
+    for (QAction *item : mnuComItem)
+        item->setChecked(false);
+    if (MSComm1->PortOpen())
+        MSComm1->setPortOpen(false);
+    int error = MSComm1->setCommPort(Index + 1);
+    if (error == 0) {
+        mnuComItem[Index]->setChecked(true);
+        error = MSComm1->setPortOpen(true);
+    }
+    if (error > 0)
+        MsgBox(QStringLiteral("Error No.") + SignedForm(error)
+                   + (error == 8002 ? QStringLiteral(". Comport Invalid.") : QStringLiteral(". ")),
+               MsgButtons::Ok, QStringLiteral("Error Message"));
+}
+
+void frmMain::mnuBPS_Click(int Index)
+{
+    if (Index < 0 || Index > 2)
+        return;
+    for (int i = 0; i < 3; ++i)
+        mnuBPS[i]->setChecked(i == Index);
+    if (MSComm1->PortOpen())
+        ShowChgComWindow();
+}
+
+void frmMain::mnuOptionItem_Click(int Index)
+{
+    if (Index != 0)
+        return;
+    const bool wasOn = Timer1->isActive();
+    Timer1->stop();
+    const QString answer = InputBox(QStringLiteral(" Monitoring Period (msec) "), QStringLiteral(" ZT260A/ZT460A"),
+                                    QString::number(Timer1->interval()));
+    if (!answer.isEmpty()) {
+        // A period the timer cannot take leaves the period as it was.
+        const double v = RoundHalfEven(LeadingNumber(answer));
+        if (v >= 0 && v <= 65535)
+            Timer1->setInterval(int(v));
+    }
+    // Back on, as the operator expects after setting a period; while the I/O
+    // window owns the line the poll keeps its earlier state instead.
+    ResumeMonitor(wasOn || !IoWindow());
+}
+
+void frmMain::mnuhelpItem_Click(int Index)
+{
+    if (Index == 0)
+        ShowVersionWindow();
+}
+
+void frmMain::Command1_Click()
+{
+    frmIo *io = IoWindow();
+    if (!io)
+        io = new frmIo;
+    io->show();
+    io->raise();
+}

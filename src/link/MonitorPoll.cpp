@@ -1,0 +1,82 @@
+// The monitor poll: one query per tick, in the cycle speeds, running
+// registers of the axes whose program drive runs, status, positions; and the
+// end of the program drives started from the PC once none runs any more.
+
+#include "link/frmMain.h"
+#include "platform/EventPump.h"
+#include "platform/MSComm.h"
+#include "shared/Shared.h"
+
+#include <QLineEdit>
+
+void frmMain::Timer1_Timer()
+{
+    if (!MSComm1->PortOpen() || g.TransferBusy != 0)
+        return;
+
+    switch (MonitorState) {
+    case 0:
+        if (g.SpeedReplyPending == 0) {
+            g.SpeedReplyPending = 1;
+            MSComm1->setRThreshold(43);
+            MSComm1->Output(QStringLiteral("SPD\r"));
+        }
+        DoEvents();
+        MonitorState = 1;
+        break;
+    case 1:
+        for (int axis = 0; axis < kAxes; ++axis)
+            if (g.ProgramActive[axis] == 1) {
+                MSComm1->setRThreshold(9);
+                MSComm1->Output(QStringLiteral("IDC ") + AxisLetter(axis) + u'\r');
+            }
+        DoEvents();
+        MonitorState = 2;
+        break;
+    case 2:
+        if (g.UnitModel == u"2") {
+            MSComm1->setRThreshold(18);
+            MSComm1->Output(QStringLiteral("INR XY\r"));
+        } else {
+            MSComm1->setRThreshold(33);
+            MSComm1->Output(QStringLiteral("INR XYZU\r"));
+        }
+        // The status reply itself moves the poll on.
+        DoEvents();
+        break;
+    case 3:
+        if (g.PositionReplyPending == 0) {
+            g.PositionReplyPending = 1;
+            MSComm1->setRThreshold(43);
+            MSComm1->Output(QStringLiteral("POS\r"));
+        }
+        DoEvents();
+        MonitorState = 0;
+        break;
+    default:
+        break;
+    }
+    EndFinishedDrives();
+}
+
+void frmMain::EndFinishedDrives()
+{
+    for (int axis = 0; axis < kAxes; ++axis)
+        if (g.ProgramActive[axis] == 1) {
+            g.ProgramWasActive = 1;
+            return;
+        }
+    if (g.ProgramWasActive != 1)
+        return;
+    for (int axis = 0; axis < kAxes; ++axis) {
+        if (g.ProgramStarted[axis] != 1)
+            continue;
+        MSComm1->Output(QStringLiteral("EDP ") + AxisLetter(axis) + u'\r');
+        g.ProgramPaused[axis] = 0;
+        g.ProgramStarted[axis] = 0;
+        QLineEdit *box = registerBox(axis);
+        box->clear();
+        box->repaint();
+    }
+    g.ProgramWasActive = 0;
+}

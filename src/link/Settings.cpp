@@ -1,0 +1,131 @@
+// Reading the settings file at start-up into the shared tables and the main
+// window's controls, and writing it anew when the program closes.
+
+#include "link/SettingsFile.h"
+#include "link/frmMain.h"
+#include "platform/AppInfo.h"
+#include "platform/Controls.h"
+#include "platform/Dialogs.h"
+#include "platform/MSComm.h"
+#include "shared/NumberText.h"
+#include "shared/Shared.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace {
+
+Qt::CheckState checkState(int value)
+{
+    return value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
+int checkValue(const QCheckBox *box)
+{
+    switch (box->checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+std::array<QRadioButton *, 6> frmMain::settingOptions() const
+{
+    return {Option1, Option2, Option3, Option4, Option5, Option6};
+}
+
+void frmMain::LoadSettings()
+{
+    QStringList lines;
+    if (!ReadSettingsFile(&lines))
+        return;
+    const SettingsReadResult r = ReadSettingsLines(lines);
+    if (!r.hasPeriod)
+        return;
+
+    const double period = RoundHalfEven(LeadingNumber(r.periodText));
+    if (period < 0 || period > 65535)
+        return;
+    Timer1->setInterval(int(period));
+
+    // Choices of the window, in the order the file keeps them.
+    const auto &f = g.SettingFlags;
+    const auto options = settingOptions();
+    for (int i = 0; i < 6; ++i)
+        SetOption(options[i], f[i] == 1);
+    for (int i = 6; i <= 13; ++i) {
+        if (f[i] < 0 || f[i] > 2)
+            return;
+        QCheckBox *box = i < 10 ? homeAxisBox(i - 6) : prgAxisBox(i - 10);
+        box->setCheckState(checkState(f[i]));
+    }
+    RegNo->setText(SignedForm(f[14]));
+    mnuComItem[0]->setChecked(f[15] == 1);
+    mnuComItem[1]->setChecked(f[16] == 1);
+    for (int i = 0; i < 3; ++i)
+        mnuBPS[i]->setChecked(f[17 + i] == 1);
+    SetOption(Option12, f[20] == 1);
+    SetOption(Option13, f[21] == 1);
+    for (int i = 2; i < 9; ++i)
+        mnuComItem[i]->setChecked(f[20 + i] == 1);
+
+    // Amount boxes show the stored pulse amount in the axis's unit.
+    for (int axis = 0; axis < kAxes; ++axis) {
+        const QString &pulses = g.AxisEntryText[axis][0];
+        if (pulses.isEmpty()) {
+            amountBox(axis)->setText(QStringLiteral("0"));
+            continue;
+        }
+        const int unit = g.ScaleSel[axis];
+        if (unit < 0 || unit >= kUnitCodes)
+            return;
+        const auto amount = WholeNumber(pulses);
+        if (!amount)
+            return;
+        const double factor = LeadingNumber(g.ScaleFactor[unit][axis]);
+        amountBox(axis)->setText(PlainForm(*amount * factor));
+    }
+    for (int axis = 0; axis < kAxes; ++axis) {
+        const QString &speed = g.AxisEntryText[axis][1];
+        manualSpeedBox(axis)->setText(speed.isEmpty() ? QStringLiteral("0") : speed);
+    }
+}
+
+void frmMain::collectSettingFlags()
+{
+    auto &f = g.SettingFlags;
+    const auto options = settingOptions();
+    for (int i = 0; i < 6; ++i)
+        f[i] = options[i]->isChecked() ? 1 : 0;
+    for (int a = 0; a < kAxes; ++a) {
+        f[6 + a] = int16_t(checkValue(homeAxisBox(a)));
+        f[10 + a] = int16_t(checkValue(prgAxisBox(a)));
+    }
+    const double reg = RoundHalfEven(LeadingNumber(RegNo->text()));
+    f[14] = int16_t(qBound(-32768.0, reg, 32767.0));
+    f[15] = mnuComItem[0]->isChecked() ? 1 : 0;
+    f[16] = mnuComItem[1]->isChecked() ? 1 : 0;
+    for (int i = 0; i < 3; ++i)
+        f[17 + i] = mnuBPS[i]->isChecked() ? 1 : 0;
+    f[20] = Option12->isChecked() ? 1 : 0;
+    f[21] = Option13->isChecked() ? 1 : 0;
+    for (int i = 2; i < 9; ++i)
+        f[20 + i] = mnuComItem[i]->isChecked() ? 1 : 0;
+}
+
+void frmMain::SaveSettings()
+{
+    collectSettingFlags();
+    QString error;
+    if (!WriteSettingsFile(SettingsLines(Timer1->interval()), &error))
+        MsgBox(QStringLiteral("The settings could not be saved (%1). The previous settings file is kept.")
+                   .arg(error),
+               MsgButtons::Ok, QStringLiteral("Error Message"), MsgIcon::Critical);
+    if (MSComm1->PortOpen())
+        MSComm1->setPortOpen(false);
+    EndProgram();
+}

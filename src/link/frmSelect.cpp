@@ -1,0 +1,66 @@
+#include "link/frmSelect.h"
+
+#include "link/frmMain.h"
+#include "platform/MSComm.h"
+#include "shared/Shared.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+frmSelect *selectWindow = nullptr;
+}
+
+frmSelect *SelectWindow()
+{
+    return selectWindow;
+}
+
+frmSelect::frmSelect(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    selectWindow = this;
+    setWindowTitle(QStringLiteral("ZT260A/ZT460A"));
+    auto *layout = new QVBoxLayout(this);
+    Label1 = new QLabel(QStringLiteral("ZT260A or ZT460A ?"), this);
+    layout->addWidget(Label1);
+    auto *row = new QHBoxLayout;
+    Command1 = new QPushButton(QStringLiteral("ZT260A"), this);
+    Command2 = new QPushButton(QStringLiteral("ZT460A"), this);
+    row->addWidget(Command1);
+    row->addWidget(Command2);
+    layout->addLayout(row);
+    connect(Command1, &QPushButton::clicked, this, &frmSelect::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmSelect::Command2_Click);
+}
+
+frmSelect::~frmSelect()
+{
+    if (selectWindow == this)
+        selectWindow = nullptr;
+}
+
+void frmSelect::Command1_Click()
+{
+    g.UnitModel = QStringLiteral("2");
+    Tag = QStringLiteral("1");
+}
+
+void frmSelect::Command2_Click()
+{
+    g.UnitModel = QStringLiteral("4");
+    Tag = QStringLiteral("1");
+}
+
+void frmSelect::closeEvent(QCloseEvent *event)
+{
+    // Closing the window by its frame counts as choosing the model shown as
+    // current, so the start-up never waits for a choice that cannot come.
+    Tag = QStringLiteral("1");
+    if (frmMain *m = MainWindow())
+        if (m->MSComm1->PortOpen())
+            m->MSComm1->setPortOpen(false);
+    event->accept();
+}

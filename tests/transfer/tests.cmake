@@ -1,0 +1,1 @@
+zt_test(test_codec transfer/test_codec.cpp)

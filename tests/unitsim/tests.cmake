@@ -1,0 +1,1 @@
+zt_test(test_unitsim unitsim/test_unitsim.cpp)
