@@ -11,14 +11,16 @@ namespace {
 const char *const kModeWordNames[2] = {"MO1", "MO2"};
 constexpr int kModeWordRegs[2] = {58, 59};
 
-// Unsent output dropped and everything waiting read away, with the receive
-// event held off until the first send.
-void clearLineForModeGroup(frmMain &m)
+// Unsent output dropped and everything waiting read away; a download also
+// holds the receive event off until its first send.
+void clearLineForModeGroup(frmMain &m, bool download)
 {
     m.MSComm1->setOutBufferCount(0);
-    m.MSComm1->setRThreshold(1);
+    if (download)
+        m.MSComm1->setRThreshold(1);
     ClearReceiveSide(m, true);
-    m.MSComm1->setRThreshold(0);
+    if (download)
+        m.MSComm1->setRThreshold(0);
 }
 
 Exchange modeExchange(UnitKind kind, int axis, int wordIndex, bool write)
@@ -38,7 +40,7 @@ Exchange modeExchange(UnitKind kind, int axis, int wordIndex, bool write)
 bool modeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
 {
     GroupBusy busy;
-    clearLineForModeGroup(m);
+    clearLineForModeGroup(m, true);
     const int n = GroupAxisCount(kind);
     Progress progress(m, kind == UnitKind::Two ? 60 : 2 * n + 60);
 
@@ -71,7 +73,7 @@ bool modeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
 bool modeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
 {
     GroupBusy busy;
-    clearLineForModeGroup(m);
+    clearLineForModeGroup(m, false);
     const int n = GroupAxisCount(kind);
     Progress progress(m, kind == UnitKind::Two ? 60 : 100);
 

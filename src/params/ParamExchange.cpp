@@ -12,6 +12,11 @@
 
 #include <QProgressBar>
 
+QString BadSettingMessage()
+{
+    return QStringLiteral("Bad Setting.");
+}
+
 QString TimeOutMessage()
 {
     return QStringLiteral("Error is Time Out of Cominucation!!");

@@ -22,6 +22,8 @@ enum class ParamTransferResult : int {
     Unreadable,   // every command was answered, but some replies could not be read
 };
 
+// The message of a download refused for a value it cannot send.
+QString BadSettingMessage();
 // The message of a transfer that got no answer in time.
 QString TimeOutMessage();
 // The message that lists the parameters whose replies could not be read.

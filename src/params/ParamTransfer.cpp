@@ -57,7 +57,7 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
     // Every value is checked before the first command, so a download never
     // stops half-way on a value it cannot send.
     if (download && anyAxis && !ParamValuesSendable(flags, axes)) {
-        MsgBox(QStringLiteral("Bad Setting."), MsgButtons::Ok, {}, MsgIcon::Critical);
+        MsgBox(BadSettingMessage(), MsgButtons::Ok, {}, MsgIcon::Critical);
         return ParamTransferResult::BadSetting;
     }
 
@@ -84,7 +84,7 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
 
     if (!completed) {
         if (run.failure == ParamTransferResult::BadSetting) {
-            MsgBox(QStringLiteral("Bad Setting."), MsgButtons::Ok, {}, MsgIcon::Critical);
+            MsgBox(BadSettingMessage(), MsgButtons::Ok, {}, MsgIcon::Critical);
             return ParamTransferResult::BadSetting;
         }
         MsgBox(TimeOutMessage(), MsgButtons::Ok, {}, MsgIcon::Critical);
