@@ -44,17 +44,12 @@ bool homeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
     ClearReceiveSide(m, false);
     m.MSComm1->setRThreshold(0);
     progress.restartCount();
-    for (int a = 0; a < n; ++a) {
-        progress.step();
-        if (!AxisHandled(flags, a, n))
-            continue;
+    return AxisPass(progress, flags, n, [&](int a) {
         progress.step();
         Exchange x = homeExchange(kind, a, true);
         x.digits = WireDigits(words[size_t(a)], kind == UnitKind::Two ? 8 : 4);
-        if (!RunExchange(m, x))
-            return false;
-    }
-    return true;
+        return RunExchange(m, x).has_value();
+    });
 }
 
 bool homeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
@@ -66,29 +61,27 @@ bool homeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
 
     // A word whose reply could not be read stays empty and sets nothing.
     std::array<std::optional<uint32_t>, kAxes> words{};
-    for (int a = 0; a < n; ++a) {
-        progress.step();
-        if (!AxisHandled(flags, a, n))
-            continue;
+    const bool answered = AxisPass(progress, flags, n, [&](int a) {
         progress.step();
         const Exchange x = homeExchange(kind, a, false);
         const auto line = RunExchange(m, x);
         if (!line)
             return false;
         words[size_t(a)] = ReadReplyValue(x, *line, 4);
-    }
+        return true;
+    });
+    if (!answered)
+        return false;
 
     // The settings change only once every word of the call is in.
-    for (int a = 0; a < n; ++a) {
-        progress.step();
-        if (!AxisHandled(flags, a, n))
-            continue;
+    AxisPass(progress, flags, n, [&](int a) {
         for (const HomeField &f : kHomeFields) {
             if (words[size_t(a)])
                 UnpackHomeField(f, *words[size_t(a)], g.HomeSetTable[size_t(a)]);
             progress.step();
         }
-    }
+        return true;
+    });
     return true;
 }
 

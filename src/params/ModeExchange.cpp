@@ -45,19 +45,14 @@ bool modeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
     Progress progress(m, kind == UnitKind::Two ? 60 : 2 * n + 60);
 
     std::array<ModeWords, kAxes> words{};
-    for (int a = 0; a < n; ++a) {
-        progress.step();
-        if (!AxisHandled(flags, a, n))
-            continue;
+    AxisPass(progress, flags, n, [&](int a) {
         words[size_t(a)] = PackModeWords(g.ModeSetTable[size_t(a)], g.HomeSetTable[size_t(a)]);
         for (size_t setting = 0; setting < kModeBits.size(); ++setting)
             progress.step();
-    }
+        return true;
+    });
 
-    for (int a = 0; a < n; ++a) {
-        progress.step();
-        if (!AxisHandled(flags, a, n))
-            continue;
+    return AxisPass(progress, flags, n, [&](int a) {
         for (int w = 0; w < 2; ++w) {
             progress.step();
             Exchange x = modeExchange(kind, a, w, true);
@@ -66,8 +61,8 @@ bool modeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
             if (!RunExchange(m, x))
                 return false;
         }
-    }
-    return true;
+        return true;
+    });
 }
 
 bool modeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
@@ -79,10 +74,7 @@ bool modeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
 
     // A word whose reply could not be read stays empty and sets nothing.
     std::array<std::array<std::optional<uint32_t>, 2>, kAxes> words{};
-    for (int a = 0; a < n; ++a) {
-        progress.step();
-        if (!AxisHandled(flags, a, n))
-            continue;
+    const bool answered = AxisPass(progress, flags, n, [&](int a) {
         for (int w = 0; w < 2; ++w) {
             progress.step();
             const Exchange x = modeExchange(kind, a, w, false);
@@ -91,13 +83,13 @@ bool modeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
                 return false;
             words[size_t(a)][size_t(w)] = ReadReplyValue(x, *line, 4);
         }
-    }
+        return true;
+    });
+    if (!answered)
+        return false;
 
     // The tables change only once every word of the call is in.
-    for (int a = 0; a < n; ++a) {
-        progress.step();
-        if (!AxisHandled(flags, a, n))
-            continue;
+    AxisPass(progress, flags, n, [&](int a) {
         bool first = true;
         for (const ModeBit &b : kModeBits) {
             if (!first)
@@ -106,7 +98,8 @@ bool modeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
             if (const auto &word = words[size_t(a)][size_t(b.word - 1)])
                 UnpackModeBit(b, *word, g.ModeSetTable[size_t(a)], g.HomeSetTable[size_t(a)]);
         }
-    }
+        return true;
+    });
     return true;
 }
 

@@ -51,10 +51,7 @@ bool paramDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
     m.MSComm1->setOutBufferCount(0);
     Progress progress(m, kind == UnitKind::Two ? 48 : 14 * n);
 
-    for (int a = 0; a < n; ++a) {
-        progress.step();
-        if (!AxisHandled(flags, a, n))
-            continue;
+    return AxisPass(progress, flags, n, [&](int a) {
         for (const ParamItem &p : kSentParams) {
             progress.step();
             Exchange x = paramExchange(kind, a, p, true);
@@ -67,8 +64,8 @@ bool paramDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
             if (!RunExchange(m, x))
                 return false;
         }
-    }
-    return true;
+        return true;
+    });
 }
 
 bool paramUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
@@ -79,10 +76,7 @@ bool paramUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
     const int n = GroupAxisCount(kind);
     Progress progress(m, kind == UnitKind::Two ? 48 : 100);
 
-    for (int a = 0; a < n; ++a) {
-        progress.step();
-        if (!AxisHandled(flags, a, n))
-            continue;
+    return AxisPass(progress, flags, n, [&](int a) {
         for (const ParamItem &p : kSentParams) {
             progress.step();
             const Exchange x = paramExchange(kind, a, p, false);
@@ -94,8 +88,8 @@ bool paramUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
             if (const auto v = ReadReplyValue(x, *line, width))
                 g.ParamTable[size_t(a)][size_t(p.item)] = ParamTextFromWire(*v, width);
         }
-    }
-    return true;
+        return true;
+    });
 }
 
 } // namespace

@@ -76,6 +76,16 @@ void Progress::step()
         bar->setValue(m_count);
 }
 
+bool AxisPass(Progress &progress, const AxisFlags &flags, int n, const std::function<bool(int axis)> &handle)
+{
+    for (int a = 0; a < n; ++a) {
+        progress.step();
+        if (AxisHandled(flags, a, n) && !handle(a))
+            return false;
+    }
+    return true;
+}
+
 QString ExchangeCommand(const Exchange &x)
 {
     const QString letter = AxisLetter(x.axis);

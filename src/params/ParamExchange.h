@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class frmMain;
@@ -74,6 +75,11 @@ private:
     frmMain &m_main;
     int m_count = 0;
 };
+
+// One pass of a group over the axes 0 to n-1: the progress steps once for
+// every axis, handled or not, and `handle` runs for each handled one. False
+// as soon as `handle` returns false.
+bool AxisPass(Progress &progress, const AxisFlags &flags, int n, const std::function<bool(int axis)> &handle);
 
 // One command to the unit and the reply it waits for.
 struct Exchange {
