@@ -58,7 +58,9 @@ public:
     // Waits for any log line that match accepts ("HANGUP", "NOISE ...").
     bool waitForLog(const Match &match, int timeoutMs = 3000);
 
-    // Writes one control command to the unit's stdin.
+    // Writes one control command to the unit's stdin. Commands take effect
+    // in the order written, but not in a fixed order with lines the program
+    // sends meanwhile: sync() before sending what must see the change.
     void control(const QString &command);
     // Waits until everything the unit received so far is handled and the
     // replies that are due are written (and logged).

@@ -124,7 +124,9 @@ std::vector<Reply> Unit::answer(const std::string &line, Clock::time_point now)
         if (rest.empty())
             return {{fourFields("SPD", true)}};
         if (blankAfterHead)
-            setSpeeds(rest.substr(1));
+            forEachAxisField(rest.substr(1), [this](int axis, int64_t speed) {
+                m_axes[size_t(axis)].jogSpeed = clampToInt32(speed);
+            });
         return {};
     }
     if (head == "POS")
@@ -183,7 +185,9 @@ std::vector<Reply> Unit::answer(const std::string &line, Clock::time_point now)
     }
     if (head == "PIC") {
         if (blankAfterHead)
-            presetMove(rest.substr(1));
+            forEachAxisField(rest.substr(1), [this](int axis, int64_t count) {
+                startMove(axis, Move::Preset, count < 0 ? -1 : 1, count < 0 ? -count : count);
+            });
         return {};
     }
     if (head == "STO") {
@@ -341,31 +345,14 @@ std::optional<uint32_t> Unit::registerWord(int axis, int reg) const
     return m_registers[size_t(axis)][size_t(reg)];
 }
 
-// "SPD " with the speed of X, then after one comma Y and so on; an empty
-// field leaves that axis's speed alone.
-bool Unit::setSpeeds(const std::string &fields)
+// "SPD " and "PIC " name the axis by position: the number for X, then after
+// one comma Y, and so on. An empty or unreadable field leaves its axis alone.
+void Unit::forEachAxisField(const std::string &fields, const std::function<void(int, int64_t)> &apply)
 {
     const auto parts = splitFields(fields);
-    for (size_t i = 0; i < parts.size() && int(i) < m_model; ++i) {
-        if (trimmed(parts[i]).empty())
-            continue;
+    for (size_t i = 0; i < parts.size() && int(i) < m_model; ++i)
         if (const auto v = parseDecimal(parts[i]))
-            m_axes[i].jogSpeed = clampToInt32(*v);
-    }
-    return true;
-}
-
-// "PIC " with a signed pulse count per axis by position, as for "SPD ".
-bool Unit::presetMove(const std::string &fields)
-{
-    const auto parts = splitFields(fields);
-    for (size_t i = 0; i < parts.size() && int(i) < m_model; ++i) {
-        if (trimmed(parts[i]).empty())
-            continue;
-        if (const auto v = parseDecimal(parts[i]))
-            startMove(int(i), Move::Preset, *v < 0 ? -1 : 1, *v < 0 ? -*v : *v);
-    }
-    return true;
+            apply(int(i), *v);
 }
 
 void Unit::startMove(int axis, Move move, int dir, int64_t amount)
@@ -397,50 +384,38 @@ bool Unit::driveCommand(const std::string &mnemonic, const std::string &args, Cl
             return false;
     }
 
+    // The program drive ("PRG", "PST", "PRS", "EDP") and the index drive
+    // ("IDX", "IST", "IRS", "EDI") start, pause, resume and end alike; only
+    // the program drive has the step "PSP".
     Axis &ax = m_axes[size_t(axis)];
-    Drive &prog = ax.program;
-    Drive &index = ax.index;
-    if (mnemonic == "PRG") {
-        const bool startPaused = prog.stepArmed;
-        prog = Drive{};
-        prog.active = true;
-        prog.paused = startPaused;
-        prog.next = now + kDriveStep;
-        ax.runningReg = reg;
-    } else if (mnemonic == "PSP") {
-        // Step: a running drive pauses; a paused one runs one register; before
-        // the start it makes the next "PRG" start paused.
-        if (!prog.active)
-            prog.stepArmed = true;
-        else if (prog.paused)
-            runRegister(axis, prog);
+    const bool isIndex = mnemonic[0] == 'I' || mnemonic == "EDI";
+    Drive &drive = isIndex ? ax.index : ax.program;
+    if (mnemonic == "PSP") {
+        // A running drive pauses; a paused one runs one register; before the
+        // start it makes the next "PRG" start paused.
+        if (!drive.active)
+            drive.stepArmed = true;
+        else if (drive.paused)
+            runRegister(axis, drive);
         else
-            prog.paused = true;
-    } else if (mnemonic == "PST") {
-        if (prog.active)
-            prog.paused = true;
-    } else if (mnemonic == "PRS") {
-        if (prog.active && prog.paused) {
-            prog.paused = false;
-            prog.next = now + kDriveStep;
-        }
-    } else if (mnemonic == "EDP") {
-        prog = Drive{};
-    } else if (mnemonic == "IDX") {
-        index = Drive{};
-        index.active = true;
-        index.next = now + kDriveStep;
+            drive.paused = true;
+    } else if (mnemonic == "PRG" || mnemonic == "IDX") {
+        const bool startPaused = drive.stepArmed;
+        drive = Drive{};
+        drive.active = true;
+        drive.paused = startPaused;
+        drive.next = now + kDriveStep;
         ax.runningReg = reg;
-    } else if (mnemonic == "IST") {
-        if (index.active)
-            index.paused = true;
-    } else if (mnemonic == "IRS") {
-        if (index.active && index.paused) {
-            index.paused = false;
-            index.next = now + kDriveStep;
+    } else if (mnemonic == "PST" || mnemonic == "IST") {
+        if (drive.active)
+            drive.paused = true;
+    } else if (mnemonic == "PRS" || mnemonic == "IRS") {
+        if (drive.active && drive.paused) {
+            drive.paused = false;
+            drive.next = now + kDriveStep;
         }
-    } else if (mnemonic == "EDI") {
-        index = Drive{};
+    } else {
+        drive = Drive{};   // "EDP", "EDI"
     }
     return true;
 }

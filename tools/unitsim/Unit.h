@@ -7,6 +7,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -93,8 +94,7 @@ private:
     uint32_t portField() const;
     int32_t reportedSpeed(int axis) const;
 
-    bool setSpeeds(const std::string &fields);
-    bool presetMove(const std::string &fields);
+    void forEachAxisField(const std::string &fields, const std::function<void(int, int64_t)> &apply);
     void startMove(int axis, Move move, int dir, int64_t amount);
     bool driveCommand(const std::string &mnemonic, const std::string &args, Clock::time_point now);
     std::optional<Reply> programRegister(const std::string &line);

@@ -14,7 +14,8 @@
 //   --baud 9600|19200|38400   the unit's own line speed (default 9600). A line
 //                             that arrives while the program's port is set to
 //                             another speed is not understood and not answered.
-//   --delay MS                every reply waits MS milliseconds
+//   --delay MS                every reply waits MS milliseconds (noise and
+//                             "send" lines do not)
 //   --pace                    replies go out no faster than the line speed
 //                             (10 bits a character)
 //   --silent-after N          answers the first N lines, then no more
@@ -26,9 +27,12 @@
 //                             line instead of being answered
 //
 // Log on stdout, one line each, after the device path
-//   RX <text>          a line received (without CR; other bytes as \xHH)
+//   RX <text>          a line received, without CR (bytes outside printable
+//                      ASCII, and the backslash, as \xHH)
 //   TX <text>          a line sent, once all of it is on the wire
-//   GARBLED <text>     a line received at another speed than the unit's
+//   GARBLED <text>     a line received while the program's port was set to
+//                      another speed than the unit's (not understood, not
+//                      answered, not counted by --silent-after/--hangup-after)
 //   NOISE <hex>        noise bytes sent
 //   BAUD <n>           the unit switched its speed ("SCI")
 //   HANGUP             the line was closed

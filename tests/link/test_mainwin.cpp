@@ -1,0 +1,415 @@
+// The main window's monitor poll, menus and small dialogs against a
+// pseudo-terminal whose far end the test plays.
+
+#include "Pty.h"
+#include "ScriptedDialogs.h"
+#include "TestHome.h"
+#include "link/SmallDialogs.h"
+#include "link/frmMain.h"
+#include "mainwin/frmIo.h"
+#include "platform/AppInfo.h"
+#include "platform/EventPump.h"
+#include "platform/MSComm.h"
+#include "shared/Language.h"
+#include "shared/Shared.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class TestMainWin : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void pollCycle();
+    void pollIdle_data();
+    void pollIdle();
+    void pollRegisterQueries();
+    void pollStatusRepeatedUntilReply();
+    void drivesEndedTogether();
+    void unitRunDriveEndsWithoutEdp();
+
+    void portChange();
+    void portChangeMissingDevice();
+    void speedTicks();
+    void speedChangeSends_data();
+    void speedChangeSends();
+    void scanTime_data();
+    void scanTime();
+    void scanTimeKeepsIoOwnership();
+    void aboutBox();
+    void accessCode_data();
+    void accessCode();
+    void languageTexts();
+    void portErrorTexts_data();
+    void portErrorTexts();
+
+private:
+    bool openPort(int port = 1);
+    QByteArray sent(int timeoutMs = 2000) { return m_pty->readLine(timeoutMs); }
+
+    TestHome *m_home = nullptr;
+    ScriptedDialogs *m_dialogs = nullptr;
+    Pty *m_pty = nullptr;
+    frmMain *m_main = nullptr;
+};
+
+void TestMainWin::init()
+{
+    ResetSharedState();
+    SetStartValues();
+    m_home = new TestHome;
+    m_dialogs = new ScriptedDialogs;
+    m_pty = new Pty;
+    qputenv("ZT_COM1", m_pty->devicePath().toLocal8Bit());
+    m_main = new frmMain;
+}
+
+void TestMainWin::cleanup()
+{
+    delete IoWindow();
+    delete m_main;
+    delete m_pty;
+    delete m_dialogs;
+    delete m_home;
+    SetLocaleIdOverride(-1);
+    for (int i = 1; i <= 9; ++i)
+        qunsetenv(QByteArray("ZT_COM") + QByteArray::number(i));
+}
+
+bool TestMainWin::openPort(int port)
+{
+    m_main->MSComm1->setCommPort(port);
+    return m_main->MSComm1->setPortOpen(true) == MSComm::NoError;
+}
+
+void TestMainWin::pollCycle()
+{
+    QVERIFY(openPort());
+    MSComm *c = m_main->MSComm1;
+    m_main->Timer1_Timer();
+    QCOMPARE(sent(), QByteArray("SPD\r"));
+    QCOMPARE(c->RThreshold(), 43);
+    QCOMPARE(g.SpeedReplyPending, 1);
+    QCOMPARE(m_main->MonitorState, int16_t(1));
+    m_main->Timer1_Timer();                       // no drive runs: nothing
+    QCOMPARE(m_main->MonitorState, int16_t(2));
+    m_main->Timer1_Timer();
+    QCOMPARE(sent(), QByteArray("INR XYZU\r"));
+    QCOMPARE(c->RThreshold(), 33);
+    m_pty->send("INR X00 Y00 Z00 U00, 00000000 0000\r");
+    QVERIFY(WaitUntil([&] { return m_main->MonitorState == 3; }, 3000) == WaitResult::Done);
+    m_main->Timer1_Timer();
+    QCOMPARE(sent(), QByteArray("POS\r"));
+    QCOMPARE(c->RThreshold(), 43);
+    QCOMPARE(m_main->MonitorState, int16_t(0));
+
+    // The 2-axis unit asks for its own status.
+    g.UnitModel = "2";
+    m_main->MonitorState = 2;
+    m_main->Timer1_Timer();
+    QCOMPARE(sent(), QByteArray("INR XY\r"));
+    QCOMPARE(c->RThreshold(), 18);
+}
+
+void TestMainWin::pollIdle_data()
+{
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<int>("busy");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("nextState");
+    QTest::addColumn<QByteArray>("wire");
+    QTest::newRow("port closed") << false << 0 << 0 << 0 << QByteArray();
+    QTest::newRow("transfer busy") << true << 1 << 3 << 3 << QByteArray();
+    // The query waits for its reply; the drive end check still runs.
+    QTest::newRow("speed reply pending") << true << 0 << 0 << 1 << QByteArray("EDP X\r");
+    QTest::newRow("position reply pending") << true << 0 << 3 << 0 << QByteArray("EDP X\r");
+}
+
+void TestMainWin::pollIdle()
+{
+    QFETCH(bool, open);
+    QFETCH(int, busy);
+    QFETCH(int, state);
+    QFETCH(int, nextState);
+    QFETCH(QByteArray, wire);
+    if (open)
+        QVERIFY(openPort());
+    g.TransferBusy = busy;
+    g.SpeedReplyPending = 1;
+    g.PositionReplyPending = 1;
+    g.ProgramWasActive = 1;
+    g.ProgramStarted[0] = 1;
+    m_main->MonitorState = int16_t(state);
+    m_main->Timer1_Timer();
+    QCOMPARE(int(m_main->MonitorState), nextState);
+    QCOMPARE(m_pty->readLine(wire.isEmpty() ? 200 : 2000), wire);
+    QCOMPARE(g.ProgramStarted[0], int16_t(wire.isEmpty() ? 1 : 0));
+}
+
+void TestMainWin::pollRegisterQueries()
+{
+    QVERIFY(openPort());
+    g.ProgramActive = {1, 0, 1, 0};
+    m_main->MonitorState = 1;
+    m_main->Timer1_Timer();
+    QCOMPARE(sent(), QByteArray("IDC X\r"));
+    QCOMPARE(sent(), QByteArray("IDC Z\r"));
+    QCOMPARE(m_main->MSComm1->RThreshold(), 9);
+    QCOMPARE(m_main->MonitorState, int16_t(2));
+    QCOMPARE(g.ProgramWasActive, int16_t(1));
+    m_pty->send("IDC Z0012\r");
+    QVERIFY(WaitUntil([&] { return m_main->Text19->text() == "18"; }, 3000) == WaitResult::Done);
+}
+
+void TestMainWin::pollStatusRepeatedUntilReply()
+{
+    QVERIFY(openPort());
+    m_main->MonitorState = 2;
+    for (int i = 0; i < 3; ++i) {
+        m_main->Timer1_Timer();
+        QCOMPARE(sent(), QByteArray("INR XYZU\r"));
+        QCOMPARE(m_main->MonitorState, int16_t(2));
+    }
+}
+
+void TestMainWin::drivesEndedTogether()
+{
+    QVERIFY(openPort());
+    g.ProgramStarted = {1, 1, 0, 0};
+    g.ProgramPaused = {1, 0, 0, 0};
+    g.ProgramActive = {1, 0, 0, 0};
+    m_main->Text17->setText("5");
+    m_main->Text18->setText("6");
+    m_main->MonitorState = 2;
+    m_main->Timer1_Timer();                                 // X still runs
+    QCOMPARE(sent(), QByteArray("INR XYZU\r"));
+    QCOMPARE(g.ProgramWasActive, int16_t(1));
+    m_pty->send("INR X00 Y00 Z00 U00, 00000000 0000\r");   // no drive any more
+    QVERIFY(WaitUntil([&] { return g.ProgramActive[0] == 0; }, 3000) == WaitResult::Done);
+    m_main->Timer1_Timer();
+    QCOMPARE(sent(), QByteArray("POS\r"));
+    QCOMPARE(sent(), QByteArray("EDP X\r"));
+    QCOMPARE(sent(), QByteArray("EDP Y\r"));
+    QCOMPARE(g.ProgramStarted, (std::array<int16_t, 4>{0, 0, 0, 0}));
+    QCOMPARE(g.ProgramPaused[0], int16_t(0));
+    QCOMPARE(m_main->Text17->text(), QString());
+    QCOMPARE(m_main->Text18->text(), QString());
+    QCOMPARE(g.ProgramWasActive, int16_t(0));
+}
+
+void TestMainWin::unitRunDriveEndsWithoutEdp()
+{
+    QVERIFY(openPort());
+    g.ProgramWasActive = 1;
+    m_main->MonitorState = 1;
+    m_main->Timer1_Timer();
+    QCOMPARE(g.ProgramWasActive, int16_t(0));
+    QCOMPARE(m_pty->readLine(200), QByteArray());
+}
+
+void TestMainWin::portChange()
+{
+    Pty other;
+    qputenv("ZT_COM3", other.devicePath().toLocal8Bit());
+    QVERIFY(openPort(1));
+    m_main->mnuComItem_Click(2);
+    QCOMPARE(m_main->MSComm1->CommPort(), 3);
+    QVERIFY(m_main->MSComm1->PortOpen());
+    for (int i = 0; i < 9; ++i)
+        QCOMPARE(m_main->mnuComItem[i]->isChecked(), i == 2);
+    QVERIFY(m_dialogs->shown().isEmpty());
+    m_main->MSComm1->Output("SPD\r");
+    QCOMPARE(other.readLine(), QByteArray("SPD\r"));
+}
+
+void TestMainWin::portChangeMissingDevice()
+{
+    QVERIFY(openPort(1));
+    qputenv("ZT_COM4", "/nonexistent/ttyX");
+    m_main->mnuComItem_Click(3);
+    QCOMPARE(m_dialogs->texts(), QStringList{"Error No. 8002. Comport Invalid."});
+    QCOMPARE(m_dialogs->shown()[0].title, QStringLiteral("Error Message"));
+    QVERIFY(m_main->mnuComItem[3]->isChecked());
+    QVERIFY(!m_main->MSComm1->PortOpen());
+}
+
+void TestMainWin::speedTicks()
+{
+    m_main->mnuBPS_Click(1);
+    QVERIFY(!m_main->mnuBPS[0]->isChecked() && m_main->mnuBPS[1]->isChecked() && !m_main->mnuBPS[2]->isChecked());
+    QVERIFY(!ChgComWindow());   // port closed: only the ticks change
+    QVERIFY(openPort());
+    m_main->mnuBPS_Click(0);
+    QVERIFY(ChgComWindow());
+    delete ChgComWindow();
+}
+
+void TestMainWin::speedChangeSends_data()
+{
+    QTest::addColumn<QList<bool>>("ticks");
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("message");
+    const QString hint = "If you want to reset the ZT260A/ZT460A. Please to tarn the power on again after you tun it off.";
+    QTest::newRow("19200") << QList<bool>{false, true, false} << true << QByteArray("SCI 19200\r") << hint;
+    QTest::newRow("first ticked wins") << QList<bool>{false, true, true} << true << QByteArray("SCI 19200\r") << hint;
+    QTest::newRow("38400") << QList<bool>{true, false, false} << true << QByteArray("SCI 38400\r") << hint;
+    QTest::newRow("none ticked") << QList<bool>{false, false, false} << true << QByteArray()
+                                 << "No speed is ticked in the Speed menu: nothing was sent.";
+    QTest::newRow("port closed") << QList<bool>{false, false, true} << false << QByteArray()
+                                 << "The port is not open.";
+}
+
+void TestMainWin::speedChangeSends()
+{
+    QFETCH(QList<bool>, ticks);
+    QFETCH(bool, open);
+    QFETCH(QByteArray, line);
+    QFETCH(QString, message);
+    QVERIFY(openPort());
+    m_main->Timer1->start();
+    ShowChgComWindow();
+    frmChgCom *w = ChgComWindow();
+    QVERIFY(w);
+    QVERIFY(!m_main->Timer1->isActive());
+    QCOMPARE(w->Text1->toPlainText(), GetComWarning());
+    for (int i = 0; i < 3; ++i)
+        m_main->mnuBPS[i]->setChecked(ticks[i]);
+    if (!open)
+        m_main->MSComm1->setPortOpen(false);
+    w->OkButton_Click();
+    QCOMPARE(m_main->MSComm1->RThreshold(), 16);
+    QVERIFY(m_main->Timer1->isActive());
+    m_main->Timer1->stop();   // keep monitor queries off the line while it is read
+    QCOMPARE(m_pty->readLine(line.isEmpty() ? 200 : 2000), line);
+    QCOMPARE(m_dialogs->texts(), QStringList{message});
+    QVERIFY(WaitUntil([] { return ChgComWindow() == nullptr; }, 2000) == WaitResult::Done);
+}
+
+void TestMainWin::scanTime_data()
+{
+    QTest::addColumn<QVariant>("answer");   // invalid: Cancel
+    QTest::addColumn<int>("period");
+    QTest::newRow("500") << QVariant("500") << 500;
+    QTest::newRow("cancel") << QVariant() << 300;
+    QTest::newRow("250.6") << QVariant("250.6") << 251;
+    QTest::newRow("no number") << QVariant("abc") << 0;
+    QTest::newRow("too long") << QVariant("70000") << 300;
+    QTest::newRow("negative") << QVariant("-5") << 300;
+}
+
+void TestMainWin::scanTime()
+{
+    QFETCH(QVariant, answer);
+    QFETCH(int, period);
+    m_dialogs->answerInput(answer.isValid() ? std::optional<QString>(answer.toString()) : std::nullopt);
+    m_main->Timer1->stop();
+    m_main->mnuOptionItem_Click(0);
+    QCOMPARE(m_dialogs->shown()[0].text, QStringLiteral(" Monitoring Period (msec) "));
+    QCOMPARE(m_dialogs->shown()[0].title, QStringLiteral(" ZT260A/ZT460A"));
+    QCOMPARE(m_main->Timer1->interval(), period);
+    QVERIFY(m_main->Timer1->isActive());
+}
+
+void TestMainWin::scanTimeKeepsIoOwnership()
+{
+    new frmIo;
+    m_main->Timer1->stop();
+    m_dialogs->answerInput(QStringLiteral("400"));
+    m_main->mnuOptionItem_Click(0);
+    QCOMPARE(m_main->Timer1->interval(), 400);
+    QVERIFY(!m_main->Timer1->isActive());
+}
+
+void TestMainWin::aboutBox()
+{
+    m_main->mnuhelpItem_Click(0);
+    frmVersion *v = VersionWindow();
+    QVERIFY(v);
+    QCOMPARE(v->windowTitle(), QStringLiteral("ZT460a Version Information"));
+    QCOMPARE(v->lblVersion->text(),
+             QStringLiteral("Version --.--.--- Rel --.--.--\r      ( ZT260A/ZT460A Non Active)"));
+    QCOMPARE(v->Label1->text(), QStringLiteral("This App. Version : %1.%2.%3\r\n%4")
+                                    .arg(AppVersionMajor()).arg(AppVersionMinor())
+                                    .arg(AppVersionRevision()).arg(AppTitle()));
+    // No system information program on this machine's PATH.
+    qputenv("PATH", "/nonexistent");
+    v->cmdSysInfo_Click();
+    QCOMPARE(m_dialogs->texts(), QStringList{"Can't open SYSTEM INFORMATION."});
+    delete v;
+}
+
+void TestMainWin::accessCode_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("right") << "QWZ" << true;
+    QTest::newRow("lower case") << "qwz" << false;
+    QTest::newRow("longer") << "QWZ " << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestMainWin::accessCode()
+{
+    QFETCH(QString, code);
+    QFETCH(bool, opens);
+    g.ExtendedCmdSet = 1;
+    ShowVersionWindow();
+    VersionWindow()->Image1_Click();
+    frmPass *p = PassWindow();
+    QVERIFY(p);
+    p->PassText->setText(code);
+    p->Ok_Click();
+    QVERIFY(WaitUntil([] { return PassWindow() == nullptr; }, 2000) == WaitResult::Done);
+    QCOMPARE(SoptionWindow() != nullptr, opens);
+    QVERIFY(m_dialogs->shown().isEmpty());
+    if (frmSoption *s = SoptionWindow()) {
+        QVERIFY(s->EPM->isChecked());
+        s->EPM->setChecked(false);
+        s->Ok_Click();
+        QCOMPARE(g.ExtendedCmdSet, int16_t(0));
+        QVERIFY(WaitUntil([] { return SoptionWindow() == nullptr; }, 2000) == WaitResult::Done);
+    }
+    delete VersionWindow();
+}
+
+void TestMainWin::languageTexts()
+{
+    SetLocaleIdOverride(1041);
+    QCOMPARE(GetRangeMark(), QString(QChar(0xFF5E)));
+    QCOMPARE(GetComWarning(), QString::fromUtf8("本体側の通信設定も変更します。"));
+    SetLocaleIdOverride(1033);
+    QCOMPARE(GetRangeMark(), QStringLiteral("-"));
+    QCOMPARE(GetComWarning(),
+             QStringLiteral("Warning ! System will change Connection Setting of Motion Control Unit too."));
+}
+
+void TestMainWin::portErrorTexts_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("8002") << 8002 << "Error No. 8002. Comport Invalid.";
+    QTest::newRow("8005") << 8005 << "Error No. 8005. Comport Already Open.";
+    QTest::newRow("8015") << 8015 << "Error No. 8015. Comport State Failed.";
+    QTest::newRow("8018") << 8018 << "Error No. 8018. Comport Not Open.";
+    QTest::newRow("other") << 380 << "Error No. 380. ";
+}
+
+void TestMainWin::portErrorTexts()
+{
+    QFETCH(int, number);
+    QFETCH(QString, text);
+    QCOMPARE(PortErrorText(number), text);
+}
+
+QTEST_MAIN(TestMainWin)
+#include "test_mainwin.moc"

@@ -1,0 +1,113 @@
+// Our stand-ins for the platform's waits, timers and controls.
+
+#include "platform/Controls.h"
+#include "platform/EventPump.h"
+#include "platform/Timer.h"
+#include "platform/UpDown.h"
+
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtTest>
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+private slots:
+    void waitReturnsWhenConditionHolds();
+    void waitTimesOutWithoutEvents();
+    void waitCancelled();
+    void timerPeriodZeroGivesNoTicks();
+    void timerTicks();
+    void optionCanBeUnchosen();
+    void upDownClamps();
+};
+
+void TestPlatform::waitReturnsWhenConditionHolds()
+{
+    bool flag = false;
+    QTimer::singleShot(10, [&] { flag = true; });
+    QCOMPARE(WaitUntil([&] { return flag; }, 5000), WaitResult::Done);
+    QCOMPARE(WaitUntil([] { return true; }, 0), WaitResult::Done);
+}
+
+void TestPlatform::waitTimesOutWithoutEvents()
+{
+    // Nothing else happens: the wait must still come back (a timer firing a
+    // little early once left it blocked for good).
+    for (int ms : {1, 5, 20, 50, 100, 200})
+        QCOMPARE(WaitUntil([] { return false; }, ms), WaitResult::TimedOut);
+}
+
+void TestPlatform::waitCancelled()
+{
+    bool cancel = false;
+    QTimer::singleShot(10, [&] { cancel = true; });
+    QCOMPARE(WaitUntil([] { return false; }, -1, [&] { return cancel; }), WaitResult::Cancelled);
+}
+
+void TestPlatform::timerPeriodZeroGivesNoTicks()
+{
+    Timer t;
+    int ticks = 0;
+    connect(&t, &Timer::timeout, [&] { ++ticks; });
+    t.setInterval(0);
+    t.start();
+    QVERIFY(t.isActive());
+    QCOMPARE(WaitUntil([&] { return ticks > 0; }, 100), WaitResult::TimedOut);
+    t.setInterval(5);
+    QCOMPARE(WaitUntil([&] { return ticks > 0; }, 5000), WaitResult::Done);
+}
+
+void TestPlatform::timerTicks()
+{
+    Timer t;
+    int ticks = 0;
+    connect(&t, &Timer::timeout, [&] { ++ticks; });
+    t.setInterval(5);
+    QCOMPARE(WaitUntil([&] { return ticks > 0; }, 100), WaitResult::TimedOut);   // off
+    t.start();
+    QCOMPARE(WaitUntil([&] { return ticks >= 3; }, 5000), WaitResult::Done);
+    t.stop();
+    QVERIFY(!t.isActive());
+}
+
+void TestPlatform::optionCanBeUnchosen()
+{
+    QWidget frame;
+    auto *layout = new QVBoxLayout(&frame);
+    auto *a = new QRadioButton(&frame);
+    auto *b = new QRadioButton(&frame);
+    layout->addWidget(a);
+    layout->addWidget(b);
+    SetOption(a, true);
+    SetOption(b, true);
+    QVERIFY(!a->isChecked() && b->isChecked());
+    SetOption(b, false);
+    QVERIFY(!a->isChecked() && !b->isChecked());
+    SetOption(a, true);   // still exclusive afterwards
+    SetOption(b, true);
+    QVERIFY(!a->isChecked() && b->isChecked());
+}
+
+void TestPlatform::upDownClamps()
+{
+    UpDown u;
+    u.setMax(2);
+    int changes = 0, ups = 0;
+    connect(&u, &UpDown::Change, [&] { ++changes; });
+    connect(&u, &UpDown::UpClick, [&] { ++ups; });
+    for (int i = 0; i < 4; ++i)
+        u.upButton()->click();
+    QCOMPARE(u.Value(), 2);
+    QCOMPARE(ups, 4);       // every click is reported
+    QCOMPARE(changes, 2);   // the value changed twice
+    u.setValue(2);
+    QCOMPARE(changes, 2);
+    u.setMax(1);
+    QCOMPARE(u.Value(), 1);
+}
+
+QTEST_MAIN(TestPlatform)
+#include "test_platform.moc"

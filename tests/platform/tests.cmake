@@ -1,0 +1,1 @@
+zt_test(test_platform platform/test_platform.cpp)
