@@ -99,6 +99,8 @@ void TestStartup::fourAxisFoundAt38400()
 {
     UnitSim sim({"--baud", "38400"});
     QVERIFY(sim.isReady());
+    sim.control("par U DR4 1234");
+    QVERIFY(sim.sync());
     m_dialogs->answer(MsgResult::Yes);   // ONLINE?
     m_dialogs->answer(MsgResult::Yes);   // Upload PROGRAM?
     m_main->Form_Load();
@@ -106,6 +108,11 @@ void TestStartup::fourAxisFoundAt38400()
     QCOMPARE(m_dialogs->texts(), (QStringList{"ONLINE?", "Upload PROGRAM?"}));
     QCOMPARE(m_dialogs->shown()[0].title, kTitle);
     QCOMPARE(m_dialogs->shown()[1].title, kTitle);
+    // The parameters of every axis came from the unit.
+    QCOMPARE(g.ParamTable[0][3], QStringLiteral("1000"));
+    QCOMPARE(g.ParamTable[2][5], QStringLiteral("4000"));
+    QCOMPARE(g.ParamTable[3][6], QStringLiteral("4660"));
+    QVERIFY(sim.rxLines().contains("DR4 U"));
     QCOMPARE(g.UnitModel, QStringLiteral("4"));
     QCOMPARE(g.UnitVersion, QStringLiteral("01.02.03"));
     QVERIFY(g.UploadProgramAtStart);
@@ -133,9 +140,15 @@ void TestStartup::twoAxisFoundAt9600()
 {
     UnitSim sim({"--model", "2"});
     QVERIFY(sim.isReady());
+    sim.control("par Y DR1 05DC");
+    QVERIFY(sim.sync());
     m_dialogs->answer(MsgResult::Yes);
     m_dialogs->answer(MsgResult::No);
     m_main->Form_Load();
+    QCOMPARE(m_dialogs->texts(), (QStringList{"ONLINE?", "Upload PROGRAM?"}));
+    QCOMPARE(g.ParamTable[1][3], QStringLiteral("1500"));
+    QCOMPARE(g.ParamTable[0][4], QStringLiteral("2000"));
+    QCOMPARE(g.ParamTable[2][3], QString());   // the 2-axis unit has no Z
 
     QCOMPARE(g.UnitModel, QStringLiteral("2"));
     QVERIFY(!g.UploadProgramAtStart);
