@@ -14,15 +14,17 @@
 
 void frmMain::wireMenus()
 {
-    for (int i = 1; i <= 7; ++i)
-        if (mnufileitem[i] && (i == 7))
-            connect(mnufileitem[i], &QAction::triggered, this, [this, i] { mnufileitem_Click(i); });
+    connect(mnufileitem[7], &QAction::triggered, this, [this] { mnufileitem_Click(7); });
     for (int i = 0; i < 9; ++i)
         connect(mnuComItem[i], &QAction::triggered, this, [this, i] { mnuComItem_Click(i); });
     for (int i = 0; i < 3; ++i)
         connect(mnuBPS[i], &QAction::triggered, this, [this, i] { mnuBPS_Click(i); });
     connect(mnuOptionItem[0], &QAction::triggered, this, [this] { mnuOptionItem_Click(0); });
     connect(mnuhelpItem[0], &QAction::triggered, this, [this] { mnuhelpItem_Click(0); });
+    for (int i = 0; i < 5; ++i) {
+        connect(mnuZT260UpParamItem[i], &QAction::triggered, this, [this, i] { mnuZT260UpParamItem_Click(i); });
+        connect(mnuZT260DoParamItem[i], &QAction::triggered, this, [this, i] { mnuZT260DoParamItem_Click(i); });
+    }
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
 }
 

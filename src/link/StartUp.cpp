@@ -277,6 +277,7 @@ void frmMain::Form_Activate()
 
 void frmMain::StartupParameterUpload()
 {
+    mnuZT260UpParamItem_Click(0);
 }
 
 void frmMain::StartupProgramUpload()

@@ -22,6 +22,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class UpDown;
+enum class ParamTransferResult : int;   // params/ParamExchange.h
 
 class frmMain : public QMainWindow
 {
@@ -197,6 +198,33 @@ public:
     // ---- settings file
     void LoadSettings();
     void SaveSettings();   // writes the file, closes the port, ends the program
+
+    // ---- parameter exchange (implemented in src/params)
+    // Menu handlers: Index 0 all axes of the unit, 1 to 4 one axis X to U.
+    void mnuZT260UpParamItem_Click(int Index);
+    void mnuZT260DoParamItem_Click(int Index);
+    // The same transfers, telling how they ended (the "All" entries and the
+    // start-up use these).
+    ParamTransferResult RunParamUpLoad(int Index);
+    ParamTransferResult RunParamDownLoad(int Index);
+    // The groups of a transfer; an axis is handled when its flag is 1. False
+    // when the group stopped: no reply in time, or a value it cannot send.
+    bool ModeDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U);
+    bool ModeDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U);
+    bool ModeUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U);
+    bool ModeUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U);
+    bool HomeDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U);
+    bool HomeDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U);
+    bool HomeUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U);
+    bool HomeUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U);
+    bool ParamDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U);
+    bool ParamDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U);
+    bool ParamUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U);
+    bool ParamUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U);
+    // Longest wait for one reply of the unit, in ms; well above the slowest
+    // reply at 9600 bit/s.
+    int ParamReplyTimeoutMs = 3000;
+    // ---- end of parameter exchange
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -3,6 +3,7 @@
 
 #include "Pty.h"
 #include "TestHome.h"
+#include "UnitSim.h"
 #include "link/frmMain.h"
 #include <QLineEdit>
 #include <QLabel>
@@ -25,6 +26,8 @@ private slots:
     void twoLinesAtOnce();
     void shortLineBelowThresholdDropped();
     void hangUpClosesPort();
+    void wholeRoadWithSimulatedUnit_data();
+    void wholeRoadWithSimulatedUnit();
 
 private:
     bool openOn(Pty &pty);
@@ -148,6 +151,41 @@ void TestSerialLink::hangUpClosesPort()
     pty.hangUp();
     QVERIFY(WaitUntil([&] { return !m_main->MSComm1->PortOpen(); }, 3000) == WaitResult::Done);
     QCOMPARE(m_main->MSComm1->Output("SPD\r"), int(MSComm::PortNotOpen));
+}
+
+void TestSerialLink::wholeRoadWithSimulatedUnit_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("zPosition");   // what the Z box shows after "POS"
+    QTest::newRow("4-axis") << "4" << "-7";
+    QTest::newRow("2-axis") << "2" << "Text3";   // Z is not written on the 2-axis unit
+}
+
+void TestSerialLink::wholeRoadWithSimulatedUnit()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, zPosition);
+    UnitSim sim({"--model", model, "--pace"});
+    QVERIFY(sim.isReady());
+    g.UnitModel = model;
+    sim.control("pos X 1250");
+    sim.control("pos Y -1");
+    if (model == u"4")
+        sim.control("pos Z -7");
+    QVERIFY(sim.sync());
+    g.ScaleSel[0] = 1;
+    g.ScaleFactor[1][0] = "0.001";
+    MSComm *c = m_main->MSComm1;
+    c->setCommPort(1);
+    QCOMPARE(c->setPortOpen(true), 0);
+    c->setRThreshold(43);
+    QCOMPARE(c->Output("POS\r"), 0);
+    QVERIFY(WaitUntil([&] { return m_main->Text2->text() == "-1"; }, 3000) == WaitResult::Done);
+    QCOMPARE(m_main->Text1->text(), QStringLiteral("1.250"));
+    QCOMPARE(m_main->Text3->text(), zPosition);
+    QCOMPARE(c->Output("SPD\r"), 0);
+    QVERIFY(WaitUntil([&] { return m_main->Text5->text() == " 0"; }, 3000) == WaitResult::Done);
+    QCOMPARE(m_main->Text6->text(), QStringLiteral(" 0"));
 }
 
 QTEST_MAIN(TestSerialLink)

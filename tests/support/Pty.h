@@ -13,6 +13,8 @@ public:
     ~Pty();
     bool ok() const { return m_master >= 0; }
     QString devicePath() const { return m_path; }
+    // Our end of the terminal, for a notifier that answers as the unit.
+    int fd() const { return m_master; }
 
     void send(const QByteArray &bytes);
     // Everything the program has written so far (non-blocking).

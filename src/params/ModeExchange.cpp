@@ -1,0 +1,126 @@
+// The mode group: the two mode words of each handled axis, packed from the
+// settings and written, or read and unpacked into the settings.
+
+#include "link/frmMain.h"
+#include "params/ParamExchange.h"
+#include "platform/MSComm.h"
+#include "shared/Shared.h"
+
+namespace {
+
+const char *const kModeWordNames[2] = {"MO1", "MO2"};
+constexpr int kModeWordRegs[2] = {58, 59};
+
+// Unsent output dropped and everything waiting read away; a download also
+// holds the receive event off until its first send.
+void clearLineForModeGroup(frmMain &m, bool download)
+{
+    m.MSComm1->setOutBufferCount(0);
+    if (download)
+        m.MSComm1->setRThreshold(1);
+    ClearReceiveSide(m, true);
+    if (download)
+        m.MSComm1->setRThreshold(0);
+}
+
+Exchange modeExchange(UnitKind kind, int axis, int wordIndex, bool write)
+{
+    Exchange x;
+    x.unit = kind;
+    x.axis = axis;
+    x.name = QLatin1String(kModeWordNames[wordIndex]);
+    x.reg = kModeWordRegs[wordIndex];
+    x.write = write;
+    x.threshold = kind == UnitKind::Two ? 13 : 10;
+    // The 2-axis writes set the threshold once the command is out.
+    x.thresholdAfterSend = write && kind == UnitKind::Two;
+    return x;
+}
+
+bool modeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
+{
+    GroupBusy busy;
+    clearLineForModeGroup(m, true);
+    const int n = GroupAxisCount(kind);
+    Progress progress(m, kind == UnitKind::Two ? 60 : 2 * n + 60);
+
+    std::array<ModeWords, kAxes> words{};
+    AxisPass(progress, flags, n, [&](int a) {
+        words[size_t(a)] = PackModeWords(g.ModeSetTable[size_t(a)], g.HomeSetTable[size_t(a)]);
+        for (size_t setting = 0; setting < kModeBits.size(); ++setting)
+            progress.step();
+        return true;
+    });
+
+    return AxisPass(progress, flags, n, [&](int a) {
+        for (int w = 0; w < 2; ++w) {
+            progress.step();
+            Exchange x = modeExchange(kind, a, w, true);
+            const uint16_t word = w == 0 ? words[size_t(a)].word1 : words[size_t(a)].word2;
+            x.digits = WireDigits(word, kind == UnitKind::Two ? 8 : 4);
+            if (!RunExchange(m, x))
+                return false;
+        }
+        return true;
+    });
+}
+
+bool modeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
+{
+    GroupBusy busy;
+    clearLineForModeGroup(m, false);
+    const int n = GroupAxisCount(kind);
+    Progress progress(m, kind == UnitKind::Two ? 60 : 100);
+
+    // A word whose reply could not be read stays empty and sets nothing.
+    std::array<std::array<std::optional<uint32_t>, 2>, kAxes> words{};
+    const bool answered = AxisPass(progress, flags, n, [&](int a) {
+        for (int w = 0; w < 2; ++w) {
+            progress.step();
+            const Exchange x = modeExchange(kind, a, w, false);
+            const auto line = RunExchange(m, x);
+            if (!line)
+                return false;
+            words[size_t(a)][size_t(w)] = ReadReplyValue(x, *line, 4);
+        }
+        return true;
+    });
+    if (!answered)
+        return false;
+
+    // The tables change only once every word of the call is in.
+    AxisPass(progress, flags, n, [&](int a) {
+        bool first = true;
+        for (const ModeBit &b : kModeBits) {
+            if (!first)
+                progress.step();
+            first = false;
+            if (const auto &word = words[size_t(a)][size_t(b.word - 1)])
+                UnpackModeBit(b, *word, g.ModeSetTable[size_t(a)], g.HomeSetTable[size_t(a)]);
+        }
+        return true;
+    });
+    return true;
+}
+
+} // namespace
+
+bool frmMain::ModeDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
+{
+    return modeDownLoad(*this, UnitKind::Two, {X, Y, Z, U});
+}
+
+bool frmMain::ModeDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
+{
+    return modeDownLoad(*this, UnitKind::Four, {X, Y, Z, U});
+}
+
+bool frmMain::ModeUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
+{
+    return modeUpLoad(*this, UnitKind::Two, {X, Y, Z, U});
+}
+
+bool frmMain::ModeUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
+{
+    return modeUpLoad(*this, UnitKind::Four, {X, Y, Z, U});
+}

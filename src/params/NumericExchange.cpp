@@ -1,0 +1,115 @@
+// The numeric group: ParamTable items 0 to 12 of each handled axis, written
+// as numbered parameters (2-axis unit) or parameter commands (4-axis unit),
+// or read back into the table.
+
+#include "link/frmMain.h"
+#include "params/ParamExchange.h"
+#include "params/ParamTables.h"
+#include "platform/MSComm.h"
+#include "shared/Shared.h"
+
+namespace {
+
+// OFS is 32 bits wide on both units; the others 32 bits on the 2-axis unit
+// and 16 bits on the 4-axis unit when written, 16 bits on both when read.
+int wireWidth(UnitKind kind, const ParamItem &p, bool write)
+{
+    if (p.item == kOffsetItem)
+        return 8;
+    return write && kind == UnitKind::Two ? 8 : 4;
+}
+
+Exchange paramExchange(UnitKind kind, int axis, const ParamItem &p, bool write)
+{
+    Exchange x;
+    x.unit = kind;
+    x.axis = axis;
+    x.name = QLatin1String(p.mnemonic);
+    x.reg = p.reg;
+    x.write = write;
+    const bool wide = p.item == kOffsetItem;
+    if (kind == UnitKind::Two)
+        x.threshold = wide ? 17 : 13;
+    else if (write)
+        x.threshold = wide ? 14 : 10;
+    else
+        x.threshold = wide ? 13 : 9;
+    return x;
+}
+
+bool paramDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
+{
+    GroupBusy busy;
+    const int n = GroupAxisCount(kind);
+    // Nothing goes out unless every value of the call can be sent whole.
+    if (!ParamValuesSendable(flags, n)) {
+        CurrentParamRun().failure = ParamTransferResult::BadSetting;
+        return false;
+    }
+    m.MSComm1->setInputLen(0);
+    m.MSComm1->setRThreshold(0);
+    m.MSComm1->setOutBufferCount(0);
+    Progress progress(m, kind == UnitKind::Two ? 48 : 14 * n);
+
+    return AxisPass(progress, flags, n, [&](int a) {
+        for (const ParamItem &p : kSentParams) {
+            progress.step();
+            Exchange x = paramExchange(kind, a, p, true);
+            const auto value = ParamSendValue(p.item, g.ParamTable[size_t(a)][size_t(p.item)]);
+            x.digits = value ? WireDigits(*value, wireWidth(kind, p, true)) : QString();
+            if (x.digits.isEmpty()) {
+                CurrentParamRun().failure = ParamTransferResult::BadSetting;
+                return false;
+            }
+            if (!RunExchange(m, x))
+                return false;
+        }
+        return true;
+    });
+}
+
+bool paramUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
+{
+    GroupBusy busy;
+    m.MSComm1->setInputLen(0);
+    m.MSComm1->setRThreshold(0);
+    const int n = GroupAxisCount(kind);
+    Progress progress(m, kind == UnitKind::Two ? 48 : 100);
+
+    return AxisPass(progress, flags, n, [&](int a) {
+        for (const ParamItem &p : kSentParams) {
+            progress.step();
+            const Exchange x = paramExchange(kind, a, p, false);
+            const auto line = RunExchange(m, x);
+            if (!line)
+                return false;
+            // An item whose reply cannot be read keeps what it held.
+            const int width = wireWidth(kind, p, false);
+            if (const auto v = ReadReplyValue(x, *line, width))
+                g.ParamTable[size_t(a)][size_t(p.item)] = ParamTextFromWire(*v, width);
+        }
+        return true;
+    });
+}
+
+} // namespace
+
+bool frmMain::ParamDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
+{
+    return paramDownLoad(*this, UnitKind::Two, {X, Y, Z, U});
+}
+
+bool frmMain::ParamDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
+{
+    return paramDownLoad(*this, UnitKind::Four, {X, Y, Z, U});
+}
+
+bool frmMain::ParamUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
+{
+    return paramUpLoad(*this, UnitKind::Two, {X, Y, Z, U});
+}
+
+bool frmMain::ParamUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
+{
+    return paramUpLoad(*this, UnitKind::Four, {X, Y, Z, U});
+}

@@ -1,0 +1,281 @@
+// The start-up against the simulated unit: the line speed search, the on-line
+// check, the model choice and the displays of each model.
+
+#include "ScriptedDialogs.h"
+#include "TestHome.h"
+#include "UnitSim.h"
+#include "link/SettingsFile.h"
+#include "link/frmMain.h"
+#include "link/frmSelect.h"
+#include "link/frmTopTitle.h"
+#include "platform/AppInfo.h"
+#include "platform/EventPump.h"
+#include "platform/MSComm.h"
+#include "platform/UpDown.h"
+#include "shared/Shared.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+const QString kTitle = QStringLiteral(" ZT260A/ZT460A");
+enum class Choice { CloseBox, Zt260a, Zt460a };
+
+// Answers the model choice window as soon as it shows.
+void answerModelChoice(Choice how)
+{
+    auto *t = new QTimer;
+    t->setInterval(5);
+    QObject::connect(t, &QTimer::timeout, [t, how] {
+        frmSelect *s = SelectWindow();
+        if (!s || !s->isVisible())
+            return;
+        t->stop();
+        t->deleteLater();
+        if (how == Choice::CloseBox)
+            s->close();
+        else
+            (how == Choice::Zt260a ? s->Command1 : s->Command2)->click();
+    });
+    t->start();
+}
+
+void noEnd() {}
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void fourAxisFoundAt38400();
+    void twoAxisFoundAt9600();
+    void noUnit_data();
+    void noUnit();
+    void onlineAnsweredNo();
+    void onlineCheckTimesOut();
+    void registerCheckedForModel();
+    void titleWindowHandsOverOnce();
+
+private:
+    TestHome *m_home = nullptr;
+    ScriptedDialogs *m_dialogs = nullptr;
+    frmMain *m_main = nullptr;
+};
+
+void TestStartup::initTestCase()
+{
+    frmMain::SpeedSearchTryMs = 150;
+    frmMain::OnlineCheckMs = 1500;
+    SetEndProgramHook(noEnd);
+}
+
+void TestStartup::init()
+{
+    ResetSharedState();
+    m_home = new TestHome;
+    m_dialogs = new ScriptedDialogs;
+    m_main = new frmMain;
+}
+
+void TestStartup::cleanup()
+{
+    delete m_main;
+    delete m_dialogs;
+    delete m_home;
+    qunsetenv("ZT_COM1");
+}
+
+void TestStartup::fourAxisFoundAt38400()
+{
+    UnitSim sim({"--baud", "38400"});
+    QVERIFY(sim.isReady());
+    sim.control("par U DR4 1234");
+    QVERIFY(sim.sync());
+    m_dialogs->answer(MsgResult::Yes);   // ONLINE?
+    m_dialogs->answer(MsgResult::Yes);   // Upload PROGRAM?
+    m_main->Form_Load();
+
+    QCOMPARE(m_dialogs->texts(), (QStringList{"ONLINE?", "Upload PROGRAM?"}));
+    QCOMPARE(m_dialogs->shown()[0].title, kTitle);
+    QCOMPARE(m_dialogs->shown()[1].title, kTitle);
+    // The parameters of every axis came from the unit.
+    QCOMPARE(g.ParamTable[0][3], QStringLiteral("1000"));
+    QCOMPARE(g.ParamTable[2][5], QStringLiteral("4000"));
+    QCOMPARE(g.ParamTable[3][6], QStringLiteral("4660"));
+    QVERIFY(sim.rxLines().contains("DR4 U"));
+    QCOMPARE(g.UnitModel, QStringLiteral("4"));
+    QCOMPARE(g.UnitVersion, QStringLiteral("01.02.03"));
+    QVERIFY(g.UploadProgramAtStart);
+    QVERIFY(m_main->mnuBPS[0]->isChecked() && !m_main->mnuBPS[1]->isChecked() && !m_main->mnuBPS[2]->isChecked());
+    QCOMPARE(m_main->MSComm1->Settings(), QStringLiteral("38400,N,8,1"));
+    QVERIFY(m_main->MSComm1->PortOpen());
+    QVERIFY(m_main->Timer1->isActive());
+    QCOMPARE(m_main->UpDown5->Max(), 1999);
+    QVERIFY(m_main->Data1.DatabaseName.endsWith("/PrgData/ZT460Prg.sqlite"));
+    QCOMPARE(m_main->Data1.RecordSource, QStringLiteral("Zt460Prg"));
+    QCOMPARE(m_main->Text3->text(), QStringLiteral("0"));
+    QVERIFY(m_main->Text3->isEnabled());
+    // Twelve tries at the lower speeds came first: the unit heard them garbled.
+    const QStringList garbled = sim.log().filter(QRegularExpression("^GARBLED"));
+    QVERIFY2(garbled.size() >= 12, qPrintable(QString::number(garbled.size())));
+
+    // The monitor poll runs against the unit.
+    sim.clearLog();
+    QVERIFY(sim.waitForRx("SPD"));
+    QVERIFY(sim.waitForRx("INR XYZU"));
+    QVERIFY(sim.waitForRx("POS"));
+}
+
+void TestStartup::twoAxisFoundAt9600()
+{
+    UnitSim sim({"--model", "2"});
+    QVERIFY(sim.isReady());
+    sim.control("par Y DR1 05DC");
+    QVERIFY(sim.sync());
+    m_dialogs->answer(MsgResult::Yes);
+    m_dialogs->answer(MsgResult::No);
+    m_main->Form_Load();
+    QCOMPARE(m_dialogs->texts(), (QStringList{"ONLINE?", "Upload PROGRAM?"}));
+    QCOMPARE(g.ParamTable[1][3], QStringLiteral("1500"));
+    QCOMPARE(g.ParamTable[0][4], QStringLiteral("2000"));
+    QCOMPARE(g.ParamTable[2][3], QString());   // the 2-axis unit has no Z
+
+    QCOMPARE(g.UnitModel, QStringLiteral("2"));
+    QVERIFY(!g.UploadProgramAtStart);
+    QVERIFY(m_main->mnuBPS[2]->isChecked());
+    // The first try sends VER twice and VAR once; the on-line check sends VAR twice.
+    const QStringList rx = sim.rxLines();
+    QCOMPARE(rx.mid(0, 3), (QStringList{"VER", "VER", "VAR"}));
+    QCOMPARE(rx.mid(3, 2), (QStringList{"VAR", "VAR"}));
+
+    // The 2-axis display.
+    for (QLineEdit *box : {m_main->Text3, m_main->Text4, m_main->Text7, m_main->Text8, m_main->Text11,
+                           m_main->Text12, m_main->Text15, m_main->Text16, m_main->Text19, m_main->Text20}) {
+        QCOMPARE(box->text(), QString());
+        QVERIFY(!box->isEnabled());
+    }
+    QVERIFY(m_main->Label3->isHidden() && m_main->Label4->isHidden());
+    QVERIFY(!m_main->ZP_SW->isEnabled() && !m_main->U_CLEAR_SW->isEnabled());
+    QVERIFY(m_main->UpDown3->isHidden() && m_main->Label20->isHidden());
+    QVERIFY(!m_main->mnuComSel[1]->menuAction()->isEnabled());
+    QVERIFY(!m_main->mnuZT260DoParamItem[3]->isEnabled() && m_main->mnuZT260DoParamItem[2]->isEnabled());
+    QVERIFY(!m_main->mnuOptionItem[1]->isEnabled());
+    QCOMPARE(m_main->UpDown5->Max(), 53);
+    QVERIFY(m_main->Data1.DatabaseName.endsWith("/PrgData/ZT260Prg.sqlite"));
+    QCOMPARE(m_main->Data1.RecordSource, QStringLiteral("Zt260Prg"));
+
+    sim.clearLog();
+    QVERIFY(sim.waitForRx("INR XY"));
+}
+
+void TestStartup::noUnit_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("model");
+    QTest::newRow("ZT260A") << int(Choice::Zt260a) << "2";
+    QTest::newRow("ZT460A") << int(Choice::Zt460a) << "4";
+    QTest::newRow("close box keeps the current model") << int(Choice::CloseBox) << "4";
+}
+
+void TestStartup::noUnit()
+{
+    QFETCH(int, choice);
+    QFETCH(QString, model);
+    qputenv("ZT_COM1", "/nonexistent/tty");
+    answerModelChoice(Choice(choice));
+    m_main->Form_Load();
+    // The last failure of the port steps is reported once; no on-line question.
+    QCOMPARE(m_dialogs->texts(), QStringList{"Error No. 8018. Comport Not Open."});
+    QCOMPARE(m_dialogs->shown()[0].title, QStringLiteral("Error Message"));
+    QCOMPARE(g.UnitModel, model);
+    QCOMPARE(m_main->CommState, int16_t(2));
+    QVERIFY(!m_main->MSComm1->PortOpen());
+    QVERIFY(m_main->Timer1->isActive());
+    QVERIFY(WaitUntil([] { return SelectWindow() == nullptr; }, 2000) == WaitResult::Done);
+}
+
+void TestStartup::onlineAnsweredNo()
+{
+    UnitSim sim;
+    QVERIFY(sim.isReady());
+    m_dialogs->answer(MsgResult::No);
+    answerModelChoice(Choice::Zt260a);
+    m_main->Form_Load();
+    QCOMPARE(m_dialogs->texts(), QStringList{"ONLINE?"});
+    QCOMPARE(g.UnitModel, QStringLiteral("2"));
+    QVERIFY(!m_main->MSComm1->PortOpen());
+    QVERIFY(!g.UploadProgramAtStart);
+    QCOMPARE(m_main->Data1.RecordSource, QStringLiteral("Zt260Prg"));
+}
+
+void TestStartup::onlineCheckTimesOut()
+{
+    // Answers the speed search, then falls silent.
+    UnitSim sim({"--silent-after", "3"});
+    QVERIFY(sim.isReady());
+    m_dialogs->answer(MsgResult::Yes);
+    answerModelChoice(Choice::Zt460a);
+    m_main->Form_Load();
+    QCOMPARE(m_dialogs->texts(), (QStringList{"ONLINE?", "Error is Time Out of Cominucation!!"}));
+    QCOMPARE(m_dialogs->shown()[1].title, kTitle);
+    QVERIFY(!g.UploadProgramAtStart);
+    QVERIFY(!m_main->MSComm1->PortOpen());
+    QCOMPARE(m_main->CommState, int16_t(2));
+}
+
+void TestStartup::registerCheckedForModel()
+{
+    // The settings were kept with a 4-axis unit at register 100.
+    frmMain *keep = m_main;
+    {
+        frmMain w;
+        w.RegNo->setText("100");
+        SetEndProgramHook(noEnd);
+        w.SaveSettings();
+    }
+    m_main = keep;
+    qputenv("ZT_COM1", "/nonexistent/tty");
+    answerModelChoice(Choice::Zt260a);
+    m_main->Form_Load();
+    QVERIFY(m_dialogs->saw("Value can't configure it."));
+    const ShownBox last = m_dialogs->shown().last();
+    QCOMPARE(last.title, QStringLiteral("zt260a"));
+    QCOMPARE(m_main->RegNo->text().trimmed(), QString());
+    QCOMPARE(m_main->UpDown5->Value(), 0);
+}
+
+void TestStartup::titleWindowHandsOverOnce()
+{
+    qputenv("ZT_COM1", "/nonexistent/tty");
+    frmMain::SpeedSearchTryMs = 5;
+    auto *title = new frmTopTitle;
+    QPointer<frmTopTitle> guard(title);
+    int shown = 0;
+    frmMain *main = nullptr;
+    connect(title, &frmTopTitle::mainShown, [&](frmMain *m) { ++shown; main = m; });
+    answerModelChoice(Choice::Zt460a);
+    title->Form_Load();
+    QVERIFY(title->lblVersion->text().startsWith("Version "));
+    QCOMPARE(title->Label3->text(), AppTitle());
+    QTest::keyClick(title, Qt::Key_Space);
+    QCOMPARE(shown, 1);
+    QVERIFY(guard->isHidden());
+    // The two seconds run out afterwards without a second hand-over.
+    QCOMPARE(WaitUntil([&] { return shown > 1; }, 2500), WaitResult::TimedOut);
+    QVERIFY(main && main->isVisible());
+    delete main;
+    frmMain::SpeedSearchTryMs = 150;
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"

@@ -1,0 +1,205 @@
+// The whole road: the main window's parameter transfers against the
+// simulated unit of either model, at the slowest line speed with the replies
+// paced as on a real line.
+
+#include "ParamFixture.h"
+#include "ScriptedDialogs.h"
+#include "TestHome.h"
+#include "link/frmMain.h"
+#include "link/frmMessage.h"
+#include "params/ParamExchange.h"
+#include "platform/MSComm.h"
+#include "platform/Timer.h"
+#include "shared/Shared.h"
+#include "shared/TransferGuard.h"
+#include "support/UnitSim.h"
+
+#include <QProgressBar>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(ParamTransferResult)
+
+namespace {
+
+const char *const kWordNames[3] = {"MO1", "MO2", "HOS"};
+
+QStringList withoutThresholds(QStringList lines)
+{
+    for (QString &l : lines)
+        l = l.section(u'|', 0, 0);
+    return lines;
+}
+
+} // namespace
+
+class TestParamRoad : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void upAndDown_data();
+    void upAndDown();
+    void unitStopsAnswering_data();
+    void unitStopsAnswering();
+
+private:
+    bool open(UnitSim &sim, const QString &settings);
+    // Presets the unit's parameters of axis a with the test values of axis `from`.
+    void presetUnit(UnitSim &sim, int a, int from);
+
+    TestHome *m_home = nullptr;
+    ScriptedDialogs *m_dialogs = nullptr;
+    frmMain *m_main = nullptr;
+};
+
+void TestParamRoad::init()
+{
+    ResetSharedState();
+    m_home = new TestHome;
+    SetStartValues();
+    m_dialogs = new ScriptedDialogs;
+    m_main = new frmMain;
+}
+
+void TestParamRoad::cleanup()
+{
+    delete m_main;
+    m_main = nullptr;
+    UnloadMessageWindow();
+    delete m_dialogs;
+    delete m_home;
+}
+
+bool TestParamRoad::open(UnitSim &sim, const QString &settings)
+{
+    if (!sim.isReady())
+        return false;
+    m_main->MSComm1->setCommPort(1);
+    m_main->MSComm1->setSettings(settings);
+    return m_main->MSComm1->setPortOpen(true) == MSComm::NoError;
+}
+
+void TestParamRoad::presetUnit(UnitSim &sim, int a, int from)
+{
+    const QString L = letter(a);
+    const AxisCase &c = kAxis[from];
+    const QString words[3] = {c.mo1, c.mo2, c.hos};
+    for (int w = 0; w < 3; ++w)
+        sim.control(QStringLiteral("par %1 %2 %3").arg(L, QLatin1String(kWordNames[w]), words[w]));
+    for (int i = 0; i < 13; ++i)
+        sim.control(QStringLiteral("par %1 %2 %3").arg(L, QLatin1String(kMnemonics[i]), c.wire[i]));
+}
+
+void TestParamRoad::upAndDown_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("settings");
+    QTest::newRow("2-axis, 9600 bit/s, paced") << 2 << QStringList{"--model", "2", "--pace"} << "9600,N,8,1";
+    QTest::newRow("4-axis, 9600 bit/s, paced") << 4 << QStringList{"--model", "4", "--pace"} << "9600,N,8,1";
+    QTest::newRow("4-axis, 38400 bit/s") << 4 << QStringList{"--model", "4", "--baud", "38400"}
+                                         << "38400,N,8,1";
+}
+
+void TestParamRoad::upAndDown()
+{
+    QFETCH(int, model);
+    QFETCH(QStringList, options);
+    QFETCH(QString, settings);
+    UnitSim sim(options);
+    QVERIFY(open(sim, settings));
+    g.UnitModel = QString::number(model);
+    Ints axes;
+    for (int a = 0; a < model; ++a)
+        axes << a;
+
+    // The unit holds the values of the next axis of the test tables, so that
+    // what the download sends afterwards differs from what it holds.
+    for (int a = 0; a < model; ++a)
+        presetUnit(sim, a, (a + 1) % 4);
+    QVERIFY(sim.sync());
+    FillSentinels();
+    sim.clearLog();
+    QCOMPARE(m_main->RunParamUpLoad(0), ParamTransferResult::Done);
+    QVERIFY(sim.sync());
+    QCOMPARE(sim.rxLines(), withoutThresholds(expectedLines(model, false, axes)));
+    for (int a = 0; a < kParamAxes; ++a) {
+        if (a >= model) {
+            QCOMPARE(ints(g.ModeSetTable[a]), Ints(kModeItems, 5));
+            QCOMPARE(ints(g.HomeSetTable[a]), Ints(kHomeItems, 5));
+            continue;
+        }
+        const AxisCase &held = kAxis[(a + 1) % 4];
+        QCOMPARE(ints(g.ModeSetTable[a]), held.modeBack);
+        QCOMPARE(ints(g.HomeSetTable[a]), held.homeBack);
+        QCOMPARE(QStringList(g.ParamTable[a].begin(), g.ParamTable[a].begin() + 13), held.readBack);
+    }
+
+    FillTables(4);
+    sim.clearLog();
+    QCOMPARE(m_main->RunParamDownLoad(0), ParamTransferResult::Done);
+    QVERIFY(sim.waitForRx("SET " + letter(model - 1)));
+    QVERIFY(sim.sync());
+    QCOMPARE(sim.rxLines(), withoutThresholds(expectedLines(model, true, axes)));
+    for (int a = 0; a < model; ++a) {
+        const AxisCase &c = kAxis[a];
+        const QString words[3] = {c.mo1, c.mo2, c.hos};
+        for (int w = 0; w < 3; ++w)
+            QCOMPARE(sim.parameter(letter(a)[0], QLatin1String(kWordNames[w])),
+                     std::optional<quint32>(words[w].toUInt(nullptr, 16)));
+        for (int i = 0; i < 13; ++i)
+            QCOMPARE(sim.parameter(letter(a)[0], QLatin1String(kMnemonics[i])),
+                     std::optional<quint32>(c.wire[i].toUInt(nullptr, 16)));
+    }
+
+    QCOMPARE(m_dialogs->texts(), QStringList());
+    QVERIFY(m_main->Timer1->isActive());
+    QCOMPARE(m_main->ProgressBar1->value(), 0);
+    QVERIFY(LoadedMessageWindow() == nullptr);
+    QCOMPARE(g.TransferBusy, 0);
+}
+
+void TestParamRoad::unitStopsAnswering_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<bool>("download");
+    QTest::addColumn<QStringList>("fault");
+    QTest::addColumn<int>("answered");   // lines the unit answered before the fault
+    QTest::newRow("4-axis download, silent in the numeric group")
+        << 4 << true << QStringList{"--silent-after", "14"} << 14;
+    QTest::newRow("2-axis upload, silent from the home word")
+        << 2 << false << QStringList{"--silent-after", "4"} << 4;
+    QTest::newRow("2-axis download, line closed at the mode words")
+        << 2 << true << QStringList{"--hangup-after", "1"} << 1;
+}
+
+void TestParamRoad::unitStopsAnswering()
+{
+    QFETCH(int, model);
+    QFETCH(bool, download);
+    QFETCH(QStringList, fault);
+    QFETCH(int, answered);
+    UnitSim sim(QStringList{"--model", QString::number(model)} + fault);
+    QVERIFY(open(sim, "9600,N,8,1"));
+    g.UnitModel = QString::number(model);
+    m_main->ParamReplyTimeoutMs = 500;
+    Ints axes;
+    for (int a = 0; a < model; ++a)
+        axes << a;
+    FillTables(4);
+    const ParamTransferResult result = download ? m_main->RunParamDownLoad(0) : m_main->RunParamUpLoad(0);
+    QCOMPARE(result, ParamTransferResult::NoReply);
+    QCOMPARE(m_dialogs->texts(), QStringList{"Error is Time Out of Cominucation!!"});
+    // The unanswered line was the last: no further group and no "SET".
+    QVERIFY(sim.sync() || !m_main->MSComm1->PortOpen());
+    QCOMPARE(sim.rxLines(), withoutThresholds(expectedLines(model, download, axes)).mid(0, answered + 1));
+    QVERIFY(m_main->Timer1->isActive());
+    QCOMPARE(m_main->ProgressBar1->value(), 0);
+    QVERIFY(LoadedMessageWindow() == nullptr);
+    QCOMPARE(g.TransferBusy, 0);
+    QVERIFY(!TransferGuard::Running());
+}
+
+QTEST_MAIN(TestParamRoad)
+#include "test_paramroad.moc"
