@@ -18,9 +18,9 @@ Exchange homeExchange(UnitKind kind, int axis, bool write)
     x.name = QStringLiteral("HOS");
     x.reg = kHomeWordReg;
     x.write = write;
-    x.threshold = kind == UnitKind::Two ? 13 : 10;
+    x.threshold = kind == UnitKind::TwoAxis ? 13 : 10;
     // The 2-axis write sets the threshold once the command is out.
-    x.thresholdAfterSend = write && kind == UnitKind::Two;
+    x.thresholdAfterSend = write && kind == UnitKind::TwoAxis;
     return x;
 }
 
@@ -47,7 +47,7 @@ bool homeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
     return AxisPass(progress, flags, n, [&](int a) {
         progress.step();
         Exchange x = homeExchange(kind, a, true);
-        x.digits = WireDigits(words[size_t(a)], kind == UnitKind::Two ? 8 : 4);
+        x.digits = WireDigits(words[size_t(a)], kind == UnitKind::TwoAxis ? 8 : 4);
         return RunExchange(m, x).has_value();
     });
 }
@@ -89,20 +89,20 @@ bool homeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
 
 bool frmMain::HomeDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
 {
-    return homeDownLoad(*this, UnitKind::Two, {X, Y, Z, U});
+    return homeDownLoad(*this, UnitKind::TwoAxis, {X, Y, Z, U});
 }
 
 bool frmMain::HomeDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
 {
-    return homeDownLoad(*this, UnitKind::Four, {X, Y, Z, U});
+    return homeDownLoad(*this, UnitKind::FourAxis, {X, Y, Z, U});
 }
 
 bool frmMain::HomeUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
 {
-    return homeUpLoad(*this, UnitKind::Two, {X, Y, Z, U});
+    return homeUpLoad(*this, UnitKind::TwoAxis, {X, Y, Z, U});
 }
 
 bool frmMain::HomeUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
 {
-    return homeUpLoad(*this, UnitKind::Four, {X, Y, Z, U});
+    return homeUpLoad(*this, UnitKind::FourAxis, {X, Y, Z, U});
 }

@@ -31,9 +31,9 @@ Exchange modeExchange(UnitKind kind, int axis, int wordIndex, bool write)
     x.name = QLatin1String(kModeWordNames[wordIndex]);
     x.reg = kModeWordRegs[wordIndex];
     x.write = write;
-    x.threshold = kind == UnitKind::Two ? 13 : 10;
+    x.threshold = kind == UnitKind::TwoAxis ? 13 : 10;
     // The 2-axis writes set the threshold once the command is out.
-    x.thresholdAfterSend = write && kind == UnitKind::Two;
+    x.thresholdAfterSend = write && kind == UnitKind::TwoAxis;
     return x;
 }
 
@@ -42,7 +42,7 @@ bool modeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
     GroupBusy busy;
     clearLineForModeGroup(m, true);
     const int n = GroupAxisCount(kind);
-    Progress progress(m, kind == UnitKind::Two ? 60 : 2 * n + 60);
+    Progress progress(m, kind == UnitKind::TwoAxis ? 60 : 2 * n + 60);
 
     std::array<ModeWords, kAxes> words{};
     AxisPass(progress, flags, n, [&](int a) {
@@ -57,7 +57,7 @@ bool modeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
             progress.step();
             Exchange x = modeExchange(kind, a, w, true);
             const uint16_t word = w == 0 ? words[size_t(a)].word1 : words[size_t(a)].word2;
-            x.digits = WireDigits(word, kind == UnitKind::Two ? 8 : 4);
+            x.digits = WireDigits(word, kind == UnitKind::TwoAxis ? 8 : 4);
             if (!RunExchange(m, x))
                 return false;
         }
@@ -70,7 +70,7 @@ bool modeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
     GroupBusy busy;
     clearLineForModeGroup(m, false);
     const int n = GroupAxisCount(kind);
-    Progress progress(m, kind == UnitKind::Two ? 60 : 100);
+    Progress progress(m, kind == UnitKind::TwoAxis ? 60 : 100);
 
     // A word whose reply could not be read stays empty and sets nothing.
     std::array<std::array<std::optional<uint32_t>, 2>, kAxes> words{};
@@ -107,20 +107,20 @@ bool modeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
 
 bool frmMain::ModeDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
 {
-    return modeDownLoad(*this, UnitKind::Two, {X, Y, Z, U});
+    return modeDownLoad(*this, UnitKind::TwoAxis, {X, Y, Z, U});
 }
 
 bool frmMain::ModeDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
 {
-    return modeDownLoad(*this, UnitKind::Four, {X, Y, Z, U});
+    return modeDownLoad(*this, UnitKind::FourAxis, {X, Y, Z, U});
 }
 
 bool frmMain::ModeUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
 {
-    return modeUpLoad(*this, UnitKind::Two, {X, Y, Z, U});
+    return modeUpLoad(*this, UnitKind::TwoAxis, {X, Y, Z, U});
 }
 
 bool frmMain::ModeUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
 {
-    return modeUpLoad(*this, UnitKind::Four, {X, Y, Z, U});
+    return modeUpLoad(*this, UnitKind::FourAxis, {X, Y, Z, U});
 }

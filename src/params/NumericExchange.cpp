@@ -16,7 +16,7 @@ int wireWidth(UnitKind kind, const ParamItem &p, bool write)
 {
     if (p.item == kOffsetItem)
         return 8;
-    return write && kind == UnitKind::Two ? 8 : 4;
+    return write && kind == UnitKind::TwoAxis ? 8 : 4;
 }
 
 Exchange paramExchange(UnitKind kind, int axis, const ParamItem &p, bool write)
@@ -28,7 +28,7 @@ Exchange paramExchange(UnitKind kind, int axis, const ParamItem &p, bool write)
     x.reg = p.reg;
     x.write = write;
     const bool wide = p.item == kOffsetItem;
-    if (kind == UnitKind::Two)
+    if (kind == UnitKind::TwoAxis)
         x.threshold = wide ? 17 : 13;
     else if (write)
         x.threshold = wide ? 14 : 10;
@@ -49,7 +49,7 @@ bool paramDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
     m.MSComm1->setInputLen(0);
     m.MSComm1->setRThreshold(0);
     m.MSComm1->setOutBufferCount(0);
-    Progress progress(m, kind == UnitKind::Two ? 48 : 14 * n);
+    Progress progress(m, kind == UnitKind::TwoAxis ? 48 : 14 * n);
 
     return AxisPass(progress, flags, n, [&](int a) {
         for (const ParamItem &p : kSentParams) {
@@ -74,7 +74,7 @@ bool paramUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
     m.MSComm1->setInputLen(0);
     m.MSComm1->setRThreshold(0);
     const int n = GroupAxisCount(kind);
-    Progress progress(m, kind == UnitKind::Two ? 48 : 100);
+    Progress progress(m, kind == UnitKind::TwoAxis ? 48 : 100);
 
     return AxisPass(progress, flags, n, [&](int a) {
         for (const ParamItem &p : kSentParams) {
@@ -96,20 +96,20 @@ bool paramUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
 
 bool frmMain::ParamDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
 {
-    return paramDownLoad(*this, UnitKind::Two, {X, Y, Z, U});
+    return paramDownLoad(*this, UnitKind::TwoAxis, {X, Y, Z, U});
 }
 
 bool frmMain::ParamDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
 {
-    return paramDownLoad(*this, UnitKind::Four, {X, Y, Z, U});
+    return paramDownLoad(*this, UnitKind::FourAxis, {X, Y, Z, U});
 }
 
 bool frmMain::ParamUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
 {
-    return paramUpLoad(*this, UnitKind::Two, {X, Y, Z, U});
+    return paramUpLoad(*this, UnitKind::TwoAxis, {X, Y, Z, U});
 }
 
 bool frmMain::ParamUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
 {
-    return paramUpLoad(*this, UnitKind::Four, {X, Y, Z, U});
+    return paramUpLoad(*this, UnitKind::FourAxis, {X, Y, Z, U});
 }

@@ -31,7 +31,7 @@ QString UnreadableMessage(const QStringList &items)
 int GroupAxisCount(UnitKind kind)
 {
     const int model = g.UnitModel == u"2" ? 2 : g.UnitModel == u"4" ? 4 : 0;
-    return std::min(model, kind == UnitKind::Two ? 2 : 4);
+    return std::min(model, kind == UnitKind::TwoAxis ? 2 : 4);
 }
 
 bool AxisHandled(const AxisFlags &flags, int a, int n)
@@ -89,7 +89,7 @@ bool AxisPass(Progress &progress, const AxisFlags &flags, int n, const std::func
 QString ExchangeCommand(const Exchange &x)
 {
     const QString letter = AxisLetter(x.axis);
-    if (x.unit == UnitKind::Two) {
+    if (x.unit == UnitKind::TwoAxis) {
         if (x.write)
             return QStringLiteral("IXS ") + letter + QString::number(x.reg) + u',' + x.digits + u'\r';
         return QStringLiteral("IXR ") + letter + QString::number(x.reg) + u'\r';
@@ -103,12 +103,12 @@ namespace {
 // is kept in ReplyLine.
 QString &replyVariable(const Exchange &x)
 {
-    return x.unit == UnitKind::Two && x.write ? g.IxsReplyLine : g.ReplyLine;
+    return x.unit == UnitKind::TwoAxis && x.write ? g.IxsReplyLine : g.ReplyLine;
 }
 
 bool answers(const Exchange &x, const QString &line)
 {
-    if (x.unit == UnitKind::Two)
+    if (x.unit == UnitKind::TwoAxis)
         return ReplyMatches2(line, x.write ? QStringLiteral("IXS") : QStringLiteral("IXR"), x.axis, x.reg);
     return ReplyMatches4(line, x.name, x.axis);
 }
@@ -144,7 +144,7 @@ std::optional<QString> RunExchange(frmMain &m, const Exchange &x)
 
 std::optional<uint32_t> ReadReplyValue(const Exchange &x, const QString &line, int digits)
 {
-    const auto v = x.unit == UnitKind::Two ? ReplyValue2(line, digits) : ReplyValue4(line, digits);
+    const auto v = x.unit == UnitKind::TwoAxis ? ReplyValue2(line, digits) : ReplyValue4(line, digits);
     if (!v)
         CurrentParamRun().unreadable << AxisCaption(x.axis) + x.name;
     return v;

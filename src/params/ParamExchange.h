@@ -4,6 +4,7 @@
 // the progress count, and the clearing of the line before a group.
 
 #include "params/ParamWords.h"
+#include "shared/UnitKind.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,7 +33,6 @@ QString UnreadableMessage(const QStringList &items);
 
 // ---- pieces of the groups (used by the files of src/params)
 
-enum class UnitKind { Two, Four };
 
 using AxisFlags = std::array<int16_t, kAxes>;
 
@@ -83,7 +83,7 @@ bool AxisPass(Progress &progress, const AxisFlags &flags, int n, const std::func
 
 // One command to the unit and the reply it waits for.
 struct Exchange {
-    UnitKind unit = UnitKind::Four;
+    UnitKind unit = UnitKind::FourAxis;
     int axis = 0;
     QString name;       // parameter command of the 4-axis unit (also the name shown)
     int reg = 0;        // numbered parameter of the 2-axis unit

@@ -290,11 +290,6 @@ std::optional<AxisInstruction> decodeControl(UnitKind unit, const QString &wordT
 
 } // namespace
 
-UnitKind UnitKindOf(const QString &unitModel)
-{
-    return unitModel == u"2" ? UnitKind::TwoAxis : UnitKind::FourAxis;
-}
-
 const QStringList &MnemonicList()
 {
     static const QStringList list = {

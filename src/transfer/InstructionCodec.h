@@ -11,16 +11,13 @@
 // 23-0 data in 24-bit two's complement. Control class: bits 31-24 the opcode
 // byte, bits 23-0 its operands.
 
+#include "shared/UnitKind.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <optional>
 
-enum class UnitKind { TwoAxis, FourAxis };
-
-// "2" is the 2-axis unit; anything else counts as the 4-axis unit, the model
-// the program assumes until the unit has answered.
-UnitKind UnitKindOf(const QString &unitModel);
 
 // The texts of one axis in one register.
 struct AxisInstruction {
