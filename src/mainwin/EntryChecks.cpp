@@ -16,7 +16,7 @@ bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 // `allowPoint` false accepts digits only.
 bool plainDecimal(const QString &text, bool allowPoint)
 {
-    const QString t = QString(text).remove(u'\t').trimmed();
+    const QString t = text.trimmed();
     if (t.isEmpty())
         return false;
     int points = 0, digits = 0;

@@ -137,6 +137,8 @@ void TestEntryChecks::speedText_data()
     QTest::newRow("trailing letters") << "12abc" << false;
     QTest::newRow("exponent") << "1E3" << false;
     QTest::newRow("two points") << "1.2.3" << false;
+    QTest::newRow("blank inside") << "1 2" << false;
+    QTest::newRow("tab inside") << "1\t2" << false;
 }
 
 void TestEntryChecks::speedText()
