@@ -271,8 +271,10 @@ void frmMain::Form_Activate()
 {
     if (!g.UploadProgramAtStart)
         return;
+    // Cleared first, so that an activation during the upload does not start
+    // it again. The program upload is not part of this program yet: the
+    // request is dropped here.
     g.UploadProgramAtStart = false;
-    StartupProgramUpload();
 }
 
 void frmMain::StartupParameterUpload()
@@ -280,18 +282,8 @@ void frmMain::StartupParameterUpload()
     mnuZT260UpParamItem_Click(0);
 }
 
-void frmMain::StartupProgramUpload()
-{
-}
-
 void frmMain::CheckRestoredRegister()
 {
     // The register came from the settings before the model was known.
-    const double v = LeadingNumber(RegNo->text());
-    const bool twoAxis = g.UnitModel == u"2";
-    if (v >= 0 && v <= (twoAxis ? 53 : 1999))
-        return;
-    MsgBox(QStringLiteral("Value can't configure it."), MsgButtons::Ok,
-           twoAxis ? QStringLiteral("zt260a") : QStringLiteral("zt460a"), MsgIcon::Critical);
-    RegNo->setText(g.SavedRegNoText);
+    RegNo_Change();
 }

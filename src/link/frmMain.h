@@ -238,7 +238,6 @@ private:
     void SetUpDisplays();
     void CheckRestoredRegister();
     void StartupParameterUpload();
-    void StartupProgramUpload();
     void EndFinishedDrives();
     bool m_activated = false;
     std::array<QRadioButton *, 6> settingOptions() const;
