@@ -59,7 +59,9 @@ void EnsureLampPictures()
 const QPixmap &LampPicture(bool on)
 {
     Pictures &p = pictures();
-    if (!p.loaded || p.folder != AppPath()) {
+    // A picture that could not be read is tried again next time: the files
+    // may be written after the first lamps were made.
+    if (!p.loaded || p.folder != AppPath() || p.on.isNull() || p.off.isNull()) {
         p.folder = AppPath();
         p.on = QPixmap(lampFile(true));
         p.off = QPixmap(lampFile(false));
@@ -76,6 +78,10 @@ void ForgetLampPictures()
 Lamp::Lamp(QWidget *parent) : QLabel(parent)
 {
     setFixedSize(16, 16);
+    // Until the program sets it, a lamp shows the off picture.
+    const QPixmap &off = LampPicture(false);
+    if (!off.isNull())
+        setPixmap(off);
 }
 
 void Lamp::setLit(bool on)

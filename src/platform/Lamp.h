@@ -14,7 +14,8 @@ public:
     // Shows the on or off picture; when that picture cannot be read the lamp
     // keeps what it shows.
     void setLit(bool on);
-    // What the lamp shows: 1 on, 0 off, -1 not set since it was created.
+    // What the program set: 1 on, 0 off, -1 not set since it was created
+    // (the lamp then shows the off picture).
     int state() const { return m_state; }
 
 signals:

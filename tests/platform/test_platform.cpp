@@ -1,6 +1,8 @@
 // Our stand-ins for the platform's waits, timers and controls.
 
+#include "TestHome.h"
 #include "platform/Controls.h"
+#include "platform/Lamp.h"
 #include "platform/EventPump.h"
 #include "platform/Timer.h"
 #include "platform/UpDown.h"
@@ -22,6 +24,7 @@ private slots:
     void timerTicks();
     void optionCanBeUnchosen();
     void upDownClamps();
+    void lampsLightOnFirstStart();
 };
 
 void TestPlatform::waitReturnsWhenConditionHolds()
@@ -107,6 +110,23 @@ void TestPlatform::upDownClamps()
     QCOMPARE(changes, 2);
     u.setMax(1);
     QCOMPARE(u.Value(), 1);
+}
+
+void TestPlatform::lampsLightOnFirstStart()
+{
+    // A fresh program folder: the pictures are drawn after the first lamps
+    // were made, and those lamps must still light.
+    TestHome home;
+    Lamp early;
+    early.setLit(true);
+    QCOMPARE(early.state(), -1);   // no picture yet: the lamp is left as it was
+    EnsureLampPictures();
+    QVERIFY(QFile::exists(home.file("OnLamp.bmp")) && QFile::exists(home.file("OffLamp.bmp")));
+    early.setLit(true);
+    QCOMPARE(early.state(), 1);
+    Lamp later;
+    QVERIFY(!later.pixmap().isNull());   // shows the off picture until set
+    QCOMPARE(later.state(), -1);
 }
 
 QTEST_MAIN(TestPlatform)
