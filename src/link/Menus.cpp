@@ -79,7 +79,7 @@ void frmMain::mnuOptionItem_Click(int Index)
     }
     // Back on, as the operator expects after setting a period; while the I/O
     // window owns the line the poll keeps its earlier state instead.
-    ResumeMonitor(wasOn || !IoWindow());
+    ResumeMonitor(wasOn);
 }
 
 void frmMain::mnuhelpItem_Click(int Index)
