@@ -111,7 +111,8 @@ void frmIo::Form_Load()
     }
 
     // What waits from before the window opened is no answer to its queries.
-    if (m && m->MSComm1->PortOpen()) {
+    // While a transfer owns the line it is the reply that transfer waits for.
+    if (m && m->MSComm1->PortOpen() && g.TransferBusy == 0) {
         m->MSComm1->setInputLen(0);
         m->MSComm1->Input();
     }

@@ -58,6 +58,7 @@ private slots:
     void opening_data();
     void opening();
     void openTwiceKeepsOneWindow();
+    void openingKeepsAwaitedReply();
     void pollFourAxis();
     void pollTwoAxis();
     void pollIdleWhenClosedOrBusy();
@@ -167,6 +168,25 @@ void TestIoWindow::openTwiceKeepsOneWindow()
 {
     frmIo *io = open(QStringLiteral("4"));
     QCOMPARE(ShowIoWindow(), io);
+}
+
+void TestIoWindow::openingKeepsAwaitedReply()
+{
+    // Opened while a transfer waits for its reply: the reply, and the part of
+    // a line collected so far, stay for the transfer.
+    delete m_rig;
+    m_rig = new ManualRig(QStringLiteral("4"));
+    frmMain *w = m_rig->w;
+    m_rig->pty.send("MO1 X0041\r");
+    QVERIFY(waitFor([&] { return w->MSComm1->InBufferCount() >= 10; }));
+    g.ReceiveBuffer = QStringLiteral("HOS X");
+    g.TransferBusy = 1;
+    frmIo *io = ShowIoWindow();
+    io->Timer2->stop();
+    QCOMPARE(w->MSComm1->InBufferCount(), 10);
+    QCOMPARE(g.ReceiveBuffer, QStringLiteral("HOS X"));
+    QCOMPARE(g.IoPollStep, 0);
+    QVERIFY(!w->Timer1->isActive());
 }
 
 void TestIoWindow::pollFourAxis()
