@@ -2,6 +2,7 @@
 // Small helpers shared by the main window's manual and drive handlers.
 
 #include "link/frmMain.h"
+#include "mainwin/frmIo.h"
 #include "shared/Shared.h"
 
 #include <QString>
@@ -19,14 +20,30 @@ inline bool LineBusy()
 class MonitorPause
 {
 public:
-    explicit MonitorPause(frmMain *w) : m_w(w), m_was(w->Timer1->isActive()) { w->Timer1->stop(); }
-    ~MonitorPause() { m_w->ResumeMonitor(m_was); }
+    explicit MonitorPause(frmMain *w)
+        : m_w(w), m_was(w->Timer1->isActive()), m_ioWasOpen(IoWindow() != nullptr)
+    {
+        w->Timer1->stop();
+    }
+    ~MonitorPause() { resume(); }
     MonitorPause(const MonitorPause &) = delete;
     MonitorPause &operator=(const MonitorPause &) = delete;
+
+    // Switches the monitor back on, once. An I/O window opened while the
+    // handler waited has taken the polling over: the monitor stays off then,
+    // so the two polls never run side by side.
+    void resume()
+    {
+        if (!m_w)
+            return;
+        m_w->ResumeMonitor(m_was && (m_ioWasOpen || !IoWindow()));
+        m_w = nullptr;
+    }
 
 private:
     frmMain *m_w;
     bool m_was;
+    bool m_ioWasOpen;
 };
 
 // "SPD " followed by one comma per axis place before the value.

@@ -5,6 +5,7 @@
 
 #include "link/frmMain.h"
 #include "link/frmMessage.h"
+#include "mainwin/ManualSend.h"
 #include "params/ParamExchange.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
@@ -66,8 +67,7 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
     SetMessageLine1(download ? QStringLiteral("Data download PARAMETER")
                              : QStringLiteral("Data upload PARAMETER"));
     ShowMessageWindow();
-    const bool monitorWasOn = m.Timer1->isActive();
-    m.Timer1->stop();
+    MonitorPause monitor(&m);
 
     const bool completed = !anyAxis || runGroups(m, download, twoAxis, flags);
     // The unit takes the new parameters only after a complete download.
@@ -79,7 +79,7 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
     g.PositionReplyPending = 0;
     g.SpeedReplyPending = 0;
     m.ProgressBar1->setValue(0);
-    m.ResumeMonitor(monitorWasOn);
+    monitor.resume();
     UnloadMessageWindow();
 
     if (!completed) {

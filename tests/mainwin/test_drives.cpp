@@ -2,6 +2,7 @@
 
 #include "ManualRig.h"
 #include "link/frmMain.h"
+#include "mainwin/frmIo.h"
 #include "platform/Controls.h"
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
@@ -39,6 +40,7 @@ private slots:
     void indexDrive();
     void stopAsksAxisByAxis();
     void runOwnsTheLineWhileItYields();
+    void ioWindowOpenedWhileRunYields();
     void monitorPollsAndEndsDrives();
     void monitorEndsAgainAfterStopEnded();
     void startRegisterText_data();
@@ -257,6 +259,22 @@ void TestDrives::runOwnsTheLineWhileItYields()
     QCOMPARE(g.TransferBusy, 0);
     QVERIFY(w->Timer1->isActive());
     QCOMPARE(m_rig->wire(), QStringLiteral("PRG Y12|"));
+}
+
+void TestDrives::ioWindowOpenedWhileRunYields()
+{
+    // The I/O window opened at Run's yield takes the polling over: Run's end
+    // leaves the main monitor off, and Exit hands it back.
+    setUp(QStringLiteral("4"), 13, 1);
+    frmMain *w = m_rig->w;
+    w->Timer1->start();
+    QTimer::singleShot(0, w, [] { ShowIoWindow()->Timer2->stop(); });
+    w->PrgStart->click();
+    QVERIFY(IoWindow());
+    QVERIFY(!w->Timer1->isActive());
+    QCOMPARE(m_rig->wire(), QStringLiteral("PRG Y12|"));
+    IoWindow()->Command1_Click();
+    QVERIFY(w->Timer1->isActive());
 }
 
 void TestDrives::monitorPollsAndEndsDrives()

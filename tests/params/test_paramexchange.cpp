@@ -628,10 +628,13 @@ void TestParamExchange::monitorWithIoWindow_data()
     QTest::addColumn<bool>("ioOpen");
     QTest::addColumn<bool>("monitorBefore");
     QTest::addColumn<bool>("monitorAfter");
-    QTest::newRow("no I/O window, monitor off") << false << false << true;
-    QTest::newRow("no I/O window, monitor on") << false << true << true;
-    QTest::newRow("I/O window, monitor off") << true << false << false;
-    QTest::newRow("I/O window, monitor on") << true << true << true;
+    QTest::addColumn<bool>("ioOpensDuring");   // the I/O window is opened inside a wait
+    QTest::newRow("no I/O window, monitor off") << false << false << true << false;
+    QTest::newRow("no I/O window, monitor on") << false << true << true << false;
+    QTest::newRow("I/O window, monitor off") << true << false << false << false;
+    QTest::newRow("I/O window, monitor on") << true << true << true << false;
+    QTest::newRow("I/O window opened meanwhile, monitor on") << false << true << false << true;
+    QTest::newRow("I/O window opened meanwhile, monitor off") << false << false << false << true;
 }
 
 void TestParamExchange::monitorWithIoWindow()
@@ -639,6 +642,7 @@ void TestParamExchange::monitorWithIoWindow()
     QFETCH(bool, ioOpen);
     QFETCH(bool, monitorBefore);
     QFETCH(bool, monitorAfter);
+    QFETCH(bool, ioOpensDuring);
     ParamUnit unit(4);
     QVERIFY(attach(unit));
     loadUnit(unit, 4);
@@ -648,6 +652,10 @@ void TestParamExchange::monitorWithIoWindow()
     unit.onLine = [&](const QString &line) {
         record(line);
         monitorRanDuring = monitorRanDuring || m_main->Timer1->isActive();
+        if (ioOpensDuring && unit.lines.size() == 3) {
+            io.reset(new frmIo);
+            io->Timer2->stop();
+        }
     };
     if (monitorBefore)
         m_main->Timer1->start();
@@ -655,6 +663,7 @@ void TestParamExchange::monitorWithIoWindow()
     QVERIFY(!unit.lines.isEmpty());
     QVERIFY(!monitorRanDuring);
     QCOMPARE(m_main->Timer1->isActive(), monitorAfter);
+    QCOMPARE(IoWindow() != nullptr, ioOpen || ioOpensDuring);
 }
 
 QTEST_MAIN(TestParamExchange)
