@@ -27,7 +27,6 @@ Exchange homeExchange(UnitKind kind, int axis, bool write)
 bool homeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
 {
     GroupBusy busy;
-    m.MSComm1->setOutBufferCount(0);
     const int n = GroupAxisCount(kind);
     Progress progress(m, 96);
 

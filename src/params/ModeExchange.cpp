@@ -11,11 +11,12 @@ namespace {
 const char *const kModeWordNames[2] = {"MO1", "MO2"};
 constexpr int kModeWordRegs[2] = {58, 59};
 
-// Unsent output dropped and everything waiting read away; a download also
-// holds the receive event off until its first send.
+// Everything waiting read away; a download also holds the receive event off
+// until its first send. Unsent output is not dropped: every command goes out
+// as it is written, so the only output that can still be on its way is a
+// STOP the operator pressed, and that must reach the unit.
 void clearLineForModeGroup(frmMain &m, bool download)
 {
-    m.MSComm1->setOutBufferCount(0);
     if (download)
         m.MSComm1->setRThreshold(1);
     ClearReceiveSide(m, true);

@@ -48,7 +48,6 @@ bool paramDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
     }
     m.MSComm1->setInputLen(0);
     m.MSComm1->setRThreshold(0);
-    m.MSComm1->setOutBufferCount(0);
     Progress progress(m, kind == UnitKind::TwoAxis ? 48 : 14 * n);
 
     return AxisPass(progress, flags, n, [&](int a) {

@@ -5,6 +5,7 @@
 
 #include "ParamFixture.h"
 #include "ParamUnit.h"
+#include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "link/frmMain.h"
@@ -48,6 +49,8 @@ private slots:
     void secondTransferRefused();
     void monitorWithIoWindow_data();
     void monitorWithIoWindow();
+    void stopStillReachesUnit_data();
+    void stopStillReachesUnit();
 
 private:
     bool attach(ParamUnit &unit);
@@ -664,6 +667,35 @@ void TestParamExchange::monitorWithIoWindow()
     QVERIFY(!monitorRanDuring);
     QCOMPARE(m_main->Timer1->isActive(), monitorAfter);
     QCOMPARE(IoWindow() != nullptr, ioOpen || ioOpensDuring);
+}
+
+void TestParamExchange::stopStillReachesUnit_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<bool>("download");
+    QTest::newRow("4-axis download") << "4" << true;
+    QTest::newRow("4-axis upload") << "4" << false;
+    QTest::newRow("2-axis download") << "2" << true;
+}
+
+// A STOP pressed just before a transfer starts is still on its way to the
+// unit: the transfer must not throw it away.
+void TestParamExchange::stopStillReachesUnit()
+{
+    QFETCH(QString, model);
+    QFETCH(bool, download);
+    Pty pty;   // nothing reads the far end until the transfer has begun
+    QVERIFY(pty.ok());
+    qputenv("ZT_COM1", pty.devicePath().toLocal8Bit());
+    m_main->MSComm1->setCommPort(1);
+    QCOMPARE(m_main->MSComm1->setPortOpen(true), 0);
+    g.UnitModel = model;
+    FillTables(4);
+    m_main->ParamReplyTimeoutMs = 100;
+    QCOMPARE(m_main->MSComm1->Output("STO X\r"), 0);
+    const ParamTransferResult r = download ? m_main->RunParamDownLoad(1) : m_main->RunParamUpLoad(1);
+    QCOMPARE(r, ParamTransferResult::NoReply);
+    QCOMPARE(pty.readLine(), QByteArray("STO X\r"));
 }
 
 QTEST_MAIN(TestParamExchange)
