@@ -126,6 +126,9 @@ int MSComm::setPortOpen(bool open)
         if (m_port->isOpen())
             m_port->close();
         m_rx.clear();
+        // A line begun on this connection must not run into the first line
+        // of the next one.
+        emit InputDiscarded();
         return NoError;
     }
     if (m_port->isOpen())
@@ -150,6 +153,7 @@ int MSComm::setPortOpen(bool open)
     }
     m_rx.clear();
     m_port->clear(QSerialPort::AllDirections);
+    emit InputDiscarded();
     m_watch->start();
     return NoError;
 }
@@ -243,6 +247,7 @@ void MSComm::onPortError()
     m_port->close();
     m_port->clearError();
     m_rx.clear();
+    emit InputDiscarded();
     if (m_inEvent)
         return;
     m_commEvent = comEvCD;

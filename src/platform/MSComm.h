@@ -65,9 +65,9 @@ public:
 signals:
     // Raised for received characters (CommEvent 2) and line changes.
     void OnComm();
-    // Raised when received input is thrown away (InBufferCount set to 0, or
-    // an Input read of everything that waits), so that a line still being
-    // collected from it can be dropped too.
+    // Raised when received input is thrown away (InBufferCount set to 0, an
+    // Input read of everything that waits, or the port opened, closed or hung
+    // up), so that a line still being collected from it can be dropped too.
     void InputDiscarded();
 
 private:

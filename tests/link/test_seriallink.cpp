@@ -26,6 +26,8 @@ private slots:
     void twoLinesAtOnce();
     void shortLineBelowThresholdDropped();
     void hangUpClosesPort();
+    void lineBegunBeforeCloseDropped_data();
+    void lineBegunBeforeCloseDropped();
     void wholeRoadWithSimulatedUnit_data();
     void wholeRoadWithSimulatedUnit();
 
@@ -151,6 +153,40 @@ void TestSerialLink::hangUpClosesPort()
     pty.hangUp();
     QVERIFY(WaitUntil([&] { return !m_main->MSComm1->PortOpen(); }, 3000) == WaitResult::Done);
     QCOMPARE(m_main->MSComm1->Output("SPD\r"), int(MSComm::PortNotOpen));
+}
+
+void TestSerialLink::lineBegunBeforeCloseDropped_data()
+{
+    QTest::addColumn<bool>("hangUp");   // else the program closes the port
+    QTest::newRow("port closed") << false;
+    QTest::newRow("line hung up") << true;
+}
+
+void TestSerialLink::lineBegunBeforeCloseDropped()
+{
+    QFETCH(bool, hangUp);
+    MSComm *c = m_main->MSComm1;
+    {
+        Pty first;
+        QVERIFY(openOn(first));
+        c->setRThreshold(43);
+        // Ten characters of a position reply, then the connection ends.
+        first.send("POS 000004");
+        QVERIFY(WaitUntil([&] { return g.ReceiveBuffer == "POS 000004"; }, 3000) == WaitResult::Done);
+        if (hangUp)
+            first.hangUp();
+        else
+            c->setPortOpen(false);
+        QVERIFY(WaitUntil([&] { return !c->PortOpen(); }, 3000) == WaitResult::Done);
+    }
+    // The next connection's first reply stands alone: glued to the old
+    // characters its X field would land in the Y box.
+    Pty second;
+    QVERIFY(openOn(second));
+    c->setRThreshold(43);
+    second.send("POS 000004E2  FFFFFFFF  00000000  00000000\r");
+    QVERIFY(WaitUntil([&] { return m_main->Text1->text() == "1250"; }, 3000) == WaitResult::Done);
+    QCOMPARE(m_main->Text2->text(), QStringLiteral("-1"));
 }
 
 void TestSerialLink::wholeRoadWithSimulatedUnit_data()
