@@ -114,6 +114,18 @@ bool MSComm::applySettings()
            && m_port->setFlowControl(QSerialPort::NoFlowControl);
 }
 
+void MSComm::setRThreshold(int n)
+{
+    m_rThreshold = n < 0 ? 0 : n;
+    // What came in while no threshold was in force raised no event; nothing
+    // new may arrive to raise one, so the next pass of events delivers it.
+    if (m_rThreshold > 0 && InBufferCount() > 0)
+        QTimer::singleShot(0, this, [this] {
+            pullFromPort();
+            raiseReceive();
+        });
+}
+
 bool MSComm::PortOpen() const
 {
     return m_port->isOpen();

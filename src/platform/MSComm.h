@@ -43,7 +43,9 @@ public:
     int Output(const QString &text);
 
     int RThreshold() const { return m_rThreshold; }
-    void setRThreshold(int n) { m_rThreshold = n < 0 ? 0 : n; }
+    // Characters already waiting are delivered by a receive event once a
+    // threshold is in force.
+    void setRThreshold(int n);
 
     int InputLen() const { return m_inputLen; }
     void setInputLen(int n) { m_inputLen = n < 0 ? 0 : n; }

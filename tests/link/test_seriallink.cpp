@@ -25,6 +25,7 @@ private slots:
     void replySplitOverEvents();
     void twoLinesAtOnce();
     void shortLineBelowThresholdDropped();
+    void waitingLineDeliveredOnceThresholdSet();
     void hangUpClosesPort();
     void lineBegunBeforeCloseDropped_data();
     void lineBegunBeforeCloseDropped();
@@ -143,6 +144,21 @@ void TestSerialLink::shortLineBelowThresholdDropped()
     pty.send("IDC X0005\r");
     QVERIFY(WaitUntil([&] { return g.SpeedReplyPending == 0; }, 3000) == WaitResult::Done);
     QCOMPARE(m_main->Text17->text(), QString());
+}
+
+void TestSerialLink::waitingLineDeliveredOnceThresholdSet()
+{
+    Pty pty;
+    QVERIFY(openOn(pty));
+    MSComm *c = m_main->MSComm1;
+    c->setRThreshold(0);
+    pty.send("IDC X0005\r");
+    // No threshold in force: the line waits and nothing is shown.
+    QVERIFY(WaitUntil([&] { return c->InBufferCount() == 10; }, 3000) == WaitResult::Done);
+    QCOMPARE(m_main->Text17->text(), QString());
+    c->setRThreshold(9);
+    QVERIFY(WaitUntil([&] { return m_main->Text17->text() == "5"; }, 3000) == WaitResult::Done);
+    QCOMPARE(c->InBufferCount(), 0);
 }
 
 void TestSerialLink::hangUpClosesPort()
