@@ -344,8 +344,10 @@ void TestMainWin::aboutBox()
                                     .arg(AppVersionMajor()).arg(AppVersionMinor())
                                     .arg(AppVersionRevision()).arg(AppTitle()));
     // No system information program on this machine's PATH.
+    const QByteArray path = qgetenv("PATH");
     qputenv("PATH", "/nonexistent");
     v->cmdSysInfo_Click();
+    qputenv("PATH", path);
     QCOMPARE(m_dialogs->texts(), QStringList{"Can't open SYSTEM INFORMATION."});
     delete v;
 }
