@@ -24,8 +24,10 @@ for _ in $(seq 1 100); do
   sleep 0.05
 done
 if [[ -z "${dev:-}" ]]; then echo "the simulated unit did not start" >&2; exit 1; fi
-echo "simulated ${model}-axis unit on $dev (port Com1)"
-export ZT_COM1="$dev"
+# Every port of the Port menu leads to the simulated unit, so a port chosen
+# in an earlier run (the settings file keeps it) still finds it.
+for n in $(seq 1 9); do export "ZT_COM$n=$dev"; done
+echo "simulated ${model}-axis unit on $dev (ports Com1 to Com9)"
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
   if command -v xvfb-run >/dev/null; then

@@ -167,7 +167,10 @@ frmVersion::~frmVersion()
 
 void frmVersion::Form_Load()
 {
-    lblVersion->setText(QStringLiteral("Version ") + g.UnitVersion + QStringLiteral("- Rel ") + g.UnitVersionText);
+    // A label breaks its lines at LF only: the not-active note that follows
+    // the CR belongs on a line of its own.
+    QString text = QStringLiteral("Version ") + g.UnitVersion + QStringLiteral("- Rel ") + g.UnitVersionText;
+    lblVersion->setText(text.replace(u'\r', u'\n'));
     Label1->setText(QStringLiteral("This App. Version : %1.%2.%3\r\n%4")
                         .arg(AppVersionMajor()).arg(AppVersionMinor()).arg(AppVersionRevision())
                         .arg(AppTitle()));

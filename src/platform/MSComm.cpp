@@ -114,6 +114,18 @@ bool MSComm::applySettings()
            && m_port->setFlowControl(QSerialPort::NoFlowControl);
 }
 
+void MSComm::setRThreshold(int n)
+{
+    m_rThreshold = n < 0 ? 0 : n;
+    // What came in while no threshold was in force raised no event; nothing
+    // new may arrive to raise one, so the next pass of events delivers it.
+    if (m_rThreshold > 0 && InBufferCount() > 0)
+        QTimer::singleShot(0, this, [this] {
+            pullFromPort();
+            raiseReceive();
+        });
+}
+
 bool MSComm::PortOpen() const
 {
     return m_port->isOpen();
@@ -126,6 +138,9 @@ int MSComm::setPortOpen(bool open)
         if (m_port->isOpen())
             m_port->close();
         m_rx.clear();
+        // A line begun on this connection must not run into the first line
+        // of the next one.
+        emit InputDiscarded();
         return NoError;
     }
     if (m_port->isOpen())
@@ -150,6 +165,7 @@ int MSComm::setPortOpen(bool open)
     }
     m_rx.clear();
     m_port->clear(QSerialPort::AllDirections);
+    emit InputDiscarded();
     m_watch->start();
     return NoError;
 }
@@ -243,6 +259,7 @@ void MSComm::onPortError()
     m_port->close();
     m_port->clearError();
     m_rx.clear();
+    emit InputDiscarded();
     if (m_inEvent)
         return;
     m_commEvent = comEvCD;

@@ -43,7 +43,9 @@ public:
     int Output(const QString &text);
 
     int RThreshold() const { return m_rThreshold; }
-    void setRThreshold(int n) { m_rThreshold = n < 0 ? 0 : n; }
+    // Characters already waiting are delivered by a receive event once a
+    // threshold is in force.
+    void setRThreshold(int n);
 
     int InputLen() const { return m_inputLen; }
     void setInputLen(int n) { m_inputLen = n < 0 ? 0 : n; }
@@ -65,9 +67,9 @@ public:
 signals:
     // Raised for received characters (CommEvent 2) and line changes.
     void OnComm();
-    // Raised when received input is thrown away (InBufferCount set to 0, or
-    // an Input read of everything that waits), so that a line still being
-    // collected from it can be dropped too.
+    // Raised when received input is thrown away (InBufferCount set to 0, an
+    // Input read of everything that waits, or the port opened, closed or hung
+    // up), so that a line still being collected from it can be dropped too.
     void InputDiscarded();
 
 private:

@@ -336,14 +336,18 @@ void TestMainWin::aboutBox()
     frmVersion *v = VersionWindow();
     QVERIFY(v);
     QCOMPARE(v->windowTitle(), QStringLiteral("ZT460a Version Information"));
+    // The not-active note stands on a second line.
     QCOMPARE(v->lblVersion->text(),
-             QStringLiteral("Version --.--.--- Rel --.--.--\r      ( ZT260A/ZT460A Non Active)"));
+             QStringLiteral("Version --.--.--- Rel --.--.--\n      ( ZT260A/ZT460A Non Active)"));
+    QVERIFY(v->lblVersion->sizeHint().height() >= 2 * v->lblVersion->fontMetrics().height());
     QCOMPARE(v->Label1->text(), QStringLiteral("This App. Version : %1.%2.%3\r\n%4")
                                     .arg(AppVersionMajor()).arg(AppVersionMinor())
                                     .arg(AppVersionRevision()).arg(AppTitle()));
     // No system information program on this machine's PATH.
+    const QByteArray path = qgetenv("PATH");
     qputenv("PATH", "/nonexistent");
     v->cmdSysInfo_Click();
+    qputenv("PATH", path);
     QCOMPARE(m_dialogs->texts(), QStringList{"Can't open SYSTEM INFORMATION."});
     delete v;
 }

@@ -25,7 +25,10 @@ private slots:
     void replySplitOverEvents();
     void twoLinesAtOnce();
     void shortLineBelowThresholdDropped();
+    void waitingLineDeliveredOnceThresholdSet();
     void hangUpClosesPort();
+    void lineBegunBeforeCloseDropped_data();
+    void lineBegunBeforeCloseDropped();
     void wholeRoadWithSimulatedUnit_data();
     void wholeRoadWithSimulatedUnit();
 
@@ -143,6 +146,21 @@ void TestSerialLink::shortLineBelowThresholdDropped()
     QCOMPARE(m_main->Text17->text(), QString());
 }
 
+void TestSerialLink::waitingLineDeliveredOnceThresholdSet()
+{
+    Pty pty;
+    QVERIFY(openOn(pty));
+    MSComm *c = m_main->MSComm1;
+    c->setRThreshold(0);
+    pty.send("IDC X0005\r");
+    // No threshold in force: the line waits and nothing is shown.
+    QVERIFY(WaitUntil([&] { return c->InBufferCount() == 10; }, 3000) == WaitResult::Done);
+    QCOMPARE(m_main->Text17->text(), QString());
+    c->setRThreshold(9);
+    QVERIFY(WaitUntil([&] { return m_main->Text17->text() == "5"; }, 3000) == WaitResult::Done);
+    QCOMPARE(c->InBufferCount(), 0);
+}
+
 void TestSerialLink::hangUpClosesPort()
 {
     Pty pty;
@@ -151,6 +169,40 @@ void TestSerialLink::hangUpClosesPort()
     pty.hangUp();
     QVERIFY(WaitUntil([&] { return !m_main->MSComm1->PortOpen(); }, 3000) == WaitResult::Done);
     QCOMPARE(m_main->MSComm1->Output("SPD\r"), int(MSComm::PortNotOpen));
+}
+
+void TestSerialLink::lineBegunBeforeCloseDropped_data()
+{
+    QTest::addColumn<bool>("hangUp");   // else the program closes the port
+    QTest::newRow("port closed") << false;
+    QTest::newRow("line hung up") << true;
+}
+
+void TestSerialLink::lineBegunBeforeCloseDropped()
+{
+    QFETCH(bool, hangUp);
+    MSComm *c = m_main->MSComm1;
+    {
+        Pty first;
+        QVERIFY(openOn(first));
+        c->setRThreshold(43);
+        // Ten characters of a position reply, then the connection ends.
+        first.send("POS 000004");
+        QVERIFY(WaitUntil([&] { return g.ReceiveBuffer == "POS 000004"; }, 3000) == WaitResult::Done);
+        if (hangUp)
+            first.hangUp();
+        else
+            c->setPortOpen(false);
+        QVERIFY(WaitUntil([&] { return !c->PortOpen(); }, 3000) == WaitResult::Done);
+    }
+    // The next connection's first reply stands alone: glued to the old
+    // characters its X field would land in the Y box.
+    Pty second;
+    QVERIFY(openOn(second));
+    c->setRThreshold(43);
+    second.send("POS 000004E2  FFFFFFFF  00000000  00000000\r");
+    QVERIFY(WaitUntil([&] { return m_main->Text1->text() == "1250"; }, 3000) == WaitResult::Done);
+    QCOMPARE(m_main->Text2->text(), QStringLiteral("-1"));
 }
 
 void TestSerialLink::wholeRoadWithSimulatedUnit_data()
