@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-release
+cmake --build build-release --target ztmotion unitsim
 
 model=4
 if [[ "${1:-}" == "--model" ]]; then model="$2"; shift 2; fi
