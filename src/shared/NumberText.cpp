@@ -1,6 +1,7 @@
 #include "shared/NumberText.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -39,14 +40,20 @@ double toDouble(QStringView number)
     s.replace(u'D', u'E').replace(u'd', u'E');
     bool ok = false;
     const double v = s.toDouble(&ok);   // C locale: "." is the point
-    return ok && std::isfinite(v) ? v : 0.0;
+    if (ok && std::isfinite(v))
+        return v;
+    // A number too large for a double reads as the largest one of its sign,
+    // so that every range check refuses it (as 0 it would pass them).
+    if (!s.contains(QStringLiteral("E-"), Qt::CaseInsensitive))
+        return s.startsWith(u'-') ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+    return 0.0;
 }
 
 // Shortest decimal text of |v| with at most 15 significant digits, in the
 // digits-and-point form; exponent form for very large or very small values.
 QString shortestMagnitude(double v)
 {
-    const double a = std::fabs(v);
+    const double a = std::isfinite(v) ? std::fabs(v) : std::numeric_limits<double>::max();
     if (a == 0.0)
         return QStringLiteral("0");
     // Mantissa digits and exponent of the value rounded to 15 digits (Qt's

@@ -567,6 +567,7 @@ void TestParamExchange::badSetting_data()
     QTest::newRow("4-axis, RAT 0") << "4" << 3 << 2 << 0 << "0";
     QTest::newRow("4-axis, DR4 negative") << "4" << 1 << 0 << 6 << "-1";
     QTest::newRow("4-axis, offset of letters") << "4" << 1 << 0 << 12 << "abc";
+    QTest::newRow("4-axis, offset too large for a number") << "4" << 1 << 0 << 12 << "1e400";
     QTest::newRow("4-axis, never filled") << "4" << 0 << -1 << 0 << "";
 }
 

@@ -2,6 +2,7 @@
 #include "shared/Shared.h"
 
 #include <QtTest>
+#include <limits>
 
 class TestNumbers : public QObject
 {
@@ -37,6 +38,11 @@ void TestNumbers::leadingNumber_data()
     QTest::newRow("dangling exponent") << "7E" << 7.0;
     QTest::newRow("second point ends it") << "1.2.3" << 1.2;
     QTest::newRow("quoted") << "\"300\"" << 0.0;
+    // Too large for a double: the largest one, so range checks refuse it.
+    QTest::newRow("overflow") << "1e400" << std::numeric_limits<double>::max();
+    QTest::newRow("negative overflow") << "-1e400x" << -std::numeric_limits<double>::max();
+    QTest::newRow("many digits") << QString(400, '9') << std::numeric_limits<double>::max();
+    QTest::newRow("underflow") << "1e-400" << 0.0;
 }
 
 void TestNumbers::leadingNumber()
@@ -105,6 +111,8 @@ void TestNumbers::forms_data()
     QTest::newRow("large") << 1e20 << "1E+20" << " 1E+20";
     QTest::newRow("tiny") << 2.5e-12 << "2.5E-12" << " 2.5E-12";
     QTest::newRow("decimal") << 1234.5 << "1234.5" << " 1234.5";
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << "1.79769313486232E+308"
+                              << " 1.79769313486232E+308";
 }
 
 void TestNumbers::forms()
