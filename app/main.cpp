@@ -1,4 +1,4 @@
-#include "link/frmTopTitle.h"
+#include "mainwin/frmTopTitle.h"
 #include "platform/AppInfo.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Program and index drive, the start register box and its spinner, and the
 // home search of the main window.
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "mainwin/EntryChecks.h"
 #include "mainwin/ManualSend.h"
 #include "platform/Dialogs.h"

@@ -1,6 +1,6 @@
 #include "mainwin/EntryChecks.h"
 
-#include "link/SettingsFile.h"
+#include "mainwin/SettingsFile.h"
 
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
@@ -40,16 +40,6 @@ bool allBlank(const QString &text)
 }
 
 } // namespace
-
-std::optional<double> AxisFactor(int unit, int axis)
-{
-    if (unit < 0 || unit >= kUnitCodes || axis < 0 || axis >= kAxes)
-        return std::nullopt;
-    const auto f = WholeNumber(g.ScaleFactor[unit][axis]);
-    if (!f || !(*f > 0))
-        return std::nullopt;
-    return f;
-}
 
 std::optional<QString> AmountInPulses(const QString &amount, std::optional<double> factor)
 {

@@ -2,15 +2,13 @@
 // Value checks and conversions behind the main window's entry boxes and the
 // I/O title editor. Plain functions, so they are tested without a window.
 
+#include "shared/AxisFactor.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
 
 constexpr double kMaxManualSpeed = 8000;
-
-// The factor of unit code `unit` of an axis as a number; nothing when the
-// unit code is outside the table or the stored text is no positive number.
-std::optional<double> AxisFactor(int unit, int axis);
 
 // A preset amount typed in the axis's unit turned into pulses for the
 // stored amount: the quotient amount / factor in its text form (15

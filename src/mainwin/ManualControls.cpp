@@ -2,7 +2,7 @@
 // speed choice, the amount, speed and register boxes and the speed up-down
 // controls.
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "mainwin/EntryChecks.h"
 #include "mainwin/ManualEvents.h"
 #include "mainwin/ManualSend.h"

@@ -1,6 +1,6 @@
 #include "mainwin/ManualEvents.h"
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 
 #include <QPushButton>
 

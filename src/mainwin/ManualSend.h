@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers shared by the main window's manual and drive handlers.
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
 #include "shared/Shared.h"
 

@@ -1,7 +1,7 @@
 #include "mainwin/frmIo.h"
 
 #include "link/ReplyFields.h"
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "mainwin/EntryChecks.h"
 #include "mainwin/frmTitleEdit.h"
 #include "platform/EventPump.h"

@@ -1,7 +1,7 @@
 // The home-search group: the home word of each handled axis, packed from the
 // settings and written, or read and unpacked into the settings.
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "params/ParamExchange.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"

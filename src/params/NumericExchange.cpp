@@ -2,7 +2,7 @@
 // as numbered parameters (2-axis unit) or parameter commands (4-axis unit),
 // or read back into the table.
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "params/ParamExchange.h"
 #include "params/ParamTables.h"
 #include "platform/MSComm.h"

@@ -3,8 +3,8 @@
 
 #include "params/ParamExchange.h"
 
-#include "link/frmMain.h"
-#include "link/frmMessage.h"
+#include "mainwin/frmMain.h"
+#include "mainwin/frmMessage.h"
 #include "params/ParamTables.h"
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"

@@ -3,8 +3,8 @@
 // choice of groups by unit model and menu index, and the "SET" commands that
 // make the unit take a download.
 
-#include "link/frmMain.h"
-#include "link/frmMessage.h"
+#include "mainwin/frmMain.h"
+#include "mainwin/frmMessage.h"
 #include "mainwin/ManualSend.h"
 #include "params/ParamExchange.h"
 #include "platform/Dialogs.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The two unit models the program serves.
+// The two unit models the program serves, and what the model decides.
 
 #include <QString>
 
@@ -10,4 +10,21 @@ enum class UnitKind { TwoAxis, FourAxis };
 inline UnitKind UnitKindOf(const QString &unitModel)
 {
     return unitModel == u"2" ? UnitKind::TwoAxis : UnitKind::FourAxis;
+}
+
+// Axes the model drives: X and Y, or X to U.
+constexpr int AxisCount(UnitKind kind)
+{
+    return kind == UnitKind::TwoAxis ? 2 : 4;
+}
+
+// Program registers the model holds (0 .. RegisterCount - 1).
+constexpr int RegisterCount(UnitKind kind)
+{
+    return kind == UnitKind::TwoAxis ? 54 : 2000;
+}
+
+constexpr int LastRegister(UnitKind kind)
+{
+    return RegisterCount(kind) - 1;
 }

@@ -5,7 +5,7 @@
 #include "TestHome.h"
 #include "link/LineAssembly.h"
 #include "link/ReplyFields.h"
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include <QLineEdit>
 #include <QLabel>
 #include "mainwin/frmIo.h"

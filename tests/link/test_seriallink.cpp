@@ -4,7 +4,7 @@
 #include "Pty.h"
 #include "TestHome.h"
 #include "UnitSim.h"
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include <QLineEdit>
 #include <QLabel>
 #include "platform/EventPump.h"

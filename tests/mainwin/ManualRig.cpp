@@ -1,6 +1,6 @@
 #include "ManualRig.h"
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"

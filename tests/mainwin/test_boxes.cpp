@@ -2,7 +2,7 @@
 // up-down controls and the start register spinner.
 
 #include "ManualRig.h"
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "platform/Controls.h"
 #include "platform/MSComm.h"
 #include "platform/UpDown.h"

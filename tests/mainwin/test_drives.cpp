@@ -1,7 +1,7 @@
 // Program and index drive and the home search of the main window.
 
 #include "ManualRig.h"
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
 #include "platform/Controls.h"
 #include "platform/EventPump.h"

@@ -42,6 +42,10 @@ void TestEntryChecks::axisFactor_data()
     QTest::newRow("negative") << 1 << "-2" << -1.0;
     QTest::newRow("not a number") << 3 << "abc" << -1.0;
     QTest::newRow("empty") << 3 << "" << -1.0;
+    QTest::newRow("too large for a double") << 1 << "1e400" << -1.0;
+    QTest::newRow("a 24-bit count times it overflows") << 1 << "1e302" << -1.0;
+    QTest::newRow("large but finite for every count") << 1 << "1e300" << 1e300;
+    QTest::newRow("thousandth") << 1 << "0.001" << 0.001;
     QTest::newRow("unit code past the table") << 7 << "1" << -1.0;
     QTest::newRow("negative unit code") << -1 << "1" << -1.0;
 }

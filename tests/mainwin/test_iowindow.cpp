@@ -2,8 +2,8 @@
 // output switching and the title editor.
 
 #include "ManualRig.h"
-#include "link/frmMain.h"
-#include "link/SettingsFile.h"
+#include "mainwin/frmMain.h"
+#include "mainwin/SettingsFile.h"
 #include "mainwin/frmIo.h"
 #include "mainwin/frmTitleEdit.h"
 #include "platform/EventPump.h"

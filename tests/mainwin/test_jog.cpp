@@ -2,7 +2,7 @@
 // puts on the line, the monitor switch around them and the busy rules.
 
 #include "ManualRig.h"
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
 #include "platform/Controls.h"
 #include "platform/EventPump.h"

@@ -3,7 +3,7 @@
 
 #include "ManualRig.h"
 #include "UnitSim.h"
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
 #include "platform/Controls.h"
 #include "platform/EventPump.h"

@@ -1,6 +1,6 @@
-#include "link/SmallDialogs.h"
+#include "mainwin/SmallDialogs.h"
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "platform/AppInfo.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"

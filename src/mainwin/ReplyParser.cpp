@@ -2,7 +2,7 @@
 // either shows its values at once or keeps the line for the window waiting
 // for it.
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "link/ReplyFields.h"
 #include "mainwin/frmIo.h"
 #include "platform/Lamp.h"

@@ -1,6 +1,6 @@
-#include "link/frmTopTitle.h"
+#include "mainwin/frmTopTitle.h"
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "platform/AppInfo.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "link/frmMessage.h"
+#include "mainwin/frmMessage.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
-#include "link/frmSelect.h"
+#include "mainwin/frmSelect.h"
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"
 

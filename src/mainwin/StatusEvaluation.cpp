@@ -1,7 +1,7 @@
 // Evaluation of the unit's status reply in the main window: the program
 // running flags, the first limit or alarm message and the RUN lamps.
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "link/ReplyFields.h"
 #include "platform/Lamp.h"
 #include "shared/Shared.h"

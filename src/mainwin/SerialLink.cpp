@@ -1,7 +1,7 @@
 // Receive path of the main window's serial port: collecting the received
 // characters into lines and handing complete lines to the parser.
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "link/LineAssembly.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"

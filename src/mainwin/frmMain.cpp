@@ -1,4 +1,4 @@
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 
 #include "mainwin/frmIo.h"
 #include "platform/Lamp.h"

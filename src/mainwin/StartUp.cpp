@@ -2,8 +2,8 @@
 // speed search, the on-line check, the parameter upload and the model choice,
 // then the displays of the unit model and the monitor poll.
 
-#include "link/frmMain.h"
-#include "link/frmSelect.h"
+#include "mainwin/frmMain.h"
+#include "mainwin/frmSelect.h"
 #include "platform/AppInfo.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"

@@ -3,8 +3,8 @@
 
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
-#include "link/SettingsFile.h"
-#include "link/frmMain.h"
+#include "mainwin/SettingsFile.h"
+#include "mainwin/frmMain.h"
 #include "platform/AppInfo.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"

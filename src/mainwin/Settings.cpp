@@ -1,8 +1,8 @@
 // Reading the settings file at start-up into the shared tables and the main
 // window's controls, and writing it anew when the program closes.
 
-#include "link/SettingsFile.h"
-#include "link/frmMain.h"
+#include "mainwin/SettingsFile.h"
+#include "mainwin/frmMain.h"
 #include "platform/AppInfo.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"

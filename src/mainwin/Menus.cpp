@@ -1,8 +1,8 @@
 // Handlers of the main window's menus and of its buttons that open the other
 // working windows.
 
-#include "link/SmallDialogs.h"
-#include "link/frmMain.h"
+#include "mainwin/SmallDialogs.h"
+#include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"

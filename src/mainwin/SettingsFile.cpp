@@ -1,4 +1,4 @@
-#include "link/SettingsFile.h"
+#include "mainwin/SettingsFile.h"
 
 #include "platform/AppInfo.h"
 #include "shared/NumberText.h"

@@ -2,7 +2,7 @@
 // registers of the axes whose program drive runs, status, positions; and the
 // end of the program drives started from the PC once none runs any more.
 
-#include "link/frmMain.h"
+#include "mainwin/frmMain.h"
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"

@@ -1,0 +1,34 @@
+#include "shared/AxisFactor.h"
+
+#include "shared/NumberText.h"
+#include "shared/Shared.h"
+
+#include <cmath>
+
+std::optional<double> ReadFactor(QStringView text)
+{
+    const auto f = WholeNumber(text);
+    if (!f || !std::isfinite(*f) || !(*f > 0))
+        return std::nullopt;
+    // The largest 24-bit count of an instruction word times the factor must
+    // stay a finite number, or an uploaded word could not be shown or sent
+    // back.
+    constexpr double kLargestCount = 8388608.0;
+    if (!std::isfinite(kLargestCount * *f))
+        return std::nullopt;
+    return f;
+}
+
+std::optional<double> AxisFactor(int unit, int axis)
+{
+    if (unit < 0 || unit >= kUnitCodes || axis < 0 || axis >= kAxes)
+        return std::nullopt;
+    return ReadFactor(g.ScaleFactor[size_t(unit)][size_t(axis)]);
+}
+
+std::optional<double> CurrentAxisFactor(int axis)
+{
+    if (axis < 0 || axis >= kAxes)
+        return std::nullopt;
+    return AxisFactor(g.ScaleSel[size_t(axis)], axis);
+}
