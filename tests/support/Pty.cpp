@@ -1,6 +1,7 @@
 #include "Pty.h"
 
 #include "platform/EventPump.h"
+#include "platform/MSComm.h"
 
 #include <QSocketNotifier>
 #include <cerrno>
@@ -85,4 +86,27 @@ QByteArray Pty::readLine(int timeoutMs)
     }
     m_pending = got.mid(cr + 1);
     return got.left(cr + 1);
+}
+
+QByteArray Pty::readAllWritten(MSComm &port)
+{
+    static const QByteArray marker = "~~\r";
+    QByteArray got;
+    if (port.PortOpen()) {
+        port.Output(QString::fromLatin1(marker));
+        for (;;) {
+            const QByteArray line = readLine();
+            if (line.isEmpty()) {
+                qWarning("the marker never came back");
+                got += "<timeout>";
+                break;
+            }
+            if (line.endsWith(marker)) {
+                got += line.left(line.size() - marker.size());
+                break;
+            }
+            got += line;
+        }
+    }
+    return got + readAvailable();
 }
