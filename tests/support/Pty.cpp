@@ -1,5 +1,6 @@
 #include "Pty.h"
 
+#include "FreePty.h"
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
 
@@ -12,15 +13,11 @@
 
 Pty::Pty()
 {
-    m_master = posix_openpt(O_RDWR | O_NOCTTY);
+    std::string path;
+    m_master = OpenFreePty(&path);
     if (m_master < 0)
         return;
-    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
-        ::close(m_master);
-        m_master = -1;
-        return;
-    }
-    m_path = QString::fromLocal8Bit(ptsname(m_master));
+    m_path = QString::fromStdString(path);
     fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
     // Raw mode, so the bytes pass unchanged in both directions.
     termios t{};

@@ -2,6 +2,7 @@
 // serial control: reply layouts against the receive thresholds, motion,
 // drives, stored registers and parameters, and the faults on demand.
 
+#include "Pty.h"
 #include "UnitSim.h"
 #include "Waits.h"
 
@@ -10,6 +11,7 @@
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -150,6 +152,7 @@ private slots:
     void speedChangeCommand();
     void delayAndPacing_data();
     void delayAndPacing();
+    void lockedNumberPassedOver();
 };
 
 void TestUnitSim::replyLayout_data()
@@ -809,6 +812,27 @@ void TestUnitSim::delayAndPacing()
     const QByteArray reply = link.ask(query);
     QVERIFY(reply.startsWith(query.left(3)));
     QVERIFY2(clock.elapsed() >= minimumMs, qPrintable(QString::number(clock.elapsed())));
+}
+
+// A program closing its port lets the terminal go before it removes its lock
+// file. A terminal whose number is still locked so is passed over, by the
+// simulated unit and the tests' own terminals alike, so that the port opens.
+void TestUnitSim::lockedNumberPassedOver()
+{
+    auto pty = std::make_unique<Pty>();
+    QVERIFY(pty->ok());
+    const QString freed = pty->devicePath();
+    QLockFile lock(QStringLiteral("/var/lock/LCK..") + QString(freed).remove(0, 5).replace(u'/', u'_'));
+    if (!lock.tryLock(0))
+        QSKIP("no lock could be taken in /var/lock");
+    pty.reset();
+
+    Bench b(modelArgs(4));
+    QVERIFY(b.ready);
+    QVERIFY(b.sim.devicePath() != freed);
+    Pty other;
+    QVERIFY(other.ok());
+    QVERIFY(other.devicePath() != freed);
 }
 
 QTEST_GUILESS_MAIN(TestUnitSim)
