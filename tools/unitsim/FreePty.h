@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -54,7 +55,9 @@ inline int OpenFreePty(std::string *devicePath)
         *devicePath = name;
         master = fd;
     }
+    const int error = errno;
     for (const int fd : passedOver)
         ::close(fd);
+    errno = error;
     return master;
 }
