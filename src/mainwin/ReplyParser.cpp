@@ -62,7 +62,9 @@ void frmMain::AnalyzeReply(const QString &line)
                 const int unit = g.ScaleSel[axis];
                 const QString factor = (unit >= 0 && unit < kUnitCodes) ? g.ScaleFactor[unit][axis]
                                                                          : QStringLiteral("1");
-                writeBox(positionBox(axis), PositionText(*v, factor));
+                // A factor the reader refuses shows nothing new either.
+                if (const auto shown = PositionText(*v, factor))
+                    writeBox(positionBox(axis), *shown);
             }
         }
         g.ReceiveBuffer.clear();

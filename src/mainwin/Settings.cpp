@@ -7,6 +7,7 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
+#include "shared/AxisFactor.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
@@ -84,10 +85,10 @@ void frmMain::LoadSettings()
         if (unit < 0 || unit >= kUnitCodes)
             return;
         const auto amount = WholeNumber(pulses);
-        if (!amount)
+        const auto factor = AxisFactor(unit, axis);
+        if (!amount || !factor)
             return;
-        const double factor = LeadingNumber(g.ScaleFactor[unit][axis]);
-        amountBox(axis)->setText(PlainForm(*amount * factor));
+        amountBox(axis)->setText(PlainForm(*amount * *factor));
     }
     for (int axis = 0; axis < kAxes; ++axis) {
         const QString &speed = g.AxisEntryText[axis][1];

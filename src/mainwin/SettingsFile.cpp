@@ -1,6 +1,7 @@
 #include "mainwin/SettingsFile.h"
 
 #include "platform/AppInfo.h"
+#include "shared/AxisFactor.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
@@ -102,7 +103,9 @@ SettingsReadResult ReadSettingsLines(const QStringList &lines)
         for (int unit = 0; unit < kUnitCodes; ++unit) {
             if (!more())
                 return r;
-            g.ScaleFactor[unit][axis] = PlainForm(LeadingNumber(SettingsValue(take())));
+            // A value that is no factor leaves the start value in place.
+            if (const auto f = ReadFactor(SettingsValue(take())))
+                g.ScaleFactor[unit][axis] = PlainForm(*f);
             ++r.valuesRead;
         }
     if (more()) {
@@ -131,8 +134,8 @@ QStringList SettingsLines(int periodMs)
         out << quoted(SignedForm(g.ScaleSel[axis]));
     for (int axis = 0; axis < kAxes; ++axis)
         for (int unit = 0; unit < kUnitCodes; ++unit) {
-            const auto f = WholeNumber(g.ScaleFactor[unit][axis]);
-            out << quoted(f && *f > 0 ? SignedForm(*f) : QStringLiteral("1"));
+            const auto f = ReadFactor(g.ScaleFactor[unit][axis]);
+            out << quoted(f ? SignedForm(*f) : QStringLiteral("1"));
         }
     out << QString::number(g.ExtendedCmdSet);
     return out;

@@ -43,6 +43,8 @@ void TestEntryChecks::axisFactor_data()
     QTest::newRow("not a number") << 3 << "abc" << -1.0;
     QTest::newRow("empty") << 3 << "" << -1.0;
     QTest::newRow("too large for a double") << 1 << "1e400" << -1.0;
+    QTest::newRow("too small for a double") << 1 << "0." + QString(330, '0') + "1" << -1.0;
+    QTest::newRow("number then letters") << 1 << "2abc" << -1.0;
     QTest::newRow("a 24-bit count times it overflows") << 1 << "1e302" << -1.0;
     QTest::newRow("large but finite for every count") << 1 << "1e300" << 1e300;
     QTest::newRow("thousandth") << 1 << "0.001" << 0.001;
