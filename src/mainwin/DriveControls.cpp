@@ -65,7 +65,7 @@ void frmMain::PrgStart_Click()
                     MSComm1->Output(startCommand("PRG", a, RegNo));
                     g.ProgramStarted[a] = 1;
                     // The 2-axis unit reports no running program in its status.
-                    if (g.UnitModel == u"2" && a < 2)
+                    if (CurrentUnitKind() == UnitKind::TwoAxis && a < AxisCount(UnitKind::TwoAxis))
                         g.ProgramActive[a] = 1;
                 }
             } else if (Option12->isChecked()) {
@@ -158,9 +158,10 @@ void frmMain::RegNo_Click()
 
 void frmMain::RegNo_Change()
 {
-    if (!RegisterTextAccepted(RegNo->text(), g.UnitModel)) {
+    const UnitKind kind = CurrentUnitKind();
+    if (!RegisterTextAccepted(RegNo->text(), kind)) {
         MsgBox(ValueRefused(), MsgButtons::Ok,
-               g.UnitModel == u"2" ? QStringLiteral("zt260a") : QStringLiteral("zt460a"), MsgIcon::Critical);
+               kind == UnitKind::TwoAxis ? QStringLiteral("zt260a") : QStringLiteral("zt460a"), MsgIcon::Critical);
         // As with the speed boxes: a put-back text that is refused too, or
         // is the refused text itself, gives way to the empty text (register 0).
         QString back = g.SavedRegNoText;

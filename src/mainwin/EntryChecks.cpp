@@ -73,18 +73,13 @@ bool SpeedTextAccepted(const QString &text)
     return v >= 0 && v <= kMaxManualSpeed;
 }
 
-bool RegisterTextAccepted(const QString &text, const QString &model)
+bool RegisterTextAccepted(const QString &text, UnitKind model)
 {
     if (allBlank(text))
         return true;
     if (!plainDecimal(text, false))
         return false;
-    const double v = LeadingNumber(text);
-    if (model == u"2")
-        return v <= 53;
-    if (model == u"4")
-        return v <= 1999;
-    return true;
+    return LeadingNumber(text) <= LastRegister(model);
 }
 
 int RegisterNumber(const QString &text)

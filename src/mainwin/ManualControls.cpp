@@ -205,12 +205,9 @@ void frmMain::SendJogSpeed(int axis)
 namespace {
 void sendAllJogSpeeds(frmMain *w)
 {
-    w->SendJogSpeed(0);
-    w->SendJogSpeed(1);
-    if (g.UnitModel == u"4") {
-        w->SendJogSpeed(2);
-        w->SendJogSpeed(3);
-    }
+    const int axes = AxisCount(CurrentUnitKind());
+    for (int axis = 0; axis < axes; ++axis)
+        w->SendJogSpeed(axis);
 }
 } // namespace
 
@@ -244,7 +241,7 @@ void frmMain::AmountBox_KeyPress(int, int &key)
 void frmMain::AmountBox_Change(int axis)
 {
     QLineEdit *box = amountBox(axis);
-    if (!box || (axis >= 2 && g.UnitModel != u"4"))
+    if (!box || axis >= AxisCount(CurrentUnitKind()))
         return;
     if (box->text().isEmpty()) {
         g.AxisEntryText[axis][0] = QStringLiteral("0");
@@ -302,11 +299,13 @@ void frmMain::RegisterBox_Change(int axis)
     QLineEdit *box = registerBox(axis);
     if (!box)
         return;
+    // Held within the registers of the larger model.
+    constexpr int last = LastRegister(UnitKind::FourAxis);
     const double v = LeadingNumber(box->text());
     if (v < 0)
         box->setText(QStringLiteral("0"));
-    else if (v > 1999)
-        box->setText(QStringLiteral("1999"));
+    else if (v > last)
+        box->setText(QString::number(last));
     box->repaint();
 }
 

@@ -34,13 +34,7 @@ void frmMain::Timer1_Timer()
         MonitorState = 2;
         break;
     case 2:
-        if (g.UnitModel == u"2") {
-            MSComm1->setRThreshold(18);
-            MSComm1->Output(QStringLiteral("INR XY\r"));
-        } else {
-            MSComm1->setRThreshold(33);
-            MSComm1->Output(QStringLiteral("INR XYZU\r"));
-        }
+        SendQuery(StatusQuery(CurrentUnitKind()));
         // The status reply itself moves the poll on.
         DoEvents();
         break;

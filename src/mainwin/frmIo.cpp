@@ -94,7 +94,7 @@ void frmIo::Form_Load()
             label->setText(ShownTitle(g.IoTitle[std::size_t(i)]));
     }
 
-    if (LeadingNumber(g.UnitModel) == 2) {
+    if (CurrentUnitKind() == UnitKind::TwoAxis) {
         for (int i : {4, 5, 19, 20})
             Label6[std::size_t(i)]->hide();
         for (int i = 14; i <= 27; ++i)
@@ -127,19 +127,14 @@ void frmIo::Timer2_Timer()
     if (!m || !m->MSComm1->PortOpen() || g.TransferBusy != 0)
         return;
     MSComm *port = m->MSComm1;
+    const UnitKind kind = CurrentUnitKind();
     switch (g.IoPollStep) {
     case 0:
-        if (g.UnitModel == u"2") {
-            port->setRThreshold(18);
-            port->Output(QStringLiteral("INR XY\r"));
-        } else {
-            port->setRThreshold(33);
-            port->Output(QStringLiteral("INR XYZU\r"));
-        }
+        m->SendQuery(StatusQuery(kind));
         UpdateIoLamps();
         break;
     case 1:
-        if (g.UnitModel == u"4") {
+        if (kind == UnitKind::FourAxis) {
             port->setRThreshold(8);
             for (int a = 0; a < kAxes; ++a)
                 port->Output(QStringLiteral("OUT ") + AxisLetter(a) + u'\r');
@@ -148,7 +143,7 @@ void frmIo::Timer2_Timer()
         }
         break;
     case 2:
-        if (g.UnitModel == u"4") {
+        if (kind == UnitKind::FourAxis) {
             port->setRThreshold(13);
             port->Output(QStringLiteral("INP\r"));
         } else {
@@ -162,9 +157,10 @@ void frmIo::Timer2_Timer()
 
 void frmIo::UpdateIoLamps()
 {
-    const int *bits = g.UnitModel == u"2" ? kAxisBits2 : kAxisBits4;
+    const bool fourAxis = CurrentUnitKind() == UnitKind::FourAxis;
+    const int *bits = fourAxis ? kAxisBits4 : kAxisBits2;
     if (g.StatusReady != 0) {
-        const StatusFields f = LocateStatusFields(g.StatusLine, g.UnitModel == u"4");
+        const StatusFields f = LocateStatusFields(g.StatusLine, fourAxis);
         // Without a port field nothing of the line is trusted.
         if (f.port) {
             g.PortOutWord = *f.port >> 16;
@@ -273,7 +269,7 @@ void frmIo::Label5_DblClick(int index)
     port->setRThreshold(8);
     port->Output(QStringLiteral("OUT ") + AxisLetter(axis) + u'0' + QString::number(state) + u'\r');
     // The 2-axis poll has no output query: the lamp follows the switch.
-    if (g.UnitModel == u"2")
+    if (CurrentUnitKind() == UnitKind::TwoAxis)
         if (Lamp *l = At(Picture1, 14 + (index - 28)))
             l->setLit(state & bit);
 }

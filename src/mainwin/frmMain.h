@@ -9,6 +9,7 @@
 
 #include "platform/DataControl.h"
 #include "platform/Timer.h"
+#include "shared/UnitKind.h"
 
 class Lamp;
 class MSComm;
@@ -39,6 +40,8 @@ public:
     void DispatchReply(const QString &line);
     void AnalyzeReply(const QString &line);
     void EvaluateStatus(const QString &line);
+    // Sets the receive threshold of the query's reply and writes the query.
+    void SendQuery(const UnitQuery &query);
 
     // ---- timers and the program database
     Timer *Timer1 = nullptr;     // monitor poll

@@ -44,13 +44,13 @@ frmSelect::~frmSelect()
 
 void frmSelect::Command1_Click()
 {
-    g.UnitModel = QStringLiteral("2");
+    g.UnitModel = ModelText(UnitKind::TwoAxis);
     Tag = QStringLiteral("1");
 }
 
 void frmSelect::Command2_Click()
 {
-    g.UnitModel = QStringLiteral("4");
+    g.UnitModel = ModelText(UnitKind::FourAxis);
     Tag = QStringLiteral("1");
 }
 

@@ -30,8 +30,7 @@ QString UnreadableMessage(const QStringList &items)
 
 int GroupAxisCount(UnitKind kind)
 {
-    const int model = g.UnitModel == u"2" ? 2 : g.UnitModel == u"4" ? 4 : 0;
-    return std::min(model, kind == UnitKind::TwoAxis ? 2 : 4);
+    return std::min(AxisCount(CurrentUnitKind()), AxisCount(kind));
 }
 
 bool AxisHandled(const AxisFlags &flags, int a, int n)

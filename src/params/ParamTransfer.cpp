@@ -50,8 +50,8 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
     if (!guard.owns())
         return ParamTransferResult::Busy;
 
-    const bool twoAxis = g.UnitModel == u"2";
-    const int axes = twoAxis ? 2 : g.UnitModel == u"4" ? 4 : 0;
+    const bool twoAxis = CurrentUnitKind() == UnitKind::TwoAxis;
+    const int axes = AxisCount(CurrentUnitKind());
     const AxisFlags flags = flagsFor(Index, axes);
     const bool anyAxis = std::any_of(flags.begin(), flags.end(), [](int16_t f) { return f == 1; });
 

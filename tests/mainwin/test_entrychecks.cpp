@@ -164,7 +164,7 @@ void TestEntryChecks::registerText_data()
     QTest::newRow("54 on the 2-axis unit") << "54" << "2" << false << 54;
     QTest::newRow("1999 on the 4-axis unit") << "1999" << "4" << true << 1999;
     QTest::newRow("2000 on the 4-axis unit") << "2000" << "4" << false << 2000;
-    QTest::newRow("any size, other model") << "2000" << "" << true << 2000;
+    QTest::newRow("other model text counts as the 4-axis unit") << "2000" << "" << false << 2000;
     QTest::newRow("empty counts as 0") << "" << "2" << true << 0;
     QTest::newRow("blanks around") << " 12 " << "4" << true << 12;
     QTest::newRow("leading zeros") << "007" << "2" << true << 7;
@@ -179,7 +179,7 @@ void TestEntryChecks::registerText()
     QFETCH(QString, model);
     QFETCH(bool, accepted);
     QFETCH(int, number);
-    QCOMPARE(RegisterTextAccepted(text, model), accepted);
+    QCOMPARE(RegisterTextAccepted(text, UnitKindOf(model)), accepted);
     QCOMPARE(RegisterNumber(text), number);
 }
 

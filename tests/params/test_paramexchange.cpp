@@ -164,7 +164,8 @@ void TestParamExchange::sequence_data()
     QTest::newRow("4-axis upload, Z") << "4" << false << 3 << Ints{2};
     QTest::newRow("index 5: nothing") << "4" << true << 5 << Ints{};
     QTest::newRow("index -1: nothing") << "4" << false << -1 << Ints{};
-    QTest::newRow("unknown model: nothing") << "3" << true << 0 << Ints{};
+    // A model text the program never takes counts as the 4-axis unit.
+    QTest::newRow("unknown model: as the 4-axis unit") << "3" << true << 0 << Ints{0, 1, 2, 3};
 }
 
 void TestParamExchange::sequence()
