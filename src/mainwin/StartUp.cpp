@@ -32,17 +32,21 @@ const QString kGreyColour = QStringLiteral("background-color: #C0C0C0;");
 int frmMain::SpeedSearchTryMs = 1000;
 int frmMain::OnlineCheckMs = 10000;
 
-QString PortErrorText(int number)
+QString PortErrorText(int number, const QString &detail)
 {
     QString ending;
     switch (number) {
     case 8002: ending = QStringLiteral(". Comport Invalid."); break;
+    case 8003: ending = QStringLiteral(". Comport Access Denied."); break;
     case 8005: ending = QStringLiteral(". Comport Already Open."); break;
     case 8015: ending = QStringLiteral(". Comport State Failed."); break;
     case 8018: ending = QStringLiteral(". Comport Not Open."); break;
     default: ending = QStringLiteral(". "); break;
     }
-    return QStringLiteral("Error No.") + SignedForm(number) + ending;
+    QString text = QStringLiteral("Error No.") + SignedForm(number) + ending;
+    if (!detail.isEmpty())
+        text += (text.endsWith(u' ') ? QString() : QStringLiteral(" ")) + detail;
+    return text;
 }
 
 void frmMain::Timer2_Timer()

@@ -250,8 +250,9 @@ private:
     void buildControls();
 };
 
-// The message of a failure number of the serial port.
-QString PortErrorText(int number);
+// The message of a failure number of the serial port; `detail` (the port's
+// FailureDetail: device and system reason) follows it when given.
+QString PortErrorText(int number, const QString &detail = {});
 
 // The main window in use, or nullptr before it is created.
 frmMain *MainWindow();
