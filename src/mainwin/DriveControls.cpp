@@ -46,11 +46,13 @@ void frmMain::Option13_Click()
 
 void frmMain::PrgStart_Click()
 {
-    // While another operation owns the line a start would break into its
-    // exchange and clear its busy flag underneath it.
-    if (LineBusy() || !MSComm1->PortOpen())
+    // While another operation holds the line a start would break into its
+    // exchange; the start holds it itself while its commands go out.
+    if (!MSComm1->PortOpen())
         return;
-    g.TransferBusy = 1;
+    LineHold hold(LineUser::Drive);
+    if (!hold.owns())
+        return;
     {
         MonitorPause pause(this);
         MSComm1->setInBufferCount(0);
@@ -82,12 +84,11 @@ void frmMain::PrgStart_Click()
             DoEvents();
         }
     }
-    g.TransferBusy = 0;
 }
 
 void frmMain::PrgStep_Click()
 {
-    if (LineBusy() || !MSComm1->PortOpen())
+    if (!MayWrite(LineUser::Drive) || !MSComm1->PortOpen())
         return;
     MonitorPause pause(this);
     MSComm1->setInBufferCount(0);
@@ -106,7 +107,7 @@ void frmMain::PrgStep_Click()
 
 void frmMain::PrgStop_Click()
 {
-    if (LineBusy() || !MSComm1->PortOpen())
+    if (!MayWrite(LineUser::Drive) || !MSComm1->PortOpen())
         return;
     MonitorPause pause(this);
     MSComm1->setInBufferCount(0);
@@ -196,7 +197,7 @@ void writeTickedLetters(frmMain *w)
 
 void frmMain::HomeStarSW_Click()
 {
-    if (LineBusy() || !MSComm1->PortOpen())
+    if (!MayWrite(LineUser::Manual) || !MSComm1->PortOpen())
         return;
     MonitorPause pause(this);
     MSComm1->Output(QStringLiteral("HOM "));

@@ -116,7 +116,7 @@ QPushButton *frmMain::jogButton(int index) const
 
 void frmMain::JogSW_Press(int index)
 {
-    if (index < 0 || index >= 8 || !MSComm1->PortOpen() || LineBusy())
+    if (index < 0 || index >= 8 || !MSComm1->PortOpen() || !MayWrite(LineUser::Manual))
         return;
     const int axis = index / 2;
     std::optional<int32_t> count;
@@ -142,9 +142,9 @@ void frmMain::JogSW_Release(int index)
         return;
     const int axis = index / 2;
     const QString stop = AxisCommand("STO", axis);
-    // Ending a Scan jog is a stop: it goes out even while the line is busy,
-    // leaving the monitor and the busy owner alone.
-    if (LineBusy()) {
+    // Ending a Scan jog is a stop: it goes out even while the line is held,
+    // leaving the monitor and the holder alone.
+    if (LineHeld()) {
         if (Option1->isChecked())
             MSComm1->Output(stop);
         return;
@@ -160,7 +160,7 @@ void frmMain::STOP_SW_Click(int axis)
         return;
     // An axis can always be stopped; while another operation waits for its
     // reply the stop must not throw that reply away or restart the monitor.
-    if (LineBusy()) {
+    if (LineHeld()) {
         MSComm1->Output(AxisCommand("STO", axis));
         return;
     }
@@ -172,7 +172,7 @@ void frmMain::STOP_SW_Click(int axis)
 
 void frmMain::CLEAR_SW_Click(int axis)
 {
-    if (!validAxis(axis) || !MSComm1->PortOpen() || LineBusy())
+    if (!validAxis(axis) || !MSComm1->PortOpen() || !MayWrite(LineUser::Manual))
         return;
     MonitorPause pause(this);
     MSComm1->setInBufferCount(0);
@@ -185,7 +185,7 @@ void frmMain::CLEAR_SW_Click(int axis)
 
 void frmMain::SendJogSpeed(int axis)
 {
-    if (!validAxis(axis) || LineBusy())
+    if (!validAxis(axis) || !MayWrite(LineUser::Manual))
         return;
     if (axis == 3 && !MSComm1->PortOpen())
         return;
@@ -269,7 +269,7 @@ void frmMain::SpeedBox_KeyPress(int axis, int &key)
         key = 0;
         return;
     }
-    if (key == 13 && MSComm1->PortOpen() && !LineBusy())
+    if (key == 13 && MSComm1->PortOpen() && MayWrite(LineUser::Manual))
         sendSpeedBox(this, axis);
 }
 
@@ -336,7 +336,7 @@ void stepSpeed(frmMain *w, int axis, bool up)
     else
         box->setText(SignedForm(v));
     box->repaint();
-    if (w->MSComm1->PortOpen() && w->Option11->isChecked() && !LineBusy())
+    if (w->MSComm1->PortOpen() && w->Option11->isChecked() && MayWrite(LineUser::Manual))
         sendSpeedBox(w, axis);
 }
 } // namespace

@@ -1,5 +1,6 @@
 #include "mainwin/frmIo.h"
 
+#include "link/LineOwner.h"
 #include "link/ReplyFields.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/EntryChecks.h"
@@ -43,6 +44,7 @@ frmIo *IoWindow()
 frmIo::frmIo(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     ioWindow = this;
+    SetIoPollActive(true);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Input/Output"));
     Timer2 = new QTimer(this);
@@ -64,8 +66,10 @@ frmIo::frmIo(QWidget *parent) : QWidget(parent, Qt::Window)
 
 frmIo::~frmIo()
 {
-    if (ioWindow == this)
+    if (ioWindow == this) {
         ioWindow = nullptr;
+        SetIoPollActive(false);
+    }
 }
 
 frmIo *ShowIoWindow()
@@ -111,8 +115,8 @@ void frmIo::Form_Load()
     }
 
     // What waits from before the window opened is no answer to its queries.
-    // While a transfer owns the line it is the reply that transfer waits for.
-    if (m && m->MSComm1->PortOpen() && g.TransferBusy == 0) {
+    // While a transfer holds the line it is the reply that transfer waits for.
+    if (m && m->MSComm1->PortOpen() && !LineHeld()) {
         m->MSComm1->setInputLen(0);
         m->MSComm1->Input();
     }
@@ -123,8 +127,8 @@ void frmIo::Form_Load()
 void frmIo::Timer2_Timer()
 {
     frmMain *m = MainWindow();
-    // A transfer or exchange that owns the line must get its own replies.
-    if (!m || !m->MSComm1->PortOpen() || g.TransferBusy != 0)
+    // A transfer or exchange that holds the line must get its own replies.
+    if (!m || !m->MSComm1->PortOpen() || !MayWrite(LineUser::IoPoll))
         return;
     MSComm *port = m->MSComm1;
     const UnitKind kind = CurrentUnitKind();
@@ -194,8 +198,10 @@ void frmIo::unload()
         return;
     m_unloaded = true;
     Timer2->stop();
-    if (ioWindow == this)
+    if (ioWindow == this) {
         ioWindow = nullptr;
+        SetIoPollActive(false);
+    }
     if (frmMain *m = MainWindow())
         m->Timer1->start();
 }
@@ -235,11 +241,12 @@ bool frmIo::eventFilter(QObject *watched, QEvent *event)
 }
 
 namespace {
-// The main window's port when it is open; switches need it.
+// The main window's port when it is open and no transfer holds the line;
+// switches need it.
 MSComm *openPort()
 {
     frmMain *m = MainWindow();
-    return m && m->MSComm1->PortOpen() ? m->MSComm1 : nullptr;
+    return m && m->MSComm1->PortOpen() && MayWrite(LineUser::Manual) ? m->MSComm1 : nullptr;
 }
 
 bool titleMode(const QCheckBox *check)
