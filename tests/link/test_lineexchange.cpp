@@ -8,11 +8,13 @@
 #include "link/LineExchange.h"
 #include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
+#include "mainwin/frmMessage.h"
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"
 
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -67,6 +69,7 @@ private slots:
     void staleLineNotTaken();
     void waitOnlyAfterMismatch();
     void cancelDuringWait();
+    void waitWindowCancel();
     void pauseThenResume_data();
     void pauseThenResume();
     void holdWhilePaused_data();
@@ -96,6 +99,7 @@ void TestLineExchange::init()
 
 void TestLineExchange::cleanup()
 {
+    UnloadMessageWindow();
     delete m_main;
     delete m_home;
     qunsetenv("ZT_COM1");
@@ -249,6 +253,28 @@ void TestLineExchange::pauseThenResume_data()
     QTest::addColumn<bool>("late");   // the unit answers only late in the pause
     QTest::newRow("reply at once, held through the pause") << false;
     QTest::newRow("reply long after the time-out, in the pause") << true;
+}
+
+// The wait window's Cancel, shown for a wait that may be cancelled, ends the
+// wait at once; the next showing starts without it pressed.
+void TestLineExchange::waitWindowCancel()
+{
+    UnitSim sim({"--silent-after", "0"});
+    QVERIFY(open(sim));
+    MessageWindowHooks hooks;
+    LineExchange ex(*m_main->MSComm1, &hooks);
+    ShowMessageWindow();
+    QVERIFY(!MessageWindow()->cmdCancel->isVisibleTo(MessageWindow()));
+    ShowMessageWindow(true);
+    frmMessage *w = MessageWindow();
+    QVERIFY(w->cmdCancel->isVisibleTo(w));
+    QTimer::singleShot(20, w, [w] { QTest::mouseClick(w->cmdCancel, Qt::LeftButton); });
+    const ExchangeResult r = ex.Exchange(request("PRX 1\r", &g.IxsReplyLine, "PR", kNever));
+    QCOMPARE(r.outcome, ExchangeOutcome::Cancelled);
+    QVERIFY(!w->cmdCancel->isEnabled());
+    ShowMessageWindow(true);
+    QVERIFY(!MessageCancelRequested());
+    QVERIFY(w->cmdCancel->isEnabled());
 }
 
 // A pause during the wait holds it: a reply that arrives meanwhile is not
