@@ -41,6 +41,7 @@ private slots:
     void noReply_data();
     void noReply();
     void lineLost();
+    void writeFailureEndsGroup();
     void unreadableReplies_data();
     void unreadableReplies();
     void badSetting_data();
@@ -481,6 +482,26 @@ void TestParamExchange::lineLost()
     QCOMPARE(m_dialogs->texts(), QStringList{"Error is Time Out of Cominucation!!"});
     QCOMPARE(unit.lines.size(), 3);
     checkEndState();
+}
+
+// A command the line refuses stops the group at once; the session keeps
+// how, for the message that names the device.
+void TestParamExchange::writeFailureEndsGroup()
+{
+    Pty pty;
+    QVERIFY(pty.ok());
+    qputenv("ZT_COM1", pty.devicePath().toLocal8Bit());
+    m_main->MSComm1->setCommPort(1);
+    QCOMPARE(m_main->MSComm1->setPortOpen(true), 0);
+    FillSentinels();
+    LineHold hold(LineUser::Transfer);
+    ParamSession session(*m_main->MSComm1, m_main->ProgressBar1, 60000);
+    pty.hangUp();   // the port has not seen it yet: no events in between
+    QVERIFY(!ParamUpLoad(session, UnitKind::FourAxis, {1, 0, 0, 0}));
+    QVERIFY(session.stopped);
+    QCOMPARE(session.stopped->outcome, ExchangeOutcome::WriteFailed);
+    QVERIFY(session.stopped->message().contains(pty.devicePath()));
+    QCOMPARE(g.ParamTable[0][0], QStringLiteral("kept"));
 }
 
 void TestParamExchange::unreadableReplies_data()
