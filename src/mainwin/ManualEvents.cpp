@@ -45,13 +45,16 @@ bool ManualEvents::jogEvent(int index, QEvent *event)
         held = false;
         m_window->JogSW_Release(index);
         break;
-    case QEvent::KeyPress:
-        // A held key repeats its press; every repeat is a press of its own.
-        if (KeyCode(static_cast<QKeyEvent *>(event)) != 0) {
+    case QEvent::KeyPress: {
+        // A held key repeats its press every few dozen milliseconds; only the
+        // first press jogs, or the line would fill with repeated commands.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!key->isAutoRepeat() && KeyCode(key) != 0) {
             held = true;
             m_window->JogSW_Press(index);
         }
         break;
+    }
     case QEvent::KeyRelease:
         if (!static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
             held = false;
