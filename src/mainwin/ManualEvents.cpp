@@ -1,5 +1,6 @@
 #include "mainwin/ManualEvents.h"
 
+#include "mainwin/EntryEditing.h"
 #include "mainwin/frmMain.h"
 
 #include <QPushButton>
@@ -105,7 +106,10 @@ bool ManualEvents::eventFilter(QObject *watched, QEvent *event)
     }
 
     if (event->type() == QEvent::KeyPress) {
-        int key = KeyCode(static_cast<QKeyEvent *>(event));
+        const auto *press = static_cast<QKeyEvent *>(event);
+        if (EntryEditing::isEditingKey(press))
+            return false;
+        int key = KeyCode(press);
         if (key == 0)
             return false;
         switch (kind) {

@@ -8,7 +8,11 @@
 #include "platform/UpDown.h"
 #include "shared/Shared.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QToolButton>
@@ -26,6 +30,9 @@ private slots:
     void amountBackFromUnitChange();
     void keyFilters_data();
     void keyFilters();
+    void editingKeys_data();
+    void editingKeys();
+    void contextMenuPasteChecked();
     void speedRangeCheck_data();
     void speedRangeCheck();
     void speedEnter_data();
@@ -138,6 +145,74 @@ void TestBoxes::keyFilters()
     QTest::keyClick(b, Qt::Key_Backspace);
     QCOMPARE(b->text(), shown.chopped(1));
     QVERIFY(m_rig->dialogs.shown().isEmpty());
+}
+
+void TestBoxes::editingKeys_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("shown");   // after the paste over the selected text
+    QTest::addColumn<QString>("cut");     // after all is cut again
+    QTest::newRow("amount") << "Text10" << "1a.5\n-e" << "1.5" << "0";
+    QTest::newRow("speed: a line break is no Enter") << "Text14" << "12x3\r\n" << "123" << "";
+    QTest::newRow("register") << "RegNo" << " 4-2" << "42" << "";
+    QTest::newRow("nothing the box takes") << "Text13" << "abc" << "77" << "";
+}
+
+void TestBoxes::editingKeys()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, pasted);
+    QFETCH(QString, shown);
+    QFETCH(QString, cut);
+    auto *b = m_rig->w->findChild<QLineEdit *>(box);
+    QVERIFY(b);
+    b->setText(QStringLiteral("77"));
+    b->deselect();
+    QTest::keyClick(b, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(b->selectedText(), QStringLiteral("77"));
+    QTest::keyClick(b, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("77"));
+    // What is pasted passes the box's key filter as typed text would.
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(b, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(b->text(), shown);
+    QTest::keyClick(b, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(b, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), shown);
+    QCOMPARE(b->text(), cut);
+    QCOMPARE(m_rig->wire(), QString());   // nothing went to the unit
+    QVERIFY(m_rig->dialogs.shown().isEmpty());
+}
+
+void TestBoxes::contextMenuPasteChecked()
+{
+    QLineEdit *b = m_rig->w->Text9;
+    m_rig->w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_rig->w));
+    b->clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("2x.5"));
+    bool triggered = false;
+    // The menu runs its own loop; its Paste is chosen once it shows.
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, b, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu || !menu->isVisible())
+            return;
+        poll.stop();
+        for (QAction *a : menu->actions())
+            if (a->text().startsWith(QStringLiteral("&Paste")) && a->isEnabled()) {
+                a->trigger();
+                triggered = true;
+            }
+        menu->close();
+    });
+    poll.start();
+    QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(2, 2), b->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(b, &e);
+    QVERIFY(triggered);
+    QCOMPARE(b->text(), QStringLiteral("2.5"));
 }
 
 void TestBoxes::speedRangeCheck_data()
