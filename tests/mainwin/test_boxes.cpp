@@ -12,8 +12,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
@@ -40,6 +41,7 @@ private slots:
     void registerDisplayClamp_data();
     void registerDisplayClamp();
     void focusHandOver();
+    void tabOrderRowByRow();
     void speedUpDown_data();
     void speedUpDown();
     void startRegister_data();
@@ -332,6 +334,53 @@ void TestBoxes::focusHandOver()
     QTest::mouseClick(w->Text6, Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), w->Text14);
     QCOMPARE(g.SavedSpeedText[1], QString());
+}
+
+void TestBoxes::tabOrderRowByRow()
+{
+    frmMain *w = m_rig->w;
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QWidget *first = w->jogButton(1);   // XM_SW, the first control of the X row
+    first->setFocus();
+    QCOMPARE(QApplication::focusWidget(), first);
+    QList<QWidget *> visited{first};
+    for (;;) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *now = QApplication::focusWidget();
+        QVERIFY(now);
+        if (now == first || visited.contains(now))
+            break;
+        visited << now;
+        QVERIFY(visited.size() < 200);
+    }
+    // The displays are never a tab stop; every entry box is one.
+    for (int a = 0; a < 4; ++a) {
+        QVERIFY(!visited.contains(w->positionBox(a)) && !visited.contains(w->speedBox(a)));
+        QVERIFY(visited.contains(w->amountBox(a)) && visited.contains(w->manualSpeedBox(a)));
+    }
+    QVERIFY(visited.contains(w->RegNo));
+    QCOMPARE(visited.last(), static_cast<QWidget *>(w->Command5));
+    // Through the four axis rows (eight stops each, the up-down control's
+    // two arrows one place) the focus goes left to right, then to the next row.
+    auto at = [w](QWidget *x) {
+        if (qobject_cast<UpDown *>(x->parentWidget()))
+            x = x->parentWidget();
+        return x->mapTo(w, QPoint(x->width() / 2, x->height() / 2));
+    };
+    for (int i = 1; i < 32; ++i) {
+        const QPoint p = at(visited[i - 1]), q = at(visited[i]);
+        if (p == q)
+            continue;
+        const bool sameRow = std::abs(q.y() - p.y()) < 4 && q.x() > p.x();
+        const bool nextRow = q.y() > p.y() + 4 && q.x() < p.x();
+        QVERIFY2(sameRow || nextRow, qPrintable(QStringLiteral("stop %1").arg(i)));
+    }
+    QCOMPARE(visited[31]->parentWidget(), static_cast<QWidget *>(w->UpDown4));
+    // Backwards from an amount box reaches its row's clear button.
+    w->Text9->setFocus();
+    QTest::keyClick(w->Text9, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->X_CLEAR_SW));
 }
 
 void TestBoxes::speedUpDown_data()
