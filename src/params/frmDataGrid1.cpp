@@ -41,6 +41,8 @@ constexpr int kDatabaseUnusable = 3343;
 constexpr std::array<PickList, 7> kLists = {PickList::List1, PickList::List2, PickList::List3, PickList::List8,
                                             PickList::List9, PickList::List10, PickList::List11};
 
+const std::array<const char *, 7> kListNames = {"List1", "List2", "List3", "List8", "List9", "List10", "List11"};
+
 } // namespace
 
 QString DatabaseErrorMessage(const QString &description)
@@ -129,8 +131,10 @@ void frmDataGrid1::buildLayout()
             picked->setButtonColumn(c, true);
     }
 
-    for (PickList list : kLists) {
+    for (size_t i = 0; i < kLists.size(); ++i) {
+        const PickList list = kLists[i];
         auto *w = new QListWidget(this);
+        w->setObjectName(QLatin1String(kListNames[i]));
         w->addItems(PickListEntries(list));
         w->setFixedSize(kAxisWidth, kRowHeight * int(w->count()) + 4);
         w->hide();
