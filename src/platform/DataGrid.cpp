@@ -146,23 +146,32 @@ void DataGrid::markRow(int row)
             h->setText(QStringLiteral("\u25B6"));
 }
 
-void DataGrid::setButtonColumn(int col, bool on)
+namespace {
+
+// Sets the flag of a column in a per-column list that grows as needed;
+// false for a negative column.
+bool setColumnFlag(QList<bool> &flags, int col, bool on)
 {
     if (col < 0)
-        return;
-    if (m_buttonColumns.size() <= col)
-        m_buttonColumns.resize(col + 1, false);
-    m_buttonColumns[col] = on;
-    placeButton();
+        return false;
+    if (flags.size() <= col)
+        flags.resize(col + 1, false);
+    flags[col] = on;
+    return true;
+}
+
+} // namespace
+
+void DataGrid::setButtonColumn(int col, bool on)
+{
+    if (setColumnFlag(m_buttonColumns, col, on))
+        placeButton();
 }
 
 void DataGrid::setLockedColumn(int col, bool locked)
 {
-    if (col < 0)
+    if (!setColumnFlag(m_lockedColumns, col, locked))
         return;
-    if (m_lockedColumns.size() <= col)
-        m_lockedColumns.resize(col + 1, false);
-    m_lockedColumns[col] = locked;
     for (int r = 0; r < rowCount(); ++r)
         if (QTableWidgetItem *it = item(r, col))
             it->setFlags(locked ? it->flags() & ~Qt::ItemIsEditable : it->flags() | Qt::ItemIsEditable);

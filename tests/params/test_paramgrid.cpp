@@ -8,6 +8,7 @@
 #pragma GCC diagnostic ignored "-Wunused-function"
 #include "ParamFixture.h"
 #pragma GCC diagnostic pop
+#include "RawSql.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "mainwin/frmMain.h"
@@ -27,8 +28,6 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -64,25 +63,7 @@ QStringList column(const std::vector<QStringList> &rows, int col)
     return out;
 }
 
-// Runs SQL on a file outside the program's connections.
-void rawSql(const QString &path, const QStringList &statements)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        for (const QString &s : statements)
-            QVERIFY2(QSqlQuery(db).exec(s), qPrintable(s));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
-}
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void clickEntry(QListWidget *list, int index)
 {
@@ -234,10 +215,10 @@ void TestParamGrid::damagedDatabase()
         // A sound database first, then damaged outside the program.
         QVERIFY(!EnsureParamDatabase());
         CloseDatabase(path);
-        rawSql(path, {damage == u"missing" ? QStringLiteral("DROP TABLE \"HomeSearch\"")
+        RawSql(path, {damage == u"missing" ? QStringLiteral("DROP TABLE \"HomeSearch\"")
                                            : QStringLiteral("DELETE FROM \"Parameter\" WHERE \"Pos\" >= 10")});
     }
-    const QByteArray before = fileBytes(path);
+    const QByteArray before = FileBytes(path);
     FillTables(4);
 
     frmDataGrid1 *w = openGrid();
@@ -245,7 +226,7 @@ void TestParamGrid::damagedDatabase()
     QCOMPARE(m_dialogs->texts().size(), 1);
     QVERIFY2(m_dialogs->texts().front().startsWith(QStringLiteral("Error:3343 ")), qPrintable(m_dialogs->texts().front()));
     QVERIFY(m_dialogs->texts().front().contains(QDir::toNativeSeparators(path)));
-    QCOMPARE(fileBytes(path), before);
+    QCOMPARE(FileBytes(path), before);
     for (int t = 0; t < kGridTabs; ++t)
         QCOMPARE(w->grid(GridTab(t))->rowCount(), 0);
     // Nothing to pick or type into.
