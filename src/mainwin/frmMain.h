@@ -194,6 +194,7 @@ public:
     void mnuOptionItem_Click(int Index);
     void mnuhelpItem_Click(int Index);
     void Command1_Click();
+    void Command5_Click();   // "Parameter/Mode": the parameter grid window
 
     // ---- settings file
     void LoadSettings();
