@@ -243,6 +243,7 @@ private:
     bool m_activated = false;
     std::array<QRadioButton *, 6> settingOptions() const;
     void collectSettingFlags();
+    bool settingsDamaged = false;   // the settings file read at start had lines not understood
     void buildMenus();
     void wireMenus();
     void buildControls();
