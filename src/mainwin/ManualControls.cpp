@@ -4,6 +4,7 @@
 
 #include "mainwin/frmMain.h"
 #include "mainwin/EntryChecks.h"
+#include "mainwin/EntryEditing.h"
 #include "mainwin/ManualEvents.h"
 #include "mainwin/ManualSend.h"
 #include "platform/Dialogs.h"
@@ -74,6 +75,8 @@ void frmMain::wireManualControls()
         events->watch(speedBox(a), ManualEvents::DisplayBox, 4 + a);
         events->watch(amountBox(a), ManualEvents::AmountBox, a);
         events->watch(manualSpeedBox(a), ManualEvents::SpeedBox, a);
+        EntryEditing::watch(amountBox(a), [this, a](int &key) { AmountBox_KeyPress(a, key); });
+        EntryEditing::watch(manualSpeedBox(a), [this, a](int &key) { SpeedBox_KeyPress(a, key); });
         connect(amountBox(a), &QLineEdit::textChanged, this, [this, a] { AmountBox_Change(a); });
         connect(manualSpeedBox(a), &QLineEdit::textChanged, this, [this, a] { SpeedBox_Change(a); });
         connect(registerBox(a), &QLineEdit::textChanged, this, [this, a] { RegisterBox_Change(a); });
@@ -101,6 +104,7 @@ void frmMain::wireManualControls()
     connect(PrgStep, &QPushButton::clicked, this, &frmMain::PrgStep_Click);
     connect(PrgStop, &QPushButton::clicked, this, &frmMain::PrgStop_Click);
     events->watch(RegNo, ManualEvents::StartRegister, 0);
+    EntryEditing::watch(RegNo, [this](int &key) { RegNo_KeyPress(key); });
     connect(RegNo, &QLineEdit::textChanged, this, &frmMain::RegNo_Change);
     connect(HomeStarSW, &QPushButton::clicked, this, &frmMain::HomeStarSW_Click);
     connect(Command6, &QPushButton::clicked, this, &frmMain::Command6_Click);
@@ -234,7 +238,7 @@ void frmMain::DisplayBox_GotFocus(int box)
 
 void frmMain::AmountBox_KeyPress(int, int &key)
 {
-    if (!(keyIsDigit(key) || key == 8 || key == '.'))
+    if (!AmountKeyAccepted(key))
         key = 0;
 }
 

@@ -198,6 +198,7 @@ public:
     void mnuOptionItem_Click(int Index);
     void mnuhelpItem_Click(int Index);
     void Command1_Click();
+    void Command5_Click();   // "Parameter/Mode": the parameter grid window
 
     // ---- settings file
     void LoadSettings();
@@ -231,6 +232,7 @@ private:
     bool m_activated = false;
     std::array<QRadioButton *, 6> settingOptions() const;
     void collectSettingFlags();
+    bool settingsDamaged = false;   // the settings file read at start had lines not understood
     void buildMenus();
     void wireMenus();
     void buildControls();

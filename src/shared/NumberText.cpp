@@ -151,6 +151,14 @@ double LeadingNumber(QStringView text)
     return std::isinf(v) ? std::copysign(std::numeric_limits<double>::max(), v) : v;
 }
 
+bool StartsWithNumber(QStringView text)
+{
+    qsizetype pos = 0;
+    while (pos < text.size() && isBlank(text[pos]))
+        ++pos;
+    return numberLength(text, pos) > 0;
+}
+
 std::optional<double> WholeNumber(QStringView text)
 {
     qsizetype pos = 0;

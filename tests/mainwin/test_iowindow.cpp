@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QClipboard>
 #include <QtTest>
 
 #include <functional>
@@ -481,6 +482,7 @@ void TestIoWindow::titleEdit_data()
     QTest::newRow("twelve typed, ten kept") << 5 << 0 << "ABCDEFGHIJKL" << "ok" << 0 << "ABCDEFGHIJ";
     QTest::newRow("empty is ten blanks") << 8 << 15 << "" << "enter" << 67 << "          ";
     QTest::newRow("quote and accent dropped") << 8 << 0 << "a\"b\xe9" << "ok" << 52 << "ab        ";
+    QTest::newRow("pasted: quote and line break dropped") << 8 << 0 << "a\"b\r\nc" << "paste" << 52 << "abc       ";
     QTest::newRow("cancel") << 7 << 0 << "New" << "cancel" << 36 << "Old title ";
     QTest::newRow("close box") << 5 << 35 << "New" << "close" << 35 << "Old title ";
 }
@@ -503,11 +505,15 @@ void TestIoWindow::titleEdit()
             return;
         shownInEditor = ed->Label1->text() + u'/' + ed->Text1->text();
         ed->Text1->clear();
-        for (QChar c : typed) {
+        if (how == u"paste") {
+            QGuiApplication::clipboard()->setText(typed);
+            QTest::keyClick(ed->Text1, Qt::Key_V, Qt::ControlModifier);
+        }
+        for (QChar c : how == u"paste" ? QString() : typed) {
             QKeyEvent press(QEvent::KeyPress, c == u'"' ? Qt::Key_QuoteDbl : Qt::Key_A, Qt::NoModifier, QString(c));
             QCoreApplication::sendEvent(ed->Text1, &press);
         }
-        if (how == u"ok")
+        if (how == u"ok" || how == u"paste")
             ed->Command1->click();
         else if (how == u"enter")
             QTest::keyClick(ed->Text1, Qt::Key_Return);

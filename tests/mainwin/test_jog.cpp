@@ -52,6 +52,8 @@ private slots:
     void speedChoiceClicks_data();
     void speedChoiceClicks();
     void keyPressesJog();
+    void heldKeySendsOnce_data();
+    void heldKeySendsOnce();
     void scanJogEndsWhenPressIsLost_data();
     void scanJogEndsWhenPressIsLost();
     void stopButtons();
@@ -284,16 +286,6 @@ void TestJog::keyPressesJog()
     frmMain *w = m_rig->w;
     QPushButton *b = w->jogButton(2);   // YP_SW
     SetOption(w->Option7, false);
-    setMode(Preset);
-    // A held key: the first press and every repeat send a preset line.
-    QTest::keyPress(b, Qt::Key_Space);
-    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
-    QCoreApplication::sendEvent(b, &repeat);
-    QKeyEvent repeatUp(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
-    QCoreApplication::sendEvent(b, &repeatUp);
-    QTest::keyRelease(b, Qt::Key_Space);
-    QCOMPARE(m_rig->wire(), QStringLiteral("PIC ,12|PIC ,12|"));
-
     // Scan: a key press jogs, its release stops; a release without a press stops too.
     setMode(Scan);
     QTest::keyPress(b, Qt::Key_A);
@@ -303,6 +295,36 @@ void TestJog::keyPressesJog()
     // Tab moves the focus and jogs nothing.
     QTest::keyPress(b, Qt::Key_Tab);
     QCOMPARE(m_rig->wire(), QString());
+}
+
+void TestJog::heldKeySendsOnce_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("pressed");
+    QTest::addColumn<QString>("released");
+    QTest::newRow("Scan") << int(Scan) << "SPD ,1100|JOG +Y|" << "STO Y|";
+    QTest::newRow("Continuous") << int(Continuous) << "SPD ,1100|JOG +Y|" << "";
+    QTest::newRow("Preset") << int(Preset) << "SPD ,1100|PIC ,12|" << "";
+}
+
+void TestJog::heldKeySendsOnce()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, pressed);
+    QFETCH(QString, released);
+    setMode(Mode(mode));
+    QPushButton *b = m_rig->w->jogButton(2);   // YP_SW
+    QTest::keyPress(b, Qt::Key_Space);
+    // A held key: the system repeats the press (and a release) while it is down.
+    for (int i = 0; i < 5; ++i) {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+        QCoreApplication::sendEvent(b, &repeat);
+        QKeyEvent repeatUp(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+        QCoreApplication::sendEvent(b, &repeatUp);
+    }
+    QCOMPARE(m_rig->wire(), pressed);
+    QTest::keyRelease(b, Qt::Key_Space);
+    QCOMPARE(m_rig->wire(), released);
 }
 
 void TestJog::scanJogEndsWhenPressIsLost_data()
