@@ -120,7 +120,7 @@ QPushButton *frmMain::jogButton(int index) const
 
 void frmMain::JogSW_Press(int index)
 {
-    if (index < 0 || index >= 8 || !MSComm1->PortOpen() || LineBusy())
+    if (index < 0 || index >= 8 || !MSComm1->PortOpen() || !MayWrite(LineUser::Manual))
         return;
     const int axis = index / 2;
     std::optional<int32_t> count;
@@ -146,9 +146,9 @@ void frmMain::JogSW_Release(int index)
         return;
     const int axis = index / 2;
     const QString stop = AxisCommand("STO", axis);
-    // Ending a Scan jog is a stop: it goes out even while the line is busy,
-    // leaving the monitor and the busy owner alone.
-    if (LineBusy()) {
+    // Ending a Scan jog is a stop: it goes out even while the line is held,
+    // leaving the monitor and the holder alone.
+    if (LineHeld()) {
         if (Option1->isChecked())
             MSComm1->Output(stop);
         return;
@@ -164,7 +164,7 @@ void frmMain::STOP_SW_Click(int axis)
         return;
     // An axis can always be stopped; while another operation waits for its
     // reply the stop must not throw that reply away or restart the monitor.
-    if (LineBusy()) {
+    if (LineHeld()) {
         MSComm1->Output(AxisCommand("STO", axis));
         return;
     }
@@ -176,7 +176,7 @@ void frmMain::STOP_SW_Click(int axis)
 
 void frmMain::CLEAR_SW_Click(int axis)
 {
-    if (!validAxis(axis) || !MSComm1->PortOpen() || LineBusy())
+    if (!validAxis(axis) || !MSComm1->PortOpen() || !MayWrite(LineUser::Manual))
         return;
     MonitorPause pause(this);
     MSComm1->setInBufferCount(0);
@@ -189,7 +189,7 @@ void frmMain::CLEAR_SW_Click(int axis)
 
 void frmMain::SendJogSpeed(int axis)
 {
-    if (!validAxis(axis) || LineBusy())
+    if (!validAxis(axis) || !MayWrite(LineUser::Manual))
         return;
     if (axis == 3 && !MSComm1->PortOpen())
         return;
@@ -209,12 +209,9 @@ void frmMain::SendJogSpeed(int axis)
 namespace {
 void sendAllJogSpeeds(frmMain *w)
 {
-    w->SendJogSpeed(0);
-    w->SendJogSpeed(1);
-    if (g.UnitModel == u"4") {
-        w->SendJogSpeed(2);
-        w->SendJogSpeed(3);
-    }
+    const int axes = AxisCount(CurrentUnitKind());
+    for (int axis = 0; axis < axes; ++axis)
+        w->SendJogSpeed(axis);
 }
 } // namespace
 
@@ -248,7 +245,7 @@ void frmMain::AmountBox_KeyPress(int, int &key)
 void frmMain::AmountBox_Change(int axis)
 {
     QLineEdit *box = amountBox(axis);
-    if (!box || (axis >= 2 && g.UnitModel != u"4"))
+    if (!box || axis >= AxisCount(CurrentUnitKind()))
         return;
     if (box->text().isEmpty()) {
         g.AxisEntryText[axis][0] = QStringLiteral("0");
@@ -276,7 +273,7 @@ void frmMain::SpeedBox_KeyPress(int axis, int &key)
         key = 0;
         return;
     }
-    if (key == 13 && MSComm1->PortOpen() && !LineBusy())
+    if (key == 13 && MSComm1->PortOpen() && MayWrite(LineUser::Manual))
         sendSpeedBox(this, axis);
 }
 
@@ -306,11 +303,13 @@ void frmMain::RegisterBox_Change(int axis)
     QLineEdit *box = registerBox(axis);
     if (!box)
         return;
+    // Held within the registers of the larger model.
+    constexpr int last = LastRegister(UnitKind::FourAxis);
     const double v = LeadingNumber(box->text());
     if (v < 0)
         box->setText(QStringLiteral("0"));
-    else if (v > 1999)
-        box->setText(QStringLiteral("1999"));
+    else if (v > last)
+        box->setText(QString::number(last));
     box->repaint();
 }
 
@@ -341,7 +340,7 @@ void stepSpeed(frmMain *w, int axis, bool up)
     else
         box->setText(SignedForm(v));
     box->repaint();
-    if (w->MSComm1->PortOpen() && w->Option11->isChecked() && !LineBusy())
+    if (w->MSComm1->PortOpen() && w->Option11->isChecked() && MayWrite(LineUser::Manual))
         sendSpeedBox(w, axis);
 }
 } // namespace

@@ -51,7 +51,11 @@ void frmMain::mnuComItem_Click(int Index)
         mnuComItem[Index]->setChecked(true);
         error = MSComm1->setPortOpen(true);
     }
-    if (error > 0)
+    // A device this user may not open is named with its cause: the number
+    // alone would read like any other open failure.
+    if (error == MSComm::PortNoAccess)
+        MsgBox(PortErrorText(error, MSComm1->FailureDetail()), MsgButtons::Ok, QStringLiteral("Error Message"));
+    else if (error > 0)
         MsgBox(QStringLiteral("Error No.") + SignedForm(error)
                    + (error == 8002 ? QStringLiteral(". Comport Invalid.") : QStringLiteral(". ")),
                MsgButtons::Ok, QStringLiteral("Error Message"));

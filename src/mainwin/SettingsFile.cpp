@@ -206,8 +206,8 @@ QStringList SettingsLines(int periodMs)
         out << quoted(SignedForm(g.ScaleSel[axis]));
     for (int axis = 0; axis < kAxes; ++axis)
         for (int unit = 0; unit < kUnitCodes; ++unit) {
-            const auto f = WholeNumber(g.ScaleFactor[unit][axis]);
-            out << quoted(f && *f > 0 ? SignedForm(*f) : QStringLiteral("1"));
+            const auto f = ReadFactor(g.ScaleFactor[unit][axis]);
+            out << quoted(f ? SignedForm(*f) : QStringLiteral("1"));
         }
     out << QString::number(g.ExtendedCmdSet);
     return out;

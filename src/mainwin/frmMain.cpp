@@ -317,7 +317,7 @@ void frmMain::buildControls()
     RegNo = entry("RegNo");
     UpDown5 = new UpDown(this);
     UpDown5->setObjectName("UpDown5");
-    UpDown5->setMax(1999);
+    UpDown5->setMax(LastRegister(UnitKind::FourAxis));
     pg->addWidget(Label18, 3, 0);
     pg->addWidget(RegNo, 3, 1, 1, 2);
     pg->addWidget(UpDown5, 3, 3);

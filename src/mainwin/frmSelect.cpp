@@ -37,7 +37,7 @@ frmSelect::frmSelect(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(Command2, &QPushButton::clicked, this, &frmSelect::Command2_Click);
     // The model in use so far is the one offered: it holds the focus and
     // is the button Return presses.
-    QPushButton *current = g.UnitModel == u"2" ? Command1 : Command2;
+    QPushButton *current = CurrentUnitKind() == UnitKind::TwoAxis ? Command1 : Command2;
     current->setDefault(true);
     current->setFocus();
 }
@@ -50,13 +50,13 @@ frmSelect::~frmSelect()
 
 void frmSelect::Command1_Click()
 {
-    g.UnitModel = QStringLiteral("2");
+    g.UnitModel = ModelText(UnitKind::TwoAxis);
     Tag = QStringLiteral("1");
 }
 
 void frmSelect::Command2_Click()
 {
-    g.UnitModel = QStringLiteral("4");
+    g.UnitModel = ModelText(UnitKind::FourAxis);
     Tag = QStringLiteral("1");
 }
 

@@ -2,6 +2,7 @@
 // up-down controls and the start register spinner.
 
 #include "ManualRig.h"
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "platform/Controls.h"
 #include "platform/MSComm.h"
@@ -286,7 +287,9 @@ void TestBoxes::speedEnter()
     SetOption(w->Option11, false);   // Enter sends whatever the speed choice
     if (condition == 1)
         m_rig->closePort();
-    g.TransferBusy = condition == 2 ? 1 : 0;
+    std::optional<LineHold> hold;
+    if (condition == 2)
+        hold.emplace(LineUser::Transfer);
     w->Timer1->stop();
     QTest::keyClick(w->manualSpeedBox(axis), Qt::Key_Return);
     QCOMPARE(m_rig->wire(), bytes);
@@ -419,9 +422,10 @@ void TestBoxes::speedUpDown()
     SetOption(w->Option4, rate == 1);
     SetOption(w->Option5, rate == 10);
     SetOption(w->Option6, rate == 100);
-    g.TransferBusy = 1;   // choose without sending the choice's lines
-    choice5 ? w->Option11->setChecked(true) : w->Option9->setChecked(true);
-    g.TransferBusy = 0;
+    {
+        LineHold hold(LineUser::Transfer);   // choose without sending the choice's lines
+        choice5 ? w->Option11->setChecked(true) : w->Option9->setChecked(true);
+    }
     w->manualSpeedBox(axis)->setText(before);
     m_rig->wire();
     const std::array<UpDown *, 4> controls{w->UpDown1, w->UpDown2, w->UpDown3, w->UpDown4};
@@ -431,9 +435,10 @@ void TestBoxes::speedUpDown()
     QCOMPARE(m_rig->wire(), bytes);
 
     // The same step with the line busy or the port closed: stepped, not sent.
-    g.TransferBusy = 1;
-    (up ? controls[axis]->upButton() : controls[axis]->downButton())->click();
-    g.TransferBusy = 0;
+    {
+        LineHold hold(LineUser::Transfer);
+        (up ? controls[axis]->upButton() : controls[axis]->downButton())->click();
+    }
     m_rig->closePort();
     (up ? controls[axis]->upButton() : controls[axis]->downButton())->click();
     QCOMPARE(m_rig->wire(), QString());

@@ -2,6 +2,7 @@
 // output switching and the title editor.
 
 #include "ManualRig.h"
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/SettingsFile.h"
 #include "mainwin/frmIo.h"
@@ -181,7 +182,7 @@ void TestIoWindow::openingKeepsAwaitedReply()
     m_rig->pty.send("MO1 X0041\r");
     QVERIFY(waitFor([&] { return w->MSComm1->InBufferCount() >= 10; }));
     g.ReceiveBuffer = QStringLiteral("HOS X");
-    g.TransferBusy = 1;
+    LineHold hold(LineUser::Transfer);
     frmIo *io = ShowIoWindow();
     io->Timer2->stop();
     QCOMPARE(w->MSComm1->InBufferCount(), 10);
@@ -253,12 +254,11 @@ void TestIoWindow::pollIdleWhenClosedOrBusy()
     m_rig->wire();
     for (int step : {0, 1, 2}) {
         g.IoPollStep = int16_t(step);
-        g.TransferBusy = 1;
+        LineHold hold(LineUser::Transfer);
         io->Timer2_Timer();
         QCOMPARE(g.IoPollStep, step);
         QCOMPARE(m_rig->wire(), QString());
     }
-    g.TransferBusy = 0;
     m_rig->closePort();
     for (int step : {0, 1, 2}) {
         g.IoPollStep = int16_t(step);
@@ -444,15 +444,27 @@ void TestIoWindow::doubleClicksThatDoNothing()
     io->Label6_DblClick(16);
     io->Label5_DblClick(36);
     QCOMPARE(m_rig->wire(), QString());
-    // Port closed: the state words stay as they were.
+    // A transfer holding the line, then the port closed: nothing goes out and
+    // the state words stay as they were.
     io->Check1->setChecked(false);
-    m_rig->closePort();
-    io->Label5_DblClick(28);
-    io->Label6_DblClick(16);
-    io->Label8_DblClick(0);
-    QCOMPARE(g.AxisOutState[0], 0);
-    QCOMPARE(g.PortOutWord, 0);
-    QCOMPARE(g.GenOutWord, 0);
+    const int threshold = m_rig->w->MSComm1->RThreshold();
+    for (bool held : {true, false}) {
+        std::optional<LineHold> hold;
+        if (held)
+            hold.emplace(LineUser::Transfer);
+        else
+            m_rig->closePort();
+        io->Label5_DblClick(28);
+        io->Label6_DblClick(16);
+        io->Label8_DblClick(0);
+        QCOMPARE(g.AxisOutState[0], 0);
+        QCOMPARE(g.PortOutWord, 0);
+        QCOMPARE(g.GenOutWord, 0);
+        if (held) {
+            QCOMPARE(m_rig->wire(), QString());
+            QCOMPARE(m_rig->w->MSComm1->RThreshold(), threshold);
+        }
+    }
     QVERIFY(m_rig->dialogs.shown().isEmpty());
     QVERIFY(!TitleEditWindow());
 }

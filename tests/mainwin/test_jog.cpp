@@ -2,6 +2,7 @@
 // puts on the line, the monitor switch around them and the busy rules.
 
 #include "ManualRig.h"
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
 #include "platform/Controls.h"
@@ -228,11 +229,13 @@ void TestJog::speedLineBeforeJog()
         g.ParamTable[a][6] = QString::number(500 + 100 * a);
     }
     w->manualSpeedBox(1)->setText(QStringLiteral(" 1200"));
-    g.TransferBusy = 1;   // choose without the choice's own speed lines
-    const std::array<QRadioButton *, 5> options{w->Option7, w->Option8, w->Option9, w->Option10, w->Option11};
-    for (int i = 0; i < 5; ++i)
-        SetOption(options[i], 7 + i == choice);
-    g.TransferBusy = 0;
+    {
+        LineHold hold(LineUser::Transfer);   // choose without the choice's own speed lines
+        const std::array<QRadioButton *, 5> options{w->Option7, w->Option8, w->Option9, w->Option10,
+                                                    w->Option11};
+        for (int i = 0; i < 5; ++i)
+            SetOption(options[i], 7 + i == choice);
+    }
     setMode(Continuous);
     press(button);
     QCOMPARE(m_rig->wire(), bytes);
@@ -445,7 +448,7 @@ void TestJog::monitorKeptOffWhileIoWindowOpen()
 void TestJog::busyLine()
 {
     frmMain *w = m_rig->w;
-    g.TransferBusy = 1;
+    LineHold hold(LineUser::Transfer);
     for (bool timerOn : {false, true}) {
         timerOn ? w->Timer1->start() : w->Timer1->stop();
         for (Mode m : {Scan, Continuous, Preset}) {
@@ -468,7 +471,7 @@ void TestJog::busyLine()
         QCOMPARE(m_rig->wire(), QString());
         QCOMPARE(w->MSComm1->InBufferCount(), 6);
         QCOMPARE(w->Timer1->isActive(), timerOn);
-        QCOMPARE(g.TransferBusy, 1);
+        QVERIFY(LineHeld());
         w->MSComm1->setInBufferCount(0);
     }
 }

@@ -4,6 +4,7 @@
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
+#include "link/LineOwner.h"
 #include "mainwin/SmallDialogs.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
@@ -147,7 +148,9 @@ void TestMainWin::pollIdle()
     QFETCH(QByteArray, wire);
     if (open)
         QVERIFY(openPort());
-    g.TransferBusy = busy;
+    std::optional<LineHold> hold;
+    if (busy)
+        hold.emplace(LineUser::Transfer);
     g.SpeedReplyPending = 1;
     g.PositionReplyPending = 1;
     g.ProgramWasActive = 1;

@@ -8,6 +8,7 @@
 #include "platform/AppInfo.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"
+#include "transfer/InstructionCodec.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -110,6 +111,8 @@ private slots:
     void cleanup();
     void roundTrip();
     void numberForms();
+    void factorRead_data();
+    void factorRead();
     void layouts_data();
     void layouts();
     void damaged_data();
@@ -190,6 +193,44 @@ void TestSettings::numberForms()
     ReadSettingsLines(lines);
     QCOMPARE(g.ScaleFactor[1][0], QStringLiteral("0.001"));
     QCOMPARE(g.ScaleFactor[4][0], QStringLiteral("1"));
+}
+
+void TestSettings::factorRead_data()
+{
+    QTest::addColumn<QString>("value");    // the factor of X in mm as the file holds it
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("word");     // INC 10 (mm) of X as the encoder builds it
+    QTest::newRow("half") << "\" .5\"" << "0.5" << "00000014";
+    QTest::newRow("negative") << "\"-2\"" << "1" << "0000000A";
+    QTest::newRow("zero") << "\" 0\"" << "1" << "0000000A";
+    QTest::newRow("letters") << "\"abc\"" << "1" << "0000000A";
+    QTest::newRow("number then letters") << "\"2abc\"" << "1" << "0000000A";
+    QTest::newRow("empty") << "\"\"" << "1" << "0000000A";
+    QTest::newRow("too large for a double") << "\" 1E+400\"" << "1" << "0000000A";
+    QTest::newRow("too large for a pulse count") << "\" 1E+302\"" << "1" << "0000000A";
+    QTest::newRow("too small for a double") << "\" ." + QString(330, '0') + "1\"" << "1" << "0000000A";
+}
+
+// A value the factor reader refuses never reaches the codec: the axis keeps
+// its start factor, and reading goes on.
+void TestSettings::factorRead()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, stored);
+    QFETCH(QString, word);
+    fillStore();
+    QStringList lines = SettingsLines(300);
+    lines[524] = value;   // X, unit code 1
+    ResetSharedState();
+    SetStartValues();
+    const SettingsReadResult r = ReadSettingsLines(lines);
+    QCOMPARE(r.badLines, stored == u"1" ? QList<int>{525} : QList<int>{});
+    QCOMPARE(int(g.ScaleSel[0]), 1);
+    QCOMPARE(g.ScaleFactor[1][0], stored);
+    QCOMPARE(g.ScaleFactor[2][1], QStringLiteral("12.5"));   // the next ones still read
+    const auto w = EncodeForAxis(UnitKind::FourAxis, {"INC", "10", "", ""}, 0);
+    QVERIFY(w);
+    QCOMPARE(w->text, word);
 }
 
 void TestSettings::layouts_data()
