@@ -3,6 +3,7 @@
 // I/O title editor. Plain functions, so they are tested without a window.
 
 #include "shared/AxisFactor.h"
+#include "shared/UnitKind.h"
 
 #include <QString>
 #include <cstdint>
@@ -22,14 +23,16 @@ std::optional<QString> AmountInPulses(const QString &amount, std::optional<doubl
 // direction, so a count is never negative).
 std::optional<int32_t> PresetCount(const QString &amount, std::optional<double> factor);
 
+// Keys an amount or factor box takes: digits, Backspace (8) and ".".
+bool AmountKeyAccepted(int key);
+
 // A manual speed box accepts an empty (or all blank) text, or one decimal
 // number (digits with at most one point, blanks around it) from 0 to 8000.
 bool SpeedTextAccepted(const QString &text);
 
 // The start register box accepts an empty text or a whole number (digits,
-// blanks around it) within the model's range: 0..53 on "2", 0..1999 on "4",
-// any size on another model text.
-bool RegisterTextAccepted(const QString &text, const QString &model);
+// blanks around it) within the model's registers (0..53 or 0..1999).
+bool RegisterTextAccepted(const QString &text, UnitKind model);
 
 // The register number of the box's text for the spinner (0 for no number).
 int RegisterNumber(const QString &text);

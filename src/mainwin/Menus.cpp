@@ -4,6 +4,8 @@
 #include "mainwin/SmallDialogs.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
+#include "params/frmDataGrid1.h"
+#include "params/frmScaleSetup.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
 #include "shared/NumberText.h"
@@ -19,13 +21,15 @@ void frmMain::wireMenus()
         connect(mnuComItem[i], &QAction::triggered, this, [this, i] { mnuComItem_Click(i); });
     for (int i = 0; i < 3; ++i)
         connect(mnuBPS[i], &QAction::triggered, this, [this, i] { mnuBPS_Click(i); });
-    connect(mnuOptionItem[0], &QAction::triggered, this, [this] { mnuOptionItem_Click(0); });
+    for (int i = 0; i < 2; ++i)
+        connect(mnuOptionItem[i], &QAction::triggered, this, [this, i] { mnuOptionItem_Click(i); });
     connect(mnuhelpItem[0], &QAction::triggered, this, [this] { mnuhelpItem_Click(0); });
     for (int i = 0; i < 5; ++i) {
         connect(mnuZT260UpParamItem[i], &QAction::triggered, this, [this, i] { mnuZT260UpParamItem_Click(i); });
         connect(mnuZT260DoParamItem[i], &QAction::triggered, this, [this, i] { mnuZT260DoParamItem_Click(i); });
     }
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(Command5, &QPushButton::clicked, this, &frmMain::Command5_Click);
 }
 
 void frmMain::mnufileitem_Click(int Index)
@@ -47,7 +51,11 @@ void frmMain::mnuComItem_Click(int Index)
         mnuComItem[Index]->setChecked(true);
         error = MSComm1->setPortOpen(true);
     }
-    if (error > 0)
+    // A device this user may not open is named with its cause: the number
+    // alone would read like any other open failure.
+    if (error == MSComm::PortNoAccess)
+        MsgBox(PortErrorText(error, MSComm1->FailureDetail()), MsgButtons::Ok, QStringLiteral("Error Message"));
+    else if (error > 0)
         MsgBox(QStringLiteral("Error No.") + SignedForm(error)
                    + (error == 8002 ? QStringLiteral(". Comport Invalid.") : QStringLiteral(". ")),
                MsgButtons::Ok, QStringLiteral("Error Message"));
@@ -65,6 +73,10 @@ void frmMain::mnuBPS_Click(int Index)
 
 void frmMain::mnuOptionItem_Click(int Index)
 {
+    if (Index == 1) {
+        ShowScaleSetupWindow();
+        return;
+    }
     if (Index != 0)
         return;
     const bool wasOn = Timer1->isActive();
@@ -91,4 +103,9 @@ void frmMain::mnuhelpItem_Click(int Index)
 void frmMain::Command1_Click()
 {
     ShowIoWindow();
+}
+
+void frmMain::Command5_Click()
+{
+    ShowDataGridWindow();
 }

@@ -11,6 +11,7 @@
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"
 #include "platform/UpDown.h"
+#include "shared/AxisFactor.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
@@ -32,17 +33,21 @@ const QString kGreyColour = QStringLiteral("background-color: #C0C0C0;");
 int frmMain::SpeedSearchTryMs = 1000;
 int frmMain::OnlineCheckMs = 10000;
 
-QString PortErrorText(int number)
+QString PortErrorText(int number, const QString &detail)
 {
     QString ending;
     switch (number) {
     case 8002: ending = QStringLiteral(". Comport Invalid."); break;
+    case 8003: ending = QStringLiteral(". Comport Access Denied."); break;
     case 8005: ending = QStringLiteral(". Comport Already Open."); break;
     case 8015: ending = QStringLiteral(". Comport State Failed."); break;
     case 8018: ending = QStringLiteral(". Comport Not Open."); break;
     default: ending = QStringLiteral(". "); break;
     }
-    return QStringLiteral("Error No.") + SignedForm(number) + ending;
+    QString text = QStringLiteral("Error No.") + SignedForm(number) + ending;
+    if (!detail.isEmpty())
+        text += (text.endsWith(u' ') ? QString() : QStringLiteral(" ")) + detail;
+    return text;
 }
 
 void frmMain::Timer2_Timer()
@@ -155,14 +160,10 @@ void frmMain::Form_Load()
         online = MsgBox(QStringLiteral("ONLINE?"), MsgButtons::YesNo, kStartTitle, MsgIcon::Question)
                  == MsgResult::Yes;
     if (online) {
-        const QString query = g.UnitModel == u"4" ? QStringLiteral("VER\r")
-                              : g.UnitModel == u"2" ? QStringLiteral("VAR\r") : QString();
-        if (!query.isEmpty()) {
-            MSComm1->setRThreshold(24);
-            MSComm1->Output(query);
-            DoEvents();
-            MSComm1->Output(query);
-        }
+        const UnitQuery query = VersionQuery(CurrentUnitKind());
+        SendQuery(query);
+        DoEvents();
+        MSComm1->Output(query.command);
         CommState = 1;
         UnitAnswered = 0;
         SetOption(Option11, true);
@@ -192,12 +193,12 @@ void frmMain::Form_Load()
     SetUpDisplays();
 
     // The program database of the model; it is opened where it is read.
-    if (g.UnitModel != u"2") {
-        UpDown5->setMax(1999);
+    const UnitKind kind = CurrentUnitKind();
+    UpDown5->setMax(LastRegister(kind));
+    if (kind == UnitKind::FourAxis) {
         Data1.DatabaseName = AppPath() + QStringLiteral("/PrgData/ZT460Prg.sqlite");
         Data1.RecordSource = QStringLiteral("Zt460Prg");
     } else {
-        UpDown5->setMax(53);
         Data1.DatabaseName = AppPath() + QStringLiteral("/PrgData/ZT260Prg.sqlite");
         Data1.RecordSource = QStringLiteral("Zt260Prg");
     }
@@ -218,18 +219,17 @@ void frmMain::SetUpDisplays()
         if (box->text().isEmpty())
             box->setText(QStringLiteral("0"));
 
-    static const char *const units[] = {"Pulse", "mm", "um", "inch"};
     const std::array<QLabel *, 4> near{scale0, scale1, scale2, scale3};
     const std::array<QLabel *, 4> far{scale10, scale11, scale12, scale13};
     for (int axis = 0; axis < kAxes; ++axis) {
-        const int unit = g.ScaleSel[axis];
-        if (unit < 0 || unit > 3)
+        const QString unit = UnitCaption(g.ScaleSel[axis]);
+        if (unit.isEmpty())
             continue;
-        near[axis]->setText(QLatin1String(units[unit]));
-        far[axis]->setText(QLatin1String(units[unit]));
+        near[axis]->setText(unit);
+        far[axis]->setText(unit);
     }
 
-    if (int(LeadingNumber(g.UnitModel)) != 2) {
+    if (CurrentUnitKind() == UnitKind::FourAxis) {
         for (QLineEdit *box : {Text3, Text4, Text7, Text8})
             box->setText(QStringLiteral("0"));
         for (QLineEdit *box : {Text11, Text12, Text15, Text16})

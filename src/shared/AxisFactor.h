@@ -6,8 +6,13 @@
 // not a number, is 0 or negative, or is so large that a 24-bit pulse count
 // times it is no finite number, is refused in one place.
 
+#include <QString>
 #include <QStringView>
 #include <optional>
+
+// Whether a number may serve as a factor: above 0, and a 24-bit pulse count
+// times it still a finite number.
+bool FactorAccepted(double f);
 
 // The whole text as a factor (surrounding blanks allowed); nothing when it is
 // not one.
@@ -19,3 +24,7 @@ std::optional<double> AxisFactor(int unit, int axis);
 
 // The factor of the unit the axis shows now (ScaleSel).
 std::optional<double> CurrentAxisFactor(int axis);
+
+// The name of a unit code as the main window's unit labels show it:
+// "Pulse", "mm", "um", "inch"; empty for a code outside 0..3.
+QString UnitCaption(int unit);

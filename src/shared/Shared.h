@@ -2,9 +2,12 @@
 // The one store of values that more than one window uses. Every window reads
 // and writes it directly; the program has one thread, so nothing is locked.
 
+#include "shared/UnitKind.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 constexpr int kAxes = 4;            // X, Y, Z, U in this order everywhere
 constexpr int kParamAxes = 5;       // parameter tables keep a fifth, unused row
@@ -15,7 +18,7 @@ constexpr int kAxisEntries = 100;
 constexpr int kModeItems = 11;
 constexpr int kHomeItems = 16;
 constexpr int kParamItems = 14;
-constexpr int kClipRows = 2000;
+constexpr int kClipRows = RegisterCount(UnitKind::FourAxis);
 
 // One copied register row of the program editors: CMD, DAT, SPD, TIM, CMT.
 using ClipRow = std::array<QString, 5>;
@@ -35,6 +38,10 @@ struct SharedState {
     int SpeedReplyPending = 0;
     int PositionReplyPending = 0;
     int TransferBusy = 0;
+    // Each axis's position as the unit last reported it, in pulses; nothing
+    // until a position reply carried it. A display changed to another unit
+    // is computed from it, never from the text shown in the old unit.
+    std::array<std::optional<int32_t>, kAxes> LastPulseCount{};
 
     // Drive flags, one per axis
     std::array<int16_t, kAxes> ProgramStarted{};

@@ -1,0 +1,565 @@
+#include "platform/DataControl.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <map>
+
+namespace {
+
+const QString kPosColumn = QStringLiteral("Pos");
+
+QString quoted(const QString &name)
+{
+    QString q = name;
+    q.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + q + u'"';
+}
+
+QString fieldList(const QStringList &fields)
+{
+    QStringList q;
+    q.reserve(fields.size());
+    for (const QString &f : fields)
+        q << quoted(f);
+    return q.join(u',');
+}
+
+// The shared connection of each file, and what a transaction on it noted.
+struct Connection {
+    QString name;
+    int transactionDepth = 0;
+    bool storeFailed = false;
+};
+
+std::map<QString, Connection> &connections()
+{
+    static std::map<QString, Connection> map;
+    return map;
+}
+
+QString keyOf(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+// Opens the file's connection once; later calls return it. An invalid
+// database when the file cannot be opened.
+QSqlDatabase connectionOf(const QString &path, QString *error, Connection **record = nullptr)
+{
+    const QString key = keyOf(path);
+    auto it = connections().find(key);
+    if (it == connections().end()) {
+        // A file that vanished must not be created again, empty, by opening it.
+        if (!QFileInfo::exists(key)) {
+            if (error)
+                *error = QStringLiteral("the file does not exist");
+            return QSqlDatabase();
+        }
+        static int serial = 0;
+        Connection c;
+        c.name = QStringLiteral("zt-db-%1").arg(++serial);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), c.name);
+        db.setDatabaseName(key);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        if (!db.open()) {
+            if (error)
+                *error = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(c.name);
+            return QSqlDatabase();
+        }
+        // Every store is its own commit; the disk need not be synced for each.
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        it = connections().emplace(key, c).first;
+    }
+    if (record)
+        *record = &it->second;
+    return QSqlDatabase::database(it->second.name, false);
+}
+
+// Every field is text; an unset text is stored as the empty text, never NULL.
+QString textValue(const QString &s)
+{
+    return s.isNull() ? QStringLiteral("") : s;
+}
+
+QString cannotUse(const QString &path, const QString &why)
+{
+    return QStringLiteral("The database file %1 cannot be used: %2.").arg(QDir::toNativeSeparators(path), why);
+}
+
+// Field names of a table in their stored order, without the position
+// column; nothing when the table does not exist or cannot be read.
+std::optional<QStringList> tableFields(QSqlDatabase &db, const QString &table, QString *error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)))) {
+        if (error)
+            *error = q.lastError().text();
+        return std::nullopt;
+    }
+    QStringList fields;
+    bool hasPos = false;
+    while (q.next()) {
+        const QString name = q.value(1).toString();
+        if (name == kPosColumn)
+            hasPos = true;
+        else
+            fields << name;
+    }
+    if (!hasPos) {
+        if (error)
+            *error = fields.isEmpty() ? QStringLiteral("table %1 is missing").arg(table)
+                                      : QStringLiteral("table %1 has no record positions").arg(table);
+        return std::nullopt;
+    }
+    return fields;
+}
+
+// Whether the positions of the table are exactly 0 .. count-1; the count.
+std::optional<int> recordCount(QSqlDatabase &db, const QString &table, QString *error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT COUNT(*), MIN(%1), MAX(%1), COUNT(DISTINCT %1) FROM %2")
+                    .arg(quoted(kPosColumn), quoted(table)))
+        || !q.next()) {
+        if (error)
+            *error = q.lastError().text();
+        return std::nullopt;
+    }
+    const int count = q.value(0).toInt();
+    if (count == 0)
+        return 0;
+    if (q.value(1).toLongLong() != 0 || q.value(2).toLongLong() != count - 1 || q.value(3).toInt() != count) {
+        if (error)
+            *error = QStringLiteral("the records of table %1 are not numbered 0 to %2").arg(table).arg(count - 1);
+        return std::nullopt;
+    }
+    return count;
+}
+
+bool createTables(QSqlDatabase &db, const std::vector<TableSchema> &tables, QString *error)
+{
+    QSqlQuery q(db);
+    if (!db.transaction()) {
+        *error = db.lastError().text();
+        return false;
+    }
+    for (const TableSchema &t : tables) {
+        QStringList columns{quoted(kPosColumn) + QStringLiteral(" INTEGER PRIMARY KEY")};
+        for (const QString &f : t.fields)
+            columns << quoted(f) + QStringLiteral(" TEXT NOT NULL DEFAULT ''");
+        if (!q.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(t.table), columns.join(u',')))) {
+            *error = q.lastError().text();
+            db.rollback();
+            return false;
+        }
+        QStringList marks(t.fields.size() + 1, QStringLiteral("?"));
+        q.prepare(QStringLiteral("INSERT INTO %1 (%2,%3) VALUES (%4)")
+                      .arg(quoted(t.table), quoted(kPosColumn), fieldList(t.fields), marks.join(u',')));
+        for (int pos = 0; pos < t.records; ++pos) {
+            q.bindValue(0, pos);
+            for (int f = 0; f < t.fields.size(); ++f)
+                q.bindValue(f + 1, textValue(t.seed ? t.seed(pos, f) : QString()));
+            if (!q.exec()) {
+                *error = q.lastError().text();
+                db.rollback();
+                return false;
+            }
+        }
+    }
+    if (!db.commit()) {
+        *error = db.lastError().text();
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
+// A new file is built under a temporary name beside its place and renamed
+// into it only when it is complete.
+std::optional<QString> createDatabase(const QString &path, const std::vector<TableSchema> &tables)
+{
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath()))
+        return cannotUse(path, QStringLiteral("its folder cannot be made"));
+    const QString temp = info.absoluteFilePath() + QStringLiteral(".new");
+    QFile::remove(temp);
+    QString error;
+    {
+        const QString name = QStringLiteral("zt-db-create");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(temp);
+            if (!db.open())
+                error = db.lastError().text();
+            else if (createTables(db, tables, &error))
+                error.clear();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    if (error.isEmpty() && !QFile::rename(temp, info.absoluteFilePath()))
+        error = QStringLiteral("the new file cannot be put in place");
+    if (!error.isEmpty()) {
+        QFile::remove(temp);
+        return cannotUse(path, QStringLiteral("it cannot be created (%1)").arg(error));
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> EnsureDatabase(const QString &path, const std::vector<TableSchema> &tables)
+{
+    if (!QFileInfo::exists(path))
+        return createDatabase(path, tables);
+    QString error;
+    QSqlDatabase db = connectionOf(path, &error);
+    if (!db.isValid())
+        return cannotUse(path, error);
+    for (const TableSchema &t : tables) {
+        const auto fields = tableFields(db, t.table, &error);
+        if (!fields) {
+            if (error.contains(QStringLiteral("not a database"), Qt::CaseInsensitive)
+                || error.contains(QStringLiteral("malformed"), Qt::CaseInsensitive))
+                error = QStringLiteral("it is not a database");
+            CloseDatabase(path);
+            return cannotUse(path, error);
+        }
+        for (const QString &f : t.fields)
+            if (!fields->contains(f)) {
+                CloseDatabase(path);
+                return cannotUse(path, QStringLiteral("field %1 of table %2 is missing").arg(f, t.table));
+            }
+        const auto count = recordCount(db, t.table, &error);
+        if (!count) {
+            CloseDatabase(path);
+            return cannotUse(path, error);
+        }
+        if (*count < t.records || (*count > t.records && !t.moreRecordsAllowed)) {
+            CloseDatabase(path);
+            return cannotUse(path, QStringLiteral("table %1 holds %2 records instead of %3")
+                                       .arg(t.table)
+                                       .arg(*count)
+                                       .arg(t.records));
+        }
+    }
+    return std::nullopt;
+}
+
+void CloseDatabase(const QString &path)
+{
+    const auto it = connections().find(keyOf(path));
+    if (it == connections().end())
+        return;
+    const QString name = it->second.name;
+    connections().erase(it);
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+// ---- DataControl ----------------------------------------------------------
+
+DataControl::DataControl() : m_rs(std::make_unique<Recordset>()) {}
+
+DataControl::~DataControl() = default;
+
+bool DataControl::Refresh()
+{
+    m_rs->close();
+    return m_rs->open(DatabaseName, RecordSource);
+}
+
+bool DataControl::UpdateRecord()
+{
+    return !m_rs->EditPending() || m_rs->Update();
+}
+
+bool DataControl::IsOpen() const
+{
+    return !m_rs->m_table.isEmpty();
+}
+
+Recordset &DataControl::recordset()
+{
+    return *m_rs;
+}
+
+std::vector<QStringList> DataControl::ReadAll() const
+{
+    std::vector<QStringList> rows;
+    if (!IsOpen())
+        return rows;
+    QString error;
+    QSqlDatabase db = connectionOf(m_rs->m_path, &error);
+    if (!db.isValid()) {
+        m_rs->m_error = error;
+        return rows;
+    }
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                    .arg(fieldList(m_rs->m_fields), quoted(m_rs->m_table), quoted(kPosColumn)))) {
+        m_rs->m_error = q.lastError().text();
+        return rows;
+    }
+    const int n = int(m_rs->m_fields.size());
+    rows.reserve(size_t(m_rs->m_count));
+    while (q.next()) {
+        QStringList row;
+        row.reserve(n);
+        for (int f = 0; f < n; ++f)
+            row << q.value(f).toString();
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+bool DataControl::InTransaction(const std::function<bool()> &work)
+{
+    QString error;
+    Connection *c = nullptr;
+    QSqlDatabase db = connectionOf(m_rs->m_path, &error, &c);
+    if (!db.isValid() || !c) {
+        m_rs->m_error = error.isEmpty() ? QStringLiteral("no database is open") : error;
+        return false;
+    }
+    // Inside a transaction already: the outer one decides.
+    if (c->transactionDepth > 0) {
+        ++c->transactionDepth;
+        const bool ok = work() && !c->storeFailed;
+        --c->transactionDepth;
+        if (!ok)
+            c->storeFailed = true;
+        return ok;
+    }
+    if (!db.transaction()) {
+        m_rs->m_error = db.lastError().text();
+        return false;
+    }
+    c->storeFailed = false;
+    c->transactionDepth = 1;
+    bool ok = work() && !c->storeFailed;
+    c->transactionDepth = 0;
+    c->storeFailed = false;
+    if (ok && !db.commit()) {
+        m_rs->m_error = db.lastError().text();
+        ok = false;
+    }
+    if (!ok) {
+        db.rollback();
+        // The current record may hold values that were just rolled back.
+        m_rs->m_editing = false;
+        if (m_rs->m_pos >= 0)
+            m_rs->load(m_rs->m_pos);
+    }
+    return ok;
+}
+
+QString DataControl::ErrorText() const
+{
+    return m_rs->m_error;
+}
+
+// ---- Recordset ------------------------------------------------------------
+
+bool Recordset::open(const QString &path, const QString &table)
+{
+    QString error;
+    QSqlDatabase db = connectionOf(path, &error);
+    if (!db.isValid()) {
+        m_error = error;
+        return false;
+    }
+    const auto fields = tableFields(db, table, &error);
+    const auto count = fields ? recordCount(db, table, &error) : std::nullopt;
+    if (!fields || !count) {
+        m_error = error;
+        return false;
+    }
+    m_path = path;
+    m_table = table;
+    m_fields = *fields;
+    m_count = *count;
+    m_error.clear();
+    if (m_count > 0)
+        return load(0);
+    m_pos = -1;
+    m_eof = true;
+    return true;
+}
+
+void Recordset::close()
+{
+    m_path.clear();
+    m_table.clear();
+    m_fields.clear();
+    m_values.clear();
+    m_pending.clear();
+    m_count = 0;
+    m_pos = -1;
+    m_eof = true;
+    m_editing = false;
+}
+
+bool Recordset::load(int pos)
+{
+    QString error;
+    QSqlDatabase db = connectionOf(m_path, &error);
+    if (!db.isValid()) {
+        m_error = error;
+        return false;
+    }
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                  .arg(fieldList(m_fields), quoted(m_table), quoted(kPosColumn)));
+    q.bindValue(0, pos);
+    if (!q.exec() || !q.next()) {
+        m_error = q.lastError().text();
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("record %1 of table %2 is missing").arg(pos).arg(m_table);
+        return false;
+    }
+    QStringList values;
+    values.reserve(m_fields.size());
+    for (int f = 0; f < m_fields.size(); ++f)
+        values << q.value(f).toString();
+    m_values = std::move(values);
+    m_pos = pos;
+    m_eof = false;
+    return true;
+}
+
+int Recordset::RecordCount() const
+{
+    return m_count;
+}
+
+QStringList Recordset::FieldNames() const
+{
+    return m_fields;
+}
+
+bool Recordset::setAbsolutePosition(int n)
+{
+    if (n < 0 || n >= m_count || m_table.isEmpty())
+        return false;
+    m_editing = false;
+    return load(n);
+}
+
+void Recordset::MoveFirst()
+{
+    setAbsolutePosition(0);
+}
+
+void Recordset::MoveNext()
+{
+    if (m_eof)
+        return;
+    if (!setAbsolutePosition(m_pos + 1)) {
+        m_editing = false;
+        m_eof = true;
+        m_pos = -1;
+        m_values.clear();
+    }
+}
+
+void Recordset::MoveLast()
+{
+    setAbsolutePosition(m_count - 1);
+}
+
+bool Recordset::EOF_() const
+{
+    return m_eof;
+}
+
+QString Recordset::Field(const QString &name) const
+{
+    return Field(int(m_fields.indexOf(name)));
+}
+
+QString Recordset::Field(int index) const
+{
+    const QStringList &values = m_editing ? m_pending : m_values;
+    return index >= 0 && index < values.size() ? values[index] : QString();
+}
+
+void Recordset::Edit()
+{
+    if (m_pos < 0)
+        return;
+    m_pending = m_values;
+    m_editing = true;
+}
+
+bool Recordset::setField(const QString &name, const QString &value)
+{
+    return setField(int(m_fields.indexOf(name)), value);
+}
+
+bool Recordset::setField(int index, const QString &value)
+{
+    if (!m_editing || index < 0 || index >= m_pending.size())
+        return false;
+    m_pending[index] = value;
+    return true;
+}
+
+bool Recordset::Update()
+{
+    if (!m_editing)
+        return false;
+    m_editing = false;
+    QString error;
+    Connection *c = nullptr;
+    QSqlDatabase db = connectionOf(m_path, &error, &c);
+    bool ok = db.isValid();
+    if (ok) {
+        QStringList sets;
+        QList<int> changed;
+        for (int f = 0; f < m_fields.size(); ++f)
+            if (m_pending[f] != m_values[f]) {
+                sets << quoted(m_fields[f]) + QStringLiteral(" = ?");
+                changed << f;
+            }
+        if (changed.isEmpty())
+            return true;
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                      .arg(quoted(m_table), sets.join(u','), quoted(kPosColumn)));
+        int i = 0;
+        for (int f : changed)
+            q.bindValue(i++, textValue(m_pending[f]));
+        q.bindValue(i, m_pos);
+        ok = q.exec() && q.numRowsAffected() == 1;
+        if (!ok)
+            error = q.lastError().text().isEmpty() ? QStringLiteral("record %1 is missing").arg(m_pos)
+                                                   : q.lastError().text();
+    }
+    if (!ok) {
+        m_error = error;
+        if (c)
+            c->storeFailed = true;
+        // Show what the record holds, not what failed to be stored.
+        load(m_pos);
+        return false;
+    }
+    m_values = m_pending;
+    return true;
+}
+
+void Recordset::CancelUpdate()
+{
+    m_editing = false;
+}
