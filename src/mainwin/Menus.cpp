@@ -6,6 +6,7 @@
 #include "mainwin/frmIo.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
+#include "program/frmPrgEdit2.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
@@ -26,6 +27,7 @@ void frmMain::wireMenus()
         connect(mnuZT260DoParamItem[i], &QAction::triggered, this, [this, i] { mnuZT260DoParamItem_Click(i); });
     }
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmMain::Command4_Click);
 }
 
 void frmMain::mnufileitem_Click(int Index)
@@ -91,4 +93,11 @@ void frmMain::mnuhelpItem_Click(int Index)
 void frmMain::Command1_Click()
 {
     ShowIoWindow();
+}
+
+void frmMain::Command4_Click()
+{
+    // The 2-axis unit's editor is not built yet.
+    if (g.UnitModel == u"4")
+        ShowPrgEdit2();
 }

@@ -223,32 +223,32 @@ std::optional<QString> EnsureDatabase(const QString &path, const std::vector<Tab
     QSqlDatabase db = connectionOf(path, &error);
     if (!db.isValid())
         return cannotUse(path, error);
+    // The handle is let go before the connection is dropped, so that no
+    // query is left on a removed connection.
+    auto refuse = [&](const QString &why) {
+        db = QSqlDatabase();
+        CloseDatabase(path);
+        return cannotUse(path, why);
+    };
     for (const TableSchema &t : tables) {
         const auto fields = tableFields(db, t.table, &error);
         if (!fields) {
             if (error.contains(QStringLiteral("not a database"), Qt::CaseInsensitive)
                 || error.contains(QStringLiteral("malformed"), Qt::CaseInsensitive))
                 error = QStringLiteral("it is not a database");
-            CloseDatabase(path);
-            return cannotUse(path, error);
+            return refuse(error);
         }
         for (const QString &f : t.fields)
-            if (!fields->contains(f)) {
-                CloseDatabase(path);
-                return cannotUse(path, QStringLiteral("field %1 of table %2 is missing").arg(f, t.table));
-            }
+            if (!fields->contains(f))
+                return refuse(QStringLiteral("field %1 of table %2 is missing").arg(f, t.table));
         const auto count = recordCount(db, t.table, &error);
-        if (!count) {
-            CloseDatabase(path);
-            return cannotUse(path, error);
-        }
-        if (*count < t.records || (*count > t.records && !t.moreRecordsAllowed)) {
-            CloseDatabase(path);
-            return cannotUse(path, QStringLiteral("table %1 holds %2 records instead of %3")
-                                       .arg(t.table)
-                                       .arg(*count)
-                                       .arg(t.records));
-        }
+        if (!count)
+            return refuse(error);
+        if (*count < t.records || (*count > t.records && !t.moreRecordsAllowed))
+            return refuse(QStringLiteral("table %1 holds %2 records instead of %3")
+                              .arg(t.table)
+                              .arg(*count)
+                              .arg(t.records));
     }
     return std::nullopt;
 }
