@@ -63,6 +63,11 @@ std::optional<int32_t> PresetCount(const QString &amount, std::optional<double> 
     return static_cast<int32_t>(n);
 }
 
+bool AmountKeyAccepted(int key)
+{
+    return (key >= '0' && key <= '9') || key == 8 || key == '.';
+}
+
 bool SpeedTextAccepted(const QString &text)
 {
     if (allBlank(text))

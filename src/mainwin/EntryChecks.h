@@ -22,6 +22,9 @@ std::optional<QString> AmountInPulses(const QString &amount, std::optional<doubl
 // direction, so a count is never negative).
 std::optional<int32_t> PresetCount(const QString &amount, std::optional<double> factor);
 
+// Keys an amount or factor box takes: digits, Backspace (8) and ".".
+bool AmountKeyAccepted(int key);
+
 // A manual speed box accepts an empty (or all blank) text, or one decimal
 // number (digits with at most one point, blanks around it) from 0 to 8000.
 bool SpeedTextAccepted(const QString &text);

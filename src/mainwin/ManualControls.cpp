@@ -237,7 +237,7 @@ void frmMain::DisplayBox_GotFocus(int box)
 
 void frmMain::AmountBox_KeyPress(int, int &key)
 {
-    if (!(keyIsDigit(key) || key == 8 || key == '.'))
+    if (!AmountKeyAccepted(key))
         key = 0;
 }
 

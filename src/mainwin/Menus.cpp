@@ -4,6 +4,8 @@
 #include "mainwin/SmallDialogs.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
+#include "params/frmDataGrid1.h"
+#include "params/frmScaleSetup.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
 #include "program/frmPrgEdit2.h"
@@ -20,7 +22,8 @@ void frmMain::wireMenus()
         connect(mnuComItem[i], &QAction::triggered, this, [this, i] { mnuComItem_Click(i); });
     for (int i = 0; i < 3; ++i)
         connect(mnuBPS[i], &QAction::triggered, this, [this, i] { mnuBPS_Click(i); });
-    connect(mnuOptionItem[0], &QAction::triggered, this, [this] { mnuOptionItem_Click(0); });
+    for (int i = 0; i < 2; ++i)
+        connect(mnuOptionItem[i], &QAction::triggered, this, [this, i] { mnuOptionItem_Click(i); });
     connect(mnuhelpItem[0], &QAction::triggered, this, [this] { mnuhelpItem_Click(0); });
     for (int i = 0; i < 5; ++i) {
         connect(mnuZT260UpParamItem[i], &QAction::triggered, this, [this, i] { mnuZT260UpParamItem_Click(i); });
@@ -28,6 +31,7 @@ void frmMain::wireMenus()
     }
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(Command4, &QPushButton::clicked, this, &frmMain::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &frmMain::Command5_Click);
 }
 
 void frmMain::mnufileitem_Click(int Index)
@@ -67,6 +71,10 @@ void frmMain::mnuBPS_Click(int Index)
 
 void frmMain::mnuOptionItem_Click(int Index)
 {
+    if (Index == 1) {
+        ShowScaleSetupWindow();
+        return;
+    }
     if (Index != 0)
         return;
     const bool wasOn = Timer1->isActive();
@@ -100,4 +108,9 @@ void frmMain::Command4_Click()
     // The 2-axis unit's editor is not built yet.
     if (g.UnitModel == u"4")
         ShowPrgEdit2();
+}
+
+void frmMain::Command5_Click()
+{
+    ShowDataGridWindow();
 }

@@ -59,6 +59,7 @@ void frmMain::AnalyzeReply(const QString &line)
             if (speed) {
                 writeBox(speedBox(axis), SignedForm(*v));
             } else {
+                g.LastPulseCount[size_t(axis)] = *v;
                 const int unit = g.ScaleSel[axis];
                 const QString factor = (unit >= 0 && unit < kUnitCodes) ? g.ScaleFactor[unit][axis]
                                                                          : QStringLiteral("1");

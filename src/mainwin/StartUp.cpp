@@ -12,6 +12,7 @@
 #include "platform/MSComm.h"
 #include "platform/UpDown.h"
 #include "program/ProgramTable.h"
+#include "shared/AxisFactor.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 #include "shared/UnitKind.h"
@@ -220,15 +221,14 @@ void frmMain::SetUpDisplays()
         if (box->text().isEmpty())
             box->setText(QStringLiteral("0"));
 
-    static const char *const units[] = {"Pulse", "mm", "um", "inch"};
     const std::array<QLabel *, 4> near{scale0, scale1, scale2, scale3};
     const std::array<QLabel *, 4> far{scale10, scale11, scale12, scale13};
     for (int axis = 0; axis < kAxes; ++axis) {
-        const int unit = g.ScaleSel[axis];
-        if (unit < 0 || unit > 3)
+        const QString unit = UnitCaption(g.ScaleSel[axis]);
+        if (unit.isEmpty())
             continue;
-        near[axis]->setText(QLatin1String(units[unit]));
-        far[axis]->setText(QLatin1String(units[unit]));
+        near[axis]->setText(unit);
+        far[axis]->setText(unit);
     }
 
     if (int(LeadingNumber(g.UnitModel)) != 2) {

@@ -195,6 +195,7 @@ public:
     void mnuhelpItem_Click(int Index);
     void Command1_Click();
     void Command4_Click();   // "Program Edit": the editor of the unit's model
+    void Command5_Click();   // "Parameter/Mode": the parameter grid window
 
     // ---- settings file
     void LoadSettings();

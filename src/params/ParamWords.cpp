@@ -107,31 +107,10 @@ void UnpackHomeWord(uint32_t word, HomeItems &home)
         UnpackHomeField(f, word, home);
 }
 
-namespace {
-
-// Whether the text begins (after blanks) with a decimal number: a sign may
-// stand first, then a digit, or a point followed by a digit.
-bool startsWithNumber(const QString &text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
-        ++i;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-        ++i;
-    auto digitAt = [&](qsizetype k) {
-        return k < text.size() && text[k] >= u'0' && text[k] <= u'9';
-    };
-    if (i < text.size() && text[i] == u'.')
-        ++i;
-    return digitAt(i);
-}
-
-} // namespace
-
 std::optional<int32_t> ParamSendValue(int item, const QString &text)
 {
     const ParamItem *p = ParamItemOf(item);
-    if (!p || !startsWithNumber(text))
+    if (!p || !StartsWithNumber(text))
         return std::nullopt;
     const double v = LeadingNumber(text);
     if (!(v >= p->min && v <= p->max))

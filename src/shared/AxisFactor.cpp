@@ -32,3 +32,11 @@ std::optional<double> CurrentAxisFactor(int axis)
         return std::nullopt;
     return AxisFactor(g.ScaleSel[size_t(axis)], axis);
 }
+
+QString UnitCaption(int unit)
+{
+    static const char *const names[] = {"Pulse", "mm", "um", "inch"};
+    if (unit < 0 || unit > 3)
+        return {};
+    return QLatin1String(names[unit]);
+}

@@ -6,6 +6,7 @@
 // not a number, is 0 or negative, or is so large that a 24-bit pulse count
 // times it is no finite number, is refused in one place.
 
+#include <QString>
 #include <QStringView>
 #include <optional>
 
@@ -19,3 +20,7 @@ std::optional<double> AxisFactor(int unit, int axis);
 
 // The factor of the unit the axis shows now (ScaleSel).
 std::optional<double> CurrentAxisFactor(int axis);
+
+// The name of a unit code as the main window's unit labels show it:
+// "Pulse", "mm", "um", "inch"; empty for a code outside 0..3.
+QString UnitCaption(int unit);

@@ -90,6 +90,14 @@ double LeadingNumber(QStringView text)
     return len ? toDouble(text.mid(pos, len)) : 0.0;
 }
 
+bool StartsWithNumber(QStringView text)
+{
+    qsizetype pos = 0;
+    while (pos < text.size() && isBlank(text[pos]))
+        ++pos;
+    return numberLength(text, pos) > 0;
+}
+
 std::optional<double> WholeNumber(QStringView text)
 {
     qsizetype pos = 0;

@@ -11,6 +11,10 @@
 // (sign, digits, one point, exponent), the rest ignored; no number gives 0.
 double LeadingNumber(QStringView text);
 
+// Whether the text begins (after blanks) with a decimal number, the one a
+// leading-number read takes.
+bool StartsWithNumber(QStringView text);
+
 // The whole text as one decimal number (surrounding blanks allowed);
 // nothing when the text is empty or holds anything else.
 std::optional<double> WholeNumber(QStringView text);

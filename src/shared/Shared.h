@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 constexpr int kAxes = 4;            // X, Y, Z, U in this order everywhere
 constexpr int kParamAxes = 5;       // parameter tables keep a fifth, unused row
@@ -35,6 +36,10 @@ struct SharedState {
     int SpeedReplyPending = 0;
     int PositionReplyPending = 0;
     int TransferBusy = 0;
+    // Each axis's position as the unit last reported it, in pulses; nothing
+    // until a position reply carried it. A display changed to another unit
+    // is computed from it, never from the text shown in the old unit.
+    std::array<std::optional<int32_t>, kAxes> LastPulseCount{};
 
     // Drive flags, one per axis
     std::array<int16_t, kAxes> ProgramStarted{};

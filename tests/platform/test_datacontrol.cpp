@@ -2,11 +2,10 @@
 // damaged files, positioning, stores seen by every control on a file,
 // transactions, and failures that leave the file and the program sound.
 
+#include "RawSql.h"
 #include "platform/DataControl.h"
 
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,26 +19,6 @@ TableSchema smallTable(int records = 5)
     t.records = records;
     t.seed = [](int pos, int field) { return field == 0 ? QString::number(pos) : QString(); };
     return t;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Runs SQL on a file outside the program's connections (to damage it).
-void rawSql(const QString &path, const QStringList &statements)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        for (const QString &s : statements)
-            QVERIFY2(QSqlQuery(db).exec(s), qPrintable(s));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
 }
 
 } // namespace
@@ -100,10 +79,10 @@ void TestDataControl::createdWithItsRecords()
     QCOMPARE(int(rows.size()), 5);
     QCOMPARE(rows[4], (QStringList{"4", "", ""}));
     // A sound file is left as it is.
-    const QByteArray before = fileBytes(m_path);
+    const QByteArray before = FileBytes(m_path);
     CloseDatabase(m_path);
     QCOMPARE(EnsureDatabase(m_path, {smallTable()}), std::nullopt);
-    QCOMPARE(fileBytes(m_path), before);
+    QCOMPARE(FileBytes(m_path), before);
 }
 
 void TestDataControl::storeSeenByEveryControl()
@@ -221,18 +200,18 @@ void TestDataControl::damagedFilesRefused()
     QVERIFY(!EnsureDatabase(m_path, {smallTable()}));
     CloseDatabase(m_path);
     if (!damage.isEmpty())
-        rawSql(m_path, damage);
+        RawSql(m_path, damage);
     if (!bytes.isNull()) {
         QFile f(m_path);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(bytes);
     }
-    const QByteArray before = fileBytes(m_path);
+    const QByteArray before = FileBytes(m_path);
     const auto message = EnsureDatabase(m_path, {smallTable()});
     QVERIFY(message);
     QVERIFY2(message->contains(QStringLiteral("prog.sqlite")), qPrintable(*message));
     QVERIFY2(message->contains(why), qPrintable(*message));
-    QCOMPARE(fileBytes(m_path), before);
+    QCOMPARE(FileBytes(m_path), before);
 }
 
 void TestDataControl::refusedWriteKeepsRecord()
@@ -240,7 +219,7 @@ void TestDataControl::refusedWriteKeepsRecord()
     QVERIFY(!EnsureDatabase(m_path, {smallTable()}));
     CloseDatabase(m_path);
     // The file refuses every change (as a read-only or locked file would).
-    rawSql(m_path, {"CREATE TRIGGER refuse BEFORE UPDATE ON Prog BEGIN SELECT RAISE(ABORT, 'refused'); END"});
+    RawSql(m_path, {"CREATE TRIGGER refuse BEFORE UPDATE ON Prog BEGIN SELECT RAISE(ABORT, 'refused'); END"});
     DataControl d;
     QCOMPARE(open(d), QString());
     Recordset &rs = d.recordset();

@@ -2,6 +2,7 @@
 // A program folder of its own with the program database of one model,
 // scripted dialogs, and ways to fill or damage the file from outside.
 
+#include "RawSql.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "program/ProgramTable.h"
@@ -19,14 +20,8 @@ public:
     ProgramTable &table;
     QString path() const { return table.FilePath(); }
 
-    // Runs SQL on the file through a connection of its own; false when a
-    // statement fails.
-    bool sql(const QStringList &statements) const;
     // Every later store into register `reg` is refused by the database.
-    bool refuseStoresTo(int reg) const;
+    void refuseStoresTo(int reg) const;
     // Writes one axis of a register directly (true when stored).
     bool put(int reg, int axis, const ClipRow &row);
 };
-
-// The file's bytes, to show that nothing was written to it.
-QByteArray FileBytes(const QString &path);

@@ -3,50 +3,15 @@
 // name, and bulk writes that are all or nothing.
 
 #include "ProgramFixture.h"
+#include "RawSql.h"
 #include "TestHome.h"
 #include "program/ProgramTable.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QtTest>
 
 namespace {
-
-// Answers of one SQL query on a file, outside the program's connections.
-QStringList query(const QString &path, const QString &statement)
-{
-    QStringList out;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(statement))
-                while (q.next())
-                    out << q.value(0).toString();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("peek"));
-    return out;
-}
-
-bool exec(const QString &path, const QStringList &statements)
-{
-    bool ok = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("make"));
-        db.setDatabaseName(path);
-        ok = db.open();
-        for (const QString &s : statements)
-            ok = ok && QSqlQuery(db).exec(s);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("make"));
-    return ok;
-}
 
 // A program table made by hand: `fields` in this order, `records` rows.
 QStringList tableStatements(const QString &table, const QStringList &fields, int records)
@@ -103,11 +68,11 @@ void TestProgramTable::createdForEachModel()
     ProgramFixture f(kind);
     QCOMPARE(f.path(), QDir(f.home.path()).absoluteFilePath(file));
 
-    QCOMPARE(query(f.path(), QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)), {QString::number(records)});
+    QCOMPARE(RawQuery(f.path(), QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)), {QString::number(records)});
     // The 22 fields in record order, after the position column.
     QStringList columns;
     {
-        const QStringList info = query(f.path(), QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table));
+        const QStringList info = RawQuery(f.path(), QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table));
         columns = info.mid(1);
     }
     QCOMPARE(columns, ProgramFieldNames());
@@ -158,7 +123,7 @@ void TestProgramTable::damagedFileRefused()
         QVERIFY(garbage.open(QIODevice::WriteOnly));
         garbage.write(QByteArray(4096, 'z'));
     } else {
-        QVERIFY(exec(path, make));
+        RawSql(path, make);
     }
     const QByteArray before = FileBytes(path);
 
@@ -185,9 +150,8 @@ void TestProgramTable::fieldsReadByName()
     QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
     QStringList reversed = ProgramFieldNames();
     std::reverse(reversed.begin(), reversed.end());
-    QVERIFY(exec(path, tableStatements(QStringLiteral("Zt260Prg"), reversed, 54)
-                           << QStringLiteral("UPDATE Zt260Prg SET Reg1 = 'r5', X_CMD = 'INC', U_CMT = 'last' "
-                                             "WHERE Pos = 5")));
+    RawSql(path, tableStatements(QStringLiteral("Zt260Prg"), reversed, 54)
+                     << QStringLiteral("UPDATE Zt260Prg SET Reg1 = 'r5', X_CMD = 'INC', U_CMT = 'last' WHERE Pos = 5"));
 
     ProgramTable &table = ProgramTableOf(UnitKind::TwoAxis);
     QVERIFY(!table.Open());
@@ -200,7 +164,7 @@ void TestProgramTable::fieldsReadByName()
 
     QVERIFY(table.WriteAxis(6, 1, {QStringLiteral("ABS"), QStringLiteral("250"), QStringLiteral("2"),
                                    QStringLiteral("1"), QStringLiteral("note")}));
-    QCOMPARE(query(path, QStringLiteral("SELECT Y_CMD || '|' || Y_DAT || '|' || Y_SPD || '|' || Y_TIM || '|' || Y_CMT "
+    QCOMPARE(RawQuery(path, QStringLiteral("SELECT Y_CMD || '|' || Y_DAT || '|' || Y_SPD || '|' || Y_TIM || '|' || Y_CMT "
                                         "FROM Zt260Prg WHERE Pos = 6")),
              {QStringLiteral("ABS|250|2|1|note")});
 }
@@ -247,7 +211,7 @@ void TestProgramTable::bulkWriteAllOrNothing()
 {
     ProgramFixture f;
     const ClipRow row{QStringLiteral("INC"), QStringLiteral("10"), QStringLiteral("1"), QStringLiteral("0"), {}};
-    QVERIFY(f.refuseStoresTo(7));
+    f.refuseStoresTo(7);
     QVERIFY(!f.table.InTransaction([&] {
         for (int reg = 5; reg < 10; ++reg)
             if (!f.table.WriteAxis(reg, 2, row))
@@ -255,11 +219,11 @@ void TestProgramTable::bulkWriteAllOrNothing()
         return true;
     }));
     QVERIFY2(f.table.ErrorText().contains(QStringLiteral("register locked")), qPrintable(f.table.ErrorText()));
-    QCOMPARE(query(f.path(), QStringLiteral("SELECT COUNT(*) FROM Zt460Prg WHERE Z_CMD <> ''")), {QStringLiteral("0")});
+    QCOMPARE(RawQuery(f.path(), QStringLiteral("SELECT COUNT(*) FROM Zt460Prg WHERE Z_CMD <> ''")), {QStringLiteral("0")});
 
     // Committed writes are there for every reader of the file.
     QVERIFY(f.table.InTransaction([&] { return f.table.WriteAxis(5, 2, row) && f.table.WriteAxis(6, 2, row); }));
-    QCOMPARE(query(f.path(), QStringLiteral("SELECT Pos FROM Zt460Prg WHERE Z_CMD = 'INC' ORDER BY Pos")),
+    QCOMPARE(RawQuery(f.path(), QStringLiteral("SELECT Pos FROM Zt460Prg WHERE Z_CMD = 'INC' ORDER BY Pos")),
              (QStringList{QStringLiteral("5"), QStringLiteral("6")}));
 }
 
