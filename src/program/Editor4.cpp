@@ -47,11 +47,16 @@ bool Editor4::Refresh()
     return true;
 }
 
-void Editor4::Form_Activate()
+void Editor4::WriteHeaders()
 {
     for (int col = 0; col < kProgramFields; ++col)
         for (int row = 0; row < kHeaderRows; ++row)
             model.setTextArray(row * kProgramFields + col, Header4Text(row, col));
+}
+
+void Editor4::Form_Activate()
+{
+    WriteHeaders();
     grid.setCol(1);
     grid.setRow(RowOfRegister(0));
 }

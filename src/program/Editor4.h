@@ -59,6 +59,8 @@ public:
     // table cannot be read.
     bool Refresh();
 
+    // The two header rows; then the cursor to register 0's X CMD cell.
+    void WriteHeaders();
     void Form_Activate();
     void SSTab1_Click(int tab);
 

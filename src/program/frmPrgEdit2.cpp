@@ -241,9 +241,7 @@ void frmPrgEdit2::Form_Load()
     MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGrid1->verticalHeader()->setDefaultSectionSize(X_CMD->sizeHint().height());
     logic.Refresh();
-    for (int row = 0; row < kHeaderRows; ++row)
-        for (int col = 0; col < kProgramFields; ++col)
-            logic.model.setText(row, col, Header4Text(row, col));
+    logic.WriteHeaders();
 }
 
 void frmPrgEdit2::Form_Activate()
@@ -259,25 +257,30 @@ void frmPrgEdit2::SSTab1_Click(int)
     sync();
 }
 
-void frmPrgEdit2::DownLoad_Click()
+namespace {
+// The transfer menus start nothing while the port is closed.
+bool portOpenOrTell()
 {
     frmMain *m = MainWindow();
-    if (!m || !m->MSComm1->PortOpen()) {
-        MsgBox(QStringLiteral("The port is not open."), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"),
-               MsgIcon::Information);
+    if (m && m->MSComm1->PortOpen())
+        return true;
+    MsgBox(QStringLiteral("The port is not open."), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"),
+           MsgIcon::Information);
+    return false;
+}
+}
+
+void frmPrgEdit2::DownLoad_Click()
+{
+    if (!portOpenOrTell())
         return;
-    }
     // The program download window of the 4-axis unit opens here.
 }
 
 void frmPrgEdit2::UpLoad_Click()
 {
-    frmMain *m = MainWindow();
-    if (!m || !m->MSComm1->PortOpen()) {
-        MsgBox(QStringLiteral("The port is not open."), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"),
-               MsgIcon::Information);
+    if (!portOpenOrTell())
         return;
-    }
     // The program upload window of the 4-axis unit opens here.
 }
 
@@ -456,8 +459,13 @@ bool frmPrgEdit2::gridMouse(QEvent *event)
         MSFlexGrid1->setFocus();
         if (button == 1) {
             const QModelIndex at = MSFlexGrid1->indexAt(m->position().toPoint());
-            if (at.isValid())
+            // Shift extends the selection from the cursor to the cell.
+            if (at.isValid() && (m->modifiers() & Qt::ShiftModifier)) {
+                logic.grid.setRowSel(RowOfRegister(at.row()));
+                logic.grid.setColSel(at.column());
+            } else if (at.isValid()) {
                 logic.grid.setCursor(RowOfRegister(at.row()), at.column());
+            }
             m_dragButton = 1;
         }
         logic.MSFlexGrid1_MouseDown(button);
@@ -503,40 +511,50 @@ bool frmPrgEdit2::gridKey(QKeyEvent *event)
 {
     FlexGrid &grid = logic.grid;
     const int page = std::max(1, MSFlexGrid1->viewport()->height() / std::max(1, MSFlexGrid1->rowHeight(0)) - 1);
-    int row = grid.Row(), col = grid.Col();
-    bool extend = event->modifiers() & Qt::ShiftModifier;
-    int *target = nullptr;
-    int rowTo = extend ? grid.RowSel() : row, colTo = extend ? grid.ColSel() : col;
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const int lastRow = grid.Rows() - 1;
+    int rowTo = extend ? grid.RowSel() : grid.Row();
+    int colTo = extend ? grid.ColSel() : grid.Col();
     switch (event->key()) {
-    case Qt::Key_Up: rowTo -= 1; target = &rowTo; break;
-    case Qt::Key_Down: rowTo += 1; target = &rowTo; break;
-    case Qt::Key_PageUp: rowTo -= page; target = &rowTo; break;
-    case Qt::Key_PageDown: rowTo += page; target = &rowTo; break;
-    case Qt::Key_Left: colTo -= 1; target = &colTo; break;
-    case Qt::Key_Right: colTo += 1; target = &colTo; break;
-    default: break;
-    }
-    if (target) {
-        rowTo = std::clamp(rowTo, kHeaderRows, grid.Rows() - 1);
-        colTo = std::clamp(colTo, 0, grid.Cols() - 1);
-        if (extend) {
-            // A selection made from the keyboard is widened and recorded as
-            // a dragged one is.
-            grid.setRowSel(rowTo);
-            grid.setColSel(colTo);
-            logic.MSFlexGrid1_RowColChange();
-        } else if (rowTo != row) {
-            grid.setRow(rowTo);
-        } else {
-            grid.setCol(colTo);
-        }
+    case Qt::Key_Up: rowTo -= 1; break;
+    case Qt::Key_Down: rowTo += 1; break;
+    case Qt::Key_PageUp: rowTo -= page; break;
+    case Qt::Key_PageDown: rowTo += page; break;
+    case Qt::Key_Left: colTo -= 1; break;
+    case Qt::Key_Right: colTo += 1; break;
+    case Qt::Key_Home:
+        if (ctrl)
+            rowTo = kHeaderRows;
+        else
+            colTo = 0;
+        break;
+    case Qt::Key_End:
+        if (ctrl)
+            rowTo = lastRow;
+        else
+            colTo = grid.Cols() - 1;
+        break;
+    default: {
+        const int ch = typedChar(event);
+        if (ch == 0)
+            return false;
+        logic.MSFlexGrid1_KeyPress(ch);
         sync(true);
         return true;
     }
-    const int ch = typedChar(event);
-    if (ch == 0)
-        return false;
-    logic.MSFlexGrid1_KeyPress(ch);
+    }
+    rowTo = std::clamp(rowTo, kHeaderRows, lastRow);
+    colTo = std::clamp(colTo, 0, grid.Cols() - 1);
+    if (extend) {
+        // A selection made from the keyboard is widened and recorded as a
+        // dragged one is.
+        grid.setRowSel(rowTo);
+        grid.setColSel(colTo);
+        logic.MSFlexGrid1_RowColChange();
+    } else {
+        grid.setCursor(rowTo, colTo);
+    }
     sync(true);
     return true;
 }

@@ -12,7 +12,9 @@
 class ProgramFixture
 {
 public:
-    explicit ProgramFixture(UnitKind kind = UnitKind::FourAxis);
+    // The file is a copy of one the program made earlier in the run, unless
+    // `makeNew` asks for the program to make it here.
+    explicit ProgramFixture(UnitKind kind = UnitKind::FourAxis, bool makeNew = false);
     ~ProgramFixture();
 
     TestHome home;

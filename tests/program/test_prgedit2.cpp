@@ -15,6 +15,8 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -31,6 +33,7 @@ private slots:
     void init();
     void cleanup();
     void editCloseReopen();
+    void keysAndDragOnTheGrid();
     void refreshedAfterAnotherWriter();
     void transferMenusNeedThePort();
     void damagedTableRefused();
@@ -146,6 +149,41 @@ void TestPrgEdit2::editCloseReopen()
     QVERIFY(m_main->Timer1->isActive());
     QTRY_VERIFY(!PrgEdit2Window());
     QVERIFY(m_dialogs->shown().isEmpty());
+}
+
+void TestPrgEdit2::keysAndDragOnTheGrid()
+{
+    frmPrgEdit2 *w = open();
+    QVERIFY(w);
+    QTableView *grid = w->MSFlexGrid1;
+    // Keys move the cursor; the view follows it and the editor comes along.
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(w->logic.grid.Col(), 2);
+    QVERIFY(w->TextInput1->isVisible());
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(w->logic.grid.Row(), RowOfRegister(1999));
+    QVERIFY(grid->viewport()->rect().contains(w->cellRect(RowOfRegister(1999), 2)));
+    QCOMPARE(w->TextInput1->geometry().topLeft(), w->cellRect(RowOfRegister(1999), 2).topLeft());
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(w->logic.grid.Row(), 2);
+
+    // A drag over two axes selects one axis group and records it.
+    const QPoint from = w->cellRect(RowOfRegister(3), 9).center();
+    const QPoint to = w->cellRect(RowOfRegister(6), 12).center();
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, grid->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &move);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, to);
+    QCOMPARE((QList<int>{g.SelCol, g.SelTopRow, g.SelRowSel, g.SelCount}), (QList<int>{6, 5, 8, 4}));
+    const QModelIndexList selected = grid->selectionModel()->selectedIndexes();
+    QCOMPARE(selected.size(), 4 * 5);
+    for (const QModelIndex &i : selected)
+        QVERIFY(i.column() >= 6 && i.column() <= 10 && i.row() >= 3 && i.row() <= 6);
+    QVERIFY(w->Y_CMD->isVisible());
+    // The Edit menu copies the recorded rows.
+    w->EditItem[1]->trigger();
+    QCOMPARE(g.ClipCount, 4);
 }
 
 void TestPrgEdit2::refreshedAfterAnotherWriter()

@@ -65,7 +65,7 @@ void TestProgramTable::createdForEachModel()
     QFETCH(QString, file);
     QFETCH(QString, table);
     QFETCH(int, records);
-    ProgramFixture f(kind);
+    ProgramFixture f(kind, true);
     QCOMPARE(f.path(), QDir(f.home.path()).absoluteFilePath(file));
 
     QCOMPARE(RawQuery(f.path(), QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)), {QString::number(records)});
