@@ -15,9 +15,10 @@ home="$PWD/build-release/home"
 mkdir -p "$home"
 
 simout=$(mktemp)
+rundir=""
 ./build-release/tools/unitsim/unitsim --model "$model" --pace >"$simout" &
 simpid=$!
-trap 'kill $simpid 2>/dev/null || true; rm -f "$simout"' EXIT
+trap 'kill $simpid 2>/dev/null || true; rm -f "$simout"; [[ -z "$rundir" ]] || rm -rf "$rundir"' EXIT
 for _ in $(seq 1 100); do
   dev=$(head -n1 "$simout" 2>/dev/null || true)
   [[ -n "$dev" ]] && break
@@ -37,6 +38,14 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "no display: running offscreen"
     export QT_QPA_PLATFORM=offscreen
     exec_cmd=()
+  fi
+  # Qt wants a runtime folder of its own (mode 0700); a session without a
+  # display often has none, and Qt would warn about it.
+  xdg="${XDG_RUNTIME_DIR:-}"
+  if [[ -z "$xdg" || ! -d "$xdg" || ! -O "$xdg" || "$(stat -c %a "$xdg")" != 700 ]]; then
+    rundir=$(mktemp -d)
+    chmod 700 "$rundir"
+    export XDG_RUNTIME_DIR="$rundir"
   fi
 else
   exec_cmd=()

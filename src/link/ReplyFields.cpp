@@ -1,5 +1,6 @@
 #include "link/ReplyFields.h"
 
+#include "shared/AxisFactor.h"
 #include "shared/NumberText.h"
 
 #include <cmath>
@@ -77,8 +78,11 @@ QString digitsOf(__int128 v)
 
 } // namespace
 
-QString PositionText(int32_t pulses, const QString &factorText)
+std::optional<QString> PositionText(int32_t pulses, const QString &factorText)
 {
+    const auto factor = ReadFactor(factorText);
+    if (!factor)
+        return std::nullopt;
     // Display pattern: the factor's text with every character but "." as a 0.
     const QString pattern = factorText.trimmed();
     const qsizetype point = pattern.indexOf(u'.');
@@ -101,9 +105,9 @@ QString PositionText(int32_t pulses, const QString &factorText)
             scaled = product < 0 ? -q : q;
         }
     } else {
-        const double v = double(pulses) * LeadingNumber(factorText) * std::pow(10.0, decimals);
+        const double v = double(pulses) * *factor * std::pow(10.0, decimals);
         if (!std::isfinite(v) || std::fabs(v) > 1e30)
-            return PlainForm(double(pulses) * LeadingNumber(factorText));
+            return PlainForm(double(pulses) * *factor);
         scaled = static_cast<__int128>(std::round(v));
     }
     const bool negative = scaled < 0;

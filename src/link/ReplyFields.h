@@ -16,8 +16,9 @@ std::optional<int32_t> Word32At(const QString &line, int col);
 // A position in pulses shown in an axis's unit: pulses times the factor,
 // formatted with the pattern made from the factor's text ("0.001" gives
 // three decimals, "12.5" at least two integer digits and one decimal),
-// rounded half away from zero.
-QString PositionText(int32_t pulses, const QString &factorText);
+// rounded half away from zero. Nothing when the factor reader refuses the
+// text (shared/AxisFactor.h).
+std::optional<QString> PositionText(int32_t pulses, const QString &factorText);
 
 // The running register of an "IDC" reply: hexadecimal digits from column 6
 // (blanks skipped, at most four digits, a four-digit value is 16-bit two's

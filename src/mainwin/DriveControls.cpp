@@ -46,11 +46,13 @@ void frmMain::Option13_Click()
 
 void frmMain::PrgStart_Click()
 {
-    // While another operation owns the line a start would break into its
-    // exchange and clear its busy flag underneath it.
-    if (LineBusy() || !MSComm1->PortOpen())
+    // While another operation holds the line a start would break into its
+    // exchange; the start holds it itself while its commands go out.
+    if (!MSComm1->PortOpen())
         return;
-    g.TransferBusy = 1;
+    LineHold hold(LineUser::Drive);
+    if (!hold.owns())
+        return;
     {
         MonitorPause pause(this);
         MSComm1->setInBufferCount(0);
@@ -65,7 +67,7 @@ void frmMain::PrgStart_Click()
                     MSComm1->Output(startCommand("PRG", a, RegNo));
                     g.ProgramStarted[a] = 1;
                     // The 2-axis unit reports no running program in its status.
-                    if (g.UnitModel == u"2" && a < 2)
+                    if (CurrentUnitKind() == UnitKind::TwoAxis && a < AxisCount(UnitKind::TwoAxis))
                         g.ProgramActive[a] = 1;
                 }
             } else if (Option12->isChecked()) {
@@ -82,12 +84,11 @@ void frmMain::PrgStart_Click()
             DoEvents();
         }
     }
-    g.TransferBusy = 0;
 }
 
 void frmMain::PrgStep_Click()
 {
-    if (LineBusy() || !MSComm1->PortOpen())
+    if (!MayWrite(LineUser::Drive) || !MSComm1->PortOpen())
         return;
     MonitorPause pause(this);
     MSComm1->setInBufferCount(0);
@@ -106,7 +107,7 @@ void frmMain::PrgStep_Click()
 
 void frmMain::PrgStop_Click()
 {
-    if (LineBusy() || !MSComm1->PortOpen())
+    if (!MayWrite(LineUser::Drive) || !MSComm1->PortOpen())
         return;
     MonitorPause pause(this);
     MSComm1->setInBufferCount(0);
@@ -158,9 +159,10 @@ void frmMain::RegNo_Click()
 
 void frmMain::RegNo_Change()
 {
-    if (!RegisterTextAccepted(RegNo->text(), g.UnitModel)) {
+    const UnitKind kind = CurrentUnitKind();
+    if (!RegisterTextAccepted(RegNo->text(), kind)) {
         MsgBox(ValueRefused(), MsgButtons::Ok,
-               g.UnitModel == u"2" ? QStringLiteral("zt260a") : QStringLiteral("zt460a"), MsgIcon::Critical);
+               kind == UnitKind::TwoAxis ? QStringLiteral("zt260a") : QStringLiteral("zt460a"), MsgIcon::Critical);
         // As with the speed boxes: a put-back text that is refused too, or
         // is the refused text itself, gives way to the empty text (register 0).
         QString back = g.SavedRegNoText;
@@ -195,7 +197,7 @@ void writeTickedLetters(frmMain *w)
 
 void frmMain::HomeStarSW_Click()
 {
-    if (LineBusy() || !MSComm1->PortOpen())
+    if (!MayWrite(LineUser::Manual) || !MSComm1->PortOpen())
         return;
     MonitorPause pause(this);
     MSComm1->Output(QStringLiteral("HOM "));

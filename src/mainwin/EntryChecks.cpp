@@ -44,7 +44,7 @@ bool allBlank(const QString &text)
 std::optional<QString> AmountInPulses(const QString &amount, std::optional<double> factor)
 {
     const auto v = WholeNumber(amount);
-    if (!v || !factor || !(*factor > 0))
+    if (!v || !factor || !FactorAccepted(*factor))
         return std::nullopt;
     const double q = *v / *factor;
     if (!std::isfinite(q))
@@ -55,7 +55,7 @@ std::optional<QString> AmountInPulses(const QString &amount, std::optional<doubl
 std::optional<int32_t> PresetCount(const QString &amount, std::optional<double> factor)
 {
     const auto v = WholeNumber(amount);
-    if (!v || !factor || !(*factor > 0))
+    if (!v || !factor || !FactorAccepted(*factor))
         return std::nullopt;
     const double n = RoundHalfEven(*v / *factor);
     if (!std::isfinite(n) || n < 0 || n > double(std::numeric_limits<int32_t>::max()))
@@ -78,18 +78,13 @@ bool SpeedTextAccepted(const QString &text)
     return v >= 0 && v <= kMaxManualSpeed;
 }
 
-bool RegisterTextAccepted(const QString &text, const QString &model)
+bool RegisterTextAccepted(const QString &text, UnitKind model)
 {
     if (allBlank(text))
         return true;
     if (!plainDecimal(text, false))
         return false;
-    const double v = LeadingNumber(text);
-    if (model == u"2")
-        return v <= 53;
-    if (model == u"4")
-        return v <= 1999;
-    return true;
+    return LeadingNumber(text) <= LastRegister(model);
 }
 
 int RegisterNumber(const QString &text)

@@ -3,6 +3,7 @@
 // I/O title editor. Plain functions, so they are tested without a window.
 
 #include "shared/AxisFactor.h"
+#include "shared/UnitKind.h"
 
 #include <QString>
 #include <cstdint>
@@ -30,9 +31,8 @@ bool AmountKeyAccepted(int key);
 bool SpeedTextAccepted(const QString &text);
 
 // The start register box accepts an empty text or a whole number (digits,
-// blanks around it) within the model's range: 0..53 on "2", 0..1999 on "4",
-// any size on another model text.
-bool RegisterTextAccepted(const QString &text, const QString &model);
+// blanks around it) within the model's registers (0..53 or 0..1999).
+bool RegisterTextAccepted(const QString &text, UnitKind model);
 
 // The register number of the box's text for the spinner (0 for no number).
 int RegisterNumber(const QString &text);

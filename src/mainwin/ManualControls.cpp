@@ -4,6 +4,7 @@
 
 #include "mainwin/frmMain.h"
 #include "mainwin/EntryChecks.h"
+#include "mainwin/EntryEditing.h"
 #include "mainwin/ManualEvents.h"
 #include "mainwin/ManualSend.h"
 #include "platform/Dialogs.h"
@@ -74,6 +75,8 @@ void frmMain::wireManualControls()
         events->watch(speedBox(a), ManualEvents::DisplayBox, 4 + a);
         events->watch(amountBox(a), ManualEvents::AmountBox, a);
         events->watch(manualSpeedBox(a), ManualEvents::SpeedBox, a);
+        EntryEditing::watch(amountBox(a), [this, a](int &key) { AmountBox_KeyPress(a, key); });
+        EntryEditing::watch(manualSpeedBox(a), [this, a](int &key) { SpeedBox_KeyPress(a, key); });
         connect(amountBox(a), &QLineEdit::textChanged, this, [this, a] { AmountBox_Change(a); });
         connect(manualSpeedBox(a), &QLineEdit::textChanged, this, [this, a] { SpeedBox_Change(a); });
         connect(registerBox(a), &QLineEdit::textChanged, this, [this, a] { RegisterBox_Change(a); });
@@ -101,6 +104,7 @@ void frmMain::wireManualControls()
     connect(PrgStep, &QPushButton::clicked, this, &frmMain::PrgStep_Click);
     connect(PrgStop, &QPushButton::clicked, this, &frmMain::PrgStop_Click);
     events->watch(RegNo, ManualEvents::StartRegister, 0);
+    EntryEditing::watch(RegNo, [this](int &key) { RegNo_KeyPress(key); });
     connect(RegNo, &QLineEdit::textChanged, this, &frmMain::RegNo_Change);
     connect(HomeStarSW, &QPushButton::clicked, this, &frmMain::HomeStarSW_Click);
     connect(Command6, &QPushButton::clicked, this, &frmMain::Command6_Click);
@@ -116,7 +120,7 @@ QPushButton *frmMain::jogButton(int index) const
 
 void frmMain::JogSW_Press(int index)
 {
-    if (index < 0 || index >= 8 || !MSComm1->PortOpen() || LineBusy())
+    if (index < 0 || index >= 8 || !MSComm1->PortOpen() || !MayWrite(LineUser::Manual))
         return;
     const int axis = index / 2;
     std::optional<int32_t> count;
@@ -142,9 +146,9 @@ void frmMain::JogSW_Release(int index)
         return;
     const int axis = index / 2;
     const QString stop = AxisCommand("STO", axis);
-    // Ending a Scan jog is a stop: it goes out even while the line is busy,
-    // leaving the monitor and the busy owner alone.
-    if (LineBusy()) {
+    // Ending a Scan jog is a stop: it goes out even while the line is held,
+    // leaving the monitor and the holder alone.
+    if (LineHeld()) {
         if (Option1->isChecked())
             MSComm1->Output(stop);
         return;
@@ -160,7 +164,7 @@ void frmMain::STOP_SW_Click(int axis)
         return;
     // An axis can always be stopped; while another operation waits for its
     // reply the stop must not throw that reply away or restart the monitor.
-    if (LineBusy()) {
+    if (LineHeld()) {
         MSComm1->Output(AxisCommand("STO", axis));
         return;
     }
@@ -172,7 +176,7 @@ void frmMain::STOP_SW_Click(int axis)
 
 void frmMain::CLEAR_SW_Click(int axis)
 {
-    if (!validAxis(axis) || !MSComm1->PortOpen() || LineBusy())
+    if (!validAxis(axis) || !MSComm1->PortOpen() || !MayWrite(LineUser::Manual))
         return;
     MonitorPause pause(this);
     MSComm1->setInBufferCount(0);
@@ -185,7 +189,7 @@ void frmMain::CLEAR_SW_Click(int axis)
 
 void frmMain::SendJogSpeed(int axis)
 {
-    if (!validAxis(axis) || LineBusy())
+    if (!validAxis(axis) || !MayWrite(LineUser::Manual))
         return;
     if (axis == 3 && !MSComm1->PortOpen())
         return;
@@ -205,12 +209,9 @@ void frmMain::SendJogSpeed(int axis)
 namespace {
 void sendAllJogSpeeds(frmMain *w)
 {
-    w->SendJogSpeed(0);
-    w->SendJogSpeed(1);
-    if (g.UnitModel == u"4") {
-        w->SendJogSpeed(2);
-        w->SendJogSpeed(3);
-    }
+    const int axes = AxisCount(CurrentUnitKind());
+    for (int axis = 0; axis < axes; ++axis)
+        w->SendJogSpeed(axis);
 }
 } // namespace
 
@@ -244,7 +245,7 @@ void frmMain::AmountBox_KeyPress(int, int &key)
 void frmMain::AmountBox_Change(int axis)
 {
     QLineEdit *box = amountBox(axis);
-    if (!box || (axis >= 2 && g.UnitModel != u"4"))
+    if (!box || axis >= AxisCount(CurrentUnitKind()))
         return;
     if (box->text().isEmpty()) {
         g.AxisEntryText[axis][0] = QStringLiteral("0");
@@ -272,7 +273,7 @@ void frmMain::SpeedBox_KeyPress(int axis, int &key)
         key = 0;
         return;
     }
-    if (key == 13 && MSComm1->PortOpen() && !LineBusy())
+    if (key == 13 && MSComm1->PortOpen() && MayWrite(LineUser::Manual))
         sendSpeedBox(this, axis);
 }
 
@@ -302,11 +303,13 @@ void frmMain::RegisterBox_Change(int axis)
     QLineEdit *box = registerBox(axis);
     if (!box)
         return;
+    // Held within the registers of the larger model.
+    constexpr int last = LastRegister(UnitKind::FourAxis);
     const double v = LeadingNumber(box->text());
     if (v < 0)
         box->setText(QStringLiteral("0"));
-    else if (v > 1999)
-        box->setText(QStringLiteral("1999"));
+    else if (v > last)
+        box->setText(QString::number(last));
     box->repaint();
 }
 
@@ -337,7 +340,7 @@ void stepSpeed(frmMain *w, int axis, bool up)
     else
         box->setText(SignedForm(v));
     box->repaint();
-    if (w->MSComm1->PortOpen() && w->Option11->isChecked() && !LineBusy())
+    if (w->MSComm1->PortOpen() && w->Option11->isChecked() && MayWrite(LineUser::Manual))
         sendSpeedBox(w, axis);
 }
 } // namespace

@@ -1,5 +1,6 @@
 #include "mainwin/ManualEvents.h"
 
+#include "mainwin/EntryEditing.h"
 #include "mainwin/frmMain.h"
 
 #include <QPushButton>
@@ -45,13 +46,16 @@ bool ManualEvents::jogEvent(int index, QEvent *event)
         held = false;
         m_window->JogSW_Release(index);
         break;
-    case QEvent::KeyPress:
-        // A held key repeats its press; every repeat is a press of its own.
-        if (KeyCode(static_cast<QKeyEvent *>(event)) != 0) {
+    case QEvent::KeyPress: {
+        // A held key repeats its press every few dozen milliseconds; only the
+        // first press jogs, or the line would fill with repeated commands.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!key->isAutoRepeat() && KeyCode(key) != 0) {
             held = true;
             m_window->JogSW_Press(index);
         }
         break;
+    }
     case QEvent::KeyRelease:
         if (!static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
             held = false;
@@ -102,7 +106,10 @@ bool ManualEvents::eventFilter(QObject *watched, QEvent *event)
     }
 
     if (event->type() == QEvent::KeyPress) {
-        int key = KeyCode(static_cast<QKeyEvent *>(event));
+        const auto *press = static_cast<QKeyEvent *>(event);
+        if (EntryEditing::isEditingKey(press))
+            return false;
+        int key = KeyCode(press);
         if (key == 0)
             return false;
         switch (kind) {

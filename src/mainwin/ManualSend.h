@@ -1,19 +1,13 @@
 #pragma once
 // Small helpers shared by the main window's manual and drive handlers.
 
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
 #include "shared/Shared.h"
 
 #include <QString>
 #include <QTimer>
-
-// A transfer, parameter exchange or drive start owns the line: manual sends
-// must not come between its command and the reply it waits for.
-inline bool LineBusy()
-{
-    return g.TransferBusy != 0;
-}
 
 // Switches the monitor poll off for the life of a handler's sends and on
 // again at their end (the I/O window's ownership of the line kept).

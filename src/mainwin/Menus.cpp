@@ -11,6 +11,7 @@
 #include "program/frmPrgEdit2.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
+#include "shared/UnitKind.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -53,7 +54,11 @@ void frmMain::mnuComItem_Click(int Index)
         mnuComItem[Index]->setChecked(true);
         error = MSComm1->setPortOpen(true);
     }
-    if (error > 0)
+    // A device this user may not open is named with its cause: the number
+    // alone would read like any other open failure.
+    if (error == MSComm::PortNoAccess)
+        MsgBox(PortErrorText(error, MSComm1->FailureDetail()), MsgButtons::Ok, QStringLiteral("Error Message"));
+    else if (error > 0)
         MsgBox(QStringLiteral("Error No.") + SignedForm(error)
                    + (error == 8002 ? QStringLiteral(". Comport Invalid.") : QStringLiteral(". ")),
                MsgButtons::Ok, QStringLiteral("Error Message"));
@@ -106,7 +111,7 @@ void frmMain::Command1_Click()
 void frmMain::Command4_Click()
 {
     // The 2-axis unit's editor is not built yet.
-    if (g.UnitModel == u"4")
+    if (KnownModel(g.UnitModel) == UnitKind::FourAxis)
         ShowPrgEdit2();
 }
 

@@ -2,6 +2,7 @@
 // registers of the axes whose program drive runs, status, positions; and the
 // end of the program drives started from the PC once none runs any more.
 
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
@@ -11,7 +12,7 @@
 
 void frmMain::Timer1_Timer()
 {
-    if (!MSComm1->PortOpen() || g.TransferBusy != 0)
+    if (!MSComm1->PortOpen() || !MayWrite(LineUser::MonitorPoll))
         return;
 
     switch (MonitorState) {
@@ -34,13 +35,7 @@ void frmMain::Timer1_Timer()
         MonitorState = 2;
         break;
     case 2:
-        if (g.UnitModel == u"2") {
-            MSComm1->setRThreshold(18);
-            MSComm1->Output(QStringLiteral("INR XY\r"));
-        } else {
-            MSComm1->setRThreshold(33);
-            MSComm1->Output(QStringLiteral("INR XYZU\r"));
-        }
+        SendQuery(StatusQuery(CurrentUnitKind()));
         // The status reply itself moves the poll on.
         DoEvents();
         break;

@@ -45,13 +45,10 @@ void writeBox(QLineEdit *box, const QString &text)
 void frmMain::AnalyzeReply(const QString &line)
 {
     const QString head = line.left(3);
-    const bool fourAxis = g.UnitModel == u"4";
-
     if (head == u"SPD" || head == u"POS") {
         const bool speed = head == u"SPD";
-        for (int axis = 0; axis < kAxes; ++axis) {
-            if (axis >= 2 && !fourAxis)
-                break;
+        const int axes = AxisCount(CurrentUnitKind());
+        for (int axis = 0; axis < axes && axis < kAxes; ++axis) {
             // A field that does not convert leaves its box as it was.
             const auto v = Word32At(line, 5 + 10 * axis);
             if (!v)
@@ -63,7 +60,9 @@ void frmMain::AnalyzeReply(const QString &line)
                 const int unit = g.ScaleSel[axis];
                 const QString factor = (unit >= 0 && unit < kUnitCodes) ? g.ScaleFactor[unit][axis]
                                                                          : QStringLiteral("1");
-                writeBox(positionBox(axis), PositionText(*v, factor));
+                // A factor the reader refuses shows nothing new either.
+                if (const auto shown = PositionText(*v, factor))
+                    writeBox(positionBox(axis), *shown);
             }
         }
         g.ReceiveBuffer.clear();
@@ -76,7 +75,7 @@ void frmMain::AnalyzeReply(const QString &line)
         g.UnitVersionText = line.mid(13, 8);
         // Only a model the program knows is taken from the line.
         const QString model = line.mid(22, 1);
-        if (model == u"2" || model == u"4")
+        if (KnownModel(model))
             g.UnitModel = model;
         UnitAnswered = 1;
         g.ReceiveBuffer.clear();

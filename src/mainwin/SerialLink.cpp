@@ -36,6 +36,12 @@ void frmMain::MSComm1_OnComm()
     }
 }
 
+void frmMain::SendQuery(const UnitQuery &query)
+{
+    MSComm1->setRThreshold(query.threshold);
+    MSComm1->Output(query.command);
+}
+
 void frmMain::DispatchReply(const QString &line)
 {
     if (LineMeetsThreshold(line, MSComm1->RThreshold()))

@@ -7,11 +7,13 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
+#include "shared/AxisFactor.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -44,54 +46,54 @@ void frmMain::LoadSettings()
     if (!ReadSettingsFile(&lines))
         return;
     const SettingsReadResult r = ReadSettingsLines(lines);
-    if (!r.hasPeriod)
-        return;
+    if (r.period)
+        Timer1->setInterval(*r.period);
 
-    const double period = RoundHalfEven(LeadingNumber(r.periodText));
-    if (period < 0 || period > 65535)
-        return;
-    Timer1->setInterval(int(period));
-
-    // Choices of the window, in the order the file keeps them.
+    // Choices of the window, in the order the file keeps them; a choice whose
+    // line was not understood keeps the window's own state.
     const auto &f = g.SettingFlags;
+    auto apply = [&](int item, auto &&set) {
+        if (r.taken(item))
+            set(f[size_t(item)]);
+    };
     const auto options = settingOptions();
     for (int i = 0; i < 6; ++i)
-        SetOption(options[i], f[i] == 1);
+        apply(i, [&](int v) { SetOption(options[size_t(i)], v == 1); });
     for (int i = 6; i <= 13; ++i) {
-        if (f[i] < 0 || f[i] > 2)
-            return;
         QCheckBox *box = i < 10 ? homeAxisBox(i - 6) : prgAxisBox(i - 10);
-        box->setCheckState(checkState(f[i]));
+        apply(i, [&](int v) { box->setCheckState(checkState(v)); });
     }
-    RegNo->setText(SignedForm(f[14]));
-    mnuComItem[0]->setChecked(f[15] == 1);
-    mnuComItem[1]->setChecked(f[16] == 1);
+    apply(14, [&](int v) { RegNo->setText(SignedForm(v)); });
+    apply(15, [&](int v) { mnuComItem[0]->setChecked(v == 1); });
+    apply(16, [&](int v) { mnuComItem[1]->setChecked(v == 1); });
     for (int i = 0; i < 3; ++i)
-        mnuBPS[i]->setChecked(f[17 + i] == 1);
-    SetOption(Option12, f[20] == 1);
-    SetOption(Option13, f[21] == 1);
+        apply(17 + i, [&](int v) { mnuBPS[size_t(i)]->setChecked(v == 1); });
+    apply(20, [&](int v) { SetOption(Option12, v == 1); });
+    apply(21, [&](int v) { SetOption(Option13, v == 1); });
     for (int i = 2; i < 9; ++i)
-        mnuComItem[i]->setChecked(f[20 + i] == 1);
+        apply(20 + i, [&](int v) { mnuComItem[size_t(i)]->setChecked(v == 1); });
 
     // Amount boxes show the stored pulse amount in the axis's unit.
     for (int axis = 0; axis < kAxes; ++axis) {
         const QString &pulses = g.AxisEntryText[axis][0];
-        if (pulses.isEmpty()) {
+        if (pulses.trimmed().isEmpty()) {
             amountBox(axis)->setText(QStringLiteral("0"));
             continue;
         }
-        const int unit = g.ScaleSel[axis];
-        if (unit < 0 || unit >= kUnitCodes)
-            return;
         const auto amount = WholeNumber(pulses);
-        if (!amount)
-            return;
-        const double factor = LeadingNumber(g.ScaleFactor[unit][axis]);
-        amountBox(axis)->setText(PlainForm(*amount * factor));
+        const auto factor = CurrentAxisFactor(axis);
+        if (amount && factor)
+            amountBox(axis)->setText(PlainForm(*amount * *factor));
     }
     for (int axis = 0; axis < kAxes; ++axis) {
         const QString &speed = g.AxisEntryText[axis][1];
         manualSpeedBox(axis)->setText(speed.isEmpty() ? QStringLiteral("0") : speed);
+    }
+
+    if (r.damaged()) {
+        settingsDamaged = true;
+        MsgBox(SettingsDamageText(r, QFileInfo(SettingsFilePath()).fileName()), MsgButtons::Ok,
+               QStringLiteral("Error Message"), MsgIcon::Exclamation);
     }
 }
 
@@ -121,7 +123,10 @@ void frmMain::SaveSettings()
 {
     collectSettingFlags();
     QString error;
-    if (!WriteSettingsFile(SettingsLines(Timer1->interval()), &error))
+    // A damaged file read at start is kept beside the new one; should that
+    // fail, the old file stays as it is.
+    if ((settingsDamaged && !KeepSettingsBackup(&error))
+        || !WriteSettingsFile(SettingsLines(Timer1->interval()), &error))
         MsgBox(QStringLiteral("The settings could not be saved (%1). The previous settings file is kept.")
                    .arg(error),
                MsgButtons::Ok, QStringLiteral("Error Message"), MsgIcon::Critical);

@@ -1,6 +1,8 @@
 #include "mainwin/SettingsFile.h"
 
+#include "mainwin/EntryChecks.h"
 #include "platform/AppInfo.h"
+#include "shared/AxisFactor.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
@@ -14,21 +16,134 @@ namespace {
 
 const QString kFileName = QStringLiteral("ZT260.Tsx");
 
-// A plain 16-bit integer value; nothing when it is no number or does not fit.
-std::optional<int16_t> integerValue(const QString &line)
+// Where each kind of value begins in the file (line index from 0).
+constexpr int kEntriesAt = 50;
+constexpr int kTitlesAt = kEntriesAt + kAxes * kAxisEntries;
+constexpr int kPeriodAt = kTitlesAt + kIoTitles;
+constexpr int kUnitsAt = kPeriodAt + 1;
+constexpr int kFactorsAt = kUnitsAt + kAxes;
+constexpr int kExtendedAt = kFactorsAt + kAxes * kUnitCodes;
+static_assert(kPeriodAt + 1 == kSettingsCoreLines && kExtendedAt + 1 == kSettingsLines);
+
+// A whole number within lo..hi after rounding; nothing when the value is no
+// number or lies outside.
+std::optional<int> wholeInRange(const QString &value, int lo, int hi)
 {
-    const auto v = WholeNumber(SettingsValue(line));
+    const auto v = WholeNumber(value);
     if (!v)
         return std::nullopt;
     const double r = RoundHalfEven(*v);
-    if (r < -32768 || r > 32767)
+    if (r < lo || r > hi)
         return std::nullopt;
-    return int16_t(r);
+    return int(r);
+}
+
+std::optional<int16_t> integerValue(const QString &value)
+{
+    const auto v = wholeInRange(value, -32768, 32767);
+    return v ? std::optional<int16_t>(int16_t(*v)) : std::nullopt;
+}
+
+// Stores the value of line `i` in its field; false, leaving the field as it
+// was, when the value is not one the field can hold.
+bool takeLine(int i, const QString &line, std::optional<int> *period)
+{
+    const QString value = SettingsValue(line);
+    if (i < kEntriesAt) {
+        const auto v = integerValue(value);
+        // Items 6 to 13 are check boxes: 0 clear, 1 ticked, 2 greyed.
+        if (!v || (i >= 6 && i <= 13 && (*v < 0 || *v > 2)))
+            return false;
+        g.SettingFlags[size_t(i)] = *v;
+        return true;
+    }
+    if (i < kTitlesAt) {
+        const int axis = (i - kEntriesAt) / kAxisEntries;
+        const int entry = (i - kEntriesAt) % kAxisEntries;
+        // Entries 0 and 1 are shown again at start: the preset amount in
+        // pulses and the manual speed.
+        if (entry == 0 && !value.trimmed().isEmpty() && !WholeNumber(value))
+            return false;
+        if (entry == 1 && !SpeedTextAccepted(value))
+            return false;
+        g.AxisEntryText[size_t(axis)][size_t(entry)] = value;
+        return true;
+    }
+    if (i < kPeriodAt) {
+        g.IoTitle[size_t(i - kTitlesAt)] = FitTitle(value);
+        return true;
+    }
+    if (i == kPeriodAt) {
+        *period = wholeInRange(value, 0, 65535);   // what the monitor timer takes
+        return period->has_value();
+    }
+    if (i < kFactorsAt) {
+        const auto v = wholeInRange(value, 0, kUnitCodes - 1);
+        if (!v)
+            return false;
+        g.ScaleSel[size_t(i - kUnitsAt)] = int16_t(*v);
+        return true;
+    }
+    if (i < kExtendedAt) {
+        const int axis = (i - kFactorsAt) / kUnitCodes;
+        const int unit = (i - kFactorsAt) % kUnitCodes;
+        const auto f = ReadFactor(value);
+        if (!f)
+            return false;
+        g.ScaleFactor[size_t(unit)][size_t(axis)] = PlainForm(*f);
+        return true;
+    }
+    const auto v = integerValue(value);
+    if (!v)
+        return false;
+    g.ExtendedCmdSet = *v;
+    return true;
+}
+
+// Line numbers as ranges ("1-3, 7"); a long list ends with how many more.
+QString lineList(const QList<int> &lines)
+{
+    constexpr int kShownRanges = 12;
+    QStringList ranges;
+    qsizetype i = 0;
+    while (i < lines.size() && ranges.size() < kShownRanges) {
+        qsizetype j = i;
+        while (j + 1 < lines.size() && lines[j + 1] == lines[j] + 1)
+            ++j;
+        ranges << (j == i ? QString::number(lines[i])
+                          : QStringLiteral("%1-%2").arg(lines[i]).arg(lines[j]));
+        i = j + 1;
+    }
+    QString text = ranges.join(QStringLiteral(", "));
+    if (i < lines.size())
+        text += QStringLiteral(" and %1 more").arg(lines.size() - i);
+    return text;
 }
 
 QString quoted(const QString &text)
 {
     return u'"' + text + u'"';
+}
+
+// Writes the data to a temporary file beside `path` and renames it over the
+// old file, so a failure keeps the old one.
+bool writeWhole(const QString &path, const QByteArray &data, QString *error)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
+        *error = f.errorString();
+        return false;
+    }
+    if (f.write(data) != data.size()) {
+        *error = f.errorString();
+        f.cancelWriting();
+        return false;
+    }
+    if (!f.commit()) {
+        *error = f.errorString();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -51,68 +166,28 @@ QString FitTitle(const QString &title)
 SettingsReadResult ReadSettingsLines(const QStringList &lines)
 {
     SettingsReadResult r;
-    qsizetype next = 0;
-    auto more = [&] { return next < lines.size(); };
-    auto take = [&] { return lines[next++]; };
-    auto fail = [&] {
-        r.failed = true;
-        return r;
-    };
-
-    for (int i = 0; i < 50; ++i) {
-        if (!more())
-            return fail();
-        const auto v = integerValue(take());
-        if (!v)
-            return fail();
-        g.SettingFlags[i] = *v;
-        ++r.valuesRead;
-    }
-    for (int axis = 0; axis < kAxes; ++axis)
-        for (int e = 0; e < kAxisEntries; ++e) {
-            if (!more())
-                return fail();
-            g.AxisEntryText[axis][e] = SettingsValue(take());
-            ++r.valuesRead;
-        }
-    for (int i = 0; i < kIoTitles; ++i) {
-        if (!more())
-            return fail();
-        g.IoTitle[i] = FitTitle(SettingsValue(take()));
-        ++r.valuesRead;
-    }
-    if (!more())
-        return fail();
-    r.periodText = SettingsValue(take());
-    r.hasPeriod = true;
-    ++r.valuesRead;
-
-    // The rest came with later versions of the file: each is read only when
-    // the file goes on.
-    for (int axis = 0; axis < kAxes; ++axis) {
-        if (!more())
-            return r;
-        const double v = RoundHalfEven(LeadingNumber(SettingsValue(take())));
-        if (v < -32768 || v > 32767)
-            return fail();
-        g.ScaleSel[axis] = int16_t(v);
-        ++r.valuesRead;
-    }
-    for (int axis = 0; axis < kAxes; ++axis)
-        for (int unit = 0; unit < kUnitCodes; ++unit) {
-            if (!more())
-                return r;
-            g.ScaleFactor[unit][axis] = PlainForm(LeadingNumber(SettingsValue(take())));
-            ++r.valuesRead;
-        }
-    if (more()) {
-        const auto v = integerValue(take());
-        if (!v)
-            return fail();
-        g.ExtendedCmdSet = *v;
-        ++r.valuesRead;
-    }
+    r.linesPresent = int(qMin<qsizetype>(lines.size(), kSettingsLines));
+    for (int i = 0; i < r.linesPresent; ++i)
+        if (!takeLine(i, lines[i], &r.period))
+            r.badLines << i + 1;
     return r;
+}
+
+QString SettingsDamageText(const SettingsReadResult &r, const QString &fileName)
+{
+    if (!r.damaged())
+        return {};
+    QStringList parts;
+    if (!r.badLines.isEmpty())
+        parts << QStringLiteral("Lines of the settings file %1 that were not understood: %2.")
+                     .arg(fileName, lineList(r.badLines));
+    if (r.cutShort())
+        parts << (r.linesPresent == 0
+                      ? QStringLiteral("The settings file %1 is empty.").arg(fileName)
+                      : QStringLiteral("The settings file %1 ends after line %2.").arg(fileName).arg(r.linesPresent));
+    parts << QStringLiteral("Those settings keep their start values. When the program closes, the old file is kept as %1.")
+                 .arg(kSettingsBackupName);
+    return parts.join(u'\n');
 }
 
 QStringList SettingsLines(int periodMs)
@@ -131,8 +206,8 @@ QStringList SettingsLines(int periodMs)
         out << quoted(SignedForm(g.ScaleSel[axis]));
     for (int axis = 0; axis < kAxes; ++axis)
         for (int unit = 0; unit < kUnitCodes; ++unit) {
-            const auto f = WholeNumber(g.ScaleFactor[unit][axis]);
-            out << quoted(f && *f > 0 ? SignedForm(*f) : QStringLiteral("1"));
+            const auto f = ReadFactor(g.ScaleFactor[unit][axis]);
+            out << quoted(f ? SignedForm(*f) : QStringLiteral("1"));
         }
     out << QString::number(g.ExtendedCmdSet);
     return out;
@@ -167,22 +242,25 @@ bool ReadSettingsFile(QStringList *lines)
 
 bool WriteSettingsFile(const QStringList &lines, QString *error)
 {
-    QSaveFile f(SettingsFilePath());
-    if (!f.open(QIODevice::WriteOnly)) {
-        *error = f.errorString();
-        return false;
-    }
     QByteArray data;
     for (const QString &l : lines)
         data += l.toLatin1() + "\r\n";
-    if (f.write(data) != data.size()) {
-        *error = f.errorString();
-        f.cancelWriting();
+    return writeWhole(SettingsFilePath(), data, error);
+}
+
+bool KeepSettingsBackup(QString *error)
+{
+    QFile old(SettingsFilePath());
+    if (!old.exists())
+        return true;
+    if (!old.open(QIODevice::ReadOnly)) {
+        *error = old.errorString();
         return false;
     }
-    if (!f.commit()) {
-        *error = f.errorString();
+    const QByteArray data = old.readAll();
+    if (old.error() != QFileDevice::NoError) {
+        *error = old.errorString();
         return false;
     }
-    return true;
+    return writeWhole(QDir(AppPath()).filePath(kSettingsBackupName), data, error);
 }

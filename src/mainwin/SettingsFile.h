@@ -3,17 +3,28 @@
 // 50 choice flags, 400 axis texts, 68 titles, the monitor period, 4 unit
 // codes, 28 factors and the extension program mode flag.
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 constexpr int kSettingsLines = 552;
-constexpr int kSettingsCoreLines = 519;   // read without an end-of-file test
+constexpr int kSettingsCoreLines = 519;   // a file ending before these is cut short
+
+// The file a damaged settings file is kept as when it is replaced.
+inline const QString kSettingsBackupName = QStringLiteral("ZT260.Tsx.bak");
 
 struct SettingsReadResult {
-    int valuesRead = 0;     // values stored before the end or a failure
-    bool failed = false;    // a value did not fit; nothing after it was read
-    bool hasPeriod = false;
-    QString periodText;     // the monitor period as it stood in the file
+    int linesPresent = 0;       // lines of the file that were looked at (at most 552)
+    QList<int> badLines;        // lines (from 1) not understood; their values keep their start values
+    std::optional<int> period;  // the monitor period, when its line was understood
+
+    // The file ends before the monitor period: the later values keep their
+    // start values. The 519 lines of the older layout are complete.
+    bool cutShort() const { return linesPresent < kSettingsCoreLines; }
+    bool damaged() const { return cutShort() || !badLines.isEmpty(); }
+    // The value of line `index` (from 0) was read and understood.
+    bool taken(int index) const { return index < linesPresent && !badLines.contains(index + 1); }
 };
 
 // The text of one value: a quoted value is everything between its first and
@@ -25,8 +36,14 @@ QString SettingsValue(const QString &line);
 QString FitTitle(const QString &title);
 
 // Reads the lines into the shared store (flags 0..49, axis texts, titles,
-// unit codes, factors, extension flag); the period is handed back.
+// unit codes, factors, extension flag); the period is handed back. Every value
+// has its own line, so a value that is not understood leaves its field as it
+// was and reading goes on with the next line.
 SettingsReadResult ReadSettingsLines(const QStringList &lines);
+
+// What the operator is told about a damaged file named `fileName`; empty
+// when the file was sound.
+QString SettingsDamageText(const SettingsReadResult &r, const QString &fileName);
 
 // The 552 lines of a settings file for the shared store and this period.
 QStringList SettingsLines(int periodMs);
@@ -41,3 +58,7 @@ bool ReadSettingsFile(QStringList *lines);
 // Writes the lines (CR LF) to a temporary file beside the settings file and
 // renames it over the old one, so a failure keeps the old file.
 bool WriteSettingsFile(const QStringList &lines, QString *error);
+
+// Copies the settings file as it stands to ZT260.Tsx.bak beside it (true
+// when there is no file to keep).
+bool KeepSettingsBackup(QString *error);

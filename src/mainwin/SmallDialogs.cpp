@@ -1,5 +1,6 @@
 #include "mainwin/SmallDialogs.h"
 
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "platform/AppInfo.h"
 #include "platform/Dialogs.h"
@@ -89,10 +90,16 @@ void frmChgCom::OkButton_Click()
     for (int i = 0; i < 3 && command.isEmpty(); ++i)
         if (m->mnuBPS[i]->isChecked())
             command = QLatin1String(commands[i]);
-    m->MSComm1->setRThreshold(16);
-    // The power-cycle hint is only true once the command went out.
+    // The power-cycle hint is only true once the command went out; while a
+    // transfer holds the line neither its threshold nor the line is touched.
+    const bool free = MayWrite(LineUser::Manual);
+    if (free)
+        m->MSComm1->setRThreshold(16);
     if (command.isEmpty())
         MsgBox(QStringLiteral("No speed is ticked in the Speed menu: nothing was sent."), MsgButtons::Ok,
+               QStringLiteral("Message"));
+    else if (!free)
+        MsgBox(QStringLiteral("A transfer is using the line: nothing was sent."), MsgButtons::Ok,
                QStringLiteral("Message"));
     else if (m->MSComm1->Output(command + u'\r') != MSComm::NoError)
         MsgBox(QStringLiteral("The port is not open."), MsgButtons::Ok, QStringLiteral("Message"));

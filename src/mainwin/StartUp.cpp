@@ -35,17 +35,21 @@ const QString kGreyColour = QStringLiteral("background-color: #C0C0C0;");
 int frmMain::SpeedSearchTryMs = 1000;
 int frmMain::OnlineCheckMs = 10000;
 
-QString PortErrorText(int number)
+QString PortErrorText(int number, const QString &detail)
 {
     QString ending;
     switch (number) {
     case 8002: ending = QStringLiteral(". Comport Invalid."); break;
+    case 8003: ending = QStringLiteral(". Comport Access Denied."); break;
     case 8005: ending = QStringLiteral(". Comport Already Open."); break;
     case 8015: ending = QStringLiteral(". Comport State Failed."); break;
     case 8018: ending = QStringLiteral(". Comport Not Open."); break;
     default: ending = QStringLiteral(". "); break;
     }
-    return QStringLiteral("Error No.") + SignedForm(number) + ending;
+    QString text = QStringLiteral("Error No.") + SignedForm(number) + ending;
+    if (!detail.isEmpty())
+        text += (text.endsWith(u' ') ? QString() : QStringLiteral(" ")) + detail;
+    return text;
 }
 
 void frmMain::Timer2_Timer()
@@ -158,14 +162,10 @@ void frmMain::Form_Load()
         online = MsgBox(QStringLiteral("ONLINE?"), MsgButtons::YesNo, kStartTitle, MsgIcon::Question)
                  == MsgResult::Yes;
     if (online) {
-        const QString query = g.UnitModel == u"4" ? QStringLiteral("VER\r")
-                              : g.UnitModel == u"2" ? QStringLiteral("VAR\r") : QString();
-        if (!query.isEmpty()) {
-            MSComm1->setRThreshold(24);
-            MSComm1->Output(query);
-            DoEvents();
-            MSComm1->Output(query);
-        }
+        const UnitQuery query = VersionQuery(CurrentUnitKind());
+        SendQuery(query);
+        DoEvents();
+        MSComm1->Output(query.command);
         CommState = 1;
         UnitAnswered = 0;
         SetOption(Option11, true);
@@ -196,7 +196,7 @@ void frmMain::Form_Load()
 
     // The program database of the model, created when missing; a damaged
     // one is refused and the program goes on without it.
-    const UnitKind kind = UnitKindOf(g.UnitModel);
+    const UnitKind kind = CurrentUnitKind();
     UpDown5->setMax(LastRegister(kind));
     Data1.DatabaseName = ProgramFilePath(kind);
     Data1.RecordSource = ProgramTableName(kind);
@@ -231,7 +231,7 @@ void frmMain::SetUpDisplays()
         far[axis]->setText(unit);
     }
 
-    if (int(LeadingNumber(g.UnitModel)) != 2) {
+    if (CurrentUnitKind() == UnitKind::FourAxis) {
         for (QLineEdit *box : {Text3, Text4, Text7, Text8})
             box->setText(QStringLiteral("0"));
         for (QLineEdit *box : {Text11, Text12, Text15, Text16})

@@ -12,7 +12,7 @@ void frmMain::EvaluateStatus(const QString &line)
 {
     g.StatusLine = line;
     g.StatusReady = 1;
-    const bool fourAxis = g.UnitModel == u"4";
+    const bool fourAxis = CurrentUnitKind() == UnitKind::FourAxis;
     const StatusFields f = LocateStatusFields(line, fourAxis);
 
     // Every axis's running flag follows its own byte (4-axis unit only).

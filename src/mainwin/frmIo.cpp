@@ -1,5 +1,6 @@
 #include "mainwin/frmIo.h"
 
+#include "link/LineOwner.h"
 #include "link/ReplyFields.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/EntryChecks.h"
@@ -43,6 +44,7 @@ frmIo *IoWindow()
 frmIo::frmIo(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     ioWindow = this;
+    SetIoPollActive(true);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Input/Output"));
     Timer2 = new QTimer(this);
@@ -64,8 +66,10 @@ frmIo::frmIo(QWidget *parent) : QWidget(parent, Qt::Window)
 
 frmIo::~frmIo()
 {
-    if (ioWindow == this)
+    if (ioWindow == this) {
         ioWindow = nullptr;
+        SetIoPollActive(false);
+    }
 }
 
 frmIo *ShowIoWindow()
@@ -94,7 +98,7 @@ void frmIo::Form_Load()
             label->setText(ShownTitle(g.IoTitle[std::size_t(i)]));
     }
 
-    if (LeadingNumber(g.UnitModel) == 2) {
+    if (CurrentUnitKind() == UnitKind::TwoAxis) {
         for (int i : {4, 5, 19, 20})
             Label6[std::size_t(i)]->hide();
         for (int i = 14; i <= 27; ++i)
@@ -111,8 +115,8 @@ void frmIo::Form_Load()
     }
 
     // What waits from before the window opened is no answer to its queries.
-    // While a transfer owns the line it is the reply that transfer waits for.
-    if (m && m->MSComm1->PortOpen() && g.TransferBusy == 0) {
+    // While a transfer holds the line it is the reply that transfer waits for.
+    if (m && m->MSComm1->PortOpen() && !LineHeld()) {
         m->MSComm1->setInputLen(0);
         m->MSComm1->Input();
     }
@@ -123,23 +127,18 @@ void frmIo::Form_Load()
 void frmIo::Timer2_Timer()
 {
     frmMain *m = MainWindow();
-    // A transfer or exchange that owns the line must get its own replies.
-    if (!m || !m->MSComm1->PortOpen() || g.TransferBusy != 0)
+    // A transfer or exchange that holds the line must get its own replies.
+    if (!m || !m->MSComm1->PortOpen() || !MayWrite(LineUser::IoPoll))
         return;
     MSComm *port = m->MSComm1;
+    const UnitKind kind = CurrentUnitKind();
     switch (g.IoPollStep) {
     case 0:
-        if (g.UnitModel == u"2") {
-            port->setRThreshold(18);
-            port->Output(QStringLiteral("INR XY\r"));
-        } else {
-            port->setRThreshold(33);
-            port->Output(QStringLiteral("INR XYZU\r"));
-        }
+        m->SendQuery(StatusQuery(kind));
         UpdateIoLamps();
         break;
     case 1:
-        if (g.UnitModel == u"4") {
+        if (kind == UnitKind::FourAxis) {
             port->setRThreshold(8);
             for (int a = 0; a < kAxes; ++a)
                 port->Output(QStringLiteral("OUT ") + AxisLetter(a) + u'\r');
@@ -148,7 +147,7 @@ void frmIo::Timer2_Timer()
         }
         break;
     case 2:
-        if (g.UnitModel == u"4") {
+        if (kind == UnitKind::FourAxis) {
             port->setRThreshold(13);
             port->Output(QStringLiteral("INP\r"));
         } else {
@@ -162,9 +161,10 @@ void frmIo::Timer2_Timer()
 
 void frmIo::UpdateIoLamps()
 {
-    const int *bits = g.UnitModel == u"2" ? kAxisBits2 : kAxisBits4;
+    const bool fourAxis = CurrentUnitKind() == UnitKind::FourAxis;
+    const int *bits = fourAxis ? kAxisBits4 : kAxisBits2;
     if (g.StatusReady != 0) {
-        const StatusFields f = LocateStatusFields(g.StatusLine, g.UnitModel == u"4");
+        const StatusFields f = LocateStatusFields(g.StatusLine, fourAxis);
         // Without a port field nothing of the line is trusted.
         if (f.port) {
             g.PortOutWord = *f.port >> 16;
@@ -198,8 +198,10 @@ void frmIo::unload()
         return;
     m_unloaded = true;
     Timer2->stop();
-    if (ioWindow == this)
+    if (ioWindow == this) {
         ioWindow = nullptr;
+        SetIoPollActive(false);
+    }
     if (frmMain *m = MainWindow())
         m->Timer1->start();
 }
@@ -239,11 +241,12 @@ bool frmIo::eventFilter(QObject *watched, QEvent *event)
 }
 
 namespace {
-// The main window's port when it is open; switches need it.
+// The main window's port when it is open and no transfer holds the line;
+// switches need it.
 MSComm *openPort()
 {
     frmMain *m = MainWindow();
-    return m && m->MSComm1->PortOpen() ? m->MSComm1 : nullptr;
+    return m && m->MSComm1->PortOpen() && MayWrite(LineUser::Manual) ? m->MSComm1 : nullptr;
 }
 
 bool titleMode(const QCheckBox *check)
@@ -273,7 +276,7 @@ void frmIo::Label5_DblClick(int index)
     port->setRThreshold(8);
     port->Output(QStringLiteral("OUT ") + AxisLetter(axis) + u'0' + QString::number(state) + u'\r');
     // The 2-axis poll has no output query: the lamp follows the switch.
-    if (g.UnitModel == u"2")
+    if (CurrentUnitKind() == UnitKind::TwoAxis)
         if (Lamp *l = At(Picture1, 14 + (index - 28)))
             l->setLit(state & bit);
 }

@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -316,7 +317,7 @@ void frmMain::buildControls()
     RegNo = entry("RegNo");
     UpDown5 = new UpDown(this);
     UpDown5->setObjectName("UpDown5");
-    UpDown5->setMax(1999);
+    UpDown5->setMax(LastRegister(UnitKind::FourAxis));
     pg->addWidget(Label18, 3, 0);
     pg->addWidget(RegNo, 3, 1, 1, 2);
     pg->addWidget(UpDown5, 3, 3);
@@ -368,6 +369,27 @@ void frmMain::buildControls()
     outer->addLayout(buttons);
 
     setCentralWidget(central);
+
+    // Tab visits the controls row by row as they stand. The position and
+    // speed displays take the focus only by a click and hand it on at once;
+    // in the tab order they would throw the focus past their row's buttons.
+    for (QLineEdit *e : pos)
+        e->setFocusPolicy(Qt::ClickFocus);
+    for (QLineEdit *e : spd)
+        e->setFocusPolicy(Qt::ClickFocus);
+    QList<QWidget *> order;
+    for (int a = 0; a < 4; ++a)
+        order << minus[a] << stop[a] << plus[a] << clear[a] << amt[a] << man[a] << ud[a]->upButton()
+              << ud[a]->downButton();
+    order << Option1 << Option2 << Option3 << Option4 << Option5 << Option6 << Option7 << Option8
+          << Option9 << Option10 << Option11;
+    order << HomeAxisX << HomeAxisY << HomeAxisZ << HomeAxisU << HomeStarSW << Command6;
+    order << Option12 << Option13 << PrgAxisX << PrgAxisY << PrgAxisZ << PrgAxisU << Text17 << Text18
+          << Text19 << Text20 << RegNo << UpDown5->upButton() << UpDown5->downButton() << PrgStart
+          << PrgStep << PrgStop;
+    order << Command1 << Command4 << Command5;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 QLineEdit *frmMain::positionBox(int axis) const

@@ -7,8 +7,10 @@
 #include <array>
 #include <cstdint>
 
+#include "link/LineExchange.h"
 #include "platform/DataControl.h"
 #include "platform/Timer.h"
+#include "shared/UnitKind.h"
 
 class Lamp;
 class MSComm;
@@ -39,6 +41,8 @@ public:
     void DispatchReply(const QString &line);
     void AnalyzeReply(const QString &line);
     void EvaluateStatus(const QString &line);
+    // Sets the receive threshold of the query's reply and writes the query.
+    void SendQuery(const UnitQuery &query);
 
     // ---- timers and the program database
     Timer *Timer1 = nullptr;     // monitor poll
@@ -209,23 +213,8 @@ public:
     // start-up use these).
     ParamTransferResult RunParamUpLoad(int Index);
     ParamTransferResult RunParamDownLoad(int Index);
-    // The groups of a transfer; an axis is handled when its flag is 1. False
-    // when the group stopped: no reply in time, or a value it cannot send.
-    bool ModeDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U);
-    bool ModeDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U);
-    bool ModeUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U);
-    bool ModeUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U);
-    bool HomeDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U);
-    bool HomeDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U);
-    bool HomeUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U);
-    bool HomeUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U);
-    bool ParamDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U);
-    bool ParamDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U);
-    bool ParamUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U);
-    bool ParamUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U);
-    // Longest wait for one reply of the unit, in ms; well above the slowest
-    // reply at 9600 bit/s.
-    int ParamReplyTimeoutMs = 3000;
+    // Longest wait for one reply of the unit, in ms (tests shorten it).
+    int ParamReplyTimeoutMs = kReplyTimeoutMs;
     // ---- end of parameter exchange
 
 protected:
@@ -244,13 +233,15 @@ private:
     bool m_activated = false;
     std::array<QRadioButton *, 6> settingOptions() const;
     void collectSettingFlags();
+    bool settingsDamaged = false;   // the settings file read at start had lines not understood
     void buildMenus();
     void wireMenus();
     void buildControls();
 };
 
-// The message of a failure number of the serial port.
-QString PortErrorText(int number);
+// The message of a failure number of the serial port; `detail` (the port's
+// FailureDetail: device and system reason) follows it when given.
+QString PortErrorText(int number, const QString &detail = {});
 
 // The main window in use, or nullptr before it is created.
 frmMain *MainWindow();

@@ -1,6 +1,7 @@
 #include "mainwin/frmMessage.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -18,7 +19,18 @@ frmMessage::frmMessage(QWidget *parent) : QWidget(parent, Qt::Window)
     Label2->setAlignment(Qt::AlignCenter);
     layout->addWidget(Label1);
     layout->addWidget(Label2);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->hide();
+    layout->addWidget(cmdCancel, 0, Qt::AlignHCenter);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmMessage::cmdCancel_Click);
     setMinimumWidth(280);
+}
+
+void frmMessage::cmdCancel_Click()
+{
+    // Once is enough: the waiting routine ends at its next look.
+    CancelPressed = true;
+    cmdCancel->setEnabled(false);
 }
 
 frmMessage::~frmMessage()
@@ -51,9 +63,12 @@ void SetMessageLine2(const QString &text)
     w->Label2->repaint();
 }
 
-void ShowMessageWindow()
+void ShowMessageWindow(bool withCancel)
 {
     frmMessage *w = MessageWindow();
+    w->CancelPressed = false;
+    w->cmdCancel->setEnabled(true);
+    w->cmdCancel->setVisible(withCancel);
     w->show();
     w->raise();
 }
@@ -61,4 +76,9 @@ void ShowMessageWindow()
 void UnloadMessageWindow()
 {
     delete messageWindow;
+}
+
+bool MessageCancelRequested()
+{
+    return messageWindow && messageWindow->CancelPressed;
 }

@@ -1,10 +1,14 @@
 #pragma once
 // The wait window: two text lines shown while a transfer or a database update
-// runs. Shown modeless by the handler that needs it and unloaded by it.
+// runs, and a Cancel button for the waits that may be cancelled. Shown
+// modeless by the handler that needs it and unloaded by it.
+
+#include "link/LineExchange.h"
 
 #include <QWidget>
 
 class QLabel;
+class QPushButton;
 
 class frmMessage : public QWidget
 {
@@ -12,8 +16,11 @@ class frmMessage : public QWidget
 public:
     explicit frmMessage(QWidget *parent = nullptr);
     ~frmMessage() override;
-    QLabel *Label1 = nullptr;   // title line
-    QLabel *Label2 = nullptr;   // detail line
+    QLabel *Label1 = nullptr;        // title line
+    QLabel *Label2 = nullptr;        // detail line
+    QPushButton *cmdCancel = nullptr;  // shown only for a wait that may be cancelled
+    bool CancelPressed = false;
+    void cmdCancel_Click();
 };
 
 // The wait window, loaded (not shown) when it is not loaded yet.
@@ -23,7 +30,18 @@ frmMessage *LoadedMessageWindow();
 // Sets a line's caption and paints it at once; loads the window if needed.
 void SetMessageLine1(const QString &text);
 void SetMessageLine2(const QString &text);
-// Shows the window modeless (loading it first when needed).
-void ShowMessageWindow();
+// Shows the window modeless (loading it first when needed), with its Cancel
+// button when `withCancel`; an earlier press of Cancel is forgotten.
+void ShowMessageWindow(bool withCancel = false);
 // Unloads the window; nothing happens when it is not loaded.
 void UnloadMessageWindow();
+// Whether the operator pressed Cancel in the loaded wait window.
+bool MessageCancelRequested();
+
+// Exchange hooks of a wait shown in the wait window: its Cancel ends the
+// wait at once. Callers that show more (an axis, a register) derive from it.
+class MessageWindowHooks : public ExchangeHooks
+{
+public:
+    bool CancelRequested() override { return MessageCancelRequested(); }
+};

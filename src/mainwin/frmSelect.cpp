@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -34,6 +35,11 @@ frmSelect::frmSelect(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addLayout(row);
     connect(Command1, &QPushButton::clicked, this, &frmSelect::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmSelect::Command2_Click);
+    // The model in use so far is the one offered: it holds the focus and
+    // is the button Return presses.
+    QPushButton *current = CurrentUnitKind() == UnitKind::TwoAxis ? Command1 : Command2;
+    current->setDefault(true);
+    current->setFocus();
 }
 
 frmSelect::~frmSelect()
@@ -44,14 +50,33 @@ frmSelect::~frmSelect()
 
 void frmSelect::Command1_Click()
 {
-    g.UnitModel = QStringLiteral("2");
+    g.UnitModel = ModelText(UnitKind::TwoAxis);
     Tag = QStringLiteral("1");
 }
 
 void frmSelect::Command2_Click()
 {
-    g.UnitModel = QStringLiteral("4");
+    g.UnitModel = ModelText(UnitKind::FourAxis);
     Tag = QStringLiteral("1");
+}
+
+void frmSelect::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        // A focused model button takes the key itself; elsewhere it chooses
+        // the model offered.
+        auto *focused = qobject_cast<QPushButton *>(focusWidget());
+        (focused == Command1 || focused == Command2 ? focused : Command1->isDefault() ? Command1 : Command2)->click();
+        return;
+    }
+    case Qt::Key_Escape:
+        close();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void frmSelect::closeEvent(QCloseEvent *event)

@@ -24,6 +24,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // The model choice window while it is open, else nullptr.

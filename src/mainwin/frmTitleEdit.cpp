@@ -1,6 +1,7 @@
 #include "mainwin/frmTitleEdit.h"
 
 #include "mainwin/EntryChecks.h"
+#include "mainwin/EntryEditing.h"
 #include "mainwin/ManualEvents.h"
 #include "platform/Dialogs.h"
 #include "shared/Shared.h"
@@ -56,6 +57,7 @@ frmTitleEdit::frmTitleEdit(QWidget *parent) : QDialog(parent)
     connect(Command1, &QPushButton::clicked, this, &frmTitleEdit::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmTitleEdit::Command2_Click);
     Text1->installEventFilter(this);
+    EntryEditing::watch(Text1, [this](int &key) { Text1_KeyPress(key); });
     Form_Load();
 }
 
@@ -110,7 +112,10 @@ bool frmTitleEdit::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != Text1 || event->type() != QEvent::KeyPress)
         return false;
-    int key = ManualEvents::KeyCode(static_cast<QKeyEvent *>(event));
+    const auto *press = static_cast<QKeyEvent *>(event);
+    if (EntryEditing::isEditingKey(press))
+        return false;
+    int key = ManualEvents::KeyCode(press);
     if (key == 0)
         return false;
     Text1_KeyPress(key);

@@ -1,10 +1,8 @@
 // The home-search group: the home word of each handled axis, packed from the
 // settings and written, or read and unpacked into the settings.
 
-#include "mainwin/frmMain.h"
 #include "params/ParamExchange.h"
 #include "platform/MSComm.h"
-#include "shared/Shared.h"
 
 namespace {
 
@@ -24,11 +22,12 @@ Exchange homeExchange(UnitKind kind, int axis, bool write)
     return x;
 }
 
-bool homeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
+} // namespace
+
+bool HomeDownLoad(ParamSession &s, UnitKind kind, const AxisFlags &flags)
 {
-    GroupBusy busy;
     const int n = GroupAxisCount(kind);
-    Progress progress(m, 96);
+    Progress progress(s.bar, 96);
 
     // Every axis of the unit gets its word built, handled or not.
     std::array<uint16_t, kAxes> words{};
@@ -40,33 +39,32 @@ bool homeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
         }
     }
 
-    ClearReceiveSide(m, false);
-    m.MSComm1->setRThreshold(0);
+    s.line.ClearReceiveSide(ClearHow::Once);
+    s.line.port().setRThreshold(0);
     progress.restartCount();
     return AxisPass(progress, flags, n, [&](int a) {
         progress.step();
         Exchange x = homeExchange(kind, a, true);
         x.digits = WireDigits(words[size_t(a)], kind == UnitKind::TwoAxis ? 8 : 4);
-        return RunExchange(m, x).has_value();
+        return RunExchange(s, x).has_value();
     });
 }
 
-bool homeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
+bool HomeUpLoad(ParamSession &s, UnitKind kind, const AxisFlags &flags)
 {
-    GroupBusy busy;
-    ClearReceiveSide(m, false);
+    s.line.ClearReceiveSide(ClearHow::Once);
     const int n = GroupAxisCount(kind);
-    Progress progress(m, 96);
+    Progress progress(s.bar, 96);
 
     // A word whose reply could not be read stays empty and sets nothing.
     std::array<std::optional<uint32_t>, kAxes> words{};
     const bool answered = AxisPass(progress, flags, n, [&](int a) {
         progress.step();
         const Exchange x = homeExchange(kind, a, false);
-        const auto line = RunExchange(m, x);
+        const auto line = RunExchange(s, x);
         if (!line)
             return false;
-        words[size_t(a)] = ReadReplyValue(x, *line, 4);
+        words[size_t(a)] = ReadReplyValue(s, x, *line, 4);
         return true;
     });
     if (!answered)
@@ -84,24 +82,3 @@ bool homeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
     return true;
 }
 
-} // namespace
-
-bool frmMain::HomeDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
-{
-    return homeDownLoad(*this, UnitKind::TwoAxis, {X, Y, Z, U});
-}
-
-bool frmMain::HomeDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
-{
-    return homeDownLoad(*this, UnitKind::FourAxis, {X, Y, Z, U});
-}
-
-bool frmMain::HomeUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
-{
-    return homeUpLoad(*this, UnitKind::TwoAxis, {X, Y, Z, U});
-}
-
-bool frmMain::HomeUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
-{
-    return homeUpLoad(*this, UnitKind::FourAxis, {X, Y, Z, U});
-}

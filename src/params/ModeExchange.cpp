@@ -1,10 +1,8 @@
 // The mode group: the two mode words of each handled axis, packed from the
 // settings and written, or read and unpacked into the settings.
 
-#include "mainwin/frmMain.h"
 #include "params/ParamExchange.h"
 #include "platform/MSComm.h"
-#include "shared/Shared.h"
 
 namespace {
 
@@ -15,13 +13,13 @@ constexpr int kModeWordRegs[2] = {58, 59};
 // until its first send. Unsent output is not dropped: every command goes out
 // as it is written, so the only output that can still be on its way is a
 // STOP the operator pressed, and that must reach the unit.
-void clearLineForModeGroup(frmMain &m, bool download)
+void clearLineForModeGroup(ParamSession &s, bool download)
 {
     if (download)
-        m.MSComm1->setRThreshold(1);
-    ClearReceiveSide(m, true);
+        s.line.port().setRThreshold(1);
+    s.line.ClearReceiveSide(ClearHow::Drain);
     if (download)
-        m.MSComm1->setRThreshold(0);
+        s.line.port().setRThreshold(0);
 }
 
 Exchange modeExchange(UnitKind kind, int axis, int wordIndex, bool write)
@@ -38,12 +36,13 @@ Exchange modeExchange(UnitKind kind, int axis, int wordIndex, bool write)
     return x;
 }
 
-bool modeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
+} // namespace
+
+bool ModeDownLoad(ParamSession &s, UnitKind kind, const AxisFlags &flags)
 {
-    GroupBusy busy;
-    clearLineForModeGroup(m, true);
+    clearLineForModeGroup(s, true);
     const int n = GroupAxisCount(kind);
-    Progress progress(m, kind == UnitKind::TwoAxis ? 60 : 2 * n + 60);
+    Progress progress(s.bar, kind == UnitKind::TwoAxis ? 60 : 2 * n + 60);
 
     std::array<ModeWords, kAxes> words{};
     AxisPass(progress, flags, n, [&](int a) {
@@ -59,19 +58,18 @@ bool modeDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
             Exchange x = modeExchange(kind, a, w, true);
             const uint16_t word = w == 0 ? words[size_t(a)].word1 : words[size_t(a)].word2;
             x.digits = WireDigits(word, kind == UnitKind::TwoAxis ? 8 : 4);
-            if (!RunExchange(m, x))
+            if (!RunExchange(s, x))
                 return false;
         }
         return true;
     });
 }
 
-bool modeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
+bool ModeUpLoad(ParamSession &s, UnitKind kind, const AxisFlags &flags)
 {
-    GroupBusy busy;
-    clearLineForModeGroup(m, false);
+    clearLineForModeGroup(s, false);
     const int n = GroupAxisCount(kind);
-    Progress progress(m, kind == UnitKind::TwoAxis ? 60 : 100);
+    Progress progress(s.bar, kind == UnitKind::TwoAxis ? 60 : 100);
 
     // A word whose reply could not be read stays empty and sets nothing.
     std::array<std::array<std::optional<uint32_t>, 2>, kAxes> words{};
@@ -79,10 +77,10 @@ bool modeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
         for (int w = 0; w < 2; ++w) {
             progress.step();
             const Exchange x = modeExchange(kind, a, w, false);
-            const auto line = RunExchange(m, x);
+            const auto line = RunExchange(s, x);
             if (!line)
                 return false;
-            words[size_t(a)][size_t(w)] = ReadReplyValue(x, *line, 4);
+            words[size_t(a)][size_t(w)] = ReadReplyValue(s, x, *line, 4);
         }
         return true;
     });
@@ -104,24 +102,3 @@ bool modeUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
     return true;
 }
 
-} // namespace
-
-bool frmMain::ModeDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
-{
-    return modeDownLoad(*this, UnitKind::TwoAxis, {X, Y, Z, U});
-}
-
-bool frmMain::ModeDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
-{
-    return modeDownLoad(*this, UnitKind::FourAxis, {X, Y, Z, U});
-}
-
-bool frmMain::ModeUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
-{
-    return modeUpLoad(*this, UnitKind::TwoAxis, {X, Y, Z, U});
-}
-
-bool frmMain::ModeUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
-{
-    return modeUpLoad(*this, UnitKind::FourAxis, {X, Y, Z, U});
-}

@@ -2,11 +2,9 @@
 // as numbered parameters (2-axis unit) or parameter commands (4-axis unit),
 // or read back into the table.
 
-#include "mainwin/frmMain.h"
 #include "params/ParamExchange.h"
 #include "params/ParamTables.h"
 #include "platform/MSComm.h"
-#include "shared/Shared.h"
 
 namespace {
 
@@ -37,18 +35,25 @@ Exchange paramExchange(UnitKind kind, int axis, const ParamItem &p, bool write)
     return x;
 }
 
-bool paramDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
+// Every group of this kind starts with nothing waiting to be read in pieces.
+void prepareLine(ParamSession &s)
 {
-    GroupBusy busy;
+    s.line.port().setInputLen(0);
+    s.line.port().setRThreshold(0);
+}
+
+} // namespace
+
+bool ParamDownLoad(ParamSession &s, UnitKind kind, const AxisFlags &flags)
+{
     const int n = GroupAxisCount(kind);
     // Nothing goes out unless every value of the call can be sent whole.
     if (!ParamValuesSendable(flags, n)) {
-        CurrentParamRun().failure = ParamTransferResult::BadSetting;
+        s.badSetting = true;
         return false;
     }
-    m.MSComm1->setInputLen(0);
-    m.MSComm1->setRThreshold(0);
-    Progress progress(m, kind == UnitKind::TwoAxis ? 48 : 14 * n);
+    prepareLine(s);
+    Progress progress(s.bar, kind == UnitKind::TwoAxis ? 48 : 14 * n);
 
     return AxisPass(progress, flags, n, [&](int a) {
         for (const ParamItem &p : kSentParams) {
@@ -57,58 +62,35 @@ bool paramDownLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
             const auto value = ParamSendValue(p.item, g.ParamTable[size_t(a)][size_t(p.item)]);
             x.digits = value ? WireDigits(*value, wireWidth(kind, p, true)) : QString();
             if (x.digits.isEmpty()) {
-                CurrentParamRun().failure = ParamTransferResult::BadSetting;
+                s.badSetting = true;
                 return false;
             }
-            if (!RunExchange(m, x))
+            if (!RunExchange(s, x))
                 return false;
         }
         return true;
     });
 }
 
-bool paramUpLoad(frmMain &m, UnitKind kind, const AxisFlags &flags)
+bool ParamUpLoad(ParamSession &s, UnitKind kind, const AxisFlags &flags)
 {
-    GroupBusy busy;
-    m.MSComm1->setInputLen(0);
-    m.MSComm1->setRThreshold(0);
+    prepareLine(s);
     const int n = GroupAxisCount(kind);
-    Progress progress(m, kind == UnitKind::TwoAxis ? 48 : 100);
+    Progress progress(s.bar, kind == UnitKind::TwoAxis ? 48 : 100);
 
     return AxisPass(progress, flags, n, [&](int a) {
         for (const ParamItem &p : kSentParams) {
             progress.step();
             const Exchange x = paramExchange(kind, a, p, false);
-            const auto line = RunExchange(m, x);
+            const auto line = RunExchange(s, x);
             if (!line)
                 return false;
             // An item whose reply cannot be read keeps what it held.
             const int width = wireWidth(kind, p, false);
-            if (const auto v = ReadReplyValue(x, *line, width))
+            if (const auto v = ReadReplyValue(s, x, *line, width))
                 g.ParamTable[size_t(a)][size_t(p.item)] = ParamTextFromWire(*v, width);
         }
         return true;
     });
 }
 
-} // namespace
-
-bool frmMain::ParamDownLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
-{
-    return paramDownLoad(*this, UnitKind::TwoAxis, {X, Y, Z, U});
-}
-
-bool frmMain::ParamDownLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
-{
-    return paramDownLoad(*this, UnitKind::FourAxis, {X, Y, Z, U});
-}
-
-bool frmMain::ParamUpLoad2(int16_t X, int16_t Y, int16_t Z, int16_t U)
-{
-    return paramUpLoad(*this, UnitKind::TwoAxis, {X, Y, Z, U});
-}
-
-bool frmMain::ParamUpLoad4(int16_t X, int16_t Y, int16_t Z, int16_t U)
-{
-    return paramUpLoad(*this, UnitKind::FourAxis, {X, Y, Z, U});
-}

@@ -3,23 +3,15 @@
 
 #include "params/ParamExchange.h"
 
-#include "mainwin/frmMain.h"
 #include "mainwin/frmMessage.h"
 #include "params/ParamTables.h"
-#include "platform/EventPump.h"
 #include "platform/MSComm.h"
-#include "shared/Shared.h"
 
 #include <QProgressBar>
 
 QString BadSettingMessage()
 {
     return QStringLiteral("Bad Setting.");
-}
-
-QString TimeOutMessage()
-{
-    return QStringLiteral("Error is Time Out of Cominucation!!");
 }
 
 QString UnreadableMessage(const QStringList &items)
@@ -30,8 +22,7 @@ QString UnreadableMessage(const QStringList &items)
 
 int GroupAxisCount(UnitKind kind)
 {
-    const int model = g.UnitModel == u"2" ? 2 : g.UnitModel == u"4" ? 4 : 0;
-    return std::min(model, kind == UnitKind::TwoAxis ? 2 : 4);
+    return std::min(AxisCount(CurrentUnitKind()), AxisCount(kind));
 }
 
 bool AxisHandled(const AxisFlags &flags, int a, int n)
@@ -45,35 +36,30 @@ QString AxisCaption(int axis)
     return letter.isEmpty() ? QString() : u' ' + letter + QStringLiteral("-axis ");
 }
 
-ParamRun &CurrentParamRun()
+ParamSession::ParamSession(MSComm &port, QProgressBar *bar, int timeoutMs)
+    : line(port, this), bar(bar), timeoutMs(timeoutMs)
 {
-    static ParamRun run;
-    return run;
 }
 
-GroupBusy::GroupBusy()
+void ParamSession::Sent(const ExchangeRequest &)
 {
-    g.TransferBusy = 1;
+    if (LoadedMessageWindow())
+        SetMessageLine2(AxisCaption(axis));
 }
 
-GroupBusy::~GroupBusy()
+Progress::Progress(QProgressBar *bar, int max) : m_bar(bar)
 {
-    g.TransferBusy = 0;
-}
-
-Progress::Progress(frmMain &m, int max) : m_main(m)
-{
-    if (QProgressBar *bar = m_main.ProgressBar1) {
-        bar->setMaximum(max);
-        bar->setValue(0);
+    if (m_bar) {
+        m_bar->setMaximum(max);
+        m_bar->setValue(0);
     }
 }
 
 void Progress::step()
 {
     ++m_count;
-    if (QProgressBar *bar = m_main.ProgressBar1)
-        bar->setValue(m_count);
+    if (m_bar)
+        m_bar->setValue(m_count);
 }
 
 bool AxisPass(Progress &progress, const AxisFlags &flags, int n, const std::function<bool(int axis)> &handle)
@@ -97,76 +83,37 @@ QString ExchangeCommand(const Exchange &x)
     return x.name + u' ' + letter + (x.write ? x.digits : QString()) + u'\r';
 }
 
-namespace {
-
-// Write echoes of the 2-axis unit come back headed "IXS", every other reply
-// is kept in ReplyLine.
-QString &replyVariable(const Exchange &x)
+std::optional<QString> RunExchange(ParamSession &session, const Exchange &x)
 {
-    return x.unit == UnitKind::TwoAxis && x.write ? g.IxsReplyLine : g.ReplyLine;
-}
-
-bool answers(const Exchange &x, const QString &line)
-{
-    if (x.unit == UnitKind::TwoAxis)
-        return ReplyMatches2(line, x.write ? QStringLiteral("IXS") : QStringLiteral("IXR"), x.axis, x.reg);
-    return ReplyMatches4(line, x.name, x.axis);
-}
-
-} // namespace
-
-std::optional<QString> RunExchange(frmMain &m, const Exchange &x)
-{
-    MSComm *port = m.MSComm1;
-    QString &reply = replyVariable(x);
-    // A line left from an earlier exchange must not end this wait.
-    reply.clear();
-    if (!x.thresholdAfterSend)
-        port->setRThreshold(x.threshold);
-    if (port->Output(ExchangeCommand(x)) != MSComm::NoError) {
-        CurrentParamRun().failure = ParamTransferResult::NoReply;
+    ExchangeRequest rq;
+    rq.command = ExchangeCommand(x);
+    // Write echoes of the 2-axis unit come back headed "IXS", every other
+    // reply is kept in ReplyLine.
+    rq.reply = x.unit == UnitKind::TwoAxis && x.write ? &g.IxsReplyLine : &g.ReplyLine;
+    rq.accepts = [&x](const QString &line) {
+        if (x.unit == UnitKind::TwoAxis)
+            return ReplyMatches2(line, x.write ? QStringLiteral("IXS") : QStringLiteral("IXR"), x.axis, x.reg);
+        return ReplyMatches4(line, x.name, x.axis);
+    };
+    rq.threshold = x.threshold;
+    rq.thresholdAt = x.thresholdAfterSend ? ThresholdAt::AfterSend : ThresholdAt::BeforeSend;
+    rq.timeoutMs = session.timeoutMs;
+    session.axis = x.axis;
+    ExchangeResult r = session.line.Exchange(rq);
+    if (!r.answered()) {
+        session.stopped = std::move(r);
         return std::nullopt;
     }
-    if (LoadedMessageWindow())
-        SetMessageLine2(AxisCaption(x.axis));
-    if (x.thresholdAfterSend)
-        port->setRThreshold(x.threshold);
-    const WaitResult r = WaitUntil([&] { return answers(x, reply); }, m.ParamReplyTimeoutMs,
-                                   [&] { return !port->PortOpen(); });
-    if (r != WaitResult::Done) {
-        CurrentParamRun().failure = ParamTransferResult::NoReply;
-        return std::nullopt;
-    }
-    const QString line = reply;
-    reply.clear();
-    return line;
+    return r.line;
 }
 
-std::optional<uint32_t> ReadReplyValue(const Exchange &x, const QString &line, int digits)
+std::optional<uint32_t> ReadReplyValue(ParamSession &session, const Exchange &x, const QString &line,
+                                       int digits)
 {
     const auto v = x.unit == UnitKind::TwoAxis ? ReplyValue2(line, digits) : ReplyValue4(line, digits);
     if (!v)
-        CurrentParamRun().unreadable << AxisCaption(x.axis) + x.name;
+        session.unreadable << AxisCaption(x.axis) + x.name;
     return v;
-}
-
-void ClearReceiveSide(frmMain &m, bool drain)
-{
-    MSComm *port = m.MSComm1;
-    port->setInputLen(0);
-    if (drain) {
-        // Read until the line has been quiet for 11 reads in a row; the bound
-        // keeps a line that never stops talking from holding the program.
-        int quiet = 0;
-        for (int reads = 0; quiet <= 10 && reads < 100000; ++reads) {
-            if (port->Input().isEmpty())
-                ++quiet;
-            else
-                quiet = 0;
-        }
-    } else {
-        port->Input();
-    }
 }
 
 bool ParamValuesSendable(const AxisFlags &flags, int n)

@@ -1,9 +1,12 @@
 #pragma once
 // How a parameter transfer with the unit ended, and the pieces every group
-// of a transfer is built from: the exchange of one command and its reply,
-// the progress count, and the clearing of the line before a group.
+// of a transfer is built from: the session that carries the line, the
+// progress bar and what the groups noted, the exchange of one parameter
+// command, the progress count, and the three groups themselves.
 
+#include "link/LineExchange.h"
 #include "params/ParamWords.h"
+#include "shared/Shared.h"
 #include "shared/UnitKind.h"
 
 #include <QString>
@@ -13,7 +16,8 @@
 #include <functional>
 #include <optional>
 
-class frmMain;
+class MSComm;
+class QProgressBar;
 
 enum class ParamTransferResult : int {
     Done,         // every command was answered and every reply read
@@ -21,23 +25,19 @@ enum class ParamTransferResult : int {
     Busy,         // another transfer holds the line: nothing was done
     BadSetting,   // a value to send failed its check: nothing was sent
     NoReply,      // the unit did not answer in time, or the line went away
+    WriteFailed,  // a command could not be written to the line
     Unreadable,   // every command was answered, but some replies could not be read
 };
 
 // The message of a download refused for a value it cannot send.
 QString BadSettingMessage();
-// The message of a transfer that got no answer in time.
-QString TimeOutMessage();
 // The message that lists the parameters whose replies could not be read.
 QString UnreadableMessage(const QStringList &items);
-
-// ---- pieces of the groups (used by the files of src/params)
-
 
 using AxisFlags = std::array<int16_t, kAxes>;
 
 // Axes a group of this kind handles: those of the connected model, at most
-// the kind's own (2 or 4); none for an unknown model.
+// the kind's own (2 or 4).
 int GroupAxisCount(UnitKind kind);
 // Whether axis `a` is handled: its flag is exactly 1 and it lies within `n`.
 bool AxisHandled(const AxisFlags &flags, int a, int n);
@@ -45,34 +45,39 @@ bool AxisHandled(const AxisFlags &flags, int a, int n);
 // " X-axis " to " U-axis ", the wait window's second line.
 QString AxisCaption(int axis);
 
-// What the groups of the running transfer noted on their way.
-struct ParamRun {
-    QStringList unreadable;                          // " X-axis RAT", ...
-    ParamTransferResult failure = ParamTransferResult::Done;
-};
-ParamRun &CurrentParamRun();
-
-// Holds TransferBusy at 1 for the life of a group, whatever way it ends.
-class GroupBusy
+// One parameter transfer: the line it exchanges on, the progress bar it
+// counts on, and what its groups noted on their way.
+class ParamSession : public ExchangeHooks
 {
 public:
-    GroupBusy();
-    ~GroupBusy();
-    GroupBusy(const GroupBusy &) = delete;
-    GroupBusy &operator=(const GroupBusy &) = delete;
+    // `bar` may be nullptr. `timeoutMs`: the longest wait for one reply.
+    ParamSession(MSComm &port, QProgressBar *bar, int timeoutMs);
+
+    LineExchange line;
+    QProgressBar *const bar;
+    const int timeoutMs;
+
+    QStringList unreadable;                  // " X-axis RAT", ...
+    bool badSetting = false;                 // a value could not be sent
+    std::optional<ExchangeResult> stopped;   // the exchange that got no answer
+
+    // The axis of the command going out; once it is sent, the wait window's
+    // second line names it.
+    int axis = 0;
+    void Sent(const ExchangeRequest &request) override;
 };
 
-// The group's count on the main window's progress bar.
+// The group's count on the session's progress bar.
 class Progress
 {
 public:
-    Progress(frmMain &m, int max);   // sets Max, Value 0 and the count 0
-    void step();                     // adds 1 and shows it
-    void restartCount() { m_count = 0; }   // the bar keeps its value
+    Progress(QProgressBar *bar, int max);   // sets Max, Value 0 and the count 0
+    void step();                            // adds 1 and shows it
+    void restartCount() { m_count = 0; }    // the bar keeps its value
     int count() const { return m_count; }
 
 private:
-    frmMain &m_main;
+    QProgressBar *m_bar;
     int m_count = 0;
 };
 
@@ -96,24 +101,31 @@ struct Exchange {
 // The command line of an exchange, CR included.
 QString ExchangeCommand(const Exchange &x);
 
-// Sends the command and waits for its reply. The reply variable is emptied
-// before the send, and only a line that answers this very request counts
-// (head, axis letter and, on the 2-axis unit, register number); anything
-// else is left and the wait goes on. The reply line, or nothing when none
-// came within the main window's reply time-out or the line went away (the
-// run's failure is then NoReply).
-std::optional<QString> RunExchange(frmMain &m, const Exchange &x);
+// Sends the command and waits for its reply. Only a line that answers this
+// very request counts (head, axis letter and, on the 2-axis unit, register
+// number); a line left from before the send, or answering something else,
+// does not. The reply line, or nothing when none came in time, the line
+// went away or the command could not be written (the session notes how).
+std::optional<QString> RunExchange(ParamSession &session, const Exchange &x);
 
 // The value field of a read reply; when it cannot be read the item is noted
 // as unreadable and nothing is returned.
-std::optional<uint32_t> ReadReplyValue(const Exchange &x, const QString &line, int digits);
-
-// Empties the receive side: everything received and not yet taken (the
-// link drops a line begun but not ended along with it). `drain` reads until
-// the line stays quiet for a few reads in a row, without processing events;
-// otherwise one read.
-void ClearReceiveSide(frmMain &m, bool drain);
+std::optional<uint32_t> ReadReplyValue(ParamSession &session, const Exchange &x, const QString &line,
+                                       int digits);
 
 // Whether every numeric parameter that a download of these axes sends holds
 // a number within its range.
 bool ParamValuesSendable(const AxisFlags &flags, int n);
+
+// ---- the groups of a transfer, in the order a transfer runs them
+// Each handles the axes whose flag is 1, within the model and the kind
+// (GroupAxisCount). False when it stopped: no reply, or a value it cannot
+// send (the session says which).
+using ParamGroup = bool (*)(ParamSession &session, UnitKind kind, const AxisFlags &flags);
+
+bool ModeDownLoad(ParamSession &session, UnitKind kind, const AxisFlags &flags);
+bool ModeUpLoad(ParamSession &session, UnitKind kind, const AxisFlags &flags);
+bool HomeDownLoad(ParamSession &session, UnitKind kind, const AxisFlags &flags);
+bool HomeUpLoad(ParamSession &session, UnitKind kind, const AxisFlags &flags);
+bool ParamDownLoad(ParamSession &session, UnitKind kind, const AxisFlags &flags);
+bool ParamUpLoad(ParamSession &session, UnitKind kind, const AxisFlags &flags);

@@ -3,6 +3,7 @@
 // choice of groups by unit model and menu index, and the "SET" commands that
 // make the unit take a download.
 
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmMessage.h"
 #include "mainwin/ManualSend.h"
@@ -11,7 +12,6 @@
 #include "platform/MSComm.h"
 #include "platform/Timer.h"
 #include "shared/Shared.h"
-#include "shared/TransferGuard.h"
 
 #include <QProgressBar>
 
@@ -27,49 +27,46 @@ AxisFlags flagsFor(int Index, int axes)
     return flags;
 }
 
-bool runGroups(frmMain &m, bool download, bool twoAxis, const AxisFlags &f)
+// The groups in the order a transfer runs them.
+constexpr ParamGroup kUploadGroups[] = {ModeUpLoad, HomeUpLoad, ParamUpLoad};
+constexpr ParamGroup kDownloadGroups[] = {ModeDownLoad, HomeDownLoad, ParamDownLoad};
+
+bool runGroups(ParamSession &session, bool download, UnitKind kind, const AxisFlags &flags)
 {
-    const auto [X, Y, Z, U] = f;
-    if (twoAxis) {
-        if (download)
-            return m.ModeDownLoad2(X, Y, Z, U) && m.HomeDownLoad2(X, Y, Z, U)
-                   && m.ParamDownLoad2(X, Y, Z, U);
-        return m.ModeUpLoad2(X, Y, Z, U) && m.HomeUpLoad2(X, Y, Z, U) && m.ParamUpLoad2(X, Y, Z, U);
-    }
-    if (download)
-        return m.ModeDownLoad4(X, Y, Z, U) && m.HomeDownLoad4(X, Y, Z, U)
-               && m.ParamDownLoad4(X, Y, Z, U);
-    return m.ModeUpLoad4(X, Y, Z, U) && m.HomeUpLoad4(X, Y, Z, U) && m.ParamUpLoad4(X, Y, Z, U);
+    for (ParamGroup group : download ? kDownloadGroups : kUploadGroups)
+        if (!group(session, kind, flags))
+            return false;
+    return true;
 }
 
 ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
 {
     if (!m.MSComm1->PortOpen())
         return ParamTransferResult::PortClosed;
-    TransferGuard guard;
-    if (!guard.owns())
+    LineHold hold(LineUser::Transfer);
+    if (!hold.owns())
         return ParamTransferResult::Busy;
 
-    const bool twoAxis = g.UnitModel == u"2";
-    const int axes = twoAxis ? 2 : g.UnitModel == u"4" ? 4 : 0;
+    const UnitKind kind = CurrentUnitKind();
+    const int axes = AxisCount(kind);
     const AxisFlags flags = flagsFor(Index, axes);
     const bool anyAxis = std::any_of(flags.begin(), flags.end(), [](int16_t f) { return f == 1; });
 
     // Every value is checked before the first command, so a download never
     // stops half-way on a value it cannot send.
     if (download && anyAxis && !ParamValuesSendable(flags, axes)) {
+        hold.release();
         MsgBox(BadSettingMessage(), MsgButtons::Ok, {}, MsgIcon::Critical);
         return ParamTransferResult::BadSetting;
     }
 
-    ParamRun &run = CurrentParamRun();
-    run = ParamRun{};
+    ParamSession session(*m.MSComm1, m.ProgressBar1, m.ParamReplyTimeoutMs);
     SetMessageLine1(download ? QStringLiteral("Data download PARAMETER")
                              : QStringLiteral("Data upload PARAMETER"));
     ShowMessageWindow();
     MonitorPause monitor(&m);
 
-    const bool completed = !anyAxis || runGroups(m, download, twoAxis, flags);
+    const bool completed = !anyAxis || runGroups(session, download, kind, flags);
     // The unit takes the new parameters only after a complete download.
     if (download && anyAxis && completed)
         for (int a = 0; a < axes; ++a)
@@ -79,19 +76,24 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
     g.PositionReplyPending = 0;
     g.SpeedReplyPending = 0;
     m.ProgressBar1->setValue(0);
+    // The line is free again before the monitor resumes and before the
+    // operator reads how the transfer ended.
+    hold.release();
     monitor.resume();
     UnloadMessageWindow();
 
     if (!completed) {
-        if (run.failure == ParamTransferResult::BadSetting) {
+        if (session.badSetting) {
             MsgBox(BadSettingMessage(), MsgButtons::Ok, {}, MsgIcon::Critical);
             return ParamTransferResult::BadSetting;
         }
-        MsgBox(TimeOutMessage(), MsgButtons::Ok, {}, MsgIcon::Critical);
-        return ParamTransferResult::NoReply;
+        const ExchangeResult &stopped = session.stopped.value_or(ExchangeResult{});
+        MsgBox(stopped.message(), MsgButtons::Ok, {}, MsgIcon::Critical);
+        return stopped.outcome == ExchangeOutcome::WriteFailed ? ParamTransferResult::WriteFailed
+                                                               : ParamTransferResult::NoReply;
     }
-    if (!run.unreadable.isEmpty()) {
-        MsgBox(UnreadableMessage(run.unreadable), MsgButtons::Ok, {}, MsgIcon::Exclamation);
+    if (!session.unreadable.isEmpty()) {
+        MsgBox(UnreadableMessage(session.unreadable), MsgButtons::Ok, {}, MsgIcon::Exclamation);
         return ParamTransferResult::Unreadable;
     }
     return ParamTransferResult::Done;

@@ -8,11 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-int ScaleAxes(const QString &unitModel)
-{
-    return unitModel == u"4" ? 4 : 2;
-}
-
 QString ScaleRefusedMessage(int axis)
 {
     const QString letter = AxisLetter(axis);

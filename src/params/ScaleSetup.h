@@ -20,9 +20,6 @@ struct ScaleChoice {
     std::array<std::array<QString, kScaleUnits>, kAxes> factor{};
 };
 
-// Axes the scale window handles: X to U on the 4-axis unit ("4"), else X and Y.
-int ScaleAxes(const QString &unitModel);
-
 // "It can't be inputted. (Axis-X)" and so on; empty for an axis out of range.
 QString ScaleRefusedMessage(int axis);
 

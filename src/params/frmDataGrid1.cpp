@@ -1,5 +1,6 @@
 #include "params/frmDataGrid1.h"
 
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "params/ParamChecks.h"
 #include "params/ParamDatabase.h"
@@ -7,7 +8,6 @@
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"
-#include "shared/TransferGuard.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -405,7 +405,7 @@ void frmDataGrid1::cmdClose_Click()
 void frmDataGrid1::transfer(bool download)
 {
     // One transfer at a time, as from every other entry.
-    if (TransferGuard::Running())
+    if (!MayWrite(LineUser::Transfer))
         return;
     if (MsgBox(download ? QStringLiteral("Download.") : QStringLiteral("Upload."), MsgButtons::YesNo, kTitle,
                MsgIcon::Information)

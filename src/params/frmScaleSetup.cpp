@@ -179,7 +179,7 @@ void frmScaleSetup::enableAxis(int axis)
 
 void frmScaleSetup::Form_Load()
 {
-    const int axes = ScaleAxes(g.UnitModel);
+    const int axes = AxisCount(CurrentUnitKind());
     for (int a = 0; a < axes; ++a) {
         // A stored code with no option leaves the axis with none chosen.
         const int unit = g.ScaleSel[size_t(a)];
@@ -239,7 +239,7 @@ bool frmScaleSetup::eventFilter(QObject *watched, QEvent *event)
 
 void frmScaleSetup::OkButton_Click()
 {
-    const int axes = ScaleAxes(g.UnitModel);
+    const int axes = AxisCount(CurrentUnitKind());
     ScaleChoice choice;
     for (int a = 0; a < axes; ++a) {
         choice.unit[size_t(a)] = m_unit[size_t(a)];

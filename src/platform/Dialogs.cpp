@@ -1,5 +1,4 @@
 #include "platform/Dialogs.h"
-#include "platform/AppInfo.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -7,7 +6,13 @@
 
 namespace {
 DialogService *installed = nullptr;
+
+// The title the program's windows carry, for boxes without one of their own.
+QString titled(const QString &title)
+{
+    return title.isEmpty() ? QStringLiteral("ZT260A/ZT460A") : title;
 }
+} // namespace
 
 DialogService &Dialogs()
 {
@@ -22,12 +27,12 @@ void SetDialogs(DialogService *service)
 
 MsgResult MsgBox(const QString &text, MsgButtons buttons, const QString &title, MsgIcon icon)
 {
-    return Dialogs().message(text, title.isEmpty() ? AppTitle() : title, buttons, icon);
+    return Dialogs().message(text, titled(title), buttons, icon);
 }
 
 QString InputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
-    return Dialogs().input(prompt, title.isEmpty() ? AppTitle() : title, defaultText).value_or(QString());
+    return Dialogs().input(prompt, titled(title), defaultText).value_or(QString());
 }
 
 MsgResult QtDialogs::message(const QString &text, const QString &title,

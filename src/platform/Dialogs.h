@@ -26,7 +26,8 @@ DialogService &Dialogs();
 // Installs a service (nullptr puts the Qt dialogs back). Not owned.
 void SetDialogs(DialogService *service);
 
-// Shorthands. An empty title shows the program's title.
+// Shorthands. An empty title shows "ZT260A/ZT460A", the title of the
+// program's windows.
 MsgResult MsgBox(const QString &text, MsgButtons buttons = MsgButtons::Ok,
                  const QString &title = {}, MsgIcon icon = MsgIcon::None);
 // The answer, or the empty text on Cancel.

@@ -4,7 +4,11 @@
 #include <QSerialPort>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <poll.h>
+#include <unistd.h>
 
 MSComm::MSComm(QObject *parent)
     : QObject(parent), m_port(new QSerialPort(this))
@@ -43,6 +47,14 @@ QString MSComm::DevicePath(int port)
     if (!env.isEmpty())
         return QString::fromLocal8Bit(env);
     return QStringLiteral("/dev/ttyS%1").arg(port - 1);
+}
+
+QString MSComm::FailureDetail() const
+{
+    QString text = QStringLiteral("Com%1 = %2").arg(m_commPort).arg(DevicePath(m_commPort));
+    if (!m_failureReason.isEmpty())
+        text += QStringLiteral(": ") + m_failureReason;
+    return text;
 }
 
 int MSComm::setCommPort(int port)
@@ -146,19 +158,16 @@ int MSComm::setPortOpen(bool open)
     if (m_port->isOpen())
         return PortAlreadyOpen;
     const QString path = DevicePath(m_commPort);
-    if (!QFileInfo::exists(path))
+    m_failureReason.clear();
+    if (!QFileInfo::exists(path)) {
+        m_failureReason = QString::fromLocal8Bit(std::strerror(ENOENT));
         return InvalidPortNumber;
-    m_port->setPortName(path);
-    if (!m_port->open(QIODevice::ReadWrite)) {
-        const auto err = m_port->error();
-        m_port->clearError();
-        if (err == QSerialPort::DeviceNotFoundError)
-            return InvalidPortNumber;
-        if (err == QSerialPort::PermissionError || err == QSerialPort::OpenError)
-            return PortAlreadyOpen;
-        return SetStateFailed;
     }
+    m_port->setPortName(path);
+    if (!m_port->open(QIODevice::ReadWrite))
+        return openFailure(path);
     if (!applySettings()) {
+        m_failureReason = m_port->errorString();
         m_port->close();
         m_port->clearError();
         return SetStateFailed;
@@ -170,13 +179,53 @@ int MSComm::setPortOpen(bool open)
     return NoError;
 }
 
+int MSComm::openFailure(const QString &path)
+{
+    const auto err = m_port->error();
+    m_failureReason = m_port->errorString();
+    m_port->clearError();
+    if (err == QSerialPort::DeviceNotFoundError)
+        return InvalidPortNumber;
+    if (err == QSerialPort::PermissionError) {
+        // The same error stands for a device in use and one this user may
+        // not open; only the second is told by the file's permissions.
+        const QByteArray name = path.toLocal8Bit();
+        if (::faccessat(AT_FDCWD, name.constData(), R_OK | W_OK, AT_EACCESS) != 0
+            && (errno == EACCES || errno == EPERM)) {
+            m_failureReason = QString::fromLocal8Bit(std::strerror(errno));
+            return PortNoAccess;
+        }
+        return PortAlreadyOpen;
+    }
+    if (err == QSerialPort::OpenError)
+        return PortAlreadyOpen;
+    return SetStateFailed;
+}
+
 int MSComm::Output(const QString &text)
 {
     if (!m_port->isOpen())
         return PortNotOpen;
-    m_port->write(text.toLatin1());
-    m_port->flush();
-    return NoError;
+    const QByteArray data = text.toLatin1();
+    m_port->clearError();
+    const bool whole = m_port->write(data) == data.size();
+    if (whole)
+        m_port->flush();
+    // A device that went away while writing is closed by then (onPortError).
+    const bool closed = !m_port->isOpen();
+    const auto err = m_port->error();
+    if (whole && !closed && err != QSerialPort::WriteError && err != QSerialPort::ResourceError)
+        return NoError;
+    // Whatever stays of a text the device refused would go out later, in
+    // front of some other command.
+    m_failureReason = err != QSerialPort::NoError ? m_port->errorString()
+                      : closed                   ? QStringLiteral("the line was closed")
+                                                 : QStringLiteral("the text was not written whole");
+    if (m_port->isOpen()) {
+        m_port->clear(QSerialPort::Output);
+        m_port->clearError();
+    }
+    return WriteFailed;
 }
 
 void MSComm::pullFromPort()

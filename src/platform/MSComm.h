@@ -4,8 +4,11 @@
 // ZT_COM<n> when it is set, else /dev/ttyS<n-1>.
 //
 // Members that can fail return the failure number (0 when they succeed):
-// 8002 invalid port number, 8005 port already open, 8015 the port state could
-// not be set, 8018 the operation needs an open port, 380 invalid settings text.
+// 8002 invalid port number, 8003 the device may not be opened by this user,
+// 8005 port already open (by this control or another program), 8015 the port
+// state could not be set, 8018 the operation needs an open port, 8019 the text
+// could not be written whole, 380 invalid settings text. FailureDetail() names
+// the device and the system's reason of the last open or write failure.
 
 #include <QByteArray>
 #include <QObject>
@@ -22,9 +25,11 @@ public:
         NoError = 0,
         InvalidPropertyValue = 380,
         InvalidPortNumber = 8002,
+        PortNoAccess = 8003,
         PortAlreadyOpen = 8005,
         SetStateFailed = 8015,
         PortNotOpen = 8018,
+        WriteFailed = 8019,
     };
     enum : int { comEvSend = 1, comEvReceive = 2, comEvCD = 5 };
 
@@ -40,6 +45,8 @@ public:
     bool PortOpen() const;
     int setPortOpen(bool open);
 
+    // Writes the text at once. A text the device does not take whole gives
+    // WriteFailed; what was not sent of it is dropped.
     int Output(const QString &text);
 
     int RThreshold() const { return m_rThreshold; }
@@ -63,6 +70,9 @@ public:
 
     // The device path a port number stands for.
     static QString DevicePath(int port);
+    // "ComN = <device>" for the port number in use, followed by ": " and the
+    // system's reason of the last failure to open or to write, if any.
+    QString FailureDetail() const;
 
 signals:
     // Raised for received characters (CommEvent 2) and line changes.
@@ -77,6 +87,7 @@ private:
     void raiseReceive();
     void onPortError();
     bool applySettings();
+    int openFailure(const QString &path);
 
     QSerialPort *m_port;
     QTimer *m_watch;
@@ -85,6 +96,7 @@ private:
     int m_rThreshold = 0;
     int m_inputLen = 0;
     int m_commEvent = 0;
+    QString m_failureReason;  // the system's words for the last failure
     QByteArray m_rx;          // received and not yet taken by Input
     bool m_inEvent = false;   // an OnComm handler is running
     bool m_raiseQueued = false;

@@ -5,16 +5,19 @@
 
 #include <cmath>
 
-std::optional<double> ReadFactor(QStringView text)
+bool FactorAccepted(double f)
 {
-    const auto f = WholeNumber(text);
-    if (!f || !std::isfinite(*f) || !(*f > 0))
-        return std::nullopt;
     // The largest 24-bit count of an instruction word times the factor must
     // stay a finite number, or an uploaded word could not be shown or sent
     // back.
     constexpr double kLargestCount = 8388608.0;
-    if (!std::isfinite(kLargestCount * *f))
+    return std::isfinite(f) && f > 0 && std::isfinite(kLargestCount * f);
+}
+
+std::optional<double> ReadFactor(QStringView text)
+{
+    const auto f = WholeNumber(text);
+    if (!f || !FactorAccepted(*f))
         return std::nullopt;
     return f;
 }

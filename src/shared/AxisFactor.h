@@ -10,6 +10,10 @@
 #include <QStringView>
 #include <optional>
 
+// Whether a number may serve as a factor: above 0, and a 24-bit pulse count
+// times it still a finite number.
+bool FactorAccepted(double f);
+
 // The whole text as a factor (surrounding blanks allowed); nothing when it is
 // not one.
 std::optional<double> ReadFactor(QStringView text);

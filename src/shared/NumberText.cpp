@@ -1,5 +1,6 @@
 #include "shared/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -34,6 +35,54 @@ qsizetype numberLength(QStringView text, qsizetype pos)
     return pos - start;
 }
 
+bool isAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+
+// The power of ten of the first significant digit of a number that
+// numberLength accepted ("E" for its exponent letter), its exponent included;
+// nothing when every digit is 0.
+std::optional<long long> decimalPower(QStringView number)
+{
+    qsizetype pos = 0;
+    const qsizetype n = number.size();
+    if (pos < n && (number[pos] == u'+' || number[pos] == u'-'))
+        ++pos;
+    long long intDigits = 0;
+    long long index = 0;
+    long long first = -1;
+    bool fraction = false;
+    for (; pos < n; ++pos) {
+        if (number[pos] == u'.') {
+            fraction = true;
+            continue;
+        }
+        if (!isAsciiDigit(number[pos]))
+            break;
+        if (first < 0 && number[pos] != u'0')
+            first = index;
+        ++index;
+        if (!fraction)
+            ++intDigits;
+    }
+    if (first < 0)
+        return std::nullopt;
+    long long power = intDigits - 1 - first;
+    if (pos < n) {   // the exponent letter
+        ++pos;
+        const bool minus = pos < n && number[pos] == u'-';
+        if (pos < n && (number[pos] == u'+' || number[pos] == u'-'))
+            ++pos;
+        long long e = 0;
+        // Far beyond any double either way; the bound keeps the sum in range.
+        for (; pos < n && isAsciiDigit(number[pos]); ++pos)
+            e = std::min(e * 10 + (number[pos].unicode() - '0'), 1000000000000LL);
+        power += minus ? -e : e;
+    }
+    return power;
+}
+
+// The value of a number that numberLength accepted. One that no double
+// holds is decided by its size, not by its spelling: too large gives the
+// infinity of its sign, too small the zero of its sign.
 double toDouble(QStringView number)
 {
     QString s = number.toString();
@@ -42,11 +91,10 @@ double toDouble(QStringView number)
     const double v = s.toDouble(&ok);   // C locale: "." is the point
     if (ok && std::isfinite(v))
         return v;
-    // A number too large for a double reads as the largest one of its sign,
-    // so that every range check refuses it (as 0 it would pass them).
-    if (!s.contains(QStringLiteral("E-"), Qt::CaseInsensitive))
-        return s.startsWith(u'-') ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
-    return 0.0;
+    const bool negative = s.startsWith(u'-');
+    const auto power = decimalPower(s);
+    const double magnitude = power && *power > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -magnitude : magnitude;
 }
 
 // Shortest decimal text of |v| with at most 15 significant digits, in the
@@ -59,6 +107,14 @@ QString shortestMagnitude(double v)
     // Mantissa digits and exponent of the value rounded to 15 digits (Qt's
     // formatting ignores the process locale, so "." stays the point).
     QString s = QString::number(a, 'e', 14);
+    // At the top of the range rounding to nearest can go past the largest
+    // double, and the text would read back as no number: cut the digits
+    // there instead, so that every written form reads back.
+    if (!std::isfinite(s.toDouble())) {
+        s = QString::number(a, 'e', 20);
+        const qsizetype e = s.indexOf(u'e');
+        s = s.left(16) + s.mid(e);
+    }
     const qsizetype ePos = s.indexOf(u'e');
     QString mant = s.left(ePos);
     int exp10 = s.mid(ePos + 1).toInt();
@@ -87,7 +143,12 @@ double LeadingNumber(QStringView text)
     while (pos < text.size() && isBlank(text[pos]))
         ++pos;
     const qsizetype len = numberLength(text, pos);
-    return len ? toDouble(text.mid(pos, len)) : 0.0;
+    if (len == 0)
+        return 0.0;
+    // A number too large for a double reads as the largest one of its sign,
+    // so that every range check refuses it.
+    const double v = toDouble(text.mid(pos, len));
+    return std::isinf(v) ? std::copysign(std::numeric_limits<double>::max(), v) : v;
 }
 
 bool StartsWithNumber(QStringView text)
@@ -111,11 +172,8 @@ std::optional<double> WholeNumber(QStringView text)
         ++end;
     if (end != text.size())
         return std::nullopt;
-    QString s = text.mid(pos, len).toString();
-    s.replace(u'D', u'E').replace(u'd', u'E');
-    bool ok = false;
-    const double v = s.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
+    const double v = toDouble(text.mid(pos, len));
+    if (std::isinf(v))
         return std::nullopt;
     return v;
 }

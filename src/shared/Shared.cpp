@@ -28,7 +28,7 @@ void SetStartValues()
     g.SkipConfirm = 0;
     g.UnitVersion = QStringLiteral("--.--.--");
     g.UnitVersionText = NonActiveVersionText();
-    g.UnitModel = QStringLiteral("4");
+    g.UnitModel = ModelText(UnitKind::FourAxis);
     g.TransferBusy = 0;
     for (int axis = 0; axis < kAxes; ++axis) {
         g.ScaleSel[axis] = 0;

@@ -2,6 +2,8 @@
 // The one store of values that more than one window uses. Every window reads
 // and writes it directly; the program has one thread, so nothing is locked.
 
+#include "shared/UnitKind.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -16,7 +18,7 @@ constexpr int kAxisEntries = 100;
 constexpr int kModeItems = 11;
 constexpr int kHomeItems = 16;
 constexpr int kParamItems = 14;
-constexpr int kClipRows = 2000;
+constexpr int kClipRows = RegisterCount(UnitKind::FourAxis);
 
 // One copied register row of the program editors: CMD, DAT, SPD, TIM, CMT.
 using ClipRow = std::array<QString, 5>;

@@ -1,5 +1,6 @@
 #include "transfer/InstructionCodec.h"
 
+#include "shared/AxisFactor.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
@@ -75,7 +76,7 @@ double round15(double v)
 
 bool usableFactor(std::optional<double> factor)
 {
-    return factor && std::isfinite(*factor) && *factor != 0.0;
+    return factor && FactorAccepted(*factor);
 }
 
 // Motion, CNT and DCP data as the low 24 bits of the word; nothing when
@@ -446,21 +447,11 @@ std::optional<InstructionWord> EncodeInstruction(UnitKind unit, const AxisInstru
     return InstructionWord{*word, WordText(*word)};
 }
 
-std::optional<double> AxisScaleFactor(int axis)
-{
-    if (axis < 0 || axis >= kAxes)
-        return std::nullopt;
-    const int unitCode = g.ScaleSel[axis];
-    if (unitCode < 0 || unitCode >= kUnitCodes)
-        return std::nullopt;
-    return WholeNumber(g.ScaleFactor[unitCode][axis]);
-}
-
 std::optional<InstructionWord> EncodeForAxis(UnitKind unit, const AxisInstruction &texts, int axis)
 {
     if (axis < 0 || axis >= kAxes)
         return std::nullopt;
-    return EncodeInstruction(unit, texts, AxisScaleFactor(axis));
+    return EncodeInstruction(unit, texts, CurrentAxisFactor(axis));
 }
 
 QString ReplyWordText(const QString &reply)
@@ -538,5 +529,5 @@ std::optional<AxisInstruction> DecodeForAxis(UnitKind unit, const QString &wordT
 {
     if (axis < 0 || axis >= kAxes)
         return std::nullopt;
-    return DecodeWord(unit, wordText, AxisScaleFactor(axis));
+    return DecodeWord(unit, wordText, CurrentAxisFactor(axis));
 }

@@ -47,10 +47,11 @@ uint32_t CmdTimSet2(const QString &tim);   // bits 13-12 of STO
 // The encoder proper: the word of case `index` built from CmdBuf (texts with
 // trailing blanks already removed). On the 4-axis unit motion, CNT and DCP
 // data are in the axis's unit and are divided by `factor`, the length of one
-// pulse in that unit (nothing: the factor could not be looked up); the
-// 2-axis unit takes them in pulses and ignores `factor`. Nothing when the
-// case is not one the model encodes, a number does not read, a comma is
-// missing, or a value does not fit its field.
+// pulse in that unit (nothing: the factor could not be looked up; a number
+// the factor reader refuses fails the same way); the 2-axis unit takes them
+// in pulses and ignores `factor`. Nothing when the case is not one the model
+// encodes, a number does not read, a comma is missing, or a value does not
+// fit its field.
 std::optional<uint32_t> CmdSetup(UnitKind unit, int index, const AxisInstruction &CmdBuf,
                                  std::optional<double> factor);
 
@@ -67,14 +68,8 @@ QString WordText(uint32_t value);
 std::optional<InstructionWord> EncodeInstruction(UnitKind unit, const AxisInstruction &texts,
                                                  std::optional<double> factor);
 
-// The factor of the axis's own unit of measure from the shared store
-// (ScaleFactor at the unit code ScaleSel holds for the axis); nothing for an
-// axis outside 0 to 3, a unit code outside 0 to 6 or a text that is not a
-// number. A factor of 0 is returned as is and refused where it is used.
-std::optional<double> AxisScaleFactor(int axis);
-
-// EncodeInstruction with the factor of `axis` (0 X to 3 U) from the shared
-// store; nothing for an axis outside 0 to 3.
+// EncodeInstruction with the factor of `axis` (0 X to 3 U) as the factor
+// reader gives it (shared/AxisFactor.h); nothing for an axis outside 0 to 3.
 std::optional<InstructionWord> EncodeForAxis(UnitKind unit, const AxisInstruction &texts, int axis);
 
 // ---------------------------------------------------------------- decoding
@@ -111,7 +106,8 @@ std::optional<ClassifiedWord> ChkACT(const QString &reply, UnitKind unit);
 // but for the 4-axis MOV's speed; opcodes without a mnemonic give four
 // empty texts. On the 4-axis unit DAT of motion, CNT and DCP words is in the
 // axis's unit (pulses times `factor`; nothing when the factor is missing or
-// 0); on the 2-axis unit every number is as the unit holds it.
+// one the factor reader refuses); on the 2-axis unit every number is as the
+// unit holds it.
 std::optional<AxisInstruction> DecodeMotion4(const QString &wordText, std::optional<double> factor);
 std::optional<AxisInstruction> DecodeControl4(const QString &wordText, std::optional<double> factor);
 std::optional<AxisInstruction> DecodeMotion2(const QString &wordText);
@@ -122,6 +118,6 @@ std::optional<AxisInstruction> DecodeControl2(const QString &wordText);
 std::optional<AxisInstruction> DecodeWord(UnitKind unit, const QString &wordText,
                                           std::optional<double> factor);
 
-// DecodeWord with the factor of `axis` (0 X to 3 U) from the shared store;
-// nothing for an axis outside 0 to 3.
+// DecodeWord with the factor of `axis` (0 X to 3 U) as the factor reader
+// gives it; nothing for an axis outside 0 to 3.
 std::optional<AxisInstruction> DecodeForAxis(UnitKind unit, const QString &wordText, int axis);

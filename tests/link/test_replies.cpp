@@ -198,6 +198,10 @@ void TestReplies::positionText_data()
     QTest::newRow("most negative") << INT32_MIN << "0.001" << "-2147483.648";
     QTest::newRow("leading blanks of the text") << 3 << "  0.5" << "1.5";
     QTest::newRow("factor 1000") << 2 << "1000" << "2000";
+    // Factors the reader refuses show nothing, not a wrong position.
+    QTest::newRow("negative factor") << 5 << "-2" << "refused";
+    QTest::newRow("factor 0") << 5 << "0" << "refused";
+    QTest::newRow("letters after the number") << 5 << "2abc" << "refused";
 }
 
 void TestReplies::positionText()
@@ -205,7 +209,7 @@ void TestReplies::positionText()
     QFETCH(int, pulses);
     QFETCH(QString, factor);
     QFETCH(QString, shown);
-    QCOMPARE(PositionText(pulses, factor), shown);
+    QCOMPARE(PositionText(pulses, factor).value_or(QStringLiteral("refused")), shown);
 }
 
 void TestReplies::words_data()
@@ -230,6 +234,9 @@ void TestReplies::words_data()
     QTest::newRow("corrupt X field leaves X")
         << "4" << "1" << QString("POS 00G004E2  00000002  00000003  00000004\r")
         << QStringList{kUnchanged, "2", "3", "4"};
+    QTest::newRow("refused factor leaves X")
+        << "4" << "-2" << wordsLine("POS", 1250, -1, 0, 7)
+        << QStringList{kUnchanged, "-1", "0", "7"};
     QTest::newRow("short line converts what is there")
         << "4" << "1" << QString("SPD 00000010  0000\r")
         << QStringList{" 16", kUnchanged, kUnchanged, kUnchanged};

@@ -2,6 +2,7 @@
 // raises receive events, lines are assembled across events and parsed.
 
 #include "Pty.h"
+#include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "UnitSim.h"
 #include "mainwin/frmMain.h"
@@ -11,7 +12,11 @@
 #include "platform/MSComm.h"
 #include "shared/Shared.h"
 
+#include <QAction>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestSerialLink : public QObject
 {
@@ -20,6 +25,8 @@ private slots:
     void init();
     void cleanup();
     void openFailures();
+    void openWithoutPermission();
+    void writeFailureReported();
     void outputNeedsOpenPort();
     void speedsAndPositionsArrive();
     void replySplitOverEvents();
@@ -80,6 +87,44 @@ void TestSerialLink::openFailures()
     QVERIFY(openOn(pty));
     QCOMPARE(c->setPortOpen(true), int(MSComm::PortAlreadyOpen));
     QCOMPARE(c->setCommPort(3), int(MSComm::PortAlreadyOpen));
+}
+
+// A device this user may not open is named with its cause, not taken for a
+// port that is already open.
+void TestSerialLink::openWithoutPermission()
+{
+    Pty pty;
+    QVERIFY(pty.ok());
+    const QByteArray path = pty.devicePath().toLocal8Bit();
+    QCOMPARE(::chmod(path.constData(), 0), 0);
+    qputenv("ZT_COM2", path);
+    ScriptedDialogs dialogs;
+    // The superuser may open anything: the open runs as an ordinary user then.
+    const uid_t was = ::geteuid();
+    if (was == 0)
+        QCOMPARE(::seteuid(65534), 0);
+    m_main->mnuComItem_Click(1);
+    if (was == 0)
+        QCOMPARE(::seteuid(0), 0);
+    QVERIFY(!m_main->MSComm1->PortOpen());
+    const QString named = QStringLiteral("Com2 = ") + pty.devicePath() + QStringLiteral(": Permission denied");
+    QCOMPARE(m_main->MSComm1->FailureDetail(), named);
+    QCOMPARE(dialogs.texts(), QStringList{"Error No. 8003. Comport Access Denied. " + named});
+}
+
+// A write the device refuses is reported by Output at once.
+void TestSerialLink::writeFailureReported()
+{
+    Pty pty;
+    QVERIFY(openOn(pty));
+    MSComm *c = m_main->MSComm1;
+    QCOMPARE(c->Output("SPD\r"), 0);
+    QCOMPARE(pty.readLine(), QByteArray("SPD\r"));
+    pty.hangUp();   // no events in between: the port is still open
+    QVERIFY(c->PortOpen());
+    QCOMPARE(c->Output("POS\r"), int(MSComm::WriteFailed));
+    QVERIFY(c->FailureDetail().startsWith(QStringLiteral("Com1 = ") + pty.devicePath() + QStringLiteral(": ")));
+    QVERIFY(c->FailureDetail().size() > QStringLiteral("Com1 = : ").size() + pty.devicePath().size());
 }
 
 void TestSerialLink::outputNeedsOpenPort()

@@ -2,14 +2,20 @@
 // up-down controls and the start register spinner.
 
 #include "ManualRig.h"
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "platform/Controls.h"
 #include "platform/MSComm.h"
 #include "platform/UpDown.h"
 #include "shared/Shared.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
@@ -26,6 +32,9 @@ private slots:
     void amountBackFromUnitChange();
     void keyFilters_data();
     void keyFilters();
+    void editingKeys_data();
+    void editingKeys();
+    void contextMenuPasteChecked();
     void speedRangeCheck_data();
     void speedRangeCheck();
     void speedEnter_data();
@@ -33,6 +42,7 @@ private slots:
     void registerDisplayClamp_data();
     void registerDisplayClamp();
     void focusHandOver();
+    void tabOrderRowByRow();
     void speedUpDown_data();
     void speedUpDown();
     void startRegister_data();
@@ -140,6 +150,74 @@ void TestBoxes::keyFilters()
     QVERIFY(m_rig->dialogs.shown().isEmpty());
 }
 
+void TestBoxes::editingKeys_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("shown");   // after the paste over the selected text
+    QTest::addColumn<QString>("cut");     // after all is cut again
+    QTest::newRow("amount") << "Text10" << "1a.5\n-e" << "1.5" << "0";
+    QTest::newRow("speed: a line break is no Enter") << "Text14" << "12x3\r\n" << "123" << "";
+    QTest::newRow("register") << "RegNo" << " 4-2" << "42" << "";
+    QTest::newRow("nothing the box takes") << "Text13" << "abc" << "77" << "";
+}
+
+void TestBoxes::editingKeys()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, pasted);
+    QFETCH(QString, shown);
+    QFETCH(QString, cut);
+    auto *b = m_rig->w->findChild<QLineEdit *>(box);
+    QVERIFY(b);
+    b->setText(QStringLiteral("77"));
+    b->deselect();
+    QTest::keyClick(b, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(b->selectedText(), QStringLiteral("77"));
+    QTest::keyClick(b, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("77"));
+    // What is pasted passes the box's key filter as typed text would.
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(b, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(b->text(), shown);
+    QTest::keyClick(b, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(b, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), shown);
+    QCOMPARE(b->text(), cut);
+    QCOMPARE(m_rig->wire(), QString());   // nothing went to the unit
+    QVERIFY(m_rig->dialogs.shown().isEmpty());
+}
+
+void TestBoxes::contextMenuPasteChecked()
+{
+    QLineEdit *b = m_rig->w->Text9;
+    m_rig->w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_rig->w));
+    b->clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("2x.5"));
+    bool triggered = false;
+    // The menu runs its own loop; its Paste is chosen once it shows.
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, b, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu || !menu->isVisible())
+            return;
+        poll.stop();
+        for (QAction *a : menu->actions())
+            if (a->text().startsWith(QStringLiteral("&Paste")) && a->isEnabled()) {
+                a->trigger();
+                triggered = true;
+            }
+        menu->close();
+    });
+    poll.start();
+    QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(2, 2), b->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(b, &e);
+    QVERIFY(triggered);
+    QCOMPARE(b->text(), QStringLiteral("2.5"));
+}
+
 void TestBoxes::speedRangeCheck_data()
 {
     QTest::addColumn<int>("axis");
@@ -209,7 +287,9 @@ void TestBoxes::speedEnter()
     SetOption(w->Option11, false);   // Enter sends whatever the speed choice
     if (condition == 1)
         m_rig->closePort();
-    g.TransferBusy = condition == 2 ? 1 : 0;
+    std::optional<LineHold> hold;
+    if (condition == 2)
+        hold.emplace(LineUser::Transfer);
     w->Timer1->stop();
     QTest::keyClick(w->manualSpeedBox(axis), Qt::Key_Return);
     QCOMPARE(m_rig->wire(), bytes);
@@ -259,6 +339,53 @@ void TestBoxes::focusHandOver()
     QCOMPARE(g.SavedSpeedText[1], QString());
 }
 
+void TestBoxes::tabOrderRowByRow()
+{
+    frmMain *w = m_rig->w;
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QWidget *first = w->jogButton(1);   // XM_SW, the first control of the X row
+    first->setFocus();
+    QCOMPARE(QApplication::focusWidget(), first);
+    QList<QWidget *> visited{first};
+    for (;;) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *now = QApplication::focusWidget();
+        QVERIFY(now);
+        if (now == first || visited.contains(now))
+            break;
+        visited << now;
+        QVERIFY(visited.size() < 200);
+    }
+    // The displays are never a tab stop; every entry box is one.
+    for (int a = 0; a < 4; ++a) {
+        QVERIFY(!visited.contains(w->positionBox(a)) && !visited.contains(w->speedBox(a)));
+        QVERIFY(visited.contains(w->amountBox(a)) && visited.contains(w->manualSpeedBox(a)));
+    }
+    QVERIFY(visited.contains(w->RegNo));
+    QCOMPARE(visited.last(), static_cast<QWidget *>(w->Command5));
+    // Through the four axis rows (eight stops each, the up-down control's
+    // two arrows one place) the focus goes left to right, then to the next row.
+    auto at = [w](QWidget *x) {
+        if (qobject_cast<UpDown *>(x->parentWidget()))
+            x = x->parentWidget();
+        return x->mapTo(w, QPoint(x->width() / 2, x->height() / 2));
+    };
+    for (int i = 1; i < 32; ++i) {
+        const QPoint p = at(visited[i - 1]), q = at(visited[i]);
+        if (p == q)
+            continue;
+        const bool sameRow = std::abs(q.y() - p.y()) < 4 && q.x() > p.x();
+        const bool nextRow = q.y() > p.y() + 4 && q.x() < p.x();
+        QVERIFY2(sameRow || nextRow, qPrintable(QStringLiteral("stop %1").arg(i)));
+    }
+    QCOMPARE(visited[31]->parentWidget(), static_cast<QWidget *>(w->UpDown4));
+    // Backwards from an amount box reaches its row's clear button.
+    w->Text9->setFocus();
+    QTest::keyClick(w->Text9, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->X_CLEAR_SW));
+}
+
 void TestBoxes::speedUpDown_data()
 {
     QTest::addColumn<int>("axis");
@@ -295,9 +422,10 @@ void TestBoxes::speedUpDown()
     SetOption(w->Option4, rate == 1);
     SetOption(w->Option5, rate == 10);
     SetOption(w->Option6, rate == 100);
-    g.TransferBusy = 1;   // choose without sending the choice's lines
-    choice5 ? w->Option11->setChecked(true) : w->Option9->setChecked(true);
-    g.TransferBusy = 0;
+    {
+        LineHold hold(LineUser::Transfer);   // choose without sending the choice's lines
+        choice5 ? w->Option11->setChecked(true) : w->Option9->setChecked(true);
+    }
     w->manualSpeedBox(axis)->setText(before);
     m_rig->wire();
     const std::array<UpDown *, 4> controls{w->UpDown1, w->UpDown2, w->UpDown3, w->UpDown4};
@@ -307,9 +435,10 @@ void TestBoxes::speedUpDown()
     QCOMPARE(m_rig->wire(), bytes);
 
     // The same step with the line busy or the port closed: stepped, not sent.
-    g.TransferBusy = 1;
-    (up ? controls[axis]->upButton() : controls[axis]->downButton())->click();
-    g.TransferBusy = 0;
+    {
+        LineHold hold(LineUser::Transfer);
+        (up ? controls[axis]->upButton() : controls[axis]->downButton())->click();
+    }
     m_rig->closePort();
     (up ? controls[axis]->upButton() : controls[axis]->downButton())->click();
     QCOMPARE(m_rig->wire(), QString());

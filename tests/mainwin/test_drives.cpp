@@ -1,6 +1,7 @@
 // Program and index drive and the home search of the main window.
 
 #include "ManualRig.h"
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
 #include "platform/Controls.h"
@@ -168,7 +169,7 @@ void TestDrives::programDrive()
         if (a != axis)
             QCOMPARE(g.ProgramStarted[a] + g.ProgramPaused[a], 0);
     QVERIFY(m_rig->w->Timer1->isActive());
-    QCOMPARE(g.TransferBusy, 0);
+    QVERIFY(!LineHeld());
 }
 
 void TestDrives::indexDrive_data()
@@ -245,18 +246,18 @@ void TestDrives::runOwnsTheLineWhileItYields()
     setUp(QStringLiteral("4"), 13, 1);
     frmMain *w = m_rig->w;
     w->Timer1->stop();
-    int busyDuring = -1;
+    bool busyDuring = false;
     bool monitorDuring = true;
     // Runs at Run's yield after the first axis.
     QTimer::singleShot(0, w, [&] {
-        busyDuring = g.TransferBusy;
+        busyDuring = LineHeld();
         monitorDuring = w->Timer1->isActive();
         w->PrgStart->click();   // a second press meanwhile does nothing
     });
     w->PrgStart->click();
-    QCOMPARE(busyDuring, 1);
+    QVERIFY(busyDuring);
     QVERIFY(!monitorDuring);
-    QCOMPARE(g.TransferBusy, 0);
+    QVERIFY(!LineHeld());
     QVERIFY(w->Timer1->isActive());
     QCOMPARE(m_rig->wire(), QStringLiteral("PRG Y12|"));
 }
@@ -376,14 +377,14 @@ void TestDrives::busyLine()
     setUp(QStringLiteral("4"), 13, 0);
     frmMain *w = m_rig->w;
     g.ProgramStarted[0] = g.ProgramActive[0] = 1;
-    g.TransferBusy = 1;
+    LineHold hold(LineUser::Transfer);
     for (bool timerOn : {false, true}) {
         timerOn ? w->Timer1->start() : w->Timer1->stop();
         w->PrgStart->click();
         w->PrgStep->click();
         w->PrgStop->click();
         QCOMPARE(w->Timer1->isActive(), timerOn);
-        QCOMPARE(g.TransferBusy, 1);
+        QVERIFY(LineHeld());
     }
     QCOMPARE(m_rig->wire(), QString());
     QCOMPARE(g.ProgramPaused[0], 0);
@@ -400,7 +401,7 @@ void TestDrives::portClosed()
     w->PrgStop->click();
     QVERIFY(!w->Timer1->isActive());
     QCOMPARE(g.ProgramStarted[0], 0);
-    QCOMPARE(g.TransferBusy, 0);
+    QVERIFY(!LineHeld());
     QCOMPARE(m_rig->wire(), QString());
 }
 
@@ -441,13 +442,14 @@ void TestDrives::homeSearchBusyAndClosed()
     setUp(QStringLiteral("4"), 0, -1);
     frmMain *w = m_rig->w;
     w->HomeAxisY->setChecked(true);
-    g.TransferBusy = 1;
+    std::optional<LineHold> hold;
+    hold.emplace(LineUser::Transfer);
     w->HomeStarSW->click();
     QVERIFY(!w->Timer1->isActive());
     // Stopping a home search always goes out.
     w->Command6->click();
     QCOMPARE(m_rig->wire(), QStringLiteral("OGE Y|"));
-    g.TransferBusy = 0;
+    hold.reset();
     m_rig->closePort();
     w->HomeStarSW->click();
     w->Command6->click();

@@ -43,6 +43,8 @@ void TestEntryChecks::axisFactor_data()
     QTest::newRow("not a number") << 3 << "abc" << -1.0;
     QTest::newRow("empty") << 3 << "" << -1.0;
     QTest::newRow("too large for a double") << 1 << "1e400" << -1.0;
+    QTest::newRow("too small for a double") << 1 << "0." + QString(330, '0') + "1" << -1.0;
+    QTest::newRow("number then letters") << 1 << "2abc" << -1.0;
     QTest::newRow("a 24-bit count times it overflows") << 1 << "1e302" << -1.0;
     QTest::newRow("large but finite for every count") << 1 << "1e300" << 1e300;
     QTest::newRow("thousandth") << 1 << "0.001" << 0.001;
@@ -162,7 +164,7 @@ void TestEntryChecks::registerText_data()
     QTest::newRow("54 on the 2-axis unit") << "54" << "2" << false << 54;
     QTest::newRow("1999 on the 4-axis unit") << "1999" << "4" << true << 1999;
     QTest::newRow("2000 on the 4-axis unit") << "2000" << "4" << false << 2000;
-    QTest::newRow("any size, other model") << "2000" << "" << true << 2000;
+    QTest::newRow("other model text counts as the 4-axis unit") << "2000" << "" << false << 2000;
     QTest::newRow("empty counts as 0") << "" << "2" << true << 0;
     QTest::newRow("blanks around") << " 12 " << "4" << true << 12;
     QTest::newRow("leading zeros") << "007" << "2" << true << 7;
@@ -177,7 +179,7 @@ void TestEntryChecks::registerText()
     QFETCH(QString, model);
     QFETCH(bool, accepted);
     QFETCH(int, number);
-    QCOMPARE(RegisterTextAccepted(text, model), accepted);
+    QCOMPARE(RegisterTextAccepted(text, UnitKindOf(model)), accepted);
     QCOMPARE(RegisterNumber(text), number);
 }
 

@@ -2,6 +2,7 @@
 // output switching and the title editor.
 
 #include "ManualRig.h"
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/SettingsFile.h"
 #include "mainwin/frmIo.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QClipboard>
 #include <QtTest>
 
 #include <functional>
@@ -180,7 +182,7 @@ void TestIoWindow::openingKeepsAwaitedReply()
     m_rig->pty.send("MO1 X0041\r");
     QVERIFY(waitFor([&] { return w->MSComm1->InBufferCount() >= 10; }));
     g.ReceiveBuffer = QStringLiteral("HOS X");
-    g.TransferBusy = 1;
+    LineHold hold(LineUser::Transfer);
     frmIo *io = ShowIoWindow();
     io->Timer2->stop();
     QCOMPARE(w->MSComm1->InBufferCount(), 10);
@@ -252,12 +254,11 @@ void TestIoWindow::pollIdleWhenClosedOrBusy()
     m_rig->wire();
     for (int step : {0, 1, 2}) {
         g.IoPollStep = int16_t(step);
-        g.TransferBusy = 1;
+        LineHold hold(LineUser::Transfer);
         io->Timer2_Timer();
         QCOMPARE(g.IoPollStep, step);
         QCOMPARE(m_rig->wire(), QString());
     }
-    g.TransferBusy = 0;
     m_rig->closePort();
     for (int step : {0, 1, 2}) {
         g.IoPollStep = int16_t(step);
@@ -443,15 +444,27 @@ void TestIoWindow::doubleClicksThatDoNothing()
     io->Label6_DblClick(16);
     io->Label5_DblClick(36);
     QCOMPARE(m_rig->wire(), QString());
-    // Port closed: the state words stay as they were.
+    // A transfer holding the line, then the port closed: nothing goes out and
+    // the state words stay as they were.
     io->Check1->setChecked(false);
-    m_rig->closePort();
-    io->Label5_DblClick(28);
-    io->Label6_DblClick(16);
-    io->Label8_DblClick(0);
-    QCOMPARE(g.AxisOutState[0], 0);
-    QCOMPARE(g.PortOutWord, 0);
-    QCOMPARE(g.GenOutWord, 0);
+    const int threshold = m_rig->w->MSComm1->RThreshold();
+    for (bool held : {true, false}) {
+        std::optional<LineHold> hold;
+        if (held)
+            hold.emplace(LineUser::Transfer);
+        else
+            m_rig->closePort();
+        io->Label5_DblClick(28);
+        io->Label6_DblClick(16);
+        io->Label8_DblClick(0);
+        QCOMPARE(g.AxisOutState[0], 0);
+        QCOMPARE(g.PortOutWord, 0);
+        QCOMPARE(g.GenOutWord, 0);
+        if (held) {
+            QCOMPARE(m_rig->wire(), QString());
+            QCOMPARE(m_rig->w->MSComm1->RThreshold(), threshold);
+        }
+    }
     QVERIFY(m_rig->dialogs.shown().isEmpty());
     QVERIFY(!TitleEditWindow());
 }
@@ -469,6 +482,7 @@ void TestIoWindow::titleEdit_data()
     QTest::newRow("twelve typed, ten kept") << 5 << 0 << "ABCDEFGHIJKL" << "ok" << 0 << "ABCDEFGHIJ";
     QTest::newRow("empty is ten blanks") << 8 << 15 << "" << "enter" << 67 << "          ";
     QTest::newRow("quote and accent dropped") << 8 << 0 << "a\"b\xe9" << "ok" << 52 << "ab        ";
+    QTest::newRow("pasted: quote and line break dropped") << 8 << 0 << "a\"b\r\nc" << "paste" << 52 << "abc       ";
     QTest::newRow("cancel") << 7 << 0 << "New" << "cancel" << 36 << "Old title ";
     QTest::newRow("close box") << 5 << 35 << "New" << "close" << 35 << "Old title ";
 }
@@ -491,11 +505,15 @@ void TestIoWindow::titleEdit()
             return;
         shownInEditor = ed->Label1->text() + u'/' + ed->Text1->text();
         ed->Text1->clear();
-        for (QChar c : typed) {
+        if (how == u"paste") {
+            QGuiApplication::clipboard()->setText(typed);
+            QTest::keyClick(ed->Text1, Qt::Key_V, Qt::ControlModifier);
+        }
+        for (QChar c : how == u"paste" ? QString() : typed) {
             QKeyEvent press(QEvent::KeyPress, c == u'"' ? Qt::Key_QuoteDbl : Qt::Key_A, Qt::NoModifier, QString(c));
             QCoreApplication::sendEvent(ed->Text1, &press);
         }
-        if (how == u"ok")
+        if (how == u"ok" || how == u"paste")
             ed->Command1->click();
         else if (how == u"enter")
             QTest::keyClick(ed->Text1, Qt::Key_Return);

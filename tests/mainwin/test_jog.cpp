@@ -2,6 +2,7 @@
 // puts on the line, the monitor switch around them and the busy rules.
 
 #include "ManualRig.h"
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
 #include "platform/Controls.h"
@@ -51,6 +52,8 @@ private slots:
     void speedChoiceClicks_data();
     void speedChoiceClicks();
     void keyPressesJog();
+    void heldKeySendsOnce_data();
+    void heldKeySendsOnce();
     void scanJogEndsWhenPressIsLost_data();
     void scanJogEndsWhenPressIsLost();
     void stopButtons();
@@ -226,11 +229,13 @@ void TestJog::speedLineBeforeJog()
         g.ParamTable[a][6] = QString::number(500 + 100 * a);
     }
     w->manualSpeedBox(1)->setText(QStringLiteral(" 1200"));
-    g.TransferBusy = 1;   // choose without the choice's own speed lines
-    const std::array<QRadioButton *, 5> options{w->Option7, w->Option8, w->Option9, w->Option10, w->Option11};
-    for (int i = 0; i < 5; ++i)
-        SetOption(options[i], 7 + i == choice);
-    g.TransferBusy = 0;
+    {
+        LineHold hold(LineUser::Transfer);   // choose without the choice's own speed lines
+        const std::array<QRadioButton *, 5> options{w->Option7, w->Option8, w->Option9, w->Option10,
+                                                    w->Option11};
+        for (int i = 0; i < 5; ++i)
+            SetOption(options[i], 7 + i == choice);
+    }
     setMode(Continuous);
     press(button);
     QCOMPARE(m_rig->wire(), bytes);
@@ -281,16 +286,6 @@ void TestJog::keyPressesJog()
     frmMain *w = m_rig->w;
     QPushButton *b = w->jogButton(2);   // YP_SW
     SetOption(w->Option7, false);
-    setMode(Preset);
-    // A held key: the first press and every repeat send a preset line.
-    QTest::keyPress(b, Qt::Key_Space);
-    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
-    QCoreApplication::sendEvent(b, &repeat);
-    QKeyEvent repeatUp(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
-    QCoreApplication::sendEvent(b, &repeatUp);
-    QTest::keyRelease(b, Qt::Key_Space);
-    QCOMPARE(m_rig->wire(), QStringLiteral("PIC ,12|PIC ,12|"));
-
     // Scan: a key press jogs, its release stops; a release without a press stops too.
     setMode(Scan);
     QTest::keyPress(b, Qt::Key_A);
@@ -300,6 +295,36 @@ void TestJog::keyPressesJog()
     // Tab moves the focus and jogs nothing.
     QTest::keyPress(b, Qt::Key_Tab);
     QCOMPARE(m_rig->wire(), QString());
+}
+
+void TestJog::heldKeySendsOnce_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("pressed");
+    QTest::addColumn<QString>("released");
+    QTest::newRow("Scan") << int(Scan) << "SPD ,1100|JOG +Y|" << "STO Y|";
+    QTest::newRow("Continuous") << int(Continuous) << "SPD ,1100|JOG +Y|" << "";
+    QTest::newRow("Preset") << int(Preset) << "SPD ,1100|PIC ,12|" << "";
+}
+
+void TestJog::heldKeySendsOnce()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, pressed);
+    QFETCH(QString, released);
+    setMode(Mode(mode));
+    QPushButton *b = m_rig->w->jogButton(2);   // YP_SW
+    QTest::keyPress(b, Qt::Key_Space);
+    // A held key: the system repeats the press (and a release) while it is down.
+    for (int i = 0; i < 5; ++i) {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+        QCoreApplication::sendEvent(b, &repeat);
+        QKeyEvent repeatUp(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+        QCoreApplication::sendEvent(b, &repeatUp);
+    }
+    QCOMPARE(m_rig->wire(), pressed);
+    QTest::keyRelease(b, Qt::Key_Space);
+    QCOMPARE(m_rig->wire(), released);
 }
 
 void TestJog::scanJogEndsWhenPressIsLost_data()
@@ -423,7 +448,7 @@ void TestJog::monitorKeptOffWhileIoWindowOpen()
 void TestJog::busyLine()
 {
     frmMain *w = m_rig->w;
-    g.TransferBusy = 1;
+    LineHold hold(LineUser::Transfer);
     for (bool timerOn : {false, true}) {
         timerOn ? w->Timer1->start() : w->Timer1->stop();
         for (Mode m : {Scan, Continuous, Preset}) {
@@ -446,7 +471,7 @@ void TestJog::busyLine()
         QCOMPARE(m_rig->wire(), QString());
         QCOMPARE(w->MSComm1->InBufferCount(), 6);
         QCOMPARE(w->Timer1->isActive(), timerOn);
-        QCOMPARE(g.TransferBusy, 1);
+        QVERIFY(LineHeld());
         w->MSComm1->setInBufferCount(0);
     }
 }

@@ -4,9 +4,11 @@
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
+#include "link/LineOwner.h"
 #include "mainwin/SmallDialogs.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
+#include "mainwin/frmSelect.h"
 #include "platform/AppInfo.h"
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
@@ -14,6 +16,7 @@
 #include "shared/Shared.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,6 +54,8 @@ private slots:
     void languageTexts();
     void portErrorTexts_data();
     void portErrorTexts();
+    void modelChoiceKeys_data();
+    void modelChoiceKeys();
 
 private:
     bool openPort(int port = 1);
@@ -143,7 +148,9 @@ void TestMainWin::pollIdle()
     QFETCH(QByteArray, wire);
     if (open)
         QVERIFY(openPort());
-    g.TransferBusy = busy;
+    std::optional<LineHold> hold;
+    if (busy)
+        hold.emplace(LineUser::Transfer);
     g.SpeedReplyPending = 1;
     g.PositionReplyPending = 1;
     g.ProgramWasActive = 1;
@@ -413,6 +420,40 @@ void TestMainWin::portErrorTexts()
     QFETCH(int, number);
     QFETCH(QString, text);
     QCOMPARE(PortErrorText(number), text);
+}
+
+void TestMainWin::modelChoiceKeys_data()
+{
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<bool>("tab");          // the focus moved to the other model first
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("portClosed");   // as closing the window does
+    QTest::newRow("Return, 2-axis current") << "2" << false << int(Qt::Key_Return) << "2" << false;
+    QTest::newRow("Enter, 4-axis current") << "4" << false << int(Qt::Key_Enter) << "4" << false;
+    QTest::newRow("Return on the other model") << "2" << true << int(Qt::Key_Return) << "4" << false;
+    QTest::newRow("Escape") << "2" << false << int(Qt::Key_Escape) << "2" << true;
+}
+
+void TestMainWin::modelChoiceKeys()
+{
+    QFETCH(QString, current);
+    QFETCH(bool, tab);
+    QFETCH(int, key);
+    QFETCH(QString, chosen);
+    QFETCH(bool, portClosed);
+    QVERIFY(openPort());
+    g.UnitModel = current;
+    frmSelect s;
+    s.show();
+    QVERIFY(QTest::qWaitForWindowActive(&s));
+    QVERIFY(QApplication::focusWidget());
+    if (tab)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QCOMPARE(s.Tag, QStringLiteral("1"));
+    QCOMPARE(g.UnitModel, chosen);
+    QCOMPARE(m_main->MSComm1->PortOpen(), !portClosed);
 }
 
 QTEST_MAIN(TestMainWin)

@@ -16,6 +16,7 @@
 #include "shared/Shared.h"
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -29,13 +30,20 @@ namespace {
 const QString kTitle = QStringLiteral(" ZT260A/ZT460A");
 enum class Choice { CloseBox, Zt260a, Zt460a };
 
-// Answers the model choice window as soon as it shows.
+// Answers the model choice window as soon as it shows. It gives up after a
+// bounded time, so that a window that never comes leaves no poll running
+// into later tests.
 void answerModelChoice(Choice how)
 {
     auto *t = new QTimer;
     t->setInterval(5);
-    QObject::connect(t, &QTimer::timeout, [t, how] {
+    QObject::connect(t, &QTimer::timeout, [t, how, deadline = QDeadlineTimer(30000)] {
         frmSelect *s = SelectWindow();
+        if (deadline.hasExpired()) {
+            t->stop();
+            t->deleteLater();
+            return;
+        }
         if (!s || !s->isVisible())
             return;
         t->stop();

@@ -3,6 +3,7 @@
 
 #include "ManualRig.h"
 #include "UnitSim.h"
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
 #include "platform/Controls.h"
@@ -150,7 +151,7 @@ void TestWholeRoad::busyLineOnTheUnit()
     QVERIFY(start(QStringLiteral("4")));
     SetOption(m_w->Option1, true);
     m_sim->clearLog();
-    g.TransferBusy = 1;
+    LineHold hold(LineUser::Transfer);
     QTest::mousePress(m_w->XP_SW, Qt::LeftButton);
     QTest::mouseRelease(m_w->XP_SW, Qt::LeftButton);
     m_w->X_CLEAR_SW->click();

@@ -5,6 +5,7 @@
 
 #include "ParamFixture.h"
 #include "ParamUnit.h"
+#include "link/LineOwner.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
@@ -14,7 +15,6 @@
 #include "params/ParamExchange.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"
-#include "shared/TransferGuard.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -41,6 +41,7 @@ private slots:
     void noReply_data();
     void noReply();
     void lineLost();
+    void writeFailureEndsGroup();
     void unreadableReplies_data();
     void unreadableReplies();
     void badSetting_data();
@@ -140,10 +141,9 @@ void TestParamExchange::checkEndState()
     QVERIFY(m_main->Timer1->isActive());
     QCOMPARE(m_main->ProgressBar1->value(), 0);
     QVERIFY(LoadedMessageWindow() == nullptr);
-    QCOMPARE(g.TransferBusy, 0);
+    QVERIFY(!LineHeld());
     QCOMPARE(g.PositionReplyPending, 0);
     QCOMPARE(g.SpeedReplyPending, 0);
-    QVERIFY(!TransferGuard::Running());
 }
 
 void TestParamExchange::sequence_data()
@@ -164,7 +164,8 @@ void TestParamExchange::sequence_data()
     QTest::newRow("4-axis upload, Z") << "4" << false << 3 << Ints{2};
     QTest::newRow("index 5: nothing") << "4" << true << 5 << Ints{};
     QTest::newRow("index -1: nothing") << "4" << false << -1 << Ints{};
-    QTest::newRow("unknown model: nothing") << "3" << true << 0 << Ints{};
+    // A model text the program never takes counts as the 4-axis unit.
+    QTest::newRow("unknown model: as the 4-axis unit") << "3" << true << 0 << Ints{0, 1, 2, 3};
 }
 
 void TestParamExchange::sequence()
@@ -195,7 +196,8 @@ void TestParamExchange::sequence()
     unit.onLine = [&](const QString &line) {
         record(line);
         if (!line.startsWith("SET ") && line != "END")
-            lineFree = lineFree || g.TransferBusy != 1 || m_main->Timer1->isActive();
+            lineFree = lineFree || MayWrite(LineUser::MonitorPoll) || MayWrite(LineUser::IoPoll)
+                       || MayWrite(LineUser::Manual) || m_main->Timer1->isActive();
         if (frmMessage *w = LoadedMessageWindow()) {
             titles << w->Label1->text();
             axisLines << w->Label2->text();
@@ -330,17 +332,19 @@ void TestParamExchange::groupsByFlags()
     else
         FillTables(4);
     loadUnit(unit, model);
-    const QMap<QString, bool (frmMain::*)(int16_t, int16_t, int16_t, int16_t)> groups = {
-        {"ModeDownLoad2", &frmMain::ModeDownLoad2}, {"ModeDownLoad4", &frmMain::ModeDownLoad4},
-        {"ModeUpLoad2", &frmMain::ModeUpLoad2}, {"HomeDownLoad2", &frmMain::HomeDownLoad2},
-        {"HomeUpLoad4", &frmMain::HomeUpLoad4}, {"ParamDownLoad2", &frmMain::ParamDownLoad2},
-        {"ParamUpLoad4", &frmMain::ParamUpLoad4}};
-    QVERIFY(groups.contains(group));
+    const QMap<QString, ParamGroup> groups = {
+        {"ModeDownLoad", ModeDownLoad}, {"ModeUpLoad", ModeUpLoad}, {"HomeDownLoad", HomeDownLoad},
+        {"HomeUpLoad", HomeUpLoad}, {"ParamDownLoad", ParamDownLoad}, {"ParamUpLoad", ParamUpLoad}};
+    const QString name = group.chopped(1);
+    QVERIFY(groups.contains(name));
     const auto before = g;
-    g.TransferBusy = 7;
-    QVERIFY((m_main->*groups[group])(int16_t(flags[0]), int16_t(flags[1]), int16_t(flags[2]),
-                                      int16_t(flags[3])));
-    QCOMPARE(g.TransferBusy, 0);
+    // A group runs inside a transfer that holds the line, and leaves it held.
+    LineHold hold(LineUser::Transfer);
+    ParamSession session(*m_main->MSComm1, m_main->ProgressBar1, m_main->ParamReplyTimeoutMs);
+    QVERIFY(groups[name](session, model == 2 ? UnitKind::TwoAxis : UnitKind::FourAxis,
+                         {int16_t(flags[0]), int16_t(flags[1]), int16_t(flags[2]), int16_t(flags[3])}));
+    QVERIFY(LineHeld());
+    hold.release();
     QCOMPARE(m_main->ProgressBar1->value(), progress);
     QStringList lines = linesUpToMarker(unit);
     for (QString &l : lines)
@@ -480,6 +484,26 @@ void TestParamExchange::lineLost()
     checkEndState();
 }
 
+// A command the line refuses stops the group at once; the session keeps
+// how, for the message that names the device.
+void TestParamExchange::writeFailureEndsGroup()
+{
+    Pty pty;
+    QVERIFY(pty.ok());
+    qputenv("ZT_COM1", pty.devicePath().toLocal8Bit());
+    m_main->MSComm1->setCommPort(1);
+    QCOMPARE(m_main->MSComm1->setPortOpen(true), 0);
+    FillSentinels();
+    LineHold hold(LineUser::Transfer);
+    ParamSession session(*m_main->MSComm1, m_main->ProgressBar1, 60000);
+    pty.hangUp();   // the port has not seen it yet: no events in between
+    QVERIFY(!ParamUpLoad(session, UnitKind::FourAxis, {1, 0, 0, 0}));
+    QVERIFY(session.stopped);
+    QCOMPARE(session.stopped->outcome, ExchangeOutcome::WriteFailed);
+    QVERIFY(session.stopped->message().contains(pty.devicePath()));
+    QCOMPARE(g.ParamTable[0][0], QStringLiteral("kept"));
+}
+
 void TestParamExchange::unreadableReplies_data()
 {
     QTest::addColumn<QString>("model");
@@ -591,7 +615,7 @@ void TestParamExchange::badSetting()
     // Refused before anything began: the monitor and the wait window untouched.
     QVERIFY(!m_main->Timer1->isActive());
     QVERIFY(LoadedMessageWindow() == nullptr);
-    QVERIFY(!TransferGuard::Running());
+    QVERIFY(!LineHeld());
 }
 
 void TestParamExchange::portClosed()
@@ -615,7 +639,7 @@ void TestParamExchange::secondTransferRefused()
         record(line);
         if (unit.lines.size() == 5) {
             // Started from inside the first transfer's wait, as a menu would.
-            QVERIFY(TransferGuard::Running());
+            QVERIFY(LineHeld());
             inner << m_main->RunParamUpLoad(0) << m_main->RunParamDownLoad(2);
             m_main->mnuZT260DoParamItem_Click(0);
         }

@@ -11,6 +11,7 @@
 #include "RawSql.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmMessage.h"
 #include "params/ParamDatabase.h"
@@ -18,7 +19,6 @@
 #include "platform/DataGrid.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"
-#include "shared/TransferGuard.h"
 #include "support/UnitSim.h"
 
 #include <QAction>
@@ -534,9 +534,9 @@ void TestParamGrid::menusRefused()
     FillTables(4);
     frmDataGrid1 *w = openGrid();
     m_dialogs->answer(answer == u"No" ? MsgResult::No : MsgResult::Yes);
-    std::optional<TransferGuard> busy;
+    std::optional<LineHold> busy;
     if (answer == u"busy")
-        busy.emplace();
+        busy.emplace(LineUser::Transfer);
     (menu == u"DownLoad" ? w->DownLoad : w->UpLoad)->trigger();
     QCOMPARE(m_dialogs->texts(), shown);
     for (const ShownBox &b : m_dialogs->shown())
@@ -599,7 +599,7 @@ void TestParamGrid::menusAgainstUnit()
     QCOMPARE(w->DBGrid2->CellText(0, 1), QStringLiteral("291"));
     QCOMPARE(w->DBGrid2->CellText(12, 2), QStringLiteral("-2"));
     QCOMPARE(w->grdDataGrid->CellText(1, 1), QStringLiteral("High"));
-    QCOMPARE(g.TransferBusy, 0);
+    QVERIFY(!LineHeld());
 }
 
 void TestParamGrid::closedDuringTransfer()

@@ -5,13 +5,13 @@
 #include "ParamFixture.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmMessage.h"
 #include "params/ParamExchange.h"
 #include "platform/MSComm.h"
 #include "platform/Timer.h"
 #include "shared/Shared.h"
-#include "shared/TransferGuard.h"
 #include "support/UnitSim.h"
 
 #include <QProgressBar>
@@ -157,7 +157,7 @@ void TestParamRoad::upAndDown()
     QVERIFY(m_main->Timer1->isActive());
     QCOMPARE(m_main->ProgressBar1->value(), 0);
     QVERIFY(LoadedMessageWindow() == nullptr);
-    QCOMPARE(g.TransferBusy, 0);
+    QVERIFY(!LineHeld());
 }
 
 void TestParamRoad::unitStopsAnswering_data()
@@ -197,8 +197,7 @@ void TestParamRoad::unitStopsAnswering()
     QVERIFY(m_main->Timer1->isActive());
     QCOMPARE(m_main->ProgressBar1->value(), 0);
     QVERIFY(LoadedMessageWindow() == nullptr);
-    QCOMPARE(g.TransferBusy, 0);
-    QVERIFY(!TransferGuard::Running());
+    QVERIFY(!LineHeld());
 }
 
 QTEST_MAIN(TestParamRoad)

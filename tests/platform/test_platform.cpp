@@ -1,5 +1,6 @@
 // Our stand-ins for the platform's waits, timers and controls.
 
+#include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "platform/Controls.h"
 #include "platform/Lamp.h"
@@ -25,6 +26,8 @@ private slots:
     void optionCanBeUnchosen();
     void upDownClamps();
     void lampsLightOnFirstStart();
+    void boxTitles_data();
+    void boxTitles();
 };
 
 void TestPlatform::waitReturnsWhenConditionHolds()
@@ -127,6 +130,31 @@ void TestPlatform::lampsLightOnFirstStart()
     Lamp later;
     QVERIFY(!later.pixmap().isNull());   // shows the off picture until set
     QCOMPARE(later.state(), -1);
+}
+
+void TestPlatform::boxTitles_data()
+{
+    QTest::addColumn<bool>("input");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("message without a title") << false << "" << "ZT260A/ZT460A";
+    QTest::newRow("message with its own") << false << "zt260" << "zt260";
+    QTest::newRow("input without a title") << true << "" << "ZT260A/ZT460A";
+    QTest::newRow("input with its own") << true << " ZT260A/ZT460A" << " ZT260A/ZT460A";
+}
+
+void TestPlatform::boxTitles()
+{
+    QFETCH(bool, input);
+    QFETCH(QString, title);
+    QFETCH(QString, shown);
+    ScriptedDialogs dialogs;
+    if (input)
+        InputBox(QStringLiteral("Value?"), title);
+    else
+        MsgBox(QStringLiteral("Hello"), MsgButtons::Ok, title);
+    QCOMPARE(dialogs.shown().size(), 1);
+    QCOMPARE(dialogs.shown()[0].title, shown);
 }
 
 QTEST_MAIN(TestPlatform)

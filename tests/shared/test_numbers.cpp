@@ -16,6 +16,8 @@ private slots:
     void roundHalfEven();
     void forms_data();
     void forms();
+    void extremes_data();
+    void extremes();
     void hexPadding_data();
     void hexPadding();
     void hexField_data();
@@ -111,8 +113,9 @@ void TestNumbers::forms_data()
     QTest::newRow("large") << 1e20 << "1E+20" << " 1E+20";
     QTest::newRow("tiny") << 2.5e-12 << "2.5E-12" << " 2.5E-12";
     QTest::newRow("decimal") << 1234.5 << "1234.5" << " 1234.5";
-    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << "1.79769313486232E+308"
-                              << " 1.79769313486232E+308";
+    // Rounded to 15 digits the largest double would pass itself; it is cut.
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << "1.79769313486231E+308"
+                              << " 1.79769313486231E+308";
 }
 
 void TestNumbers::forms()
@@ -124,6 +127,64 @@ void TestNumbers::forms()
     QCOMPARE(SignedForm(value), signedForm);
     // Both forms read back as the value they were made from.
     QCOMPARE(LeadingNumber(signedForm), LeadingNumber(plain));
+}
+
+void TestNumbers::extremes_data()
+{
+    using L = std::numeric_limits<double>;
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");      // what the leading read gives
+    QTest::addColumn<bool>("whole");        // whether the whole-text read gives it too
+    QTest::addColumn<QString>("written");   // the plain form of that value
+    const QString tiny = "0." + QString(323, '0') + "1";
+    const QString huge = "1" + QString(309, '0') + "E-0";
+    QTest::newRow("too small, no exponent") << tiny << 0.0 << true << "0";
+    QTest::newRow("too small, negative") << "-" + tiny << -0.0 << true << "0";
+    QTest::newRow("too large, with E-") << huge << L::max() << false << "1.79769313486231E+308";
+    QTest::newRow("too large, negative, with E-") << "-" + huge << -L::max() << false
+                                                  << "-1.79769313486231E+308";
+    QTest::newRow("15 digits of the largest, rounded up") << "1.79769313486232E+308" << L::max() << false
+                                                          << "1.79769313486231E+308";
+    QTest::newRow("largest") << "1.7976931348623157E+308" << L::max() << true << "1.79769313486231E+308";
+    QTest::newRow("largest, negative") << "-1.7976931348623157E+308" << -L::max() << true
+                                       << "-1.79769313486231E+308";
+    QTest::newRow("just below the largest") << "1.79769313486231E+308" << 1.79769313486231e308 << true
+                                            << "1.79769313486231E+308";
+    QTest::newRow("smallest") << "4.9406564584124654E-324" << L::denorm_min() << true
+                              << "4.94065645841247E-324";
+    QTest::newRow("smallest, negative") << "-4.9406564584124654E-324" << -L::denorm_min() << true
+                                        << "-4.94065645841247E-324";
+    QTest::newRow("smallest normal") << "2.2250738585072014E-308" << L::min() << true << "2.2250738585072E-308";
+    QTest::newRow("1e-400") << "1e-400" << 0.0 << true << "0";
+    QTest::newRow("1e400") << "1e400" << L::max() << false << "1.79769313486231E+308";
+    QTest::newRow("-1e400") << "-1e400" << -L::max() << false << "-1.79769313486231E+308";
+    QTest::newRow("-0") << "-0" << -0.0 << true << "0";
+    QTest::newRow("exponent beyond any count") << "1e99999999999999999999" << L::max() << false
+                                               << "1.79769313486231E+308";
+    QTest::newRow("tiny exponent beyond any count") << "5e-99999999999999999999" << 0.0 << true << "0";
+}
+
+void TestNumbers::extremes()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QFETCH(bool, whole);
+    QFETCH(QString, written);
+    const double read = LeadingNumber(text);
+    QCOMPARE(read, value);
+    QCOMPARE(std::signbit(read), std::signbit(value));
+    const auto w = WholeNumber(text);
+    QCOMPARE(w.has_value(), whole);
+    if (w)
+        QCOMPARE(*w, value);
+    QCOMPARE(PlainForm(read), written);
+    // Every written form reads back as a number, and writes the same again.
+    for (const QString &form : {PlainForm(read), SignedForm(read)}) {
+        const auto back = WholeNumber(form);
+        QVERIFY2(back.has_value(), qPrintable(form));
+        QVERIFY(std::isfinite(*back));
+        QCOMPARE(PlainForm(*back), written);
+    }
 }
 
 void TestNumbers::hexPadding_data()

@@ -1,1 +1,2 @@
 zt_test(test_numbers shared/test_numbers.cpp)
+zt_test(test_unitkind shared/test_unitkind.cpp)

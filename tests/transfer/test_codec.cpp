@@ -1,3 +1,5 @@
+#include "shared/AxisFactor.h"
+#include "shared/NumberText.h"
 #include "shared/Shared.h"
 #include "transfer/InstructionCodec.h"
 
@@ -77,6 +79,8 @@ private slots:
 
     void roundTrip_data();
     void roundTrip();
+    void largestFactorRoundTrip_data();
+    void largestFactorRoundTrip();
 };
 
 void TestCodec::init()
@@ -166,6 +170,9 @@ void TestCodec::encode_data()
     enc("4 data with letters after", "4", "ABS", "12abc", "", "", 1, "fail");
     enc("4 factor 0", "4", "INC", "1", "", "", 0, "fail");
     enc("4 factor missing", "4", "LN2", "1", "", "", kNoFactor, "fail");
+    // A negative factor would turn the move round.
+    enc("4 factor negative", "4", "INC", "10", "", "", -2, "fail");
+    enc("4 factor too large for a 24-bit count", "4", "CNT", "1", "", "", 1e302, "fail");
     enc("4 lower case", "4", "inc", "1", "", "", 1, "fail");
     enc("4 unknown command", "4", "XYZ", "1", "", "", 1, "fail");
     enc("4 CNT -5 ignores speed and timer", "4", "CNT", "-5", "3", "2", 1, "C9FFFFFB");
@@ -324,6 +331,7 @@ void TestCodec::encodeForAxis_data()
     QTest::newRow("U in inch") << 3 << 3 << "0.5" << "CNT" << "-1" << "C9FFFFFE";
     QTest::newRow("factor 0") << 1 << 1 << "0" << "INC" << "1" << "fail";
     QTest::newRow("factor not a number") << 1 << 2 << "abc" << "ABS" << "1" << "fail";
+    QTest::newRow("factor negative") << 1 << 2 << "-2" << "INC" << "10" << "fail";
     QTest::newRow("unit code 7") << 0 << 7 << "1" << "INC" << "1" << "fail";
     QTest::newRow("unit code -1") << 0 << -1 << "1" << "INC" << "1" << "fail";
     QTest::newRow("bad unit code, unscaled command") << 0 << 7 << "1" << "JMP" << "5" << "C1000005";
@@ -424,6 +432,8 @@ void TestCodec::decode_data()
     dec("4 line end after word", "4", "120003E8\r", 1, "INC", "1000", "2", "1");
     dec("4 motion with factor 0", "4", "120003E8", 0, "fail", "", "", "");
     dec("4 motion without factor", "4", "120003E8", kNoFactor, "fail", "", "", "");
+    dec("4 motion with factor negative", "4", "120003E8", -2, "fail", "", "", "");
+    dec("4 CNT with factor too large", "4", "C9F90131", 1e302, "fail", "", "", "");
     dec("4 seven digits", "4", "120003E", 1, "fail", "", "", "");
     dec("4 nine digits", "4", "120003E80", 1, "fail", "", "", "");
     dec("4 not hexadecimal", "4", "12000ZE8", 1, "fail", "", "", "");
@@ -705,6 +715,42 @@ void TestCodec::roundTrip()
     const auto classified = ChkACT(QStringLiteral("PRX 12, ") + word->text + u'\r', unit);
     QVERIFY(classified);
     QCOMPARE(shown(DecodeWord(unit, classified->wordText, factor)), shown(texts));
+}
+
+void TestCodec::largestFactorRoundTrip_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::newRow("CNT") << "C9F90131";
+    QTest::newRow("CNT most negative") << "C9800000";
+    QTest::newRow("DCP most positive") << "CA7FFFFF";
+    QTest::newRow("INC most negative") << "00800000";
+    QTest::newRow("ABS most positive, speed 4 timer 3") << "377FFFFF";
+    QTest::newRow("CCW") << "81000001";
+}
+
+// An uploaded word with the largest factor the reader takes decodes to a text
+// that encodes to the same word again, so an upload can be downloaded.
+void TestCodec::largestFactorRoundTrip()
+{
+    QFETCH(QString, word);
+    const double largest = std::numeric_limits<double>::max() / 8388608.0;
+    QVERIFY(FactorAccepted(largest));
+    QVERIFY(!FactorAccepted(std::nextafter(largest, std::numeric_limits<double>::infinity())));
+    // Once as the number itself, once as its written form read back from the
+    // store, the way the settings file hands it over.
+    g.ScaleSel[1] = 1;
+    g.ScaleFactor[1][1] = PlainForm(largest);
+    for (const std::optional<double> factor : {std::optional<double>(largest), CurrentAxisFactor(1)}) {
+        QVERIFY(factor);
+        const auto texts = DecodeWord(UnitKind::FourAxis, word, factor);
+        QVERIFY(texts);
+        const auto back = EncodeInstruction(UnitKind::FourAxis, *texts, factor);
+        QVERIFY2(back, qPrintable(texts->CMD + u' ' + texts->DAT));
+        QCOMPARE(back->text, word);
+    }
+    const auto viaAxis = DecodeForAxis(UnitKind::FourAxis, word, 1);
+    QVERIFY(viaAxis);
+    QCOMPARE(EncodeForAxis(UnitKind::FourAxis, *viaAxis, 1)->text, word);
 }
 
 QTEST_GUILESS_MAIN(TestCodec)

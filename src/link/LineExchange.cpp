@@ -1,0 +1,118 @@
+#include "link/LineExchange.h"
+
+#include "platform/EventPump.h"
+#include "platform/MSComm.h"
+
+#include <QDeadlineTimer>
+
+QString ExchangeResult::message() const
+{
+    switch (outcome) {
+    case ExchangeOutcome::Answered:
+        return {};
+    case ExchangeOutcome::Cancelled:
+        return QStringLiteral("Cancel!");
+    case ExchangeOutcome::WriteFailed:
+        return QStringLiteral("The command could not be sent to the unit.\n") + failure;
+    case ExchangeOutcome::TimedOut:
+    case ExchangeOutcome::LineClosed:
+        break;
+    }
+    return QStringLiteral("Error is Time Out of Cominucation!!");
+}
+
+LineExchange::LineExchange(MSComm &port, ExchangeHooks *hooks) : m_port(port), m_hooks(hooks)
+{
+}
+
+bool LineExchange::cancelled()
+{
+    return m_hooks && m_hooks->CancelRequested();
+}
+
+bool LineExchange::paused()
+{
+    return m_hooks && m_hooks->PauseRequested();
+}
+
+ExchangeResult LineExchange::Exchange(const ExchangeRequest &rq)
+{
+    if (!m_port.PortOpen())
+        return {ExchangeOutcome::LineClosed, {}, {}};
+    if (rq.reply && rq.clearReply)
+        rq.reply->clear();
+    if (rq.threshold && (rq.thresholdAt == ThresholdAt::BeforeSend || rq.command.isEmpty()))
+        m_port.setRThreshold(*rq.threshold);
+    if (!rq.command.isEmpty()) {
+        const int error = m_port.Output(rq.command);
+        if (error == MSComm::PortNotOpen)
+            return {ExchangeOutcome::LineClosed, {}, {}};
+        if (error != MSComm::NoError)
+            return {ExchangeOutcome::WriteFailed, {}, m_port.FailureDetail()};
+        if (m_hooks)
+            m_hooks->Sent(rq);
+        if (rq.threshold && rq.thresholdAt == ThresholdAt::AfterSend)
+            m_port.setRThreshold(*rq.threshold);
+    }
+
+    auto answered = [&] {
+        return rq.reply && !rq.reply->isEmpty() && (!rq.accepts || rq.accepts(*rq.reply));
+    };
+    auto stop = [&] { return cancelled() || !m_port.PortOpen(); };
+    for (;;) {
+        // A pause holds the wait without taking a reply; the time-out runs
+        // only while nobody holds it.
+        const WaitResult r = WaitUntil([&] { return paused() || answered(); }, rq.timeoutMs, stop);
+        if (r == WaitResult::TimedOut)
+            return {ExchangeOutcome::TimedOut, {}, {}};
+        if (r == WaitResult::Cancelled)
+            return {m_port.PortOpen() ? ExchangeOutcome::Cancelled : ExchangeOutcome::LineClosed, {}, {}};
+        if (paused()) {
+            if (const auto end = HoldWhilePaused())
+                return {*end, {}, {}};
+            continue;
+        }
+        const QString line = *rq.reply;
+        rq.reply->clear();
+        return {ExchangeOutcome::Answered, line, {}};
+    }
+}
+
+std::optional<ExchangeOutcome> LineExchange::HoldWhilePaused()
+{
+    for (;;) {
+        if (cancelled())
+            return ExchangeOutcome::Cancelled;
+        if (!paused())
+            return std::nullopt;
+        if (!m_port.PortOpen())
+            return ExchangeOutcome::LineClosed;
+        // No time-out: the operator decides how long a pause lasts. Every
+        // event (a button, the line's watch) wakes the wait to look again.
+        WaitUntil([&] { return !paused() || cancelled() || !m_port.PortOpen(); }, -1);
+    }
+}
+
+void LineExchange::ClearReceiveSide(ClearHow how)
+{
+    m_port.setInputLen(0);
+    if (how == ClearHow::Once) {
+        m_port.Input();
+        return;
+    }
+    // Read until the line has stayed quiet for 11 passes in a row, each pass
+    // giving it a little time to deliver more; the bound keeps a line that
+    // never stops talking from holding the program.
+    constexpr int kQuietPasses = 11;
+    constexpr int kPassMs = 2;
+    QDeadlineTimer bound(1000);
+    int quiet = 0;
+    while (quiet < kQuietPasses && !bound.hasExpired()) {
+        if (m_port.Input().isEmpty())
+            ++quiet;
+        else
+            quiet = 0;
+        if (quiet < kQuietPasses)
+            WaitUntil([&] { return m_port.InBufferCount() > 0; }, kPassMs);
+    }
+}

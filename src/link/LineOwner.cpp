@@ -1,0 +1,59 @@
+#include "link/LineOwner.h"
+
+#include "shared/Shared.h"
+
+namespace {
+bool ioPollActive = false;
+}
+
+bool LineHeld()
+{
+    return g.TransferBusy != 0;
+}
+
+bool MayWrite(LineUser who)
+{
+    switch (who) {
+    case LineUser::Stop:
+        return true;
+    case LineUser::MonitorPoll:
+        return !LineHeld() && !ioPollActive;
+    case LineUser::IoPoll:
+    case LineUser::Manual:
+    case LineUser::Drive:
+    case LineUser::Transfer:
+        break;
+    }
+    return !LineHeld();
+}
+
+void SetIoPollActive(bool active)
+{
+    ioPollActive = active;
+}
+
+bool IoPollActive()
+{
+    return ioPollActive;
+}
+
+LineHold::LineHold(LineUser who)
+{
+    if ((who == LineUser::Drive || who == LineUser::Transfer) && MayWrite(who)) {
+        g.TransferBusy = 1;
+        m_owns = true;
+    }
+}
+
+LineHold::~LineHold()
+{
+    release();
+}
+
+void LineHold::release()
+{
+    if (!m_owns)
+        return;
+    m_owns = false;
+    g.TransferBusy = 0;
+}

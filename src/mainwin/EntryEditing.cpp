@@ -1,0 +1,96 @@
+#include "mainwin/EntryEditing.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+
+EntryEditing::EntryEditing(QLineEdit *box, KeyFilter filter)
+    : QObject(box), m_box(box), m_filter(std::move(filter))
+{
+}
+
+void EntryEditing::watch(QLineEdit *box, KeyFilter filter)
+{
+    if (!box)
+        return;
+    box->setAcceptDrops(false);
+    box->installEventFilter(new EntryEditing(box, std::move(filter)));
+}
+
+bool EntryEditing::isEditingKey(const QKeyEvent *event)
+{
+    return event->matches(QKeySequence::SelectAll) || event->matches(QKeySequence::Copy)
+           || event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste);
+}
+
+void EntryEditing::paste(QLineEdit *box, const QString &text, const KeyFilter &filter)
+{
+    if (box->isReadOnly())
+        return;
+    QString typed;
+    for (const QChar c : text) {
+        int key = c.unicode();
+        if (key < 32 || key == 127)
+            continue;
+        filter(key);
+        if (key != 0)
+            typed += c;
+    }
+    if (!typed.isEmpty())
+        box->insert(typed);
+}
+
+void EntryEditing::showContextMenu(const QPoint &globalPos)
+{
+    // A menu of our own: the box's standard one would paste unchecked.
+    QMenu menu;
+    auto add = [&](const QString &text, QKeySequence::StandardKey key, bool enabled, auto &&run) {
+        const QString shortcut = QKeySequence(key).toString(QKeySequence::NativeText);
+        QAction *a = menu.addAction(shortcut.isEmpty() ? text : text + u'\t' + shortcut);
+        a->setEnabled(enabled);
+        connect(a, &QAction::triggered, m_box, run);
+    };
+    const bool editable = !m_box->isReadOnly();
+    const bool selected = m_box->hasSelectedText();
+    add(QStringLiteral("Cu&t"), QKeySequence::Cut, editable && selected, [this] { m_box->cut(); });
+    add(QStringLiteral("&Copy"), QKeySequence::Copy, selected, [this] { m_box->copy(); });
+    add(QStringLiteral("&Paste"), QKeySequence::Paste,
+        editable && !QGuiApplication::clipboard()->text().isEmpty(),
+        [this] { paste(m_box, QGuiApplication::clipboard()->text(), m_filter); });
+    add(QStringLiteral("Delete"), QKeySequence::Delete, editable && selected, [this] { m_box->del(); });
+    menu.addSeparator();
+    add(QStringLiteral("Select All"), QKeySequence::SelectAll, !m_box->text().isEmpty(),
+        [this] { m_box->selectAll(); });
+    menu.exec(globalPos);
+}
+
+bool EntryEditing::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_box)
+        return false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (!static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste))
+            return false;
+        paste(m_box, QGuiApplication::clipboard()->text(), m_filter);
+        return true;
+    case QEvent::ContextMenu:
+        showContextMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    case QEvent::MouseButtonRelease: {
+        // The middle button pastes the selection where the system has one.
+        auto *clipboard = QGuiApplication::clipboard();
+        if (static_cast<QMouseEvent *>(event)->button() != Qt::MiddleButton || !clipboard->supportsSelection())
+            return false;
+        paste(m_box, clipboard->text(QClipboard::Selection), m_filter);
+        return true;
+    }
+    default:
+        return false;
+    }
+}

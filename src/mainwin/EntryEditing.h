@@ -1,0 +1,40 @@
+#pragma once
+// The editing keys of an entry box whose typed keys pass a key filter:
+// select all, copy and cut act as in any text box, and whatever is pasted
+// (by key, by the context menu or by the middle button) goes through the
+// same filter as typed keys, so the box never holds a character it refuses.
+
+#include <QObject>
+#include <functional>
+
+class QKeyEvent;
+class QLineEdit;
+
+class EntryEditing : public QObject
+{
+public:
+    // A key filter: drops the key by setting it to 0.
+    using KeyFilter = std::function<void(int &key)>;
+
+    // Checks what is pasted into `box` with `filter` from now on, and
+    // refuses text dropped on it. Lives as long as the box.
+    static void watch(QLineEdit *box, KeyFilter filter);
+
+    // Select all, copy, cut or paste: keys a key filter lets pass.
+    static bool isEditingKey(const QKeyEvent *event);
+
+    // Inserts the characters of `text` that `filter` lets through, as typing
+    // them would. Control characters never pass: a line break in the pasted
+    // text is no Enter key.
+    static void paste(QLineEdit *box, const QString &text, const KeyFilter &filter);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    EntryEditing(QLineEdit *box, KeyFilter filter);
+    void showContextMenu(const QPoint &globalPos);
+
+    QLineEdit *m_box;
+    KeyFilter m_filter;
+};
