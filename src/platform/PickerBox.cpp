@@ -11,6 +11,7 @@ PickerBox::PickerBox(const QStringList &items, QWidget *parent) : QComboBox(pare
     addItems(items);
     setCurrentIndex(-1);
     setMaxVisibleItems(int(items.size()));
+    setMinimumContentsLength(3);
     // The list may be wider than the box laid over a narrow cell.
     view()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("(NULL)")) + 32);
     connect(this, &QComboBox::activated, this, [this](int index) {

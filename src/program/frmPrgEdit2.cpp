@@ -406,8 +406,10 @@ void frmPrgEdit2::sync(bool follow)
             continue;
         }
         const QRect cell = cellRect(state.row, state.col);
-        const int width = e == InPlace::TextInput1 ? pixels(state.WidthTwips)
-                                                   : std::max(pixels(state.WidthTwips), cell.width());
+        // A picker is at least wide enough to show a mnemonic beside its arrow.
+        const int width = e == InPlace::TextInput1
+                              ? pixels(state.WidthTwips)
+                              : std::max({pixels(state.WidthTwips), cell.width(), w->minimumSizeHint().width()});
         w->setGeometry(cell.x(), cell.y(), width, cell.height());
         if (e == InPlace::TextInput1) {
             if (TextInput1->text() != state.Text)
