@@ -116,8 +116,10 @@ std::optional<ClipRow> ProgramTable::Axis(int reg, int axis) const
 std::vector<QStringList> ProgramTable::ReadAll() const
 {
     std::vector<QStringList> rows;
-    if (!IsOpen())
+    if (!IsOpen()) {
+        m_error = QStringLiteral("the program database is not open");
         return rows;
+    }
     std::vector<QStringList> raw = m_data->ReadAll();
     if (int(raw.size()) != RegisterCount()) {
         m_error = m_data->ErrorText();
