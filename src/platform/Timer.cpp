@@ -11,6 +11,7 @@ void Timer::start()
 {
     m_enabled = true;
     apply();
+    emit switchedOn();
 }
 
 void Timer::stop()

@@ -22,6 +22,8 @@ public:
 
 signals:
     void timeout();
+    // Each switch-on: lets a test that plays the clock know that a wait began.
+    void switchedOn();
 
 private:
     void apply();

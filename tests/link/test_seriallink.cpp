@@ -13,6 +13,7 @@
 #include "shared/Shared.h"
 
 #include <QAction>
+#include <QTemporaryFile>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -77,8 +78,12 @@ void TestSerialLink::openFailures()
     QCOMPARE(c->setCommPort(2), int(MSComm::NoError));
     QCOMPARE(c->setPortOpen(true), int(MSComm::InvalidPortNumber));
     QVERIFY(!c->PortOpen());
-    // Not a terminal: the port state cannot be set.
-    qputenv("ZT_COM2", "/dev/null");
+    // Not a terminal: the port state cannot be set. A file of this test's
+    // own, since a device every test may open (/dev/null) is locked against
+    // the others while one has it open.
+    QTemporaryFile notTerminal;
+    QVERIFY(notTerminal.open());
+    qputenv("ZT_COM2", notTerminal.fileName().toLocal8Bit());
     QCOMPARE(c->setPortOpen(true), int(MSComm::SetStateFailed));
     QVERIFY(!c->PortOpen());
     QCOMPARE(c->setSettings("fast"), int(MSComm::InvalidPropertyValue));

@@ -8,10 +8,6 @@
 
 #include <QtTest>
 
-namespace {
-const QByteArray kMarker = "~~\r";
-}
-
 frmMain *OpenMainWindow(const QString &model, const QString &settings)
 {
     ResetSharedState();
@@ -51,23 +47,5 @@ void ManualRig::closePort()
 
 QString ManualRig::wire()
 {
-    QByteArray got;
-    if (portOpen()) {
-        w->MSComm1->Output(QString::fromLatin1(kMarker));
-        for (;;) {
-            const QByteArray line = pty.readLine(3000);
-            if (line.isEmpty()) {
-                qWarning("the marker never came back");
-                got += "<timeout>";
-                break;
-            }
-            if (line.endsWith(kMarker)) {
-                got += line.left(line.size() - kMarker.size());
-                break;
-            }
-            got += line;
-        }
-    }
-    got += pty.readAvailable();
-    return QString::fromLatin1(got).replace(u'\r', u'|');
+    return QString::fromLatin1(pty.readAllWritten(*w->MSComm1)).replace(u'\r', u'|');
 }

@@ -59,7 +59,10 @@ private slots:
 
 private:
     bool openPort(int port = 1);
-    QByteArray sent(int timeoutMs = 2000) { return m_pty->readLine(timeoutMs); }
+    QByteArray sent() { return m_pty->readLine(); }
+    // Everything written since the last read, up to a marker: no wait for
+    // something that must not come.
+    QByteArray allSent() { return m_pty->readAllWritten(*m_main->MSComm1); }
 
     TestHome *m_home = nullptr;
     ScriptedDialogs *m_dialogs = nullptr;
@@ -158,7 +161,7 @@ void TestMainWin::pollIdle()
     m_main->MonitorState = int16_t(state);
     m_main->Timer1_Timer();
     QCOMPARE(int(m_main->MonitorState), nextState);
-    QCOMPARE(m_pty->readLine(wire.isEmpty() ? 200 : 2000), wire);
+    QCOMPARE(allSent(), wire);
     QCOMPARE(g.ProgramStarted[0], int16_t(wire.isEmpty() ? 1 : 0));
 }
 
@@ -220,7 +223,7 @@ void TestMainWin::unitRunDriveEndsWithoutEdp()
     m_main->MonitorState = 1;
     m_main->Timer1_Timer();
     QCOMPARE(g.ProgramWasActive, int16_t(0));
-    QCOMPARE(m_pty->readLine(200), QByteArray());
+    QCOMPARE(allSent(), QByteArray());
 }
 
 void TestMainWin::portChange()
@@ -297,9 +300,9 @@ void TestMainWin::speedChangeSends()
     QCOMPARE(m_main->MSComm1->RThreshold(), 16);
     QVERIFY(m_main->Timer1->isActive());
     m_main->Timer1->stop();   // keep monitor queries off the line while it is read
-    QCOMPARE(m_pty->readLine(line.isEmpty() ? 200 : 2000), line);
+    QCOMPARE(allSent(), line);
     QCOMPARE(m_dialogs->texts(), QStringList{message});
-    QVERIFY(WaitUntil([] { return ChgComWindow() == nullptr; }, 2000) == WaitResult::Done);
+    QVERIFY(WaitUntil([] { return ChgComWindow() == nullptr; }, kEventWaitMs) == WaitResult::Done);
 }
 
 void TestMainWin::scanTime_data()
@@ -380,7 +383,7 @@ void TestMainWin::accessCode()
     QVERIFY(p);
     p->PassText->setText(code);
     p->Ok_Click();
-    QVERIFY(WaitUntil([] { return PassWindow() == nullptr; }, 2000) == WaitResult::Done);
+    QVERIFY(WaitUntil([] { return PassWindow() == nullptr; }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(SoptionWindow() != nullptr, opens);
     QVERIFY(m_dialogs->shown().isEmpty());
     if (frmSoption *s = SoptionWindow()) {
@@ -388,7 +391,7 @@ void TestMainWin::accessCode()
         s->EPM->setChecked(false);
         s->Ok_Click();
         QCOMPARE(g.ExtendedCmdSet, int16_t(0));
-        QVERIFY(WaitUntil([] { return SoptionWindow() == nullptr; }, 2000) == WaitResult::Done);
+        QVERIFY(WaitUntil([] { return SoptionWindow() == nullptr; }, kEventWaitMs) == WaitResult::Done);
     }
     delete VersionWindow();
 }

@@ -4,6 +4,7 @@
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "UnitSim.h"
+#include "VersionWaitClock.h"
 #include "mainwin/SettingsFile.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmSelect.h"
@@ -16,7 +17,6 @@
 #include "shared/Shared.h"
 
 #include <QAction>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -26,35 +26,52 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 const QString kTitle = QStringLiteral(" ZT260A/ZT460A");
 enum class Choice { CloseBox, Zt260a, Zt460a };
+// A 4-axis unit that answers the first line it understands and no other:
+// the search's one try at 38400 bit/s. Its reply cannot be thrown away with
+// the receive buffer (which the 9600 try empties between its lines), and no
+// second reply is left on its way, to come in after the search found the
+// unit and be taken for a later answer or set the model.
+const QStringList kOneAnswerAt38400 = {"--baud", "38400", "--silent-after", "1"};
 
-// Answers the model choice window as soon as it shows. It gives up after a
-// bounded time, so that a window that never comes leaves no poll running
-// into later tests.
-void answerModelChoice(Choice how)
+// Answers the model choice window each time it shows, for as long as it
+// lives, and counts the answers so that a test sees whether it came.
+class ModelChoice : public QObject
 {
-    auto *t = new QTimer;
-    t->setInterval(5);
-    QObject::connect(t, &QTimer::timeout, [t, how, deadline = QDeadlineTimer(30000)] {
-        frmSelect *s = SelectWindow();
-        if (deadline.hasExpired()) {
-            t->stop();
-            t->deleteLater();
-            return;
-        }
+public:
+    explicit ModelChoice(Choice how) : m_how(how) { qApp->installEventFilter(this); }
+    int answers() const { return m_answers; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (auto *s = qobject_cast<frmSelect *>(watched))
+                // Answered once the program waits for the choice.
+                QMetaObject::invokeMethod(this, [this, w = QPointer<frmSelect>(s)] { answer(w); },
+                                          Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    void answer(frmSelect *s)
+    {
         if (!s || !s->isVisible())
             return;
-        t->stop();
-        t->deleteLater();
-        if (how == Choice::CloseBox)
+        ++m_answers;
+        if (m_how == Choice::CloseBox)
             s->close();
         else
-            (how == Choice::Zt260a ? s->Command1 : s->Command2)->click();
-    });
-    t->start();
-}
+            (m_how == Choice::Zt260a ? s->Command1 : s->Command2)->click();
+    }
+
+    Choice m_how;
+    int m_answers = 0;
+};
 
 void noEnd() {}
 } // namespace
@@ -85,8 +102,10 @@ private:
 
 void TestStartup::initTestCase()
 {
-    frmMain::SpeedSearchTryMs = 150;
-    frmMain::OnlineCheckMs = 1500;
+    // Far longer than any reply takes: a wait that no reply ends is ended by
+    // the VersionWaitClock, not by its time-out.
+    frmMain::SpeedSearchTryMs = 30000;
+    frmMain::OnlineCheckMs = 30000;
     SetEndProgramHook(noEnd);
 }
 
@@ -115,6 +134,7 @@ void TestStartup::fourAxisFoundAt38400()
     QVERIFY(sim.sync());
     m_dialogs->answer(MsgResult::Yes);   // ONLINE?
     m_dialogs->answer(MsgResult::Yes);   // Upload PROGRAM?
+    VersionWaitClock clock(m_main, &sim);
     m_main->Form_Load();
 
     QCOMPARE(m_dialogs->texts(), (QStringList{"ONLINE?", "Upload PROGRAM?"}));
@@ -141,9 +161,11 @@ void TestStartup::fourAxisFoundAt38400()
     QVERIFY(!QFile::exists(ProgramFilePath(UnitKind::TwoAxis)));
     QCOMPARE(m_main->Text3->text(), QStringLiteral("0"));
     QVERIFY(m_main->Text3->isEnabled());
-    // Twelve tries at the lower speeds came first: the unit heard them garbled.
-    const QStringList garbled = sim.log().filter(QRegularExpression("^GARBLED"));
-    QVERIFY2(garbled.size() >= 12, qPrintable(QString::number(garbled.size())));
+    // Six tries at each lower speed came first (three lines at 9600, one at
+    // 19200): the unit heard them garbled and none of them was answered.
+    QCOMPARE(sim.log().filter(QRegularExpression("^GARBLED")).size(), 6 * 3 + 6);
+    QCOMPARE(clock.ended(), 12);
+    QCOMPARE(clock.waits(), 14);   // and the try at 38400 and the on-line check
 
     // The monitor poll runs against the unit.
     sim.clearLog();
@@ -160,8 +182,10 @@ void TestStartup::twoAxisFoundAt9600()
     QVERIFY(sim.sync());
     m_dialogs->answer(MsgResult::Yes);
     m_dialogs->answer(MsgResult::No);
+    VersionWaitClock clock(m_main, &sim);
     m_main->Form_Load();
     QCOMPARE(m_dialogs->texts(), (QStringList{"ONLINE?", "Upload PROGRAM?"}));
+    QCOMPARE(clock.ended(), 0);
     QCOMPARE(g.ParamTable[1][3], QStringLiteral("1500"));
     QCOMPARE(g.ParamTable[0][4], QStringLiteral("2000"));
     QCOMPARE(g.ParamTable[2][3], QString());   // the 2-axis unit has no Z
@@ -208,8 +232,12 @@ void TestStartup::noUnit()
     QFETCH(int, choice);
     QFETCH(QString, model);
     qputenv("ZT_COM1", "/nonexistent/tty");
-    answerModelChoice(Choice(choice));
+    ModelChoice chooser{Choice(choice)};
+    VersionWaitClock clock(m_main);
     m_main->Form_Load();
+    // Six tries at each speed, then the model choice.
+    QCOMPARE(clock.ended(), 18);
+    QCOMPARE(chooser.answers(), 1);
     // The last failure of the port steps is reported once; no on-line question.
     QCOMPARE(m_dialogs->texts(), QStringList{"Error No. 8018. Comport Not Open."});
     QCOMPARE(m_dialogs->shown()[0].title, QStringLiteral("Error Message"));
@@ -217,17 +245,19 @@ void TestStartup::noUnit()
     QCOMPARE(m_main->CommState, int16_t(2));
     QVERIFY(!m_main->MSComm1->PortOpen());
     QVERIFY(m_main->Timer1->isActive());
-    QVERIFY(WaitUntil([] { return SelectWindow() == nullptr; }, 2000) == WaitResult::Done);
+    QVERIFY(WaitUntil([] { return SelectWindow() == nullptr; }, kEventWaitMs) == WaitResult::Done);
 }
 
 void TestStartup::onlineAnsweredNo()
 {
-    UnitSim sim;
+    UnitSim sim(kOneAnswerAt38400);
     QVERIFY(sim.isReady());
     m_dialogs->answer(MsgResult::No);
-    answerModelChoice(Choice::Zt260a);
+    ModelChoice chooser(Choice::Zt260a);
+    VersionWaitClock clock(m_main, &sim);
     m_main->Form_Load();
     QCOMPARE(m_dialogs->texts(), QStringList{"ONLINE?"});
+    QCOMPARE(chooser.answers(), 1);
     QCOMPARE(g.UnitModel, QStringLiteral("2"));
     QVERIFY(!m_main->MSComm1->PortOpen());
     QVERIFY(!g.UploadProgramAtStart);
@@ -242,11 +272,13 @@ void TestStartup::damagedProgramFileRefused()
     QVERIFY(damaged.open(QIODevice::WriteOnly));
     damaged.write(QByteArray(2048, '\x5a'));
     damaged.close();
-    UnitSim sim;
+    UnitSim sim(kOneAnswerAt38400);
     QVERIFY(sim.isReady());
     m_dialogs->answer(MsgResult::No);
-    answerModelChoice(Choice::Zt260a);
+    ModelChoice chooser(Choice::Zt260a);
+    VersionWaitClock clock(m_main, &sim);
     m_main->Form_Load();
+    QCOMPARE(chooser.answers(), 1);
     // Told once, naming the file; the start-up goes on without the table.
     QCOMPARE(m_dialogs->shown().size(), 2);
     QVERIFY2(m_dialogs->texts()[1].contains(QDir::toNativeSeparators(path)), qPrintable(m_dialogs->texts()[1]));
@@ -259,13 +291,18 @@ void TestStartup::damagedProgramFileRefused()
 
 void TestStartup::onlineCheckTimesOut()
 {
-    // Answers the speed search, then falls silent.
-    UnitSim sim({"--silent-after", "3"});
+    // Answers the search, then falls silent.
+    UnitSim sim(kOneAnswerAt38400);
     QVERIFY(sim.isReady());
     m_dialogs->answer(MsgResult::Yes);
-    answerModelChoice(Choice::Zt460a);
+    ModelChoice chooser(Choice::Zt460a);
+    VersionWaitClock clock(m_main, &sim);
     m_main->Form_Load();
     QCOMPARE(m_dialogs->texts(), (QStringList{"ONLINE?", "Error is Time Out of Cominucation!!"}));
+    QCOMPARE(sim.rxLines(), (QStringList{"VER", "VER", "VER"}));   // the try at 38400 and the check
+    QCOMPARE(sim.txLines().size(), 1);
+    QCOMPARE(clock.ended(), 12 + 1);   // the tries at the lower speeds and the check
+    QCOMPARE(chooser.answers(), 1);
     QCOMPARE(m_dialogs->shown()[1].title, kTitle);
     QVERIFY(!g.UploadProgramAtStart);
     QVERIFY(!m_main->MSComm1->PortOpen());
@@ -284,8 +321,10 @@ void TestStartup::registerCheckedForModel()
     }
     m_main = keep;
     qputenv("ZT_COM1", "/nonexistent/tty");
-    answerModelChoice(Choice::Zt260a);
+    ModelChoice chooser(Choice::Zt260a);
+    VersionWaitClock clock(m_main);
     m_main->Form_Load();
+    QCOMPARE(chooser.answers(), 1);
     QVERIFY(m_dialogs->saw("Value can't configure it."));
     const ShownBox last = m_dialogs->shown().last();
     QCOMPARE(last.title, QStringLiteral("zt260a"));
@@ -296,24 +335,35 @@ void TestStartup::registerCheckedForModel()
 void TestStartup::titleWindowHandsOverOnce()
 {
     qputenv("ZT_COM1", "/nonexistent/tty");
-    frmMain::SpeedSearchTryMs = 5;
     auto *title = new frmTopTitle;
     QPointer<frmTopTitle> guard(title);
     int shown = 0;
     frmMain *main = nullptr;
-    connect(title, &frmTopTitle::mainShown, [&](frmMain *m) { ++shown; main = m; });
-    answerModelChoice(Choice::Zt460a);
+    std::unique_ptr<VersionWaitClock> clock;
+    connect(title, &frmTopTitle::mainShown, [&](frmMain *m) {
+        ++shown;
+        main = m;
+        clock = std::make_unique<VersionWaitClock>(m);
+    });
+    ModelChoice chooser(Choice::Zt460a);
     title->Form_Load();
+    // Due after the title's two seconds (a coarse timer is at most 5 % late):
+    // once it has run out, so has the title's own time.
+    QTimer twoSeconds;
+    twoSeconds.setSingleShot(true);
+    twoSeconds.setTimerType(Qt::PreciseTimer);
+    twoSeconds.start(2500);
     QVERIFY(title->lblVersion->text().startsWith("Version "));
     QCOMPARE(title->Label3->text(), AppTitle());
     QTest::keyClick(title, Qt::Key_Space);
     QCOMPARE(shown, 1);
     QVERIFY(guard->isHidden());
-    // The two seconds run out afterwards without a second hand-over.
-    QCOMPARE(WaitUntil([&] { return shown > 1; }, 2500), WaitResult::TimedOut);
+    QCOMPARE(chooser.answers(), 1);
+    QVERIFY(WaitUntil([&] { return !twoSeconds.isActive(); }, kEventWaitMs) == WaitResult::Done);
+    QCOMPARE(shown, 1);
     QVERIFY(main && main->isVisible());
+    clock.reset();
     delete main;
-    frmMain::SpeedSearchTryMs = 150;
 }
 
 QTEST_MAIN(TestStartup)

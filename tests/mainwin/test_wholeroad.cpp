@@ -35,7 +35,7 @@ const Button kButtons[8] = {
     {"UP_SW", "JOG U", "PIC ,,,"}, {"UM_SW", "JOG -U", "PIC ,,,-"}};
 const char *const kLetters = "XYZU";
 
-bool waitFor(const std::function<bool()> &cond, int ms = 5000)
+bool waitFor(const std::function<bool()> &cond, int ms = kEventWaitMs)
 {
     return WaitUntil(cond, ms) == WaitResult::Done;
 }
@@ -185,8 +185,11 @@ void TestWholeRoad::homeSearchOnTheUnit()
 void TestWholeRoad::programDriveOnTheUnit()
 {
     QVERIFY(start(QStringLiteral("4")));
-    // Registers 0-5 of X each move 100 pulses; register 6 is empty and ends the drive.
-    for (int r = 0; r < 6; ++r)
+    // Register 0 of X jumps to itself, so that the drive keeps running until
+    // the test lets it go on, however slow the machine; registers 1-5 each
+    // move 100 pulses; register 6 is empty and ends the drive.
+    m_sim->control(QStringLiteral("reg X 0 C1000000"));
+    for (int r = 1; r < 6; ++r)
         m_sim->control(QStringLiteral("reg X %1 00000064").arg(r));
     QVERIFY(m_sim->sync());
     SetOption(m_w->Option13, true);
@@ -209,8 +212,10 @@ void TestWholeRoad::programDriveOnTheUnit()
     m_w->PrgStart->click();
     QVERIFY(m_sim->waitForRx(QStringLiteral("PRS X")));
     QCOMPARE(g.ProgramPaused[0], 0);
-    // The drive runs out; the monitor ends it for the PC.
-    QVERIFY(m_sim->waitForRx(QStringLiteral("EDP X"), 10000));
+    // Register 0 moves 100 pulses too: the drive runs out, and the monitor
+    // ends it for the PC.
+    m_sim->control(QStringLiteral("reg X 0 00000064"));
+    QVERIFY(m_sim->waitForRx(QStringLiteral("EDP X")));
     QVERIFY(waitFor([] { return g.ProgramStarted[0] == 0; }));
     QCOMPARE(g.ProgramActive[0], 0);
     QCOMPARE(position(0), std::optional<qint32>(600));

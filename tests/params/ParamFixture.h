@@ -12,6 +12,11 @@ using Ints = QList<int>;
 
 namespace {
 
+// The reply wait of a transfer that runs into a line left unanswered. Every
+// line before it must get its reply in time, so it stands far above the
+// slowest reply on a busy machine; the unanswered line waits it out once.
+constexpr int kNoReplyWaitMs = 2000;
+
 // One axis of the test tables: what it holds and how it stands on the line.
 struct AxisCase {
     Ints mode;                // ModeSetTable items 0 to 10

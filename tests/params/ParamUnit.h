@@ -6,6 +6,7 @@
 // arrives.
 
 #include "Pty.h"
+#include "Waits.h"
 
 #include <QByteArray>
 #include <QMap>
@@ -44,7 +45,7 @@ public:
     // Drops the line, as a unit that is switched off.
     void hangUp();
     // Waits until `count` lines have arrived.
-    bool waitForLines(int count, int timeoutMs = 5000);
+    bool waitForLines(int count, int timeoutMs = kEventWaitMs);
 
 private:
     void readFromProgram();

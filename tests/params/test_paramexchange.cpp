@@ -129,7 +129,7 @@ QStringList TestParamExchange::linesUpToMarker(ParamUnit &unit)
 {
     const int before = int(unit.lines.size());
     m_main->MSComm1->Output("END\r");
-    if (!QTest::qWaitFor([&] { return unit.lines.mid(before).contains("END"); }, 5000))
+    if (!QTest::qWaitFor([&] { return unit.lines.mid(before).contains("END"); }, kEventWaitMs))
         return {"marker never arrived"};
     QStringList seen = m_seen;
     seen.removeAll("END");
@@ -423,7 +423,7 @@ void TestParamExchange::noReply()
     ParamUnit unit(axisCount);
     QVERIFY(attach(unit));
     g.UnitModel = model;
-    m_main->ParamReplyTimeoutMs = 300;
+    m_main->ParamReplyTimeoutMs = kNoReplyWaitMs;
     if (download) {
         FillTables(4);
     } else {
@@ -716,7 +716,7 @@ void TestParamExchange::stopStillReachesUnit()
     QCOMPARE(m_main->MSComm1->setPortOpen(true), 0);
     g.UnitModel = model;
     FillTables(4);
-    m_main->ParamReplyTimeoutMs = 100;
+    m_main->ParamReplyTimeoutMs = 100;   // nothing ever answers: the wait's length decides nothing
     QCOMPARE(m_main->MSComm1->Output("STO X\r"), 0);
     const ParamTransferResult r = download ? m_main->RunParamDownLoad(1) : m_main->RunParamUpLoad(1);
     QCOMPARE(r, ParamTransferResult::NoReply);

@@ -183,7 +183,7 @@ void TestParamRoad::unitStopsAnswering()
     UnitSim sim(QStringList{"--model", QString::number(model)} + fault);
     QVERIFY(open(sim, "9600,N,8,1"));
     g.UnitModel = QString::number(model);
-    m_main->ParamReplyTimeoutMs = 500;
+    m_main->ParamReplyTimeoutMs = kNoReplyWaitMs;
     Ints axes;
     for (int a = 0; a < model; ++a)
         axes << a;

@@ -1,6 +1,8 @@
 #include "Pty.h"
 
+#include "FreePty.h"
 #include "platform/EventPump.h"
+#include "platform/MSComm.h"
 
 #include <QSocketNotifier>
 #include <cerrno>
@@ -11,15 +13,11 @@
 
 Pty::Pty()
 {
-    m_master = posix_openpt(O_RDWR | O_NOCTTY);
+    std::string path;
+    m_master = OpenFreePty(&path);
     if (m_master < 0)
         return;
-    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
-        ::close(m_master);
-        m_master = -1;
-        return;
-    }
-    m_path = QString::fromLocal8Bit(ptsname(m_master));
+    m_path = QString::fromStdString(path);
     fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
     // Raw mode, so the bytes pass unchanged in both directions.
     termios t{};
@@ -85,4 +83,27 @@ QByteArray Pty::readLine(int timeoutMs)
     }
     m_pending = got.mid(cr + 1);
     return got.left(cr + 1);
+}
+
+QByteArray Pty::readAllWritten(MSComm &port)
+{
+    static const QByteArray marker = "~~\r";
+    QByteArray got;
+    if (port.PortOpen()) {
+        port.Output(QString::fromLatin1(marker));
+        for (;;) {
+            const QByteArray line = readLine();
+            if (line.isEmpty()) {
+                qWarning("the marker never came back");
+                got += "<timeout>";
+                break;
+            }
+            if (line.endsWith(marker)) {
+                got += line.left(line.size() - marker.size());
+                break;
+            }
+            got += line;
+        }
+    }
+    return got + readAvailable();
 }

@@ -3,8 +3,12 @@
 // writes to the device can be read here, and what is written here arrives
 // at the program as if a unit had sent it.
 
+#include "Waits.h"
+
 #include <QByteArray>
 #include <QString>
+
+class MSComm;
 
 class Pty
 {
@@ -21,7 +25,13 @@ public:
     QByteArray readAvailable();
     // Waits (processing events) until a CR-ended line arrived from the
     // program; empty on time-out.
-    QByteArray readLine(int timeoutMs = 3000);
+    QByteArray readLine(int timeoutMs = kEventWaitMs);
+    // Everything the program has written on `port` (open on this terminal)
+    // and not read here yet. A marker written behind it shows where the
+    // program's writes end, so nothing is missed and no wait depends on
+    // timing; "<timeout>" is added when the marker never came back. A closed
+    // port gives what has arrived.
+    QByteArray readAllWritten(MSComm &port);
     void hangUp();
 
 private:

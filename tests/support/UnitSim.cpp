@@ -62,6 +62,8 @@ void UnitSim::readOutput()
             m_answers << line;
         } else {
             m_log << line;
+            if (m_watcher)
+                m_watcher(line);
         }
     }
 }

@@ -18,6 +18,8 @@
 //
 // The destructor ends the process and gives ZT_COM<n> back the value it had.
 
+#include "Waits.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -30,7 +32,7 @@ class UnitSim
 public:
     using Match = std::function<bool(const QString &)>;
 
-    explicit UnitSim(const QStringList &options = {}, int port = 1, int startTimeoutMs = 5000);
+    explicit UnitSim(const QStringList &options = {}, int port = 1, int startTimeoutMs = kEventWaitMs);
     ~UnitSim();
     UnitSim(const UnitSim &) = delete;
     UnitSim &operator=(const UnitSim &) = delete;
@@ -43,35 +45,39 @@ public:
     // ("RX") and sent ("TX"), in order.
     QStringList rxLines() const { return linesWith(QStringLiteral("RX ")); }
     QStringList txLines() const { return linesWith(QStringLiteral("TX ")); }
-    // Every log line as printed ("RX VER", "TX VER 01.02.03 ...", "HANGUP").
+    // Every log line as printed ("RX VER", "NOREPLY VER", "TX VER 01.02.03 ...",
+    // "MARK 3", "HANGUP").
     QStringList log() const { return m_log; }
+    // Called with each log line as it arrives, while events are processed:
+    // for a helper that acts on the unit's doings (one watcher; {} removes it).
+    void watchLog(const std::function<void(const QString &)> &watcher) { m_watcher = watcher; }
     // Empties the log once the unit has logged everything it has handled so
     // far (a reply still held back by a delay is logged later).
     void clearLog();
 
     // Waits until the unit has received (sent) a line equal to text, or one
     // that match accepts. False on time-out.
-    bool waitForRx(const QString &text, int timeoutMs = 3000);
-    bool waitForRx(const Match &match, int timeoutMs = 3000);
-    bool waitForTx(const QString &text, int timeoutMs = 3000);
-    bool waitForTx(const Match &match, int timeoutMs = 3000);
+    bool waitForRx(const QString &text, int timeoutMs = kEventWaitMs);
+    bool waitForRx(const Match &match, int timeoutMs = kEventWaitMs);
+    bool waitForTx(const QString &text, int timeoutMs = kEventWaitMs);
+    bool waitForTx(const Match &match, int timeoutMs = kEventWaitMs);
     // Waits for any log line that match accepts ("HANGUP", "NOISE ...").
-    bool waitForLog(const Match &match, int timeoutMs = 3000);
+    bool waitForLog(const Match &match, int timeoutMs = kEventWaitMs);
 
     // Writes one control command to the unit's stdin. Commands take effect
     // in the order written, but not in a fixed order with lines the program
     // sends meanwhile: sync() before sending what must see the change.
     void control(const QString &command);
-    // Waits until everything the unit received so far is handled and the
+    // Waits until everything written to the line so far is handled and the
     // replies that are due are written (and logged).
-    bool sync(int timeoutMs = 3000);
+    bool sync(int timeoutMs = kEventWaitMs);
 
     // Stored program register word, parameter value and position of an
     // axis, asked over the control channel; none on time-out or for what
     // the unit does not have.
-    std::optional<quint32> registerWord(QChar axis, int reg, int timeoutMs = 3000);
-    std::optional<quint32> parameter(QChar axis, const QString &name, int timeoutMs = 3000);
-    std::optional<qint32> position(QChar axis, int timeoutMs = 3000);
+    std::optional<quint32> registerWord(QChar axis, int reg, int timeoutMs = kEventWaitMs);
+    std::optional<quint32> parameter(QChar axis, const QString &name, int timeoutMs = kEventWaitMs);
+    std::optional<qint32> position(QChar axis, int timeoutMs = kEventWaitMs);
 
 private:
     void readOutput();
@@ -82,6 +88,7 @@ private:
     QByteArray m_partial;
     QStringList m_log;
     QStringList m_answers;   // control answers, kept apart from the log
+    std::function<void(const QString &)> m_watcher;
     QString m_device;
     QByteArray m_envName;
     std::optional<QByteArray> m_envBefore;

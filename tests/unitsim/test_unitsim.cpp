@@ -2,13 +2,16 @@
 // serial control: reply layouts against the receive thresholds, motion,
 // drives, stored registers and parameters, and the faults on demand.
 
+#include "Pty.h"
 #include "UnitSim.h"
+#include "Waits.h"
 
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -39,14 +42,14 @@ public:
     void send(const QByteArray &line) { comm.Output(QString::fromLatin1(line + '\r')); }
 
     // The first CR-ended line received, CR included; empty on time-out.
-    QByteArray firstLine(int timeoutMs = 3000)
+    QByteArray firstLine(int timeoutMs = kEventWaitMs)
     {
         WaitUntil([this] { return received.contains('\r'); }, timeoutMs);
         const qsizetype cr = received.indexOf('\r');
         return cr < 0 ? QByteArray() : received.left(cr + 1);
     }
 
-    QByteArray ask(const QByteArray &line, int timeoutMs = 3000)
+    QByteArray ask(const QByteArray &line, int timeoutMs = kEventWaitMs)
     {
         received.clear();
         send(line);
@@ -83,7 +86,7 @@ struct Bench
 
 // Repeats a check that asks the unit (and so processes events) until it
 // holds or the time is up.
-bool eventually(const std::function<bool()> &check, int timeoutMs = 5000)
+bool eventually(const std::function<bool()> &check, int timeoutMs = kEventWaitMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     while (!check()) {
@@ -138,6 +141,8 @@ private slots:
     void presetIsReadOverTheLine();
     void faultAfterTwoLines_data();
     void faultAfterTwoLines();
+    void markerKeepsItsPlace_data();
+    void markerKeepsItsPlace();
     void corruptedEcho_data();
     void corruptedEcho();
     void noise_data();
@@ -147,6 +152,7 @@ private slots:
     void speedChangeCommand();
     void delayAndPacing_data();
     void delayAndPacing();
+    void lockedNumberPassedOver();
 };
 
 void TestUnitSim::replyLayout_data()
@@ -297,6 +303,12 @@ void TestUnitSim::noReply()
     QVERIFY(sim.sync());
     QCOMPARE(sim.rxLines(), (QStringList{QString::fromLatin1(line), "POS"}));
     QCOMPARE(sim.txLines().size(), 1);
+    // Said at once, right after the line.
+    const QStringList log = sim.log();
+    const qsizetype rx = log.indexOf("RX " + QString::fromLatin1(line));
+    QVERIFY(rx >= 0 && rx + 1 < log.size());
+    QCOMPARE(log[rx + 1], "NOREPLY " + QString::fromLatin1(line));
+    QCOMPARE(log.filter(QRegularExpression("^NOREPLY")).size(), 1);
 }
 
 void TestUnitSim::jogMovesUntilStopped_data()
@@ -427,11 +439,15 @@ void TestUnitSim::programDriveRunsToEnd()
     QVERIFY(b.ready);
     Link &link = b.link;
 
+    // Started paused, so that it is still there to be seen however slowly
+    // the question comes; a paused drive counts as running.
+    link.send("PSP Y");
     link.send("PRG Y4");
     const QByteArray running = link.ask("INR XYZU");
     QCOMPARE(running.mid(8, 3), QByteArray("Y20"));
     QCOMPARE(running.mid(21, 8), QByteArray("00040000"));   // Y-RUN
 
+    link.send("PRS Y");
     QVERIFY(eventually([&] { return link.ask("INR XYZU").mid(8, 3) == "Y00"; }));
     QCOMPARE(link.ask("IDC Y"), QByteArray("IDC Y0008\r"));
     QCOMPARE(b.sim.position('Y'), std::optional<qint32>(1000));
@@ -609,10 +625,45 @@ void TestUnitSim::faultAfterTwoLines()
         QVERIFY(link.hungUp);
         QCOMPARE(link.comm.Output(QStringLiteral("POS\r")), int(MSComm::PortNotOpen));
     } else {
-        QVERIFY(sim.waitForRx("POS"));
+        QVERIFY(sim.waitForLog([](const QString &l) { return l == u"NOREPLY POS"; }));
         QVERIFY(sim.sync());
         QCOMPARE(sim.txLines(), QStringList());
     }
+}
+
+void TestUnitSim::markerKeepsItsPlace_data()
+{
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QStringList>("log");   // without the TX lines
+    QTest::newRow("unit's speed") << "9600,N,8,1"
+        << QStringList{"MARK 1", "RX POS", "MARK 2", "RX POS", "NOREPLY POS", "MARK 3"};
+    QTest::newRow("other speed") << "38400,N,8,1"
+        << QStringList{"MARK 1", "GARBLED POS", "MARK 2", "GARBLED POS", "MARK 3"};
+}
+
+// A test's marker line is logged between the lines written before and after
+// it, at any speed, and does not count as a line of the unit's.
+void TestUnitSim::markerKeepsItsPlace()
+{
+    QFETCH(QString, settings);
+    QFETCH(QStringList, log);
+
+    Bench b(modelArgs(4, {"--silent-after", "1"}), {}, settings);
+    QVERIFY(b.ready);
+    UnitSim &sim = b.sim;
+    Link &link = b.link;
+    for (const char *line : {"~1", "POS", "~2", "POS", "~3"})
+        link.send(line);
+    QVERIFY(sim.waitForLog([](const QString &l) { return l == u"MARK 3"; }));
+    QCOMPARE(sim.log().filter(QRegularExpression("^(?!TX )")), log);
+    // The one answer (unless garbled) is the first "POS"'s.
+    QVERIFY(sim.sync());
+    QCOMPARE(sim.txLines().size(), log.contains("RX POS") ? 1 : 0);
+
+    // "sync" answers after what was written to the line before it.
+    link.send("~4");
+    QVERIFY(sim.sync());
+    QCOMPARE(sim.log().last(), QStringLiteral("MARK 4"));
 }
 
 void TestUnitSim::corruptedEcho_data()
@@ -761,6 +812,27 @@ void TestUnitSim::delayAndPacing()
     const QByteArray reply = link.ask(query);
     QVERIFY(reply.startsWith(query.left(3)));
     QVERIFY2(clock.elapsed() >= minimumMs, qPrintable(QString::number(clock.elapsed())));
+}
+
+// A program closing its port lets the terminal go before it removes its lock
+// file. A terminal whose number is still locked so is passed over, by the
+// simulated unit and the tests' own terminals alike, so that the port opens.
+void TestUnitSim::lockedNumberPassedOver()
+{
+    auto pty = std::make_unique<Pty>();
+    QVERIFY(pty->ok());
+    const QString freed = pty->devicePath();
+    QLockFile lock(QStringLiteral("/var/lock/LCK..") + QString(freed).remove(0, 5).replace(u'/', u'_'));
+    if (!lock.tryLock(0))
+        QSKIP("no lock could be taken in /var/lock");
+    pty.reset();
+
+    Bench b(modelArgs(4));
+    QVERIFY(b.ready);
+    QVERIFY(b.sim.devicePath() != freed);
+    Pty other;
+    QVERIFY(other.ok());
+    QVERIFY(other.devicePath() != freed);
 }
 
 QTEST_GUILESS_MAIN(TestUnitSim)

@@ -59,6 +59,12 @@ void Sim::onWireReadable(Clock::time_point now)
 
 void Sim::onLine(const Wire::Line &line, Clock::time_point now)
 {
+    if (!line.text.empty() && line.text[0] == '~') {
+        // A test's marker, not the unit's business: it only shows in the log
+        // where the lines written before it end, at whatever speed it came.
+        emitLine("MARK " + escaped(line.text.substr(1)));
+        return;
+    }
     if (!line.understood) {
         // At another speed the unit only sees framing errors: it neither
         // understands nor answers.
@@ -74,15 +80,19 @@ void Sim::onLine(const Wire::Line &line, Clock::time_point now)
     }
     const std::vector<Reply> replies = m_unit.handle(line.text, now);
     const bool silent = m_silent || (m_opt.silentAfter >= 0 && m_lines > m_opt.silentAfter);
-    for (const Reply &r : replies) {
-        if (silent)
-            break;
-        std::string text = r.text;
-        if (r.writeEcho && (m_opt.corruptEcho || m_corruptNext)) {
-            text = corrupted(text);
-            m_corruptNext = false;
+    if (silent || replies.empty()) {
+        // Said at once, so that a test learns that nothing will come without
+        // waiting for a time to pass.
+        emitLine("NOREPLY " + escaped(line.text));
+    } else {
+        for (const Reply &r : replies) {
+            std::string text = r.text;
+            if (r.writeEcho && (m_opt.corruptEcho || m_corruptNext)) {
+                text = corrupted(text);
+                m_corruptNext = false;
+            }
+            m_wire.send(text + "\r", "TX " + escaped(text), now, true);
         }
-        m_wire.send(text + "\r", "TX " + escaped(text), now, true);
     }
     if (const int baud = m_unit.takeSpeedChange()) {
         m_wire.pump(now);   // the echo still goes out at the old speed
@@ -178,6 +188,9 @@ bool Sim::control(const std::string &line, Clock::time_point now)
         return true;
     }
     if (cmd == "sync" && n == 1) {
+        // What was written to the line before the command may not have woken
+        // us yet: it is handled first, so that the answer comes after it.
+        onWireReadable(now);
         emitLine("SYNC");
         return true;
     }

@@ -1,5 +1,6 @@
 #include "Wire.h"
 
+#include "FreePty.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -51,13 +52,12 @@ Wire::~Wire()
 
 bool Wire::open(std::string *error)
 {
-    m_master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
+    m_master = OpenFreePty(&m_path);
+    if (m_master < 0) {
         *error = std::string("no pseudo-terminal: ") + std::strerror(errno);
         hangUp();
         return false;
     }
-    m_path = ptsname(m_master);
     fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
     // Holding the far end open keeps the master readable-quiet while the
     // program has not opened the device yet or has closed it again.

@@ -4,7 +4,10 @@
 // It prints the device path of the pseudo-terminal as the first line of
 // stdout, then answers on it as the unit. Open that device (ZT_COM<n>) at the
 // unit's speed, 8 data bits, no parity, 1 stop bit. Lines are ASCII ended by
-// CR; LF is ignored; a line longer than 1024 characters is thrown away.
+// CR; LF is ignored; a line longer than 1024 characters is thrown away. A
+// line that begins with "~" is a test's marker: at any speed it is only
+// logged ("MARK"), neither answered nor counted by --silent-after or
+// --hangup-after.
 //
 // Options
 //   --model 2|4               unit model (default 4)
@@ -29,7 +32,11 @@
 // Log on stdout, one line each, after the device path
 //   RX <text>          a line received, without CR (bytes outside printable
 //                      ASCII, and the backslash, as \xHH)
+//   NOREPLY <text>     logged right after "RX <text>" when the unit will not
+//                      answer that line (no reply for it, or silent)
 //   TX <text>          a line sent, once all of it is on the wire
+//   MARK <text>        a marker line "~<text>" received: every line written
+//                      before it is logged above it
 //   GARBLED <text>     a line received while the program's port was set to
 //                      another speed than the unit's (not understood, not
 //                      answered, not counted by --silent-after/--hangup-after)
@@ -61,8 +68,9 @@
 //   noise [HH..]       sends these bytes now (a random burst without them)
 //   hangup             closes the line
 //   delay MS           reply delay from now on
-//   sync               answers "SYNC" once everything received before it is
-//                      handled and its replies due so far are written
+//   sync               answers "SYNC" once everything written to the line
+//                      before the command is handled and the replies due so
+//                      far are written
 //   quit               ends the program
 // A closed stdin ends the program when stdin is a pipe (the test that started
 // it is gone); otherwise (for example /dev/null) it is ignored.
