@@ -202,8 +202,9 @@ void TestStartup::noUnit()
     qputenv("ZT_COM1", "/nonexistent/tty");
     answerModelChoice(Choice(choice));
     m_main->Form_Load();
-    // The last failure of the port steps is reported once; no on-line question.
-    QCOMPARE(m_dialogs->texts(), QStringList{"Error No. 8018. Comport Not Open."});
+    // The port's failure is reported once, naming the device; no on-line question.
+    QCOMPARE(m_dialogs->texts(),
+             QStringList{"Error No. 8002. Comport Invalid.\nCom1 = /nonexistent/tty: No such file or directory"});
     QCOMPARE(m_dialogs->shown()[0].title, QStringLiteral("Error Message"));
     QCOMPARE(g.UnitModel, model);
     QCOMPARE(m_main->CommState, int16_t(2));
