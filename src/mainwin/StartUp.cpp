@@ -90,8 +90,11 @@ bool frmMain::SearchLineSpeed(int *lastError)
     };
     for (int speed : {9600, 19200, 38400}) {
         for (int attempt = 0; attempt < 6; ++attempt) {
+            // A port that did not open, or closed under the search, has no
+            // unit to find: the operator hears why at once instead of after
+            // every try.
             if (!MSComm1->PortOpen())
-                return false;   // the line closed under the search
+                return false;
             CommState = 1;
             UnitAnswered = 0;
             if (speed == 9600) {
@@ -159,10 +162,7 @@ void frmMain::Form_Load()
     note(MSComm1->setCommPort(port));
     note(MSComm1->setPortOpen(true));
 
-    // A port that did not open has no unit to find: the operator hears why
-    // at once instead of after every try of the search.
-    if (MSComm1->PortOpen())
-        SearchLineSpeed(&lastError);
+    SearchLineSpeed(&lastError);
     // A line that closed under the search has been told as closed already.
     if (lastError > 0 && lineTrouble() != LineTrouble::Closed)
         MsgBox(PortErrorText(lastError, MSComm1->FailureDetail()), MsgButtons::Ok, QStringLiteral("Error Message"));
