@@ -8,8 +8,10 @@
 #include "params/frmScaleSetup.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
+#include "program/frmPrgEdit2.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
+#include "shared/UnitKind.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -29,6 +31,7 @@ void frmMain::wireMenus()
         connect(mnuZT260DoParamItem[i], &QAction::triggered, this, [this, i] { mnuZT260DoParamItem_Click(i); });
     }
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmMain::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &frmMain::Command5_Click);
 }
 
@@ -108,6 +111,13 @@ void frmMain::mnuhelpItem_Click(int Index)
 void frmMain::Command1_Click()
 {
     ShowIoWindow();
+}
+
+void frmMain::Command4_Click()
+{
+    // The 2-axis unit's editor is not built yet.
+    if (KnownModel(g.UnitModel) == UnitKind::FourAxis)
+        ShowPrgEdit2();
 }
 
 void frmMain::Command5_Click()

@@ -11,9 +11,11 @@
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"
 #include "platform/UpDown.h"
+#include "program/ProgramTable.h"
 #include "shared/AxisFactor.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
+#include "shared/UnitKind.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -206,16 +208,16 @@ void frmMain::Form_Load()
 
     SetUpDisplays();
 
-    // The program database of the model; it is opened where it is read.
+    // The program database of the model, created when missing; a damaged
+    // one is refused and the program goes on without it.
     const UnitKind kind = CurrentUnitKind();
     UpDown5->setMax(LastRegister(kind));
-    if (kind == UnitKind::FourAxis) {
-        Data1.DatabaseName = AppPath() + QStringLiteral("/PrgData/ZT460Prg.sqlite");
-        Data1.RecordSource = QStringLiteral("Zt460Prg");
-    } else {
-        Data1.DatabaseName = AppPath() + QStringLiteral("/PrgData/ZT260Prg.sqlite");
-        Data1.RecordSource = QStringLiteral("Zt260Prg");
-    }
+    Data1.DatabaseName = ProgramFilePath(kind);
+    Data1.RecordSource = ProgramTableName(kind);
+    if (const auto refused = ProgramTableOf(kind).Open())
+        MsgBox(*refused, MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"), MsgIcon::Critical);
+    else
+        Data1.Refresh();
     CheckRestoredRegister();
     UpDown5->setValue(int(LeadingNumber(RegNo->text())));
 

@@ -207,6 +207,7 @@ public:
     void mnuOptionItem_Click(int Index);
     void mnuhelpItem_Click(int Index);
     void Command1_Click();
+    void Command4_Click();   // "Program Edit": the editor of the unit's model
     void Command5_Click();   // "Parameter/Mode": the parameter grid window
 
     // ---- settings file

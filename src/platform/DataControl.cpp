@@ -29,11 +29,14 @@ QString fieldList(const QStringList &fields)
     return q.join(u',');
 }
 
-// The shared connection of each file, and what a transaction on it noted.
+// The shared connection of each file, what a transaction on it noted, and
+// the statements prepared on it (kept, since a record is read and stored
+// thousands of times in a row by a bulk command).
 struct Connection {
     QString name;
     int transactionDepth = 0;
     bool storeFailed = false;
+    std::map<QString, QSqlQuery> prepared;
 };
 
 std::map<QString, Connection> &connections()
@@ -80,6 +83,28 @@ QSqlDatabase connectionOf(const QString &path, QString *error, Connection **reco
     if (record)
         *record = &it->second;
     return QSqlDatabase::database(it->second.name, false);
+}
+
+// The statement `sql` prepared once on the file's connection; nullptr when
+// the file cannot be opened or the statement not prepared.
+QSqlQuery *preparedQuery(const QString &path, const QString &sql, QString *error)
+{
+    Connection *c = nullptr;
+    QSqlDatabase db = connectionOf(path, error, &c);
+    if (!db.isValid() || !c)
+        return nullptr;
+    auto it = c->prepared.find(sql);
+    if (it == c->prepared.end()) {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.prepare(sql)) {
+            if (error)
+                *error = q.lastError().text();
+            return nullptr;
+        }
+        it = c->prepared.emplace(sql, std::move(q)).first;
+    }
+    return &it->second;
 }
 
 // Every field is text; an unset text is stored as the empty text, never NULL.
@@ -223,32 +248,32 @@ std::optional<QString> EnsureDatabase(const QString &path, const std::vector<Tab
     QSqlDatabase db = connectionOf(path, &error);
     if (!db.isValid())
         return cannotUse(path, error);
+    // The handle is let go before the connection is dropped, so that no
+    // query is left on a removed connection.
+    auto refuse = [&](const QString &why) {
+        db = QSqlDatabase();
+        CloseDatabase(path);
+        return cannotUse(path, why);
+    };
     for (const TableSchema &t : tables) {
         const auto fields = tableFields(db, t.table, &error);
         if (!fields) {
             if (error.contains(QStringLiteral("not a database"), Qt::CaseInsensitive)
                 || error.contains(QStringLiteral("malformed"), Qt::CaseInsensitive))
                 error = QStringLiteral("it is not a database");
-            CloseDatabase(path);
-            return cannotUse(path, error);
+            return refuse(error);
         }
         for (const QString &f : t.fields)
-            if (!fields->contains(f)) {
-                CloseDatabase(path);
-                return cannotUse(path, QStringLiteral("field %1 of table %2 is missing").arg(f, t.table));
-            }
+            if (!fields->contains(f))
+                return refuse(QStringLiteral("field %1 of table %2 is missing").arg(f, t.table));
         const auto count = recordCount(db, t.table, &error);
-        if (!count) {
-            CloseDatabase(path);
-            return cannotUse(path, error);
-        }
-        if (*count < t.records || (*count > t.records && !t.moreRecordsAllowed)) {
-            CloseDatabase(path);
-            return cannotUse(path, QStringLiteral("table %1 holds %2 records instead of %3")
-                                       .arg(t.table)
-                                       .arg(*count)
-                                       .arg(t.records));
-        }
+        if (!count)
+            return refuse(error);
+        if (*count < t.records || (*count > t.records && !t.moreRecordsAllowed))
+            return refuse(QStringLiteral("table %1 holds %2 records instead of %3")
+                              .arg(t.table)
+                              .arg(*count)
+                              .arg(t.records));
     }
     return std::nullopt;
 }
@@ -259,6 +284,8 @@ void CloseDatabase(const QString &path)
     if (it == connections().end())
         return;
     const QString name = it->second.name;
+    // Prepared statements go before their connection does.
+    it->second.prepared.clear();
     connections().erase(it);
     {
         QSqlDatabase db = QSqlDatabase::database(name, false);
@@ -400,6 +427,8 @@ bool Recordset::open(const QString &path, const QString &table)
 
 void Recordset::close()
 {
+    m_selectSql.clear();
+    m_updateSql.clear();
     m_path.clear();
     m_table.clear();
     m_fields.clear();
@@ -414,25 +443,27 @@ void Recordset::close()
 bool Recordset::load(int pos)
 {
     QString error;
-    QSqlDatabase db = connectionOf(m_path, &error);
-    if (!db.isValid()) {
+    if (m_selectSql.isEmpty())
+        m_selectSql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                          .arg(fieldList(m_fields), quoted(m_table), quoted(kPosColumn));
+    QSqlQuery *q = preparedQuery(m_path, m_selectSql, &error);
+    if (!q) {
         m_error = error;
         return false;
     }
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                  .arg(fieldList(m_fields), quoted(m_table), quoted(kPosColumn)));
-    q.bindValue(0, pos);
-    if (!q.exec() || !q.next()) {
-        m_error = q.lastError().text();
+    q->bindValue(0, pos);
+    if (!q->exec() || !q->next()) {
+        m_error = q->lastError().text();
         if (m_error.isEmpty())
             m_error = QStringLiteral("record %1 of table %2 is missing").arg(pos).arg(m_table);
+        q->finish();
         return false;
     }
     QStringList values;
     values.reserve(m_fields.size());
     for (int f = 0; f < m_fields.size(); ++f)
-        values << q.value(f).toString();
+        values << q->value(f).toString();
+    q->finish();
     m_values = std::move(values);
     m_pos = pos;
     m_eof = false;
@@ -521,34 +552,37 @@ bool Recordset::Update()
     if (!m_editing)
         return false;
     m_editing = false;
-    QString error;
-    Connection *c = nullptr;
-    QSqlDatabase db = connectionOf(m_path, &error, &c);
-    bool ok = db.isValid();
-    if (ok) {
+    QList<int> changed;
+    for (int f = 0; f < m_fields.size(); ++f)
+        if (m_pending[f] != m_values[f])
+            changed << f;
+    if (changed.isEmpty())
+        return true;
+    QString &sql = m_updateSql[changed];
+    if (sql.isEmpty()) {
         QStringList sets;
-        QList<int> changed;
-        for (int f = 0; f < m_fields.size(); ++f)
-            if (m_pending[f] != m_values[f]) {
-                sets << quoted(m_fields[f]) + QStringLiteral(" = ?");
-                changed << f;
-            }
-        if (changed.isEmpty())
-            return true;
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                      .arg(quoted(m_table), sets.join(u','), quoted(kPosColumn)));
+        for (int f : changed)
+            sets << quoted(m_fields[f]) + QStringLiteral(" = ?");
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?").arg(quoted(m_table), sets.join(u','), quoted(kPosColumn));
+    }
+    QString error;
+    QSqlQuery *q = preparedQuery(m_path, sql, &error);
+    bool ok = q != nullptr;
+    if (ok) {
         int i = 0;
         for (int f : changed)
-            q.bindValue(i++, textValue(m_pending[f]));
-        q.bindValue(i, m_pos);
-        ok = q.exec() && q.numRowsAffected() == 1;
+            q->bindValue(i++, textValue(m_pending[f]));
+        q->bindValue(i, m_pos);
+        ok = q->exec() && q->numRowsAffected() == 1;
         if (!ok)
-            error = q.lastError().text().isEmpty() ? QStringLiteral("record %1 is missing").arg(m_pos)
-                                                   : q.lastError().text();
+            error = q->lastError().text().isEmpty() ? QStringLiteral("record %1 is missing").arg(m_pos)
+                                                    : q->lastError().text();
+        q->finish();
     }
     if (!ok) {
         m_error = error;
+        Connection *c = nullptr;
+        connectionOf(m_path, nullptr, &c);
         if (c)
             c->storeFailed = true;
         // Show what the record holds, not what failed to be stored.

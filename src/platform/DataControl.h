@@ -19,6 +19,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -129,6 +130,9 @@ private:
     int m_count = 0;
     int m_pos = -1;
     bool m_eof = true;
+    // Statements of this table, made once per open.
+    QString m_selectSql;
+    std::map<QList<int>, QString> m_updateSql;   // by the fields an update changes
     QStringList m_values;     // the current record
     QStringList m_pending;    // values being edited
     bool m_editing = false;

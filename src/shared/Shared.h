@@ -94,6 +94,9 @@ struct SharedState {
     int SelRowSel = 0;
     int SelCount = 0;
     int SavedTopRow = 0;
+    // The editor whose grid recorded the selection above (its axis count,
+    // 2 or 4; 0 none yet): Cut and Copy act only on their own grid's.
+    int SelGrid = 0;
 
 private:
     static std::array<QString, kIoTitles> blankTitles();

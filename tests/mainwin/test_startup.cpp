@@ -12,10 +12,12 @@
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
 #include "platform/UpDown.h"
+#include "program/ProgramTable.h"
 #include "shared/Shared.h"
 
 #include <QAction>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,6 +72,7 @@ private slots:
     void noUnit_data();
     void noUnit();
     void onlineAnsweredNo();
+    void damagedProgramFileRefused();
     void onlineCheckTimesOut();
     void registerCheckedForModel();
     void titleWindowHandsOverOnce();
@@ -98,6 +101,7 @@ void TestStartup::init()
 void TestStartup::cleanup()
 {
     delete m_main;
+    CloseProgramTables();
     delete m_dialogs;
     delete m_home;
     qunsetenv("ZT_COM1");
@@ -131,6 +135,10 @@ void TestStartup::fourAxisFoundAt38400()
     QCOMPARE(m_main->UpDown5->Max(), 1999);
     QVERIFY(m_main->Data1.DatabaseName.endsWith("/PrgData/ZT460Prg.sqlite"));
     QCOMPARE(m_main->Data1.RecordSource, QStringLiteral("Zt460Prg"));
+    // The model's program database was made, and the main window's control is open on it.
+    QVERIFY(m_main->Data1.IsOpen());
+    QCOMPARE(m_main->Data1.recordset().RecordCount(), 2000);
+    QVERIFY(!QFile::exists(ProgramFilePath(UnitKind::TwoAxis)));
     QCOMPARE(m_main->Text3->text(), QStringLiteral("0"));
     QVERIFY(m_main->Text3->isEnabled());
     // Twelve tries at the lower speeds came first: the unit heard them garbled.
@@ -225,6 +233,29 @@ void TestStartup::onlineAnsweredNo()
     QVERIFY(!m_main->MSComm1->PortOpen());
     QVERIFY(!g.UploadProgramAtStart);
     QCOMPARE(m_main->Data1.RecordSource, QStringLiteral("Zt260Prg"));
+}
+
+void TestStartup::damagedProgramFileRefused()
+{
+    const QString path = ProgramFilePath(UnitKind::TwoAxis);
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile damaged(path);
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(2048, '\x5a'));
+    damaged.close();
+    UnitSim sim;
+    QVERIFY(sim.isReady());
+    m_dialogs->answer(MsgResult::No);
+    answerModelChoice(Choice::Zt260a);
+    m_main->Form_Load();
+    // Told once, naming the file; the start-up goes on without the table.
+    QCOMPARE(m_dialogs->shown().size(), 2);
+    QVERIFY2(m_dialogs->texts()[1].contains(QDir::toNativeSeparators(path)), qPrintable(m_dialogs->texts()[1]));
+    QVERIFY(!m_main->Data1.IsOpen());
+    QVERIFY(m_main->Timer1->isActive());
+    QFile reread(path);
+    QVERIFY(reread.open(QIODevice::ReadOnly));
+    QCOMPARE(reread.readAll(), QByteArray(2048, '\x5a'));
 }
 
 void TestStartup::onlineCheckTimesOut()

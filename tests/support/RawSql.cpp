@@ -18,6 +18,23 @@ void RawSql(const QString &path, const QStringList &statements)
     QSqlDatabase::removeDatabase(QStringLiteral("raw"));
 }
 
+QStringList RawQuery(const QString &path, const QString &statement)
+{
+    QStringList out;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        db.setDatabaseName(path);
+        QSqlQuery q(db);
+        if (db.open() && q.exec(statement))
+            while (q.next())
+                out << q.value(0).toString();
+        q = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    return out;
+}
+
 QByteArray FileBytes(const QString &path)
 {
     QFile f(path);

@@ -10,5 +10,9 @@
 // statement that fails fails the test.
 void RawSql(const QString &path, const QStringList &statements);
 
+// The first column of every row a query gives, as text; empty when the
+// query fails.
+QStringList RawQuery(const QString &path, const QString &statement);
+
 // The file's bytes, empty when it cannot be read.
 QByteArray FileBytes(const QString &path);

@@ -1,0 +1,199 @@
+// The 4-axis program editor on a full 2000-register program, offscreen:
+// opening it beside a bare table view of the same texts, then Clear and a
+// 2000-row Paste. Prints each time beside its reference and the ratio;
+// exits non-zero when the program does not hold what the commands wrote.
+
+#include "platform/AppInfo.h"
+#include "platform/Dialogs.h"
+#include "program/ProgramTable.h"
+#include "program/frmPrgEdit2.h"
+#include "shared/Shared.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Answers OK to the Clear question and lets every other box pass.
+class Answers : public DialogService
+{
+public:
+    MsgResult message(const QString &text, const QString &, MsgButtons, MsgIcon) override
+    {
+        shown << text;
+        return MsgResult::Ok;
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &d) override { return d; }
+    QStringList shown;
+};
+
+QString textOf(int reg, int col)
+{
+    switch (KindOfColumn(col)) {
+    case CellKind::Reg: return QString::number(reg);
+    case CellKind::Cmd: return QStringLiteral("ABS");
+    case CellKind::Dat: return QString::number(reg * 37 - 5000);
+    case CellKind::Spd: return QString::number(1 + reg % 4);
+    case CellKind::Tim: return QString::number(reg % 4);
+    default: return QStringLiteral("comment of register %1").arg(reg);
+    }
+}
+
+// Median of `runs` timings of `work` in ms.
+double median(int runs, const std::function<double()> &work)
+{
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i)
+        t.push_back(work());
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
+}
+
+// Shows a window and waits until it is on screen and painted.
+void showPainted(QWidget *w, QAbstractItemView *view)
+{
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w))
+        std::fprintf(stderr, "window not exposed\n");
+    view->viewport()->repaint();
+}
+
+void line(const char *what, double ms, const char *refName, double ref, double aim)
+{
+    const double ratio = ms / ref;
+    std::printf("%-22s %8.1f ms   %-28s %8.1f ms   ratio %5.2f  (aim <= %.2f)%s\n", what, ms, refName, ref, ratio,
+                aim, ratio <= aim ? "" : "  ABOVE AIM");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir home;
+    SetAppPath(home.path());
+    Answers answers;
+    SetDialogs(&answers);
+    ResetSharedState();
+    SetStartValues();
+
+    ProgramTable &table = ProgramTableOf(UnitKind::FourAxis);
+    if (const auto refused = table.Open()) {
+        std::fprintf(stderr, "%s\n", qPrintable(*refused));
+        return 1;
+    }
+    const int regs = table.RegisterCount();
+    std::vector<QStringList> texts(static_cast<std::size_t>(regs));
+    for (int reg = 0; reg < regs; ++reg)
+        for (int col = 0; col < kProgramFields; ++col)
+            texts[std::size_t(reg)] << textOf(reg, col);
+    const bool filled = table.InTransaction([&] {
+        for (int reg = 0; reg < regs; ++reg)
+            if (!table.WriteRecord(reg, texts[std::size_t(reg)]))
+                return false;
+        return true;
+    });
+    if (!filled || table.ReadAll() != texts) {
+        std::fprintf(stderr, "the full program could not be written\n");
+        return 1;
+    }
+    constexpr int runs = 7;
+
+    // The editor's own layout, for the bare view.
+    QSize editorSize;
+    std::vector<int> columnWidths;
+    {
+        frmPrgEdit2 *w = ShowPrgEdit2();
+        showPainted(w, w->MSFlexGrid1);
+        editorSize = w->size();
+        for (int col = 0; col < kProgramFields; ++col)
+            columnWidths.push_back(w->MSFlexGrid1->columnWidth(col));
+        delete w;
+    }
+
+    const double bare = median(runs, [&] {
+        QElapsedTimer t;
+        t.start();
+        QStandardItemModel model(regs, kProgramFields);
+        for (int reg = 0; reg < regs; ++reg)
+            for (int col = 0; col < kProgramFields; ++col)
+                model.setItem(reg, col, new QStandardItem(texts[std::size_t(reg)][col]));
+        // The same window size and column widths as the editor, so that both
+        // paint the same cells.
+        QTableView view;
+        view.setModel(&model);
+        view.resize(editorSize);
+        for (int col = 0; col < kProgramFields; ++col)
+            view.setColumnWidth(col, columnWidths[std::size_t(col)]);
+        showPainted(&view, &view);
+        return t.nsecsElapsed() / 1e6;
+    });
+
+    bool sound = true;
+    const double open = median(runs, [&] {
+        QElapsedTimer t;
+        t.start();
+        frmPrgEdit2 *w = ShowPrgEdit2();
+        showPainted(w, w->MSFlexGrid1);
+        const double ms = t.nsecsElapsed() / 1e6;
+        sound = sound && w->logic.model.Text(RowOfRegister(1999), 21) == textOf(1999, 21);
+        delete w;
+        return ms;
+    });
+
+    frmPrgEdit2 *w = ShowPrgEdit2();
+    showPainted(w, w->MSFlexGrid1);
+
+    QElapsedTimer t;
+    t.start();
+    w->EditItem_Click(4);
+    const double clear = t.nsecsElapsed() / 1e6;
+    {
+        const std::vector<QStringList> after = table.ReadAll();
+        for (int reg = 0; reg < regs && sound; ++reg)
+            for (int col = 0; col < kProgramFields; ++col)
+                sound = sound && after[std::size_t(reg)][col] == (KindOfColumn(col) == CellKind::Reg ? textOf(reg, col)
+                                                                                                     : QString());
+        sound = sound && w->logic.model.Text(RowOfRegister(1500), 2).isEmpty();
+    }
+
+    for (int i = 0; i < kClipRows; ++i)
+        g.ClipBuf[std::size_t(i)] = {textOf(i, 1), textOf(i, 2), textOf(i, 3), textOf(i, 4), textOf(i, 5)};
+    g.ClipCount = kClipRows;
+    w->logic.grid.setCursor(RowOfRegister(0), 6);
+    t.restart();
+    w->EditItem_Click(2);
+    const double paste = t.nsecsElapsed() / 1e6;
+    {
+        const std::vector<QStringList> after = table.ReadAll();
+        for (int reg = 0; reg < regs && sound; ++reg)
+            for (int part = 0; part < kAxisFields; ++part)
+                sound = sound && after[std::size_t(reg)][6 + part] == textOf(reg, 1 + part)
+                        && after[std::size_t(reg)][1 + part].isEmpty();
+        sound = sound && w->logic.model.Text(RowOfRegister(1999), 7) == textOf(1999, 2);
+    }
+    delete w;
+
+    std::printf("4-axis program editor, %d registers x %d fields, median of %d opens\n", regs, kProgramFields, runs);
+    line("open editor", open, "bare QTableView, same layout", bare, 1.5);
+    line("Clear (2000 registers)", clear, "limit", 100, 1.0);
+    line("Paste (2000 rows)", paste, "limit", 100, 1.0);
+    if (!answers.shown.contains(QStringLiteral("All of program will be delete! OK?")) || answers.shown.size() != 1) {
+        std::printf("unexpected messages: %s\n", qPrintable(answers.shown.join(QStringLiteral(" | "))));
+        sound = false;
+    }
+    std::printf("result: %s\n", sound ? "program as written" : "WRONG PROGRAM CONTENT");
+    SetDialogs(nullptr);
+    CloseProgramTables();
+    return sound ? 0 : 1;
+}

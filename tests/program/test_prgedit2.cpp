@@ -1,0 +1,245 @@
+// The 4-axis program editor window offscreen: opened from the main window,
+// register pages, a command chosen in its picker and data typed into its
+// text entry, closed by the close box, the values found again on reopening,
+// and the monitor poll put back each time.
+
+#include "ScriptedDialogs.h"
+#include "TestHome.h"
+#include "mainwin/frmMain.h"
+#include "platform/MSComm.h"
+#include "platform/PickerBox.h"
+#include "platform/TabStrip.h"
+#include "program/ProgramTable.h"
+#include "program/frmPrgEdit2.h"
+#include "shared/Shared.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QtTest>
+
+class TestPrgEdit2 : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void editCloseReopen();
+    void keysAndDragOnTheGrid();
+    void refreshedAfterAnotherWriter();
+    void transferMenusNeedThePort();
+    void damagedTableRefused();
+
+private:
+    frmPrgEdit2 *open();
+    void clickCell(frmPrgEdit2 *w, int reg, int col);
+
+    TestHome *m_home = nullptr;
+    ScriptedDialogs *m_dialogs = nullptr;
+    frmMain *m_main = nullptr;
+};
+
+void TestPrgEdit2::init()
+{
+    ResetSharedState();
+    SetStartValues();
+    m_home = new TestHome;
+    m_dialogs = new ScriptedDialogs;
+    m_main = new frmMain;
+    m_main->Timer1->start();
+}
+
+void TestPrgEdit2::cleanup()
+{
+    delete m_main;   // takes the editor with it
+    CloseProgramTables();
+    delete m_dialogs;
+    delete m_home;
+}
+
+frmPrgEdit2 *TestPrgEdit2::open()
+{
+    m_main->Command4->click();
+    frmPrgEdit2 *w = PrgEdit2Window();
+    if (!w)
+        return nullptr;
+    if (!QTest::qWaitForWindowExposed(w))
+        return nullptr;
+    // Its activation puts the cursor on register 0's X command cell.
+    if (!QTest::qWaitFor([w] { return w->X_CMD->isVisible(); }, 5000))
+        return nullptr;
+    return w;
+}
+
+void TestPrgEdit2::clickCell(frmPrgEdit2 *w, int reg, int col)
+{
+    w->MSFlexGrid1->scrollTo(w->logic.model.index(reg, col));
+    QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, w->cellRect(RowOfRegister(reg), col).center());
+}
+
+void TestPrgEdit2::editCloseReopen()
+{
+    frmPrgEdit2 *w = open();
+    QVERIFY(w);
+    QVERIFY(!m_main->Timer1->isActive());
+    QCOMPARE(w->windowTitle(), QStringLiteral("ZT460A Program Editor"));
+    QCOMPARE(w->logic.model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("      X\n   DATA"));
+    QCOMPARE(w->cellRect(2, 1).topLeft(), w->X_CMD->geometry().topLeft());
+
+    // Page "500 - 599" puts register 500 at the top and hides the picker.
+    auto *tab = qobject_cast<QToolButton *>(w->SSTab1->findChildren<QToolButton *>().at(5));
+    QCOMPARE(tab->text(), QStringLiteral("500 - 599"));
+    QTest::mouseClick(tab, Qt::LeftButton);
+    QCOMPARE(w->viewTopRow(), RowOfRegister(500));
+    QVERIFY(!w->X_CMD->isVisible());
+    QCOMPARE(w->logic.grid.Row(), 2);
+
+    // A command through its picker.
+    clickCell(w, 503, 1);
+    QVERIFY(w->X_CMD->isVisible());
+    QCOMPARE(w->X_CMD->geometry().topLeft(), w->cellRect(RowOfRegister(503), 1).topLeft());
+    w->X_CMD->showPopup();
+    QAbstractItemView *list = w->X_CMD->view();
+    QTRY_VERIFY(list->isVisible());
+    list->setCurrentIndex(list->model()->index(int(PickerItems(PickerList::X4).indexOf(QStringLiteral("INC"))), 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_COMPARE(w->Data1.Record(503)->at(1), QStringLiteral("INC"));
+    QCOMPARE(w->logic.model.Text(RowOfRegister(503), 1), QStringLiteral("INC"));
+    QCOMPARE(w->logic.grid.Col(), 2);
+    QVERIFY(w->TextInput1->isVisible());
+
+    // Data typed on the grid goes into the text entry; Enter stores it.
+    QTest::keyClick(w->MSFlexGrid1, '2');
+    QCOMPARE(w->TextInput1->text(), QStringLiteral("2"));
+    QTest::keyClicks(w->TextInput1, QStringLiteral("500"));
+    QCOMPARE(w->Label1->text(), QStringLiteral("1 3"));
+    QTest::keyClick(w->TextInput1, Qt::Key_Return);
+    QCOMPARE(w->Data1.Record(503)->at(2), QStringLiteral("2500"));
+    QVERIFY(!w->TextInput1->isVisible());
+    QCOMPARE(w->logic.grid.Col(), 3);
+    QVERIFY(w->Spd->isVisible());
+    // A speed typed on its cell.
+    QTest::keyClick(w->MSFlexGrid1, '3');
+    QCOMPARE(w->Data1.Record(503)->at(3), QStringLiteral("3"));
+    QVERIFY(w->Tim->isVisible());
+
+    // The close box runs the Exit steps: the monitor runs again.
+    QVERIFY(w->close());
+    QVERIFY(m_main->Timer1->isActive());
+    QTRY_VERIFY(!PrgEdit2Window());
+    CloseProgramTables();
+
+    w = open();
+    QVERIFY(w);
+    QVERIFY(!m_main->Timer1->isActive());
+    const QModelIndex inc = w->logic.model.index(503, 1);
+    QCOMPARE(inc.data().toString(), QStringLiteral("INC"));
+    QCOMPARE(inc.siblingAtColumn(2).data().toString(), QStringLiteral("2500"));
+    QCOMPARE(inc.siblingAtColumn(3).data().toString(), QStringLiteral("3"));
+    QTest::mouseClick(w->ExitBotton, Qt::LeftButton);
+    QVERIFY(m_main->Timer1->isActive());
+    QTRY_VERIFY(!PrgEdit2Window());
+    QVERIFY(m_dialogs->shown().isEmpty());
+}
+
+void TestPrgEdit2::keysAndDragOnTheGrid()
+{
+    frmPrgEdit2 *w = open();
+    QVERIFY(w);
+    QTableView *grid = w->MSFlexGrid1;
+    // Keys move the cursor; the view follows it and the editor comes along.
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(w->logic.grid.Col(), 2);
+    QVERIFY(w->TextInput1->isVisible());
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(w->logic.grid.Row(), RowOfRegister(1999));
+    QVERIFY(grid->viewport()->rect().contains(w->cellRect(RowOfRegister(1999), 2)));
+    QCOMPARE(w->TextInput1->geometry().topLeft(), w->cellRect(RowOfRegister(1999), 2).topLeft());
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(w->logic.grid.Row(), 2);
+
+    // A drag over two axes selects one axis group and records it.
+    const QPoint from = w->cellRect(RowOfRegister(3), 9).center();
+    const QPoint to = w->cellRect(RowOfRegister(6), 12).center();
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, grid->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &move);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, to);
+    QCOMPARE((QList<int>{g.SelCol, g.SelTopRow, g.SelRowSel, g.SelCount}), (QList<int>{6, 5, 8, 4}));
+    const QModelIndexList selected = grid->selectionModel()->selectedIndexes();
+    QCOMPARE(selected.size(), 4 * 5);
+    for (const QModelIndex &i : selected)
+        QVERIFY(i.column() >= 6 && i.column() <= 10 && i.row() >= 3 && i.row() <= 6);
+    QVERIFY(w->Y_CMD->isVisible());
+    // The Edit menu copies the recorded rows.
+    w->EditItem[1]->trigger();
+    QCOMPARE(g.ClipCount, 4);
+}
+
+void TestPrgEdit2::refreshedAfterAnotherWriter()
+{
+    frmPrgEdit2 *w = open();
+    QVERIFY(w);
+    ProgramTable &table = ProgramTableOf(UnitKind::FourAxis);
+    QCOMPARE(&table, &w->Data1);
+    // Another window writes many registers, then asks the views to refresh.
+    QVERIFY(table.InTransaction([&] {
+        for (int reg = 0; reg < 100; ++reg)
+            if (!table.WriteAxis(reg, 1, {QStringLiteral("ABS"), QString::number(reg), {}, {}, {}}))
+                return false;
+        return true;
+    }));
+    QCOMPARE(w->logic.model.Text(RowOfRegister(99), 7), QString());
+    table.RequestRefresh();
+    QCOMPARE(w->logic.model.Text(RowOfRegister(99), 7), QStringLiteral("99"));
+    QCOMPARE(w->logic.model.Text(RowOfRegister(99), 6), QStringLiteral("ABS"));
+    // A second click on the button brings the same window up.
+    m_main->Command4->click();
+    QCOMPARE(PrgEdit2Window(), w);
+}
+
+void TestPrgEdit2::transferMenusNeedThePort()
+{
+    frmPrgEdit2 *w = open();
+    QVERIFY(w);
+    QVERIFY(!m_main->MSComm1->PortOpen());
+    w->DownLoad->trigger();
+    w->UpLoad->trigger();
+    QCOMPARE(m_dialogs->texts(), (QStringList{QStringLiteral("The port is not open."),
+                                              QStringLiteral("The port is not open.")}));
+    QCOMPARE(m_dialogs->shown().first().title, QStringLiteral("ZT260A/ZT460A"));
+}
+
+void TestPrgEdit2::damagedTableRefused()
+{
+    const QString path = ProgramFilePath(UnitKind::FourAxis);
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("this is no database");
+    file.close();
+
+    m_main->Command4->click();
+    QVERIFY(!PrgEdit2Window());
+    QCOMPARE(m_dialogs->shown().size(), 1);
+    QVERIFY(m_dialogs->texts().first().contains(QDir::toNativeSeparators(path)));
+    QVERIFY(m_main->Timer1->isActive());
+    // Nothing for the 2-axis unit yet, and no other model opens an editor.
+    g.UnitModel = QStringLiteral("2");
+    m_main->Command4->click();
+    QVERIFY(!PrgEdit2Window());
+    QCOMPARE(m_dialogs->shown().size(), 1);
+}
+
+QTEST_MAIN(TestPrgEdit2)
+#include "test_prgedit2.moc"
