@@ -14,11 +14,20 @@ QString ExchangeResult::message() const
         return QStringLiteral("Cancel!");
     case ExchangeOutcome::WriteFailed:
         return QStringLiteral("The command could not be sent to the unit.\n") + failure;
-    case ExchangeOutcome::TimedOut:
     case ExchangeOutcome::LineClosed:
+        return LineClosedMessage(failure);
+    case ExchangeOutcome::TimedOut:
         break;
     }
     return QStringLiteral("Error is Time Out of Cominucation!!");
+}
+
+QString LineClosedMessage(const QString &detail)
+{
+    QString text = QStringLiteral("The line to the unit was closed.");
+    if (!detail.isEmpty())
+        text += u'\n' + detail;
+    return text;
 }
 
 LineExchange::LineExchange(MSComm &port, ExchangeHooks *hooks) : m_port(port), m_hooks(hooks)
@@ -30,6 +39,11 @@ bool LineExchange::cancelled()
     return m_hooks && m_hooks->CancelRequested();
 }
 
+ExchangeResult LineExchange::closed() const
+{
+    return {ExchangeOutcome::LineClosed, {}, m_port.FailureDetail()};
+}
+
 bool LineExchange::paused()
 {
     return m_hooks && m_hooks->PauseRequested();
@@ -38,7 +52,7 @@ bool LineExchange::paused()
 ExchangeResult LineExchange::Exchange(const ExchangeRequest &rq)
 {
     if (!m_port.PortOpen())
-        return {ExchangeOutcome::LineClosed, {}, {}};
+        return closed();
     if (rq.reply && rq.clearReply)
         rq.reply->clear();
     if (rq.threshold && (rq.thresholdAt == ThresholdAt::BeforeSend || rq.command.isEmpty()))
@@ -46,7 +60,7 @@ ExchangeResult LineExchange::Exchange(const ExchangeRequest &rq)
     if (!rq.command.isEmpty()) {
         const int error = m_port.Output(rq.command);
         if (error == MSComm::PortNotOpen)
-            return {ExchangeOutcome::LineClosed, {}, {}};
+            return closed();
         if (error != MSComm::NoError)
             return {ExchangeOutcome::WriteFailed, {}, m_port.FailureDetail()};
         if (m_hooks)
@@ -66,10 +80,10 @@ ExchangeResult LineExchange::Exchange(const ExchangeRequest &rq)
         if (r == WaitResult::TimedOut)
             return {ExchangeOutcome::TimedOut, {}, {}};
         if (r == WaitResult::Cancelled)
-            return {m_port.PortOpen() ? ExchangeOutcome::Cancelled : ExchangeOutcome::LineClosed, {}, {}};
+            return m_port.PortOpen() ? ExchangeResult{ExchangeOutcome::Cancelled, {}, {}} : closed();
         if (paused()) {
             if (const auto end = HoldWhilePaused())
-                return {*end, {}, {}};
+                return *end == ExchangeOutcome::LineClosed ? closed() : ExchangeResult{*end, {}, {}};
             continue;
         }
         const QString line = *rq.reply;

@@ -81,14 +81,19 @@ struct ExchangeRequest {
 struct ExchangeResult {
     ExchangeOutcome outcome = ExchangeOutcome::TimedOut;
     QString line;       // the accepted line (Answered); the variable is emptied
-    QString failure;    // WriteFailed: the device and the system's reason
+    QString failure;    // WriteFailed, LineClosed: the device and the system's reason
 
     bool answered() const { return outcome == ExchangeOutcome::Answered; }
     // A text for the operator on anything but Answered: the time-out message
-    // for TimedOut and LineClosed, a "could not be sent" one naming the
-    // device for WriteFailed, "Cancel!" for Cancelled.
+    // for TimedOut, the closed line's one for LineClosed and a "could not be
+    // sent" one for WriteFailed (both naming the device), "Cancel!" for
+    // Cancelled.
     QString message() const;
 };
+
+// The operator's message for a line that closed under the program, with the
+// device (MSComm::FailureDetail) on a second line when given.
+QString LineClosedMessage(const QString &detail = {});
 
 // What the caller lets an exchange know and be told. Every member has a
 // harmless default, so a caller overrides only what it has.
@@ -135,6 +140,7 @@ public:
 private:
     bool cancelled();
     bool paused();
+    ExchangeResult closed() const;
 
     MSComm &m_port;
     ExchangeHooks *m_hooks;

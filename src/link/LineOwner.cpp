@@ -4,11 +4,17 @@
 
 namespace {
 bool ioPollActive = false;
+bool transferHolds = false;
 }
 
 bool LineHeld()
 {
     return g.TransferBusy != 0;
+}
+
+bool TransferHoldsLine()
+{
+    return LineHeld() && transferHolds;
 }
 
 bool MayWrite(LineUser who)
@@ -41,6 +47,7 @@ LineHold::LineHold(LineUser who)
 {
     if ((who == LineUser::Drive || who == LineUser::Transfer) && MayWrite(who)) {
         g.TransferBusy = 1;
+        transferHolds = who == LineUser::Transfer;
         m_owns = true;
     }
 }
@@ -56,4 +63,5 @@ void LineHold::release()
         return;
     m_owns = false;
     g.TransferBusy = 0;
+    transferHolds = false;
 }

@@ -44,6 +44,9 @@ bool MayWrite(LineUser who);
 
 // Whether a transfer or a drive start holds the line.
 bool LineHeld();
+// Whether a transfer holds it: a transfer tells the operator itself how its
+// exchanges ended, a closed line included.
+bool TransferHoldsLine();
 
 // The I/O window tells when its poll starts (window loaded) and ends.
 void SetIoPollActive(bool active);

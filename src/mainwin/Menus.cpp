@@ -54,14 +54,19 @@ void frmMain::mnuComItem_Click(int Index)
         mnuComItem[Index]->setChecked(true);
         error = MSComm1->setPortOpen(true);
     }
-    // A device this user may not open is named with its cause: the number
-    // alone would read like any other open failure.
-    if (error == MSComm::PortNoAccess)
-        MsgBox(PortErrorText(error, MSComm1->FailureDetail()), MsgButtons::Ok, QStringLiteral("Error Message"));
-    else if (error > 0)
-        MsgBox(QStringLiteral("Error No.") + SignedForm(error)
-                   + (error == 8002 ? QStringLiteral(". Comport Invalid.") : QStringLiteral(". ")),
-               MsgButtons::Ok, QStringLiteral("Error Message"));
+    if (error == 0) {
+        // A new line: what the display said of the old one no longer holds.
+        ClearErrorMessage();
+        return;
+    }
+    // Only an invalid port and a device this user may not open are put in
+    // words here; every failure names the device and the system's reason,
+    // since the number alone does not tell which device failed or why.
+    const bool worded = error == MSComm::InvalidPortNumber || error == MSComm::PortNoAccess;
+    const QString detail = MSComm1->FailureDetail();
+    const QString text = worded ? PortErrorText(error, detail)
+                                : QStringLiteral("Error No.") + SignedForm(error) + QStringLiteral(". \n") + detail;
+    MsgBox(text, MsgButtons::Ok, QStringLiteral("Error Message"));
 }
 
 void frmMain::mnuBPS_Click(int Index)

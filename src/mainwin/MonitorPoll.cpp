@@ -8,11 +8,24 @@
 #include "platform/MSComm.h"
 #include "shared/Shared.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
+
+namespace {
+qint64 monotonicMs()
+{
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    return clock.elapsed();
+}
+} // namespace
 
 void frmMain::Timer1_Timer()
 {
-    if (!MSComm1->PortOpen() || !MayWrite(LineUser::MonitorPoll))
+    const bool polling = MSComm1->PortOpen() && MayWrite(LineUser::MonitorPoll);
+    WatchSilence(polling);
+    if (!polling)
         return;
 
     switch (MonitorState) {
@@ -74,4 +87,16 @@ void frmMain::EndFinishedDrives()
         box->repaint();
     }
     g.ProgramWasActive = 0;
+}
+
+void frmMain::WatchSilence(bool polling)
+{
+    if (!polling) {
+        m_silence.idle();
+        return;
+    }
+    // Told in the display only: a box on every silence would stop the
+    // operator, and the next reply takes the text away again.
+    if (m_silence.polled(monotonicMs(), Timer1->interval()) && m_lineTrouble == LineTrouble::None)
+        SetLineTrouble(LineTrouble::NoReply);
 }

@@ -1,10 +1,15 @@
 // Receive path of the main window's serial port: collecting the received
-// characters into lines and handing complete lines to the parser.
+// characters into lines and handing complete lines to the parser; and telling
+// the operator of a line that closed under the program.
 
 #include "mainwin/frmMain.h"
 #include "link/LineAssembly.h"
+#include "link/LineOwner.h"
+#include "platform/Dialogs.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"
+
+#include <QTimer>
 
 namespace {
 // One assembler for the one port; the line being collected itself lives in
@@ -20,8 +25,13 @@ void frmMain::DiscardCollectedLine()
 
 void frmMain::MSComm1_OnComm()
 {
-    if (MSComm1->CommEvent() != MSComm::comEvReceive)
-        return;   // line errors and modem line changes are ignored
+    if (MSComm1->CommEvent() != MSComm::comEvReceive) {
+        // Line errors and modem line changes are ignored, but not a line
+        // that closed under the program: every sender would do nothing.
+        if (!MSComm1->PortOpen())
+            LineClosedUnder();
+        return;
+    }
     MSComm1->setInputLen(1);
     // One line per event: characters after its CR wait for the next event.
     for (int reads = 0; reads <= kMaxLineLength + 1; ++reads) {
@@ -44,8 +54,27 @@ void frmMain::SendQuery(const UnitQuery &query)
 
 void frmMain::DispatchReply(const QString &line)
 {
-    if (LineMeetsThreshold(line, MSComm1->RThreshold()))
+    if (LineMeetsThreshold(line, MSComm1->RThreshold())) {
+        m_silence.replied();
+        if (m_lineTrouble == LineTrouble::NoReply)
+            SetLineTrouble(LineTrouble::None);
         AnalyzeReply(line);
+    }
     g.SpeedReplyPending = 0;
     g.PositionReplyPending = 0;
+}
+
+void frmMain::LineClosedUnder()
+{
+    if (m_lineTrouble == LineTrouble::Closed)
+        return;
+    m_silence.idle();
+    SetLineTrouble(LineTrouble::Closed);
+    // A transfer ends on the closed line and tells so itself.
+    if (TransferHoldsLine())
+        return;
+    // Told once the receive event is over, not in the middle of whatever
+    // handler was writing when the device went away.
+    const QString text = LineClosedMessage(MSComm1->FailureDetail());
+    QTimer::singleShot(0, this, [text] { MsgBox(text, MsgButtons::Ok, QStringLiteral("Error Message")); });
 }

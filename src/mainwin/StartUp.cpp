@@ -48,7 +48,7 @@ QString PortErrorText(int number, const QString &detail)
     }
     QString text = QStringLiteral("Error No.") + SignedForm(number) + ending;
     if (!detail.isEmpty())
-        text += (text.endsWith(u' ') ? QString() : QStringLiteral(" ")) + detail;
+        text += u'\n' + detail;
     return text;
 }
 
@@ -73,7 +73,9 @@ bool frmMain::WaitForVersion(int timeoutMs)
     Timer2->start();
     // The time-out timer ends the wait; the second limit only guards against
     // a timer that cannot fire.
-    WaitUntil([this] { return UnitAnswered >= 1 || CommState == 2; }, timeoutMs * 2 + 1000);
+    // A line that closed meanwhile cannot answer any more.
+    WaitUntil([this] { return UnitAnswered >= 1 || CommState == 2; }, timeoutMs * 2 + 1000,
+              [this] { return !MSComm1->PortOpen(); });
     Timer2->stop();
     return UnitAnswered >= 1;
 }
@@ -90,6 +92,11 @@ bool frmMain::SearchLineSpeed(int *lastError)
     };
     for (int speed : {9600, 19200, 38400}) {
         for (int attempt = 0; attempt < 6; ++attempt) {
+            // A port that did not open, or closed under the search, has no
+            // unit to find: the operator hears why at once instead of after
+            // every try.
+            if (!MSComm1->PortOpen())
+                return false;
             CommState = 1;
             UnitAnswered = 0;
             if (speed == 9600) {
@@ -135,8 +142,12 @@ void frmMain::Form_Load()
 {
     // Start values.
     SetStartValues();
-    Label22->clear();
+    ClearErrorMessage();
     EnsureLampPictures();
+    // Lamps made before the pictures were drawn (a first start) would stay
+    // blank until the first status reply, which may never come.
+    for (int a = 0; a < kAxes; ++a)
+        runLamp(a)->ensurePicture();
 
     LoadSettings();
 
@@ -154,8 +165,9 @@ void frmMain::Form_Load()
     note(MSComm1->setPortOpen(true));
 
     SearchLineSpeed(&lastError);
-    if (lastError > 0)
-        MsgBox(PortErrorText(lastError), MsgButtons::Ok, QStringLiteral("Error Message"));
+    // A line that closed under the search has been told as closed already.
+    if (lastError > 0 && lineTrouble() != LineTrouble::Closed)
+        MsgBox(PortErrorText(lastError, MSComm1->FailureDetail()), MsgButtons::Ok, QStringLiteral("Error Message"));
 
     bool online = false;
     if (MSComm1->PortOpen())
@@ -183,8 +195,10 @@ void frmMain::Form_Load()
             else if (!Option13->isChecked())
                 PrgStep->setEnabled(true);
         } else {
-            MsgBox(QStringLiteral("Error is Time Out of Cominucation!!"), MsgButtons::Ok, kStartTitle,
-                   MsgIcon::Critical);
+            // A line that closed meanwhile has been told as closed already.
+            if (MSComm1->PortOpen())
+                MsgBox(QStringLiteral("Error is Time Out of Cominucation!!"), MsgButtons::Ok, kStartTitle,
+                       MsgIcon::Critical);
             ChooseModel();
         }
     } else {

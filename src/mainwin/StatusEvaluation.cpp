@@ -1,5 +1,6 @@
 // Evaluation of the unit's status reply in the main window: the program
-// running flags, the first limit or alarm message and the RUN lamps.
+// running flags, the first limit or alarm message and the RUN lamps; and the
+// error message display that shows that message with the line's trouble.
 
 #include "mainwin/frmMain.h"
 #include "link/ReplyFields.h"
@@ -42,7 +43,7 @@ void frmMain::EvaluateStatus(const QString &line)
             message = QStringLiteral("ALARM  %1 Axis ").arg(letter);
     }
     if (known || !message.isEmpty())
-        Label22->setText(message);
+        ShowUnitMessage(message);
 
     // A port field that does not convert counts as 0: all RUN lamps off.
     const int32_t port = f.port.value_or(0);
@@ -51,4 +52,22 @@ void frmMain::EvaluateStatus(const QString &line)
             lamp->setLit(port & (0x20000 << a));
 
     MonitorState = 3;
+}
+
+void frmMain::ShowUnitMessage(const QString &message)
+{
+    m_unitMessage = message;
+    Label22->setText(ErrorMessageText(m_lineTrouble, m_unitMessage));
+}
+
+void frmMain::SetLineTrouble(LineTrouble trouble)
+{
+    m_lineTrouble = trouble;
+    Label22->setText(ErrorMessageText(m_lineTrouble, m_unitMessage));
+}
+
+void frmMain::ClearErrorMessage()
+{
+    m_unitMessage.clear();
+    SetLineTrouble(LineTrouble::None);
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "link/LineExchange.h"
+#include "mainwin/LineWatch.h"
 #include "platform/DataControl.h"
 #include "platform/Timer.h"
 #include "shared/UnitKind.h"
@@ -105,6 +106,14 @@ public:
     QLabel *Label17 = nullptr, *Label19 = nullptr, *Label20 = nullptr, *Label21 = nullptr;
     QLabel *Label22 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
+
+    // ---- the error message display (Label22): the line's trouble above the
+    // unit's limit or alarm message
+    void ShowUnitMessage(const QString &message);
+    void SetLineTrouble(LineTrouble trouble);
+    LineTrouble lineTrouble() const { return m_lineTrouble; }
+    // Nothing known of the line or the unit: at start and when a port opens.
+    void ClearErrorMessage();
 
     // ---- buttons that open the other working windows
     QPushButton *Command1 = nullptr, *Command4 = nullptr, *Command5 = nullptr;
@@ -230,6 +239,11 @@ private:
     void CheckRestoredRegister();
     void StartupParameterUpload();
     void EndFinishedDrives();
+    void WatchSilence(bool polling);
+    void LineClosedUnder();
+    SilenceWatch m_silence;
+    LineTrouble m_lineTrouble = LineTrouble::None;
+    QString m_unitMessage;
     bool m_activated = false;
     std::array<QRadioButton *, 6> settingOptions() const;
     void collectSettingFlags();
@@ -240,7 +254,8 @@ private:
 };
 
 // The message of a failure number of the serial port; `detail` (the port's
-// FailureDetail: device and system reason) follows it when given.
+// FailureDetail: device and system reason) follows on a second line when
+// given.
 QString PortErrorText(int number, const QString &detail = {});
 
 // The main window in use, or nullptr before it is created.

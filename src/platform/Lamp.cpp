@@ -79,6 +79,13 @@ Lamp::Lamp(QWidget *parent) : QLabel(parent)
 {
     setFixedSize(16, 16);
     // Until the program sets it, a lamp shows the off picture.
+    ensurePicture();
+}
+
+void Lamp::ensurePicture()
+{
+    if (!pixmap().isNull())
+        return;
     const QPixmap &off = LampPicture(false);
     if (!off.isNull())
         setPixmap(off);

@@ -17,6 +17,9 @@ public:
     // What the program set: 1 on, 0 off, -1 not set since it was created
     // (the lamp then shows the off picture).
     int state() const { return m_state; }
+    // Shows the off picture when the lamp shows none yet (it was made before
+    // the pictures were drawn); what the program set stays as it is.
+    void ensurePicture();
 
 signals:
     void doubleClicked();

@@ -19,7 +19,7 @@ MSComm::MSComm(QObject *parent)
     });
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         if (e == QSerialPort::ResourceError)
-            onPortError();
+            onPortError(m_port->errorString());
     });
     // A line whose far end went away does not always report an error (a
     // pseudo-terminal just reads as ended), so the open port is watched.
@@ -30,7 +30,7 @@ MSComm::MSComm(QObject *parent)
             return;
         pollfd p{int(m_port->handle()), POLLIN, 0};
         if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
-            onPortError();
+            onPortError(QStringLiteral("the line was hung up"));
     });
 }
 
@@ -298,19 +298,30 @@ void MSComm::raiseReceive()
     m_raiseQueued = false;
 }
 
-void MSComm::onPortError()
+void MSComm::onPortError(const QString &reason)
 {
     // The device went away (the unit's line was hung up): close the port so
     // that every sender sees it closed, and tell the handler of the change.
     m_watch->stop();
     if (!m_port->isOpen())
         return;
+    m_failureReason = reason;
     m_port->close();
     m_port->clearError();
     m_rx.clear();
     emit InputDiscarded();
-    if (m_inEvent)
+    raiseLineClosed();
+}
+
+void MSComm::raiseLineClosed()
+{
+    // A handler still running hears of it once it has returned.
+    if (m_inEvent) {
+        QTimer::singleShot(0, this, [this] { raiseLineClosed(); });
         return;
+    }
+    if (m_port->isOpen())
+        return;   // opened again meanwhile: that line is not closed
     m_commEvent = comEvCD;
     m_inEvent = true;
     emit OnComm();

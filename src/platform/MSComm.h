@@ -75,7 +75,9 @@ public:
     QString FailureDetail() const;
 
 signals:
-    // Raised for received characters (CommEvent 2) and line changes.
+    // Raised for received characters (CommEvent 2) and line changes; a line
+    // that closed under the program (the device went away, the far end hung
+    // up) raises it with CommEvent 5 once the port is closed.
     void OnComm();
     // Raised when received input is thrown away (InBufferCount set to 0, an
     // Input read of everything that waits, or the port opened, closed or hung
@@ -85,7 +87,8 @@ signals:
 private:
     void pullFromPort();
     void raiseReceive();
-    void onPortError();
+    void onPortError(const QString &reason);
+    void raiseLineClosed();
     bool applySettings();
     int openFailure(const QString &path);
 

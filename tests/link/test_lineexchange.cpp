@@ -366,6 +366,10 @@ void TestLineExchange::lineClosedMidWait()
     const ExchangeResult r = ex.Exchange(request("PRU 0\r", &g.IxsReplyLine, "PR", kNever));
     QCOMPARE(r.outcome, ExchangeOutcome::LineClosed);
     QVERIFY(!m_main->MSComm1->PortOpen());
+    // Told as a closed line, not as a unit that did not answer, with the
+    // device and the system's reason on a second line.
+    const QString head = QStringLiteral("The line to the unit was closed.\nCom1 = ") + sim.devicePath() + u':';
+    QVERIFY2(r.message().startsWith(head) && r.message().size() > head.size() + 1, qPrintable(r.message()));
 }
 
 void TestLineExchange::portClosedBeforeSend()

@@ -43,6 +43,7 @@ private slots:
 private:
     bool openOn(Pty &pty);
     TestHome *m_home = nullptr;
+    ScriptedDialogs *m_dialogs = nullptr;   // a line that closes is told in a box
     frmMain *m_main = nullptr;
 };
 
@@ -50,6 +51,7 @@ void TestSerialLink::init()
 {
     ResetSharedState();
     m_home = new TestHome;
+    m_dialogs = new ScriptedDialogs;
     SetStartValues();
     m_main = new frmMain;
 }
@@ -57,6 +59,7 @@ void TestSerialLink::init()
 void TestSerialLink::cleanup()
 {
     delete m_main;
+    delete m_dialogs;
     delete m_home;
     qunsetenv("ZT_COM1");
     qunsetenv("ZT_COM2");
@@ -103,7 +106,6 @@ void TestSerialLink::openWithoutPermission()
     const QByteArray path = pty.devicePath().toLocal8Bit();
     QCOMPARE(::chmod(path.constData(), 0), 0);
     qputenv("ZT_COM2", path);
-    ScriptedDialogs dialogs;
     // The superuser may open anything: the open runs as an ordinary user then.
     const uid_t was = ::geteuid();
     if (was == 0)
@@ -114,7 +116,7 @@ void TestSerialLink::openWithoutPermission()
     QVERIFY(!m_main->MSComm1->PortOpen());
     const QString named = QStringLiteral("Com2 = ") + pty.devicePath() + QStringLiteral(": Permission denied");
     QCOMPARE(m_main->MSComm1->FailureDetail(), named);
-    QCOMPARE(dialogs.texts(), QStringList{"Error No. 8003. Comport Access Denied. " + named});
+    QCOMPARE(m_dialogs->texts(), QStringList{"Error No. 8003. Comport Access Denied.\n" + named});
 }
 
 // A write the device refuses is reported by Output at once.
@@ -215,10 +217,20 @@ void TestSerialLink::hangUpClosesPort()
 {
     Pty pty;
     QVERIFY(openOn(pty));
-    m_main->MSComm1->setRThreshold(1);
+    MSComm *c = m_main->MSComm1;
+    c->setRThreshold(1);
+    QList<int> events;
+    connect(c, &MSComm::OnComm, this, [&] { events << c->CommEvent(); });
     pty.hangUp();
-    QVERIFY(WaitUntil([&] { return !m_main->MSComm1->PortOpen(); }, 3000) == WaitResult::Done);
-    QCOMPARE(m_main->MSComm1->Output("SPD\r"), int(MSComm::PortNotOpen));
+    QVERIFY(WaitUntil([&] { return !c->PortOpen(); }, 3000) == WaitResult::Done);
+    QCOMPARE(c->Output("SPD\r"), int(MSComm::PortNotOpen));
+    // The handler hears of it once, after the port closed, with the device
+    // and the reason for the operator.
+    QVERIFY(WaitUntil([&] { return !events.isEmpty(); }, 3000) == WaitResult::Done);
+    QCOMPARE(events, QList<int>{MSComm::comEvCD});
+    const QString device = QStringLiteral("Com1 = ") + pty.devicePath() + QStringLiteral(": ");
+    QVERIFY2(c->FailureDetail().startsWith(device) && c->FailureDetail().size() > device.size(),
+             qPrintable(c->FailureDetail()));
 }
 
 void TestSerialLink::lineBegunBeforeCloseDropped_data()

@@ -246,7 +246,9 @@ void TestMainWin::portChangeMissingDevice()
     QVERIFY(openPort(1));
     qputenv("ZT_COM4", "/nonexistent/ttyX");
     m_main->mnuComItem_Click(3);
-    QCOMPARE(m_dialogs->texts(), QStringList{"Error No. 8002. Comport Invalid."});
+    // The text stays; the second line names the device and what the system said.
+    QCOMPARE(m_dialogs->texts(),
+             QStringList{"Error No. 8002. Comport Invalid.\nCom4 = /nonexistent/ttyX: No such file or directory"});
     QCOMPARE(m_dialogs->shown()[0].title, QStringLiteral("Error Message"));
     QVERIFY(m_main->mnuComItem[3]->isChecked());
     QVERIFY(!m_main->MSComm1->PortOpen());
@@ -410,19 +412,27 @@ void TestMainWin::languageTexts()
 void TestMainWin::portErrorTexts_data()
 {
     QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("detail");
     QTest::addColumn<QString>("text");
-    QTest::newRow("8002") << 8002 << "Error No. 8002. Comport Invalid.";
-    QTest::newRow("8005") << 8005 << "Error No. 8005. Comport Already Open.";
-    QTest::newRow("8015") << 8015 << "Error No. 8015. Comport State Failed.";
-    QTest::newRow("8018") << 8018 << "Error No. 8018. Comport Not Open.";
-    QTest::newRow("other") << 380 << "Error No. 380. ";
+    QTest::newRow("8002") << 8002 << "" << "Error No. 8002. Comport Invalid.";
+    QTest::newRow("8005") << 8005 << "" << "Error No. 8005. Comport Already Open.";
+    QTest::newRow("8015") << 8015 << "" << "Error No. 8015. Comport State Failed.";
+    QTest::newRow("8018") << 8018 << "" << "Error No. 8018. Comport Not Open.";
+    QTest::newRow("other") << 380 << "" << "Error No. 380. ";
+    QTest::newRow("8018 naming the device")
+        << 8018 << "Com2 = /dev/ttyS1: Input/output error"
+        << "Error No. 8018. Comport Not Open.\nCom2 = /dev/ttyS1: Input/output error";
+    QTest::newRow("8002 naming the device")
+        << 8002 << "Com2 = /dev/ttyS1: No such file or directory"
+        << "Error No. 8002. Comport Invalid.\nCom2 = /dev/ttyS1: No such file or directory";
 }
 
 void TestMainWin::portErrorTexts()
 {
     QFETCH(int, number);
+    QFETCH(QString, detail);
     QFETCH(QString, text);
-    QCOMPARE(PortErrorText(number), text);
+    QCOMPARE(PortErrorText(number, detail), text);
 }
 
 void TestMainWin::modelChoiceKeys_data()

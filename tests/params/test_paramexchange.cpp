@@ -479,7 +479,9 @@ void TestParamExchange::lineLost()
     };
     m_main->ParamReplyTimeoutMs = 60000;   // the lost line ends the wait, not the time-out
     QCOMPARE(m_main->RunParamDownLoad(0), ParamTransferResult::NoReply);
-    QCOMPARE(m_dialogs->texts(), QStringList{"Error is Time Out of Cominucation!!"});
+    // Told as closed, naming the device, and once: the transfer tells it.
+    QCOMPARE(m_dialogs->texts(), QStringList{LineClosedMessage(m_main->MSComm1->FailureDetail())});
+    QVERIFY(m_main->MSComm1->FailureDetail().startsWith("Com1 = "));
     QCOMPARE(unit.lines.size(), 3);
     checkEndState();
 }

@@ -166,12 +166,13 @@ void TestParamRoad::unitStopsAnswering_data()
     QTest::addColumn<bool>("download");
     QTest::addColumn<QStringList>("fault");
     QTest::addColumn<int>("answered");   // lines the unit answered before the fault
+    QTest::addColumn<bool>("closed");    // the fault closes the line
     QTest::newRow("4-axis download, silent in the numeric group")
-        << 4 << true << QStringList{"--silent-after", "14"} << 14;
+        << 4 << true << QStringList{"--silent-after", "14"} << 14 << false;
     QTest::newRow("2-axis upload, silent from the home word")
-        << 2 << false << QStringList{"--silent-after", "4"} << 4;
+        << 2 << false << QStringList{"--silent-after", "4"} << 4 << false;
     QTest::newRow("2-axis download, line closed at the mode words")
-        << 2 << true << QStringList{"--hangup-after", "1"} << 1;
+        << 2 << true << QStringList{"--hangup-after", "1"} << 1 << true;
 }
 
 void TestParamRoad::unitStopsAnswering()
@@ -180,6 +181,7 @@ void TestParamRoad::unitStopsAnswering()
     QFETCH(bool, download);
     QFETCH(QStringList, fault);
     QFETCH(int, answered);
+    QFETCH(bool, closed);
     UnitSim sim(QStringList{"--model", QString::number(model)} + fault);
     QVERIFY(open(sim, "9600,N,8,1"));
     g.UnitModel = QString::number(model);
@@ -190,7 +192,12 @@ void TestParamRoad::unitStopsAnswering()
     FillTables(4);
     const ParamTransferResult result = download ? m_main->RunParamDownLoad(0) : m_main->RunParamUpLoad(0);
     QCOMPARE(result, ParamTransferResult::NoReply);
-    QCOMPARE(m_dialogs->texts(), QStringList{"Error is Time Out of Cominucation!!"});
+    const QString closedText = LineClosedMessage(QStringLiteral("Com1 = ") + sim.devicePath());
+    QCOMPARE(m_dialogs->texts().size(), 1);
+    if (closed)
+        QVERIFY2(m_dialogs->texts()[0].startsWith(closedText + u':'), qPrintable(m_dialogs->texts()[0]));
+    else
+        QCOMPARE(m_dialogs->texts()[0], QStringLiteral("Error is Time Out of Cominucation!!"));
     // The unanswered line was the last: no further group and no "SET".
     QVERIFY(sim.sync() || !m_main->MSComm1->PortOpen());
     QCOMPARE(sim.rxLines(), withoutThresholds(expectedLines(model, download, axes)).mid(0, answered + 1));
