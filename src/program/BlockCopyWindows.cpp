@@ -6,7 +6,6 @@
 #include "program/BlockCopy.h"
 #include "program/EditorWindow.h"
 #include "program/ProgramTable.h"
-#include "program/frmPrgEdit2.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -85,8 +84,6 @@ void FinishBlockCopy(QWidget *window, const std::optional<BlockCopyPlan> &plan, 
     BlockCopyBusy busy;
     QPointer<QWidget> self(window);
     window->setEnabled(false);
-    if (frmPrgEdit2 *editor = PrgEdit2Window())
-        g.SavedTopRow = editor->logic.grid.TopRow();
 
     frmMessage *wait = MessageWindow();
     wait->setWindowTitle(QStringLiteral("Information"));
@@ -104,8 +101,6 @@ void FinishBlockCopy(QWidget *window, const std::optional<BlockCopyPlan> &plan, 
     }
     if (table.IsOpen())
         table.RequestRefresh();
-    if (frmPrgEdit2 *editor = PrgEdit2Window())
-        editor->ShowTopRow(g.SavedTopRow);
 
     UnloadMessageWindow();
     if (self)

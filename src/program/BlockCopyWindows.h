@@ -48,6 +48,6 @@ void ShowRangeBoxes(const std::array<QLineEdit *, 3> &boxes, const RangeBoxes &s
 // window is disabled and nothing starts another block copy; the wait window
 // shows "Information" with the two lines; the plan (when there is one)
 // runs as one transaction; an open 4-axis editor reads the table again
-// and keeps its first visible row; then the wait window and `window` close.
+// (keeping its first visible row); then the wait window and `window` close.
 void FinishBlockCopy(QWidget *window, const std::optional<BlockCopyPlan> &plan, const QString &line1,
                      const QString &line2);

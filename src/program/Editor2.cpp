@@ -166,6 +166,10 @@ bool Editor2::store(int row, const std::vector<std::pair<int, QString>> &fields)
 
 void Editor2::ListClick(List2 l, int listIndex)
 {
+    // Only a list in sight over the cursor's cell takes a choice.
+    const InPlaceEditor &shown = list(l);
+    if (!shown.Visible || shown.row != grid.Row() || shown.col != grid.Col())
+        return;
     if (l == List2::X_CMD || l == List2::Y_CMD)
         commandClick(l, listIndex);
     else

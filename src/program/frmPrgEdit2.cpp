@@ -256,12 +256,6 @@ void frmPrgEdit2::ExitBotton_Click()
 
 // ---- the view ------------------------------------------------------------------
 
-void frmPrgEdit2::ShowTopRow(int row)
-{
-    logic.grid.setTopRow(row);
-    sync();
-}
-
 void frmPrgEdit2::gridScrolled()
 {
     logic.MSFlexGrid1_Scroll();

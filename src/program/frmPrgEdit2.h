@@ -56,9 +56,6 @@ public:
     void EditItem_Click(int index);
     void ExitBotton_Click();
 
-    // Puts grid row `row` at the top of the view (block copies keep the
-    // first visible row across their refresh).
-    void ShowTopRow(int row);
     // The widget of an in-place editor.
     QWidget *editorWidget(InPlace e) const;
 
