@@ -13,8 +13,8 @@
 #include "shared/UnitKind.h"
 
 class Lamp;
-class ProgramTable;
 class MSComm;
+class ProgramTable;
 class QAction;
 class QCheckBox;
 class QGroupBox;

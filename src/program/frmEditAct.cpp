@@ -203,6 +203,9 @@ void frmEditAct::Normal_Button_Click()
 frmEditAct *ShowEditAct()
 {
     frmEditAct *w = EditActWindow();
+    // Nothing opens or comes forward while a block copy runs.
+    if (BlockCopyRunning())
+        return w;
     if (!w)
         w = new frmEditAct(MainWindow());
     BringToFront(w);

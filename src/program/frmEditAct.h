@@ -57,5 +57,6 @@ private:
 
 // The window while it is open, else nullptr.
 frmEditAct *EditActWindow();
-// Opens the window (a new one starts reset) or brings it to the front.
+// Opens the window (a new one starts reset) or brings it to the front;
+// while a block copy runs, nothing.
 frmEditAct *ShowEditAct();

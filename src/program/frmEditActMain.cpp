@@ -159,6 +159,9 @@ void frmEditActMain::Expand_Botton_Click()
 frmEditActMain *ShowEditActMain()
 {
     frmEditActMain *w = EditActMainWindow();
+    // Nothing opens or comes forward while a block copy runs.
+    if (BlockCopyRunning())
+        return w;
     if (!w)
         w = new frmEditActMain(MainWindow());
     BringToFront(w);

@@ -56,5 +56,6 @@ private:
 
 // The window while it is open, else nullptr.
 frmEditActMain *EditActMainWindow();
-// Opens the window (a new one starts reset) or brings it to the front.
+// Opens the window (a new one starts reset) or brings it to the front;
+// while a block copy runs, nothing.
 frmEditActMain *ShowEditActMain();

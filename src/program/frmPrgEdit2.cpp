@@ -153,10 +153,7 @@ void frmPrgEdit2::wire()
         BlockCopyItem->setEnabled(!BlockCopyRunning());
         BlockCopyExpandItem->setEnabled(!BlockCopyRunning());
     });
-    logic.OpenBlockCopy = [] {
-        if (!BlockCopyRunning())
-            ShowEditActMain();
-    };
+    logic.OpenBlockCopy = [] { ShowEditActMain(); };
     connect(DownLoad, &QAction::triggered, this, &frmPrgEdit2::DownLoad_Click);
     connect(UpLoad, &QAction::triggered, this, &frmPrgEdit2::UpLoad_Click);
     connect(SSTab1, &TabStrip::Click, this, &frmPrgEdit2::SSTab1_Click);

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 frmQuestion::frmQuestion(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Question"));
@@ -58,5 +60,12 @@ void AskQuestion(const QString &question, const QString &boxCaption)
     frmQuestion window;
     window.Label1->setText(question);
     window.Check1->setText(boxCaption);
+    // A caption longer than its place widens it, and the window with it.
+    int right = window.width();
+    for (QWidget *w : {static_cast<QWidget *>(window.Label1), static_cast<QWidget *>(window.Check1)}) {
+        w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
+        right = std::max(right, w->geometry().right() + Pixels(270));
+    }
+    window.setFixedWidth(right);
     Dialogs().modal(window);
 }

@@ -375,7 +375,7 @@ void TestBlockCopyWindows::nothingStartsInside()
     type(w->X_REG_C, QStringLiteral("5"));
     QTest::mouseClick(w->XCheckX, Qt::LeftButton);
     // Queued now, these arrive while the run shows its wait window.
-    bool arrived = false, startEnabled = true, menuEnabled = true;
+    bool arrived = false, startEnabled = true, menuEnabled = true, expandOpened = true;
     QMetaObject::invokeMethod(
         m_main,
         [&] {
@@ -384,12 +384,16 @@ void TestBlockCopyWindows::nothingStartsInside()
             w->Start_botton_Click();
             emit m_editor->Edit->aboutToShow();
             menuEnabled = m_editor->BlockCopyItem->isEnabled() || m_editor->BlockCopyExpandItem->isEnabled();
+            m_editor->logic.MSFlexGrid1_MouseUp(2);
+            expandOpened = ShowEditAct() != nullptr;
         },
         Qt::QueuedConnection);
     QTest::mouseClick(w->Start_botton, Qt::LeftButton);
     QVERIFY(arrived);
     QVERIFY(!startEnabled);
     QVERIFY(!menuEnabled);
+    QVERIFY(!expandOpened);
+    QVERIFY(!EditActWindow());
     // One move: X 5..14 hold the old 0..9, X 0..4 are empty.
     for (int reg = 0; reg < 15; ++reg)
         QCOMPARE(table().Axis(reg, 0), std::optional(reg < 5 ? ClipRow{} : rowFor(reg - 5, 0)));
