@@ -8,6 +8,7 @@
 #include "params/frmScaleSetup.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
+#include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
@@ -33,6 +34,7 @@ void frmMain::wireMenus()
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(Command4, &QPushButton::clicked, this, &frmMain::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &frmMain::Command5_Click);
+    connect(AbsPoSet, &QPushButton::clicked, this, &frmMain::AbsPoSet_Click);
 }
 
 void frmMain::mnufileitem_Click(int Index)
@@ -115,9 +117,11 @@ void frmMain::Command1_Click()
 
 void frmMain::Command4_Click()
 {
-    // The 2-axis unit's editor is not built yet.
-    if (KnownModel(g.UnitModel) == UnitKind::FourAxis)
+    const auto model = KnownModel(g.UnitModel);
+    if (model == UnitKind::FourAxis)
         ShowPrgEdit2();
+    else if (model == UnitKind::TwoAxis)
+        ShowPrgEdit();
 }
 
 void frmMain::Command5_Click()

@@ -329,6 +329,8 @@ void frmMain::buildControls()
     pb->addWidget(PrgStep);
     pb->addWidget(PrgStop);
     pg->addLayout(pb, 4, 0, 1, 4);
+    AbsPoSet = button(QStringLiteral("ABS.Position Set"), "AbsPoSet");
+    pg->addWidget(AbsPoSet, 5, 0, 1, 4);
     drives->addWidget(Frame4);
     outer->addLayout(drives);
 
@@ -386,7 +388,7 @@ void frmMain::buildControls()
     order << HomeAxisX << HomeAxisY << HomeAxisZ << HomeAxisU << HomeStarSW << Command6;
     order << Option12 << Option13 << PrgAxisX << PrgAxisY << PrgAxisZ << PrgAxisU << Text17 << Text18
           << Text19 << Text20 << RegNo << UpDown5->upButton() << UpDown5->downButton() << PrgStart
-          << PrgStep << PrgStop;
+          << PrgStep << PrgStop << AbsPoSet;
     order << Command1 << Command4 << Command5;
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

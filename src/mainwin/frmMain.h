@@ -15,6 +15,7 @@
 
 class Lamp;
 class MSComm;
+class ProgramTable;
 class QAction;
 class QCheckBox;
 class QGroupBox;
@@ -100,6 +101,7 @@ public:
     QLineEdit *RegNo = nullptr;
     UpDown *UpDown5 = nullptr;
     QPushButton *PrgStart = nullptr, *PrgStep = nullptr, *PrgStop = nullptr;
+    QPushButton *AbsPoSet = nullptr;   // "ABS.Position Set": teaching
 
     // ---- status: RUN lamps and the limit and alarm message
     Lamp *Picture1 = nullptr, *Picture2 = nullptr, *Picture3 = nullptr, *Picture4 = nullptr;
@@ -210,6 +212,9 @@ public:
     void Command4_Click();   // "Program Edit": the editor of the unit's model
     void Command5_Click();   // "Parameter/Mode": the parameter grid window
 
+    // ---- teaching (implemented in src/program)
+    void AbsPoSet_Click();
+
     // ---- settings file
     void LoadSettings();
     void SaveSettings();   // writes the file, closes the port, ends the program
@@ -249,6 +254,7 @@ private:
     void collectSettingFlags();
     bool settingsDamaged = false;   // the settings file read at start had lines not understood
     void buildMenus();
+    void teachInto(ProgramTable &table, UnitKind kind);
     void wireMenus();
     void buildControls();
 };

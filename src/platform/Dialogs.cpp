@@ -1,6 +1,7 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -23,6 +24,11 @@ DialogService &Dialogs()
 void SetDialogs(DialogService *service)
 {
     installed = service;
+}
+
+int DialogService::modal(QDialog &dialog)
+{
+    return dialog.exec();
 }
 
 MsgResult MsgBox(const QString &text, MsgButtons buttons, const QString &title, MsgIcon icon)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+class QDialog;
+
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
 enum class MsgIcon { None, Information, Exclamation, Critical, Question };
 enum class MsgResult { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
@@ -19,6 +21,9 @@ public:
     // The answer, or nothing when the operator cancels.
     virtual std::optional<QString> input(const QString &prompt, const QString &title,
                                          const QString &defaultText) = 0;
+    // Shows one of the program's own modal windows and returns once it has
+    // closed, with its result (QDialog::Accepted or Rejected).
+    virtual int modal(QDialog &dialog);
 };
 
 // The service in use; the Qt dialogs unless another one was installed.

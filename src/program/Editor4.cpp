@@ -2,7 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "program/ProgramTable.h"
-#include "program/RegisterClipboard.h"
+#include "program/EditCommands.h"
 #include "shared/Shared.h"
 
 namespace {
@@ -36,22 +36,18 @@ PickerList Editor4::ListOf(InPlace picker)
 
 bool Editor4::Refresh()
 {
-    std::vector<QStringList> records = m_table.ReadAll();
-    if (int(records.size()) != m_table.RegisterCount()) {
-        m_table.ReportFailure(QStringLiteral("The program could not be read."));
+    auto records = ReadProgram(m_table);
+    if (!records)
         return false;
-    }
     // Editors laid over the old texts would store stale ones.
     hideAll();
-    model.Fill(std::move(records));
+    model.Fill(std::move(*records));
     return true;
 }
 
 void Editor4::WriteHeaders()
 {
-    for (int col = 0; col < kProgramFields; ++col)
-        for (int row = 0; row < kHeaderRows; ++row)
-            model.setTextArray(row * kProgramFields + col, Header4Text(row, col));
+    model.WriteHeaders(Header4Text);
 }
 
 void Editor4::Form_Activate()
@@ -136,30 +132,7 @@ void Editor4::MSFlexGrid1_RowColChange()
 
 void Editor4::widenSelection()
 {
-    g.SelCol = grid.Col();
-    g.SelTopRow = grid.Row();
-    g.SelRowSel = grid.RowSel();
-    const int first = AxisStartColumn(SelectionAxis(grid.Col()));
-    if (first < 0)
-        return;
-    // Moving the cursor to the group's first column collapses the selection
-    // and lays that column's editor; the selection is then drawn again.
-    grid.setCol(first);
-    grid.setRow(g.SelTopRow);
-    grid.setColSel(first + kAxisFields - 1);
-    grid.setRowSel(g.SelRowSel);
-    g.SelCol = grid.Col();
-    g.SelTopRow = grid.Row();
-    g.SelRowSel = grid.RowSel();
-    if (g.SelRowSel == g.SelTopRow) {
-        g.SelCount = 1;
-    } else if (g.SelTopRow > g.SelRowSel) {
-        g.SelCount = g.SelTopRow - g.SelRowSel + 1;
-        g.SelTopRow = g.SelRowSel;
-    } else {
-        g.SelCount = g.SelRowSel - g.SelTopRow + 1;
-    }
-    g.SelGrid = 4;
+    RecordSelection(grid, 4);
 }
 
 void Editor4::MSFlexGrid1_MouseDown(int)
@@ -220,26 +193,7 @@ void Editor4::singleCellRelease()
 
 bool Editor4::storeFields(int row, const std::vector<std::pair<int, QString>> &fields)
 {
-    const int reg = RegisterOfRow(row);
-    std::vector<int> cols;
-    for (const auto &f : fields)
-        cols.push_back(f.first);
-    const bool ok = m_table.WriteFields(reg, fields);
-    if (!ok)
-        m_table.ReportFailure(QStringLiteral("Register %1 could not be stored.").arg(reg));
-    // The cells show what the record holds, stored or not.
-    showStored(row, cols);
-    return ok;
-}
-
-void Editor4::showStored(int row, const std::vector<int> &cols)
-{
-    const auto record = m_table.Record(RegisterOfRow(row));
-    if (!record)
-        return;
-    for (int col : cols)
-        if (col >= 0 && col < record->size())
-            model.setText(row, col, (*record)[col]);
+    return StoreAndShow(m_table, model, row, fields);
 }
 
 void Editor4::PickerClick(InPlace picker, int listIndex)
@@ -394,11 +348,6 @@ void Editor4::textKey(int &key, bool fromKeyDown)
 
 // ---- Edit menu --------------------------------------------------------------
 
-bool Editor4::ownSelection() const
-{
-    return g.SelGrid == 4;
-}
-
 void Editor4::EditItem_Click(int index)
 {
     if (index < 0 || index > 4 || index == 3)
@@ -415,23 +364,13 @@ void Editor4::EditItem_Click(int index)
 
 void Editor4::copy()
 {
-    if (!ownSelection())
-        return;
-    const ClipOutcome r =
-        CopyRegisters(m_table, {SelectionAxis(g.SelCol), RegisterOfRow(g.SelTopRow), g.SelCount});
-    if (!r.ok)
-        m_table.ReportFailure(QStringLiteral("The registers could not be copied."));
-    ReportLeftOut(r.leftOut, m_table.LastRegister());
+    CopySelection(m_table, 4, false);
 }
 
 void Editor4::cut()
 {
-    if (!ownSelection())
+    if (!CopySelection(m_table, 4, true))
         return;
-    const ClipOutcome r = CutRegisters(m_table, {SelectionAxis(g.SelCol), RegisterOfRow(g.SelTopRow), g.SelCount});
-    if (!r.ok)
-        m_table.ReportFailure(QStringLiteral("The registers could not be cut; the program is unchanged."));
-    ReportLeftOut(r.leftOut, m_table.LastRegister());
     Refresh();
     Form_Activate();
 }
@@ -441,10 +380,7 @@ void Editor4::paste()
     // The rows go into the axis of the cursor's column, from its register down.
     const int axis = SelectionAxis(grid.Col());
     grid.setCol(AxisStartColumn(axis));
-    const ClipOutcome r = PasteRegisters(m_table, axis, RegisterOfRow(grid.Row()));
-    if (!r.ok)
-        m_table.ReportFailure(QStringLiteral("The registers could not be pasted; the program is unchanged."));
-    ReportLeftOut(r.leftOut, m_table.LastRegister());
+    PasteBuffer(m_table, axis, RegisterOfRow(grid.Row()));
     Refresh();
     hidePickers();
     Form_Activate();
@@ -452,12 +388,8 @@ void Editor4::paste()
 
 void Editor4::clear()
 {
-    if (MsgBox(QStringLiteral("All of program will be delete! OK?"), MsgButtons::OkCancel, QStringLiteral("Message"),
-               MsgIcon::Critical)
-        != MsgResult::Ok)
+    if (!ClearAsked(m_table, QStringLiteral("All of program will be delete! OK?")))
         return;
-    if (!ClearProgram(m_table))
-        m_table.ReportFailure(QStringLiteral("The program could not be cleared; it is unchanged."));
     Refresh();
     Form_Activate();
 }

@@ -102,9 +102,7 @@ private:
     void commandClick(InPlace picker, int listIndex);
     void numberClick(InPlace picker, int listIndex);
     bool storeFields(int row, const std::vector<std::pair<int, QString>> &fields);
-    void showStored(int row, const std::vector<int> &cols);
     void textKey(int &key, bool fromKeyDown);
-    bool ownSelection() const;
     void cut();
     void copy();
     void paste();

@@ -50,6 +50,13 @@ void ProgramGridModel::setTextArray(int index, const QString &text)
         setText(index / kProgramFields, index % kProgramFields, text);
 }
 
+void ProgramGridModel::WriteHeaders(QString (*text)(int row, int col))
+{
+    for (int col = 0; col < kProgramFields; ++col)
+        for (int row = 0; row < kHeaderRows; ++row)
+            setText(row, col, text(row, col));
+}
+
 void ProgramGridModel::Fill(std::vector<QStringList> records)
 {
     beginResetModel();
@@ -79,9 +86,8 @@ QVariant ProgramGridModel::headerData(int section, Qt::Orientation orientation, 
 {
     if (orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
-    // The header texts place themselves with their leading blanks.
     if (role == Qt::TextAlignmentRole)
-        return int(Qt::AlignLeft | Qt::AlignVCenter);
+        return int(m_headerAlignment);
     if (role != Qt::DisplayRole)
         return {};
     return Text(0, section) + u'\n' + Text(1, section);

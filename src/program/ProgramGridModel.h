@@ -27,9 +27,16 @@ public:
     QString TextArray(int index) const;
     void setTextArray(int index, const QString &text);
 
+    // Writes the two header rows from `text` (row 0 or 1, column).
+    void WriteHeaders(QString (*text)(int row, int col));
+
     // Replaces every register row (record n into row n + 2). Rows missing
     // from `records` show empty; extra ones are dropped.
     void Fill(std::vector<QStringList> records);
+
+    // How the column titles stand (left by default: the 4-axis header texts
+    // place themselves with leading blanks).
+    void setHeaderAlignment(Qt::Alignment alignment) { m_headerAlignment = alignment; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -39,6 +46,7 @@ public:
 private:
     QString *cell(int row, int col);
     int m_registers;
+    Qt::Alignment m_headerAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     std::array<std::array<QString, kProgramFields>, kHeaderRows> m_header;
     std::vector<QStringList> m_rows;
 };

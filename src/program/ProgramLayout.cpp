@@ -88,6 +88,17 @@ QString Header4Text(int row, int col)
     return QString(blanks, u' ') + QChar("XYZU"[kAxis[col]]);
 }
 
+QString Header2Text(int row, int col)
+{
+    const CellKind kind = KindOfColumn(col);
+    if (kind == CellKind::None || row < 0 || row > 1)
+        return {};
+    if (row == 0)
+        return kind == CellKind::Reg ? QString() : QString(QChar("XYZU"[kAxis[col]]));
+    static const char *const names[] = {"REG", "CMD", "DATA", "SPD", "TIM", "COMMENT"};
+    return QLatin1String(names[kind == CellKind::Reg ? 0 : kPart[col] + 1]);
+}
+
 int ColumnWidthTwips(int col)
 {
     switch (KindOfColumn(col)) {

@@ -41,6 +41,10 @@ constexpr int RegisterOfRow(int row) { return row - kHeaderRows; }
 // Header cell texts of the 4-axis editor (row 0 or 1, column 0..21; "" outside).
 QString Header4Text(int row, int col);
 
+// Header cell texts of the 2-axis editor: the axis letter over each field
+// column, the field names below ("" outside).
+QString Header2Text(int row, int col);
+
 // Column width in twips as both editors set it; 0 outside 0..21.
 int ColumnWidthTwips(int col);
 

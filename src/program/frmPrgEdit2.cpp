@@ -2,22 +2,23 @@
 
 #include "mainwin/frmMain.h"
 #include "platform/Dialogs.h"
-#include "platform/MSComm.h"
 #include "platform/PickerBox.h"
 #include "platform/TabStrip.h"
+#include "program/BlockCopy.h"
+#include "program/EditorWindow.h"
+#include "program/GridLink.h"
 #include "program/ProgramTable.h"
+#include "program/frmEditAct.h"
+#include "program/frmEditActMain.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
-#include <QDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
@@ -25,44 +26,6 @@
 
 namespace {
 frmPrgEdit2 *editorWindow = nullptr;
-
-// Lengths of the window's design are in twips, 15 to a pixel on the screen
-// it was drawn for.
-constexpr int kTwipsPerPixel = 15;
-int pixels(int twips)
-{
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
-int buttonCode(Qt::MouseButton b)
-{
-    switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
-// The character a key types, as the key handlers take it: Backspace 8,
-// Enter 13, a printable or control character; 0 for keys that type nothing
-// (arrows, Delete, Tab, shortcuts).
-int typedChar(const QKeyEvent *e)
-{
-    switch (e->key()) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete: return 0;
-    default: break;
-    }
-    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return 0;
-    const QString text = e->text();
-    return text.isEmpty() ? 0 : text[0].unicode();
-}
 
 // Key codes of the arrows and Enter as the text entry's key-down handler
 // takes them; 0 for any other key.
@@ -86,10 +49,9 @@ frmPrgEdit2 *PrgEdit2Window()
 }
 
 frmPrgEdit2::frmPrgEdit2(ProgramTable &table, QWidget *parent)
-    : QWidget(parent, Qt::Window), logic(table), Data1(table)
+    : ProgramEditorWindow(parent), logic(table), Data1(table)
 {
     editorWindow = this;
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("ZT460A Program Editor"));
     buildLayout();
     wire();
@@ -101,20 +63,16 @@ frmPrgEdit2::~frmPrgEdit2()
     unload();
     // The grid and the editors on it go first, and their events and signals
     // no longer reach this window on their way out.
-    MSFlexGrid1->viewport()->removeEventFilter(this);
-    MSFlexGrid1->removeEventFilter(this);
     TextInput1->removeEventFilter(this);
-    MSFlexGrid1->verticalScrollBar()->disconnect(this);
-    MSFlexGrid1->horizontalScrollBar()->disconnect(this);
     TextInput1->disconnect(this);
-    delete MSFlexGrid1;
+    detachGrid();
     MSFlexGrid1 = nullptr;
 }
 
 void frmPrgEdit2::buildLayout()
 {
     auto *box = new QVBoxLayout(this);
-    box->setContentsMargins(pixels(120), 0, pixels(120), pixels(60));
+    box->setContentsMargins(Pixels(120), 0, Pixels(120), Pixels(60));
     box->setSpacing(0);
 
     menuBar = new QMenuBar(this);
@@ -124,6 +82,9 @@ void frmPrgEdit2::buildLayout()
     EditItem[2] = Edit->addAction(QStringLiteral("Paste"));
     EditItem[3] = Edit->addSeparator();
     EditItem[4] = Edit->addAction(QStringLiteral("Clear"));
+    Edit->addSeparator();
+    BlockCopyItem = Edit->addAction(QStringLiteral("Block Copy"));
+    BlockCopyExpandItem = Edit->addAction(QStringLiteral("Block Copy Expand"));
     DownLoad = menuBar->addAction(QStringLiteral("DownLoad"));
     UpLoad = menuBar->addAction(QStringLiteral("UpLoad"));
     box->setMenuBar(menuBar);
@@ -168,23 +129,31 @@ void frmPrgEdit2::buildLayout()
     auto *bottom = new QHBoxLayout;
     bottom->addStretch(1);
     Label1 = new QLabel(this);
-    Label1->setFixedWidth(pixels(975));
+    Label1->setFixedWidth(Pixels(975));
     bottom->addWidget(Label1);
     ExitBotton = new QPushButton(QStringLiteral("Exit"), this);
-    ExitBotton->setFixedSize(pixels(2295), pixels(495));
+    ExitBotton->setFixedSize(Pixels(2295), Pixels(495));
     ExitBotton->setAutoDefault(false);
     bottom->addWidget(ExitBotton);
-    bottom->addSpacing(pixels(120));
-    box->addSpacing(pixels(100));
+    bottom->addSpacing(Pixels(120));
+    box->addSpacing(Pixels(100));
     box->addLayout(bottom);
 
-    resize(pixels(10530), pixels(7875));
+    resize(Pixels(10530), Pixels(7875));
 }
 
 void frmPrgEdit2::wire()
 {
     for (int i : {0, 1, 2, 4})
         connect(EditItem[std::size_t(i)], &QAction::triggered, this, [this, i] { EditItem_Click(i); });
+    connect(BlockCopyItem, &QAction::triggered, this, [] { ShowEditActMain(); });
+    connect(BlockCopyExpandItem, &QAction::triggered, this, [] { ShowEditAct(); });
+    // Nothing opens a block copy window while a block copy runs.
+    connect(Edit, &QMenu::aboutToShow, this, [this] {
+        BlockCopyItem->setEnabled(!BlockCopyRunning());
+        BlockCopyExpandItem->setEnabled(!BlockCopyRunning());
+    });
+    logic.OpenBlockCopy = [] { ShowEditActMain(); };
     connect(DownLoad, &QAction::triggered, this, &frmPrgEdit2::DownLoad_Click);
     connect(UpLoad, &QAction::triggered, this, &frmPrgEdit2::UpLoad_Click);
     connect(SSTab1, &TabStrip::Click, this, &frmPrgEdit2::SSTab1_Click);
@@ -203,11 +172,7 @@ void frmPrgEdit2::wire()
         sync();
     });
     TextInput1->installEventFilter(this);
-    MSFlexGrid1->installEventFilter(this);
-    MSFlexGrid1->viewport()->installEventFilter(this);
-    connect(MSFlexGrid1->verticalScrollBar(), &QScrollBar::valueChanged, this, &frmPrgEdit2::onScrolled);
-    connect(MSFlexGrid1->horizontalScrollBar(), &QScrollBar::valueChanged, this, &frmPrgEdit2::onScrolled);
-    connect(MSFlexGrid1->verticalScrollBar(), &QScrollBar::rangeChanged, this, &frmPrgEdit2::updateMaxTopRow);
+    attachGrid(MSFlexGrid1, logic.grid, logic.model);
     connect(&Data1, &ProgramTable::refreshRequested, this, [this] {
         logic.Refresh();
         sync();
@@ -231,12 +196,9 @@ QWidget *frmPrgEdit2::editorWidget(InPlace e) const
 
 void frmPrgEdit2::Form_Load()
 {
-    if (frmMain *m = MainWindow()) {
-        m_monitorWasOn = m->Timer1->isActive();
-        m->Timer1->stop();
-    }
+    pauseMonitor();
     for (int col = 0; col < kProgramFields; ++col)
-        MSFlexGrid1->setColumnWidth(col, pixels(ColumnWidthTwips(col)));
+        MSFlexGrid1->setColumnWidth(col, Pixels(ColumnWidthTwips(col)));
     // Rows as high as a picker, so a picker covers its cell.
     MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGrid1->verticalHeader()->setDefaultSectionSize(X_CMD->sizeHint().height());
@@ -257,29 +219,16 @@ void frmPrgEdit2::SSTab1_Click(int)
     sync();
 }
 
-namespace {
-// The transfer menus start nothing while the port is closed.
-bool portOpenOrTell()
-{
-    frmMain *m = MainWindow();
-    if (m && m->MSComm1->PortOpen())
-        return true;
-    MsgBox(QStringLiteral("The port is not open."), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"),
-           MsgIcon::Information);
-    return false;
-}
-}
-
 void frmPrgEdit2::DownLoad_Click()
 {
-    if (!portOpenOrTell())
+    if (!PortOpenOrTell())
         return;
     // The program download window of the 4-axis unit opens here.
 }
 
 void frmPrgEdit2::UpLoad_Click()
 {
-    if (!portOpenOrTell())
+    if (!PortOpenOrTell())
         return;
     // The program upload window of the 4-axis unit opens here.
 }
@@ -290,16 +239,10 @@ void frmPrgEdit2::EditItem_Click(int index)
     sync();
 }
 
-void frmPrgEdit2::unload()
+void frmPrgEdit2::forget()
 {
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
     if (editorWindow == this)
         editorWindow = nullptr;
-    // Every store is committed as it is made, so nothing is pending here.
-    if (frmMain *m = MainWindow())
-        m->ResumeMonitor(m_monitorWasOn);
 }
 
 void frmPrgEdit2::ExitBotton_Click()
@@ -308,65 +251,11 @@ void frmPrgEdit2::ExitBotton_Click()
     close();
 }
 
-void frmPrgEdit2::closeEvent(QCloseEvent *event)
-{
-    // The close box does what Exit does.
-    unload();
-    event->accept();
-}
-
-void frmPrgEdit2::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange)
-        return;
-    if (!isActiveWindow()) {
-        // Coming back from another window of the program counts as a new
-        // activation; coming back from a message box or another program
-        // does not.
-        QWidget *now = QApplication::activeWindow();
-        m_activateOnReturn = now && now != this && !qobject_cast<QDialog *>(now);
-        return;
-    }
-    if (m_activateOnReturn) {
-        m_activateOnReturn = false;
-        Form_Activate();
-    }
-}
-
-void frmPrgEdit2::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    updateMaxTopRow();
-    sync();
-}
-
 // ---- the view ------------------------------------------------------------------
 
-int frmPrgEdit2::viewTopRow() const
+void frmPrgEdit2::gridScrolled()
 {
-    const int r = MSFlexGrid1->rowAt(0);
-    return RowOfRegister(r < 0 ? 0 : r);
-}
-
-QRect frmPrgEdit2::cellRect(int row, int col) const
-{
-    return MSFlexGrid1->visualRect(logic.model.index(RegisterOfRow(row), col));
-}
-
-void frmPrgEdit2::updateMaxTopRow()
-{
-    logic.grid.setMaxTopRow(RowOfRegister(MSFlexGrid1->verticalScrollBar()->maximum()));
-    logic.grid.setTopRow(viewTopRow());
-}
-
-void frmPrgEdit2::onScrolled()
-{
-    logic.grid.setTopRow(viewTopRow());
-    if (!m_following)
-        logic.MSFlexGrid1_Scroll();
-    if (!m_syncing)
-        sync();
+    logic.MSFlexGrid1_Scroll();
 }
 
 void frmPrgEdit2::sync(bool follow)
@@ -374,28 +263,7 @@ void frmPrgEdit2::sync(bool follow)
     if (m_syncing)
         return;
     m_syncing = true;
-    const FlexGrid &grid = logic.grid;
-    const QModelIndex cursor = logic.model.index(RegisterOfRow(grid.Row()), grid.Col());
-
-    if (follow) {
-        m_following = true;
-        MSFlexGrid1->scrollTo(cursor);
-        m_following = false;
-    } else if (grid.TopRow() != viewTopRow()) {
-        MSFlexGrid1->verticalScrollBar()->setValue(RegisterOfRow(grid.TopRow()));
-    }
-
-    QItemSelectionModel *sel = MSFlexGrid1->selectionModel();
-    if (grid.SingleCell()) {
-        sel->clearSelection();
-    } else {
-        const QModelIndex a = logic.model.index(RegisterOfRow(std::min(grid.Row(), grid.RowSel())),
-                                                std::min(grid.Col(), grid.ColSel()));
-        const QModelIndex b = logic.model.index(RegisterOfRow(std::max(grid.Row(), grid.RowSel())),
-                                                std::max(grid.Col(), grid.ColSel()));
-        sel->select(QItemSelection(a, b), QItemSelectionModel::ClearAndSelect);
-    }
-    sel->setCurrentIndex(cursor, QItemSelectionModel::NoUpdate);
+    m_link->show(follow);
 
     for (int i = 0; i < kInPlaceEditors; ++i) {
         const InPlace e = InPlace(i);
@@ -408,8 +276,8 @@ void frmPrgEdit2::sync(bool follow)
         const QRect cell = cellRect(state.row, state.col);
         // A picker is at least wide enough to show a mnemonic beside its arrow.
         const int width = e == InPlace::TextInput1
-                              ? pixels(state.WidthTwips)
-                              : std::max({pixels(state.WidthTwips), cell.width(), w->minimumSizeHint().width()});
+                              ? Pixels(state.WidthTwips)
+                              : std::max({Pixels(state.WidthTwips), cell.width(), w->minimumSizeHint().width()});
         w->setGeometry(cell.x(), cell.y(), width, cell.height());
         if (e == InPlace::TextInput1) {
             if (TextInput1->text() != state.Text)
@@ -453,109 +321,37 @@ bool frmPrgEdit2::eventFilter(QObject *watched, QEvent *event)
 
 bool frmPrgEdit2::gridMouse(QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-        auto *m = static_cast<QMouseEvent *>(event);
-        const int button = buttonCode(m->button());
-        MSFlexGrid1->setFocus();
-        if (button == 1) {
-            const QModelIndex at = MSFlexGrid1->indexAt(m->position().toPoint());
-            // Shift extends the selection from the cursor to the cell.
-            if (at.isValid() && (m->modifiers() & Qt::ShiftModifier)) {
-                logic.grid.setRowSel(RowOfRegister(at.row()));
-                logic.grid.setColSel(at.column());
-            } else if (at.isValid()) {
-                logic.grid.setCursor(RowOfRegister(at.row()), at.column());
-            }
-            m_dragButton = 1;
-        }
-        logic.MSFlexGrid1_MouseDown(button);
-        sync();
-        return true;
-    }
-    case QEvent::MouseMove: {
-        auto *m = static_cast<QMouseEvent *>(event);
-        if (m_dragButton != 1 || !(m->buttons() & Qt::LeftButton))
+    const GridMouse m = m_link->mouseEvent(event);
+    switch (m.kind) {
+    case GridMouse::None: return false;
+    case GridMouse::Press:
+    case GridMouse::DoubleClick: logic.MSFlexGrid1_MouseDown(m.button); break;
+    case GridMouse::Move:
+        if (m.button == 0)
             return true;
-        QPoint p = m->position().toPoint();
-        // Dragging past the edge scrolls the grid on.
-        QScrollBar *v = MSFlexGrid1->verticalScrollBar();
-        const QRect area = MSFlexGrid1->viewport()->rect();
-        if (p.y() < 0)
-            v->setValue(v->value() - 1);
-        else if (p.y() >= area.height())
-            v->setValue(v->value() + 1);
-        p.setY(std::clamp(p.y(), 0, area.height() - 1));
-        p.setX(std::clamp(p.x(), 0, area.width() - 1));
-        const QModelIndex at = MSFlexGrid1->indexAt(p);
-        if (at.isValid()) {
-            logic.grid.setRowSel(RowOfRegister(at.row()));
-            logic.grid.setColSel(at.column());
-        }
-        sync();
-        return true;
+        break;
+    case GridMouse::Release: logic.MSFlexGrid1_MouseUp(m.button); break;
     }
-    case QEvent::MouseButtonRelease: {
-        const int button = buttonCode(static_cast<QMouseEvent *>(event)->button());
-        if (button == 1)
-            m_dragButton = 0;
-        logic.MSFlexGrid1_MouseUp(button);
-        sync();
-        return true;
-    }
-    default:
-        return false;
-    }
+    sync();
+    return true;
 }
 
 bool frmPrgEdit2::gridKey(QKeyEvent *event)
 {
-    FlexGrid &grid = logic.grid;
-    const int page = std::max(1, MSFlexGrid1->viewport()->height() / std::max(1, MSFlexGrid1->rowHeight(0)) - 1);
-    const bool extend = event->modifiers() & Qt::ShiftModifier;
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    const int lastRow = grid.Rows() - 1;
-    int rowTo = extend ? grid.RowSel() : grid.Row();
-    int colTo = extend ? grid.ColSel() : grid.Col();
-    switch (event->key()) {
-    case Qt::Key_Up: rowTo -= 1; break;
-    case Qt::Key_Down: rowTo += 1; break;
-    case Qt::Key_PageUp: rowTo -= page; break;
-    case Qt::Key_PageDown: rowTo += page; break;
-    case Qt::Key_Left: colTo -= 1; break;
-    case Qt::Key_Right: colTo += 1; break;
-    case Qt::Key_Home:
-        if (ctrl)
-            rowTo = kHeaderRows;
-        else
-            colTo = 0;
-        break;
-    case Qt::Key_End:
-        if (ctrl)
-            rowTo = lastRow;
-        else
-            colTo = grid.Cols() - 1;
-        break;
-    default: {
-        const int ch = typedChar(event);
+    switch (m_link->navigationKey(event, true)) {
+    case GridLink::KeyMove::None: {
+        const int ch = TypedChar(event);
         if (ch == 0)
             return false;
         logic.MSFlexGrid1_KeyPress(ch);
-        sync(true);
-        return true;
+        break;
     }
-    }
-    rowTo = std::clamp(rowTo, kHeaderRows, lastRow);
-    colTo = std::clamp(colTo, 0, grid.Cols() - 1);
-    if (extend) {
+    case GridLink::KeyMove::Extended:
         // A selection made from the keyboard is widened and recorded as a
         // dragged one is.
-        grid.setRowSel(rowTo);
-        grid.setColSel(colTo);
         logic.MSFlexGrid1_RowColChange();
-    } else {
-        grid.setCursor(rowTo, colTo);
+        break;
+    case GridLink::KeyMove::Moved: break;
     }
     sync(true);
     return true;
@@ -568,7 +364,7 @@ bool frmPrgEdit2::textKey(QKeyEvent *event)
     logic.TextInput1_KeyDown(down);
     bool consumed = down >= 37 && down <= 40;
     if (!consumed) {
-        int ch = typedChar(event);
+        int ch = TypedChar(event);
         if (ch != 0) {
             logic.TextInput1_KeyPress(ch);
             consumed = ch == 0;
@@ -584,15 +380,11 @@ frmPrgEdit2 *ShowPrgEdit2()
 {
     frmPrgEdit2 *w = PrgEdit2Window();
     if (!w) {
-        ProgramTable &table = ProgramTableOf(UnitKind::FourAxis);
-        if (const auto refused = table.Open()) {
-            MsgBox(*refused, MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"), MsgIcon::Critical);
+        ProgramTable *table = OpenProgramTableOrTell(UnitKind::FourAxis);
+        if (!table)
             return nullptr;
-        }
-        w = new frmPrgEdit2(table, MainWindow());
+        w = new frmPrgEdit2(*table, MainWindow());
     }
-    w->show();
-    w->raise();
-    w->activateWindow();
+    BringToFront(w);
     return w;
 }

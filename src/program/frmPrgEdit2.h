@@ -5,8 +5,8 @@
 // events into calls on it and shows what it leaves.
 
 #include "program/Editor4.h"
+#include "program/ProgramEditorWindow.h"
 
-#include <QWidget>
 #include <array>
 
 class PickerBox;
@@ -20,7 +20,7 @@ class QPushButton;
 class QTableView;
 class TabStrip;
 
-class frmPrgEdit2 : public QWidget
+class frmPrgEdit2 : public ProgramEditorWindow
 {
     Q_OBJECT
 public:
@@ -35,6 +35,9 @@ public:
     QMenuBar *menuBar = nullptr;
     QMenu *Edit = nullptr;
     std::array<QAction *, 5> EditItem{};   // Cut, Copy, Paste, separator, Clear
+    // Open the block copy windows (as the right click does) and the expanded one.
+    QAction *BlockCopyItem = nullptr;
+    QAction *BlockCopyExpandItem = nullptr;
     QAction *DownLoad = nullptr;
     QAction *UpLoad = nullptr;
     TabStrip *SSTab1 = nullptr;
@@ -46,46 +49,32 @@ public:
     QPushButton *ExitBotton = nullptr;
 
     void Form_Load();
-    void Form_Activate();
+    void Form_Activate() override;
     void SSTab1_Click(int previousTab);
     void DownLoad_Click();
     void UpLoad_Click();
     void EditItem_Click(int index);
     void ExitBotton_Click();
 
-    // Grid rows (register + 2) as the view shows them: the first visible
-    // one, and where a cell lies on the viewport.
-    int viewTopRow() const;
-    QRect cellRect(int row, int col) const;
     // The widget of an in-place editor.
     QWidget *editorWidget(InPlace e) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    void forget() override;
+    void gridScrolled() override;
 
 private:
     void buildLayout();
     void wire();
-    void unload();
     bool gridMouse(QEvent *event);
     bool gridKey(QKeyEvent *event);
     bool textKey(QKeyEvent *event);
-    void onScrolled();
-    void updateMaxTopRow();
     // Shows the logic's state: cursor and selection, in-place editors,
     // caret label, first row and focus. With `follow`, the view scrolls the
     // cursor into sight first (the editors stay, laid on the new place).
-    void sync(bool follow = false);
+    void sync(bool follow = false) override;
 
-    bool m_unloaded = false;
-    bool m_monitorWasOn = false;
-    bool m_following = false;
-    bool m_syncing = false;
-    bool m_activateOnReturn = true;
-    int m_dragButton = 0;
 };
 
 // The editor while it is open, else nullptr.

@@ -10,6 +10,7 @@
 #include "platform/PickerBox.h"
 #include "platform/TabStrip.h"
 #include "program/ProgramTable.h"
+#include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
 #include "shared/Shared.h"
 
@@ -234,10 +235,11 @@ void TestPrgEdit2::damagedTableRefused()
     QCOMPARE(m_dialogs->shown().size(), 1);
     QVERIFY(m_dialogs->texts().first().contains(QDir::toNativeSeparators(path)));
     QVERIFY(m_main->Timer1->isActive());
-    // Nothing for the 2-axis unit yet, and no other model opens an editor.
+    // The 2-axis unit's button opens the 2-axis editor, not this one.
     g.UnitModel = QStringLiteral("2");
     m_main->Command4->click();
     QVERIFY(!PrgEdit2Window());
+    QVERIFY(PrgEditWindow());
     QCOMPARE(m_dialogs->shown().size(), 1);
 }
 

@@ -1,5 +1,7 @@
 #include "ScriptedDialogs.h"
 
+#include <QDialog>
+
 ScriptedDialogs::ScriptedDialogs() { SetDialogs(this); }
 ScriptedDialogs::~ScriptedDialogs() { SetDialogs(nullptr); }
 
@@ -27,6 +29,18 @@ std::optional<QString> ScriptedDialogs::input(const QString &prompt, const QStri
     if (!m_inputs.isEmpty())
         return m_inputs.takeFirst();
     return defaultText;
+}
+
+int ScriptedDialogs::modal(QDialog &dialog)
+{
+    m_shown.append({ShownBox::Modal, dialog.windowTitle(), dialog.windowTitle(), MsgButtons::Ok});
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    if (!m_modal.isEmpty())
+        m_modal.takeFirst()(dialog);
+    if (dialog.isVisible())
+        dialog.reject();
+    return dialog.result();
 }
 
 QStringList ScriptedDialogs::texts() const

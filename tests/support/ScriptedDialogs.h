@@ -7,9 +7,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 struct ShownBox {
-    enum Kind { Message, Input } kind;
+    enum Kind { Message, Input, Modal } kind;
     QString text;
     QString title;
     MsgButtons buttons = MsgButtons::Ok;
@@ -25,9 +26,15 @@ public:
                       MsgButtons buttons, MsgIcon icon) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
+    // A modal window is shown (modeless, so nothing blocks) and the next
+    // scripted act runs on it, clicking its buttons as the operator would;
+    // a window still open afterwards, or one with no act left, is closed as
+    // by its close box. Recorded with its caption.
+    int modal(QDialog &dialog) override;
 
     void answer(MsgResult r) { m_answers.append(r); }
     void answerInput(const std::optional<QString> &text) { m_inputs.append(text); }
+    void answerModal(std::function<void(QDialog &)> act) { m_modal.append(std::move(act)); }
     // Used when no preset answer is left: Ok, Yes (Yes/No boxes) or Retry.
     void setDefault(MsgResult r) { m_default = r; m_hasDefault = true; }
 
@@ -40,6 +47,7 @@ private:
     QList<ShownBox> m_shown;
     QList<MsgResult> m_answers;
     QList<std::optional<QString>> m_inputs;
+    QList<std::function<void(QDialog &)>> m_modal;
     MsgResult m_default = MsgResult::Ok;
     bool m_hasDefault = false;
 };

@@ -1,0 +1,75 @@
+#pragma once
+// What the 2-axis program editor does, without a window: the grid's cursor
+// and selection, the four pick lists laid over a clicked CMD, SPD or TIM
+// cell of X or Y, data and comments entered through an input box, the
+// register label and the Edit menu. The window frmPrgEdit turns Qt events
+// into calls on this and shows the state it leaves.
+
+#include "program/Editor4.h"
+#include "program/FlexGrid.h"
+#include "program/PickerLists.h"
+#include "program/ProgramGridModel.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+
+class ProgramTable;
+
+// The four lists, in the order they are hidden.
+enum class List2 { X_CMD, Y_CMD, Spd, Tim };
+constexpr int kLists2 = 4;
+
+class Editor2
+{
+public:
+    explicit Editor2(ProgramTable &table);
+
+    ProgramTable &table() { return m_table; }
+    FlexGrid grid;
+    ProgramGridModel model;
+    std::array<InPlaceEditor, kLists2> lists;
+    InPlaceEditor &list(List2 l) { return lists[std::size_t(l)]; }
+    const InPlaceEditor &list(List2 l) const { return lists[std::size_t(l)]; }
+    static PickerList ListOf(List2 l);
+
+    // The register label: the current row's register, signed form (" 5").
+    QString Label6;
+
+    // Opening the normal block copy window (right button on the 4-axis
+    // unit); unset, nothing.
+    std::function<void()> OpenBlockCopy;
+
+    // Reads the whole table into the grid. False, with the grid left as it
+    // was and the operator told, when the table cannot be read.
+    bool Refresh();
+    void WriteHeaders();
+    // Every activation: the table read again, the headers written, the
+    // grid back at register 0 with the cursor on its X CMD cell.
+    void Form_Activate();
+
+    void MSFlexGrid1_DblClick();
+    void MSFlexGrid1_MouseUp(int button);
+    void MSFlexGrid1_Scroll();
+    void MSFlexGrid1_SelChange();
+
+    // A choice in a list (its item index).
+    void X_CMD_Click(int listIndex) { ListClick(List2::X_CMD, listIndex); }
+    void Y_CMD_Click(int listIndex) { ListClick(List2::Y_CMD, listIndex); }
+    void Spd_Click(int listIndex) { ListClick(List2::Spd, listIndex); }
+    void Tim_Click(int listIndex) { ListClick(List2::Tim, listIndex); }
+    void ListClick(List2 l, int listIndex);
+
+    // Edit menu: 0 Cut, 1 Copy, 2 Paste, 4 ALL Clear.
+    void EditItem_Click(int index);
+
+private:
+    void hideLists();
+    void place(List2 l, int widthTwips);
+    bool store(int row, const std::vector<std::pair<int, QString>> &fields);
+    void commandClick(List2 l, int listIndex);
+    void numberClick(List2 l, int listIndex);
+    void paste();
+
+    ProgramTable &m_table;
+};

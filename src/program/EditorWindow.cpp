@@ -1,0 +1,77 @@
+#include "program/EditorWindow.h"
+
+#include "mainwin/frmMain.h"
+#include "platform/Dialogs.h"
+#include "platform/MSComm.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace {
+constexpr int kTwipsPerPixel = 15;
+}
+
+int Pixels(int twips)
+{
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+void SetTwipsGeometry(QWidget *w, int left, int top, int width, int height)
+{
+    w->setGeometry(Pixels(left), Pixels(top), Pixels(width), Pixels(height));
+}
+
+int MouseButtonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
+}
+
+int TypedChar(const QKeyEvent *e)
+{
+    switch (e->key()) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete: return 0;
+    default: break;
+    }
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return 0;
+    const QString text = e->text();
+    return text.isEmpty() ? 0 : text[0].unicode();
+}
+
+bool ActivatedAnew(QWidget *window, QEvent *event, bool &fromOtherWindow)
+{
+    if (event->type() != QEvent::ActivationChange)
+        return false;
+    if (!window->isActiveWindow()) {
+        QWidget *now = QApplication::activeWindow();
+        fromOtherWindow = now && now != window && !qobject_cast<QDialog *>(now);
+        return false;
+    }
+    if (!fromOtherWindow)
+        return false;
+    fromOtherWindow = false;
+    return true;
+}
+
+bool PortOpenOrTell()
+{
+    frmMain *m = MainWindow();
+    if (m && m->MSComm1->PortOpen())
+        return true;
+    MsgBox(QStringLiteral("The port is not open."), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"),
+           MsgIcon::Information);
+    return false;
+}

@@ -1,0 +1,287 @@
+#include "program/frmPrgEdit.h"
+
+#include "mainwin/frmMain.h"
+#include "platform/Dialogs.h"
+#include "platform/PickerBox.h"
+#include "program/EditorWindow.h"
+#include "program/GridLink.h"
+#include "program/ProgramTable.h"
+#include "program/frmEditActMain.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+frmPrgEdit *editorWindow = nullptr;
+constexpr List2 kAllLists[kLists2] = {List2::X_CMD, List2::Y_CMD, List2::Spd, List2::Tim};
+}
+
+frmPrgEdit *PrgEditWindow()
+{
+    return editorWindow;
+}
+
+frmPrgEdit::frmPrgEdit(ProgramTable &table, QWidget *parent)
+    : ProgramEditorWindow(parent), logic(table), Data1(table)
+{
+    editorWindow = this;
+    setWindowTitle(QStringLiteral("Program Edit"));
+    buildLayout();
+    wire();
+    Form_Load();
+}
+
+frmPrgEdit::~frmPrgEdit()
+{
+    unload();
+    // The grid and the lists on it go first, and their events and signals
+    // no longer reach this window on their way out.
+    detachGrid();
+    MSFlexGrid1 = nullptr;
+}
+
+void frmPrgEdit::buildLayout()
+{
+    auto *box = new QVBoxLayout(this);
+    box->setContentsMargins(Pixels(120), 0, Pixels(120), Pixels(60));
+    box->setSpacing(0);
+
+    menuBar = new QMenuBar(this);
+    Edit = menuBar->addMenu(QStringLiteral("Edit"));
+    EditItem[0] = Edit->addAction(QStringLiteral("Cut"));
+    EditItem[1] = Edit->addAction(QStringLiteral("Copy"));
+    EditItem[2] = Edit->addAction(QStringLiteral("Paste"));
+    EditItem[3] = Edit->addSeparator();
+    EditItem[4] = Edit->addAction(QStringLiteral("ALL Clear"));
+    DownLoad = menuBar->addAction(QStringLiteral("DownLoad"));
+    UpLoad = menuBar->addAction(QStringLiteral("UpLoad"));
+    box->setMenuBar(menuBar);
+
+    auto *top = new QHBoxLayout;
+    top->setContentsMargins(Pixels(240), Pixels(120), 0, Pixels(60));
+    Label5 = new QLabel(QStringLiteral("REG ::"), this);
+    Label6 = new QLabel(QStringLiteral("00"), this);
+    Label7 = new QLabel(QStringLiteral("/ 53"), this);
+    Label5->setFixedWidth(Pixels(840));
+    Label6->setFixedWidth(Pixels(360));
+    Label6->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    top->addWidget(Label5);
+    top->addWidget(Label6);
+    top->addSpacing(Pixels(60));
+    top->addWidget(Label7);
+    top->addStretch(1);
+    box->addLayout(top);
+
+    MSFlexGrid1 = new QTableView(this);
+    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1->setModel(&logic.model);
+    MSFlexGrid1->verticalHeader()->hide();
+    MSFlexGrid1->horizontalHeader()->setSectionsClickable(false);
+    MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
+    MSFlexGrid1->setSelectionMode(QAbstractItemView::NoSelection);
+    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSFlexGrid1->setTabKeyNavigation(false);
+    MSFlexGrid1->setWordWrap(false);
+    MSFlexGrid1->setAutoScroll(false);
+    box->addWidget(MSFlexGrid1, 1);
+
+    auto picker = [this](List2 l) {
+        auto *p = new PickerBox(PickerItems(Editor2::ListOf(l)), MSFlexGrid1->viewport());
+        p->setFocusPolicy(Qt::NoFocus);
+        p->hide();
+        return p;
+    };
+    X_CMD = picker(List2::X_CMD);
+    Y_CMD = picker(List2::Y_CMD);
+    Spd = picker(List2::Spd);
+    Tim = picker(List2::Tim);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    Zt260PrgEditExit = new QPushButton(QStringLiteral("Exit"), this);
+    Zt260PrgEditExit->setFixedSize(Pixels(2715), Pixels(555));
+    Zt260PrgEditExit->setAutoDefault(false);
+    bottom->addWidget(Zt260PrgEditExit);
+    bottom->addSpacing(Pixels(120));
+    box->addSpacing(Pixels(100));
+    box->addLayout(bottom);
+
+    resize(Pixels(10530), Pixels(8100));
+}
+
+void frmPrgEdit::wire()
+{
+    for (int i : {0, 1, 2, 4})
+        connect(EditItem[std::size_t(i)], &QAction::triggered, this, [this, i] { EditItem_Click(i); });
+    connect(DownLoad, &QAction::triggered, this, &frmPrgEdit::DownLoad_Click);
+    connect(UpLoad, &QAction::triggered, this, &frmPrgEdit::UpLoad_Click);
+    connect(Zt260PrgEditExit, &QPushButton::clicked, this, &frmPrgEdit::Zt260PrgEditExit_Click);
+    for (List2 l : kAllLists)
+        connect(listWidget(l), &PickerBox::Click, this, [this, l](int index) {
+            logic.ListClick(l, index);
+            sync(true);
+        });
+    logic.OpenBlockCopy = [] { ShowEditActMain(); };
+    attachGrid(MSFlexGrid1, logic.grid, logic.model);
+    connect(&Data1, &ProgramTable::refreshRequested, this, [this] {
+        logic.Refresh();
+        sync();
+    });
+}
+
+PickerBox *frmPrgEdit::listWidget(List2 l) const
+{
+    switch (l) {
+    case List2::X_CMD: return X_CMD;
+    case List2::Y_CMD: return Y_CMD;
+    case List2::Spd: return Spd;
+    default: return Tim;
+    }
+}
+
+// ---- loading, activation, menus, exit ----------------------------------------
+
+void frmPrgEdit::Form_Load()
+{
+    pauseMonitor();
+    for (int col = 0; col < kProgramFields; ++col)
+        MSFlexGrid1->setColumnWidth(col, Pixels(ColumnWidthTwips(col)));
+    // Rows as high as a list, so a list covers its cell.
+    MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(X_CMD->sizeHint().height());
+    logic.model.setHeaderAlignment(Qt::AlignCenter);
+}
+
+void frmPrgEdit::Form_Activate()
+{
+    logic.Form_Activate();
+    sync();
+    MSFlexGrid1->viewport()->update();
+}
+
+void frmPrgEdit::DownLoad_Click()
+{
+    if (!PortOpenOrTell())
+        return;
+    // The main window's 2-axis program download (X, then Y) runs from here.
+}
+
+void frmPrgEdit::UpLoad_Click()
+{
+    if (!PortOpenOrTell())
+        return;
+    // The main window's 2-axis program upload (X, then Y) runs from here.
+}
+
+void frmPrgEdit::EditItem_Click(int index)
+{
+    logic.EditItem_Click(index);
+    sync();
+}
+
+void frmPrgEdit::forget()
+{
+    if (editorWindow == this)
+        editorWindow = nullptr;
+}
+
+void frmPrgEdit::Zt260PrgEditExit_Click()
+{
+    unload();
+    close();
+}
+
+// ---- the view ------------------------------------------------------------------
+
+void frmPrgEdit::gridScrolled()
+{
+    logic.MSFlexGrid1_Scroll();
+}
+
+void frmPrgEdit::sync(bool follow)
+{
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    m_link->show(follow);
+    for (List2 l : kAllLists) {
+        const InPlaceEditor &state = logic.list(l);
+        PickerBox *w = listWidget(l);
+        if (!state.Visible) {
+            w->hide();
+            continue;
+        }
+        const QRect cell = cellRect(state.row, state.col);
+        w->setGeometry(cell.x(), cell.y(),
+                       std::max({Pixels(state.WidthTwips), cell.width(), w->minimumSizeHint().width()}),
+                       cell.height());
+        w->setText(state.Text);
+        w->show();
+        w->raise();
+    }
+    Label6->setText(logic.Label6);
+    m_syncing = false;
+}
+
+// ---- events ------------------------------------------------------------------
+
+bool frmPrgEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == MSFlexGrid1->viewport())
+        return gridMouse(event);
+    if (watched == MSFlexGrid1 && event->type() == QEvent::KeyPress)
+        return gridKey(static_cast<QKeyEvent *>(event));
+    return false;
+}
+
+bool frmPrgEdit::gridMouse(QEvent *event)
+{
+    const GridMouse m = m_link->mouseEvent(event);
+    switch (m.kind) {
+    case GridMouse::None: return false;
+    case GridMouse::Press: break;
+    case GridMouse::DoubleClick:
+        sync();
+        logic.MSFlexGrid1_DblClick();
+        break;
+    case GridMouse::Move:
+        if (m.button == 0)
+            return true;
+        break;
+    case GridMouse::Release: logic.MSFlexGrid1_MouseUp(m.button); break;
+    }
+    sync();
+    return true;
+}
+
+bool frmPrgEdit::gridKey(QKeyEvent *event)
+{
+    if (m_link->navigationKey(event, false) == GridLink::KeyMove::None)
+        // Typing on the grid does nothing here; the view must not search.
+        return TypedChar(event) != 0;
+    sync(true);
+    return true;
+}
+
+// ---- opening -------------------------------------------------------------------
+
+frmPrgEdit *ShowPrgEdit()
+{
+    frmPrgEdit *w = PrgEditWindow();
+    if (!w) {
+        ProgramTable *table = OpenProgramTableOrTell(UnitKind::TwoAxis);
+        if (!table)
+            return nullptr;
+        w = new frmPrgEdit(*table, MainWindow());
+    }
+    BringToFront(w);
+    return w;
+}

@@ -1,0 +1,211 @@
+// The 2-axis program editor window offscreen: opened from the main window
+// on the 2-axis unit, a command chosen from the list laid over its cell,
+// data through the input box, a key move taking the list away, a drag
+// copied and pasted through the Edit menu, the transfer menus' port check,
+// the right button, and the monitor poll put back on closing.
+
+#include "ScriptedDialogs.h"
+#include "TestHome.h"
+#include "mainwin/frmMain.h"
+#include "platform/PickerBox.h"
+#include "program/ProgramTable.h"
+#include "program/frmEditActMain.h"
+#include "program/frmPrgEdit.h"
+#include "program/frmPrgEdit2.h"
+#include "shared/Shared.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+class TestPrgEdit : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void openEditClose();
+    void keysAndLists();
+    void dragCopyPaste();
+    void transferMenusNeedThePort();
+    void rightButtonOnTheTwoAxisUnit();
+
+private:
+    frmPrgEdit *open();
+    QPoint cellCenter(frmPrgEdit *w, int reg, int col);
+
+    TestHome *m_home = nullptr;
+    ScriptedDialogs *m_dialogs = nullptr;
+    frmMain *m_main = nullptr;
+};
+
+void TestPrgEdit::init()
+{
+    ResetSharedState();
+    SetStartValues();
+    g.UnitModel = QStringLiteral("2");
+    m_home = new TestHome;
+    m_dialogs = new ScriptedDialogs;
+    m_main = new frmMain;
+    m_main->Timer1->start();
+}
+
+void TestPrgEdit::cleanup()
+{
+    delete m_main;   // takes the editor with it
+    CloseProgramTables();
+    delete m_dialogs;
+    delete m_home;
+}
+
+frmPrgEdit *TestPrgEdit::open()
+{
+    m_main->Command4->click();
+    frmPrgEdit *w = PrgEditWindow();
+    if (!w || !QTest::qWaitForWindowExposed(w))
+        return nullptr;
+    // The first activation reads the table and writes the headers.
+    if (!QTest::qWaitFor([w] { return w->logic.model.Text(1, 2) == QStringLiteral("DATA"); }, 5000))
+        return nullptr;
+    return w;
+}
+
+QPoint TestPrgEdit::cellCenter(frmPrgEdit *w, int reg, int col)
+{
+    w->MSFlexGrid1->scrollTo(w->logic.model.index(reg, col));
+    return w->cellRect(RowOfRegister(reg), col).center();
+}
+
+void TestPrgEdit::openEditClose()
+{
+    frmPrgEdit *w = open();
+    QVERIFY(w);
+    QVERIFY(!PrgEdit2Window());
+    QVERIFY(!m_main->Timer1->isActive());
+    QCOMPARE(w->windowTitle(), QStringLiteral("Program Edit"));
+    QCOMPARE(w->Label5->text(), QStringLiteral("REG ::"));
+    QCOMPARE(w->Label6->text(), QStringLiteral(" 0"));
+    QCOMPARE(w->Label7->text(), QStringLiteral("/ 53"));
+    QCOMPARE(w->logic.model.rowCount(), 54);
+    QCOMPARE(w->logic.model.headerData(7, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Y\nDATA"));
+    QCOMPARE(w->logic.model.headerData(7, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+
+    // A command from the list laid over the X CMD cell of register 3.
+    QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cellCenter(w, 3, 1));
+    QVERIFY(w->X_CMD->isVisible());
+    QCOMPARE(w->X_CMD->geometry().topLeft(), w->cellRect(RowOfRegister(3), 1).topLeft());
+    QCOMPARE(w->Label6->text(), QStringLiteral(" 3"));
+    w->X_CMD->showPopup();
+    QAbstractItemView *list = w->X_CMD->view();
+    QTRY_VERIFY(list->isVisible());
+    list->setCurrentIndex(list->model()->index(int(PickerItems(PickerList::X2).indexOf(QStringLiteral("INC"))), 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_COMPARE(w->Data1.Record(3)->at(1), QStringLiteral("INC"));
+    QCOMPARE(w->logic.grid.Col(), 4);
+    QVERIFY(!w->X_CMD->isVisible());
+
+    // Data through the input box on a double click.
+    m_dialogs->answerInput(QStringLiteral("2500"));
+    QTest::mouseDClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cellCenter(w, 3, 2));
+    QCOMPARE(m_dialogs->shown().size(), 1);
+    QCOMPARE(m_dialogs->shown().first().title, QStringLiteral("X Data"));
+    QCOMPARE(w->Data1.Record(3)->at(2), QStringLiteral("2500"));
+    QCOMPARE(w->logic.model.index(3, 2).data().toString(), QStringLiteral("2500"));
+
+    // The close box runs the Exit steps; reopened, the values are there.
+    QVERIFY(w->close());
+    QVERIFY(m_main->Timer1->isActive());
+    QTRY_VERIFY(!PrgEditWindow());
+    CloseProgramTables();
+    w = open();
+    QVERIFY(w);
+    QCOMPARE(w->logic.model.index(3, 1).data().toString(), QStringLiteral("INC"));
+    QCOMPARE(w->logic.model.index(3, 2).data().toString(), QStringLiteral("2500"));
+    QTest::mouseClick(w->Zt260PrgEditExit, Qt::LeftButton);
+    QVERIFY(m_main->Timer1->isActive());
+    QTRY_VERIFY(!PrgEditWindow());
+}
+
+void TestPrgEdit::keysAndLists()
+{
+    frmPrgEdit *w = open();
+    QVERIFY(w);
+    QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cellCenter(w, 0, 8));
+    QVERIFY(w->Spd->isVisible());
+    // A key move takes the list away; typing on the grid changes nothing.
+    QTest::keyClick(w->MSFlexGrid1, Qt::Key_Down);
+    QVERIFY(!w->Spd->isVisible());
+    QCOMPARE(w->Label6->text(), QStringLiteral(" 1"));
+    QTest::keyClick(w->MSFlexGrid1, '3');
+    QCOMPARE(w->Data1.Record(1)->at(8), QString());
+    QCOMPARE(w->logic.grid.Row(), RowOfRegister(1));
+    QTest::keyClick(w->MSFlexGrid1, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(w->Label6->text(), QStringLiteral(" 53"));
+    QVERIFY(w->MSFlexGrid1->viewport()->rect().contains(w->cellRect(RowOfRegister(53), 8)));
+
+    // A list shown when the grid scrolls goes away.
+    QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cellCenter(w, 53, 9));
+    QVERIFY(w->Tim->isVisible());
+    w->MSFlexGrid1->scrollToTop();
+    QVERIFY(!w->Tim->isVisible());
+}
+
+void TestPrgEdit::dragCopyPaste()
+{
+    ProgramTable &table = ProgramTableOf(UnitKind::TwoAxis);
+    QVERIFY(!table.Open());
+    for (int reg = 1; reg <= 3; ++reg)
+        QVERIFY(table.WriteAxis(reg, 1, {QStringLiteral("ABS"), QString::number(reg), {}, {}, {}}));
+    frmPrgEdit *w = open();
+    QVERIFY(w);
+    QTableView *grid = w->MSFlexGrid1;
+    const QPoint from = cellCenter(w, 1, 9);
+    const QPoint to = cellCenter(w, 3, 13);
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, grid->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &move);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, to);
+    QCOMPARE((QList<int>{g.SelCol, g.SelTopRow, g.SelCount, g.SelGrid}), (QList<int>{6, 3, 3, 2}));
+    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 3 * 5);
+
+    w->EditItem[1]->trigger();
+    QCOMPARE(g.ClipCount, 3);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(w, 20, 14));
+    w->EditItem[2]->trigger();
+    for (int reg = 1; reg <= 3; ++reg) {
+        QCOMPARE(table.Axis(19 + reg, 2)->at(1), QString::number(reg));
+        QCOMPARE(w->logic.model.Text(RowOfRegister(19 + reg), 13), QString::number(reg));
+    }
+    QVERIFY(m_dialogs->shown().isEmpty());
+}
+
+void TestPrgEdit::transferMenusNeedThePort()
+{
+    frmPrgEdit *w = open();
+    QVERIFY(w);
+    w->DownLoad->trigger();
+    w->UpLoad->trigger();
+    QCOMPARE(m_dialogs->texts(), (QStringList{QStringLiteral("The port is not open."),
+                                              QStringLiteral("The port is not open.")}));
+    QVERIFY(!m_main->Timer1->isActive());
+}
+
+void TestPrgEdit::rightButtonOnTheTwoAxisUnit()
+{
+    frmPrgEdit *w = open();
+    QVERIFY(w);
+    QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cellCenter(w, 2, 6));
+    QVERIFY(w->Y_CMD->isVisible());
+    QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::RightButton, {}, cellCenter(w, 2, 6));
+    QVERIFY(!w->Y_CMD->isVisible());
+    QVERIFY(!EditActMainWindow());
+}
+
+QTEST_MAIN(TestPrgEdit)
+#include "test_prgedit.moc"
