@@ -3,6 +3,7 @@
 // 2000-row Paste. Prints each time beside its reference and the ratio;
 // exits non-zero when the program does not hold what the commands wrote.
 
+#include "BenchSupport.h"
 #include "platform/AppInfo.h"
 #include "platform/Dialogs.h"
 #include "program/ProgramTable.h"
@@ -22,19 +23,6 @@
 
 namespace {
 
-// Answers OK to the Clear question and lets every other box pass.
-class Answers : public DialogService
-{
-public:
-    MsgResult message(const QString &text, const QString &, MsgButtons, MsgIcon) override
-    {
-        shown << text;
-        return MsgResult::Ok;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &d) override { return d; }
-    QStringList shown;
-};
-
 QString textOf(int reg, int col)
 {
     switch (KindOfColumn(col)) {
@@ -45,16 +33,6 @@ QString textOf(int reg, int col)
     case CellKind::Tim: return QString::number(reg % 4);
     default: return QStringLiteral("comment of register %1").arg(reg);
     }
-}
-
-// Median of `runs` timings of `work` in ms.
-double median(int runs, const std::function<double()> &work)
-{
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i)
-        t.push_back(work());
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
 }
 
 // Shows a window and waits until it is on screen and painted.
@@ -82,7 +60,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir home;
     SetAppPath(home.path());
-    Answers answers;
+    BenchDialogs answers;
     SetDialogs(&answers);
     ResetSharedState();
     SetStartValues();
