@@ -1,12 +1,13 @@
 #pragma once
 // What every benchmark needs: dialogs that answer OK and remember what they
-// showed, and the median of repeated timings.
+// showed, the median of repeated timings, and one line per figure.
 
 #include "platform/Dialogs.h"
 
 #include <QElapsedTimer>
 #include <QStringList>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -40,4 +41,12 @@ inline double timeMs(const std::function<void()> &work)
     t.start();
     work();
     return double(t.nsecsElapsed()) / 1e6;
+}
+
+// One figure beside its reference, with the ratio and whether it is within the aim.
+inline void FigureLine(const char *what, double ms, const char *refName, double ref, double aim)
+{
+    const double ratio = ms / ref;
+    std::printf("%-34s %8.2f ms   %-28s %8.2f ms   ratio %6.2f  (aim <= %.2f)%s\n", what, ms, refName, ref, ratio,
+                aim, ratio <= aim ? "" : "  ABOVE AIM");
 }

@@ -42,12 +42,6 @@ bool store(ProgramTable &table, const std::vector<QStringList> &rows)
     });
 }
 
-void line(const char *what, double t, const char *refName, double ref, double aim)
-{
-    const double ratio = t / ref;
-    std::printf("%-34s %8.2f ms   %-28s %8.2f ms   ratio %6.2f  (aim <= %.1f)%s\n", what, t, refName, ref, ratio, aim,
-                ratio <= aim ? "" : "  ABOVE AIM");
-}
 
 } // namespace
 
@@ -128,10 +122,10 @@ int main(int argc, char **argv)
 
     std::printf("data file of the 4-axis unit: %d registers x %d fields, %lld bytes, median of %d runs\n", regs,
                 kProgramFields, static_cast<long long>(bytes.size()), runs);
-    line("save (read program, write, rename)", save, "plain write of the bytes", write, 3.0);
-    line("load changing every register", load, "plain read of the bytes", read, 3.0);
-    line("load onto the same program", same, "plain read of the bytes", read, 3.0);
-    line("read and parse only (no database)", parse, "plain read of the bytes", read, 3.0);
+    FigureLine("save (read program, write, rename)", save, "plain write of the bytes", write, 3.0);
+    FigureLine("load changing every register", load, "plain read of the bytes", read, 3.0);
+    FigureLine("load onto the same program", same, "plain read of the bytes", read, 3.0);
+    FigureLine("read and parse only (no database)", parse, "plain read of the bytes", read, 3.0);
     if (!dialogs.shown.isEmpty()) {
         std::printf("unexpected messages: %s\n", qPrintable(dialogs.shown.join(QStringLiteral(" | "))));
         sound = false;

@@ -44,12 +44,6 @@ void showPainted(QWidget *w, QAbstractItemView *view)
     view->viewport()->repaint();
 }
 
-void line(const char *what, double ms, const char *refName, double ref, double aim)
-{
-    const double ratio = ms / ref;
-    std::printf("%-22s %8.1f ms   %-28s %8.1f ms   ratio %5.2f  (aim <= %.2f)%s\n", what, ms, refName, ref, ratio,
-                aim, ratio <= aim ? "" : "  ABOVE AIM");
-}
 
 } // namespace
 
@@ -163,9 +157,9 @@ int main(int argc, char **argv)
     delete w;
 
     std::printf("4-axis program editor, %d registers x %d fields, median of %d opens\n", regs, kProgramFields, runs);
-    line("open editor", open, "bare QTableView, same layout", bare, 1.5);
-    line("Clear (2000 registers)", clear, "limit", 100, 1.0);
-    line("Paste (2000 rows)", paste, "limit", 100, 1.0);
+    FigureLine("open editor", open, "bare QTableView, same layout", bare, 1.5);
+    FigureLine("Clear (2000 registers)", clear, "limit", 100, 1.0);
+    FigureLine("Paste (2000 rows)", paste, "limit", 100, 1.0);
     if (!answers.shown.contains(QStringLiteral("All of program will be delete! OK?")) || answers.shown.size() != 1) {
         std::printf("unexpected messages: %s\n", qPrintable(answers.shown.join(QStringLiteral(" | "))));
         sound = false;

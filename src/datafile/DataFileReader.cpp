@@ -112,8 +112,9 @@ RecordLine parseRecord(const QString &line)
         }
     }
     // A double quote inside a field (which older files may hold) would cut
-    // that field and take the next ones from the wrong places.
-    if (line.count(u'"') == 2 * kProgramFields)
+    // that field and take the next ones from the wrong places; a lone line
+    // feed could not be saved again.
+    if (line.count(u'"') == 2 * kProgramFields && !line.contains(u'\n'))
         r.kind = RecordLine::Whole;
     return r;
 }
@@ -338,7 +339,8 @@ void DataUp(DataFileLines &lines, int axis, DataFileContent &out)
             done[size_t(s)] = true;
             continue;
         }
-        QStringList items = values.split(u',');
+        // A lone line feed is no part of a value.
+        QStringList items = QString(values).remove(u'\n').split(u',');
         // A comma at the end opens no item; the file may have been cut
         // inside the last item of a line it ends in.
         if (items.last().isEmpty() || lines.LastReadUnended())

@@ -271,6 +271,9 @@ void TestDataFile::valuesLines_data()
         << false;
     QTest::newRow("PARAMETER all empty") << 2 << ", , , , , , , , , , , , , " << QStringList(14, "") << false;
     QTest::newRow("PARAMETER short") << 2 << "1, 2" << QStringList{"1", "2"} + QStringList(12, "~") << true;
+    QTest::newRow("PARAMETER lone line feeds")
+        << 2 << "\n500, 80\n00, 1, 1234, 1236, 300, 12, 65535, 4096, 10, 2, 7999, -1000, 77\n"
+        << kParamLine.split(", ") << false;
 }
 
 void TestDataFile::valuesLines()
@@ -319,6 +322,9 @@ void TestDataFile::recordLines_data()
     QStringList quoted = fields;
     quoted[5] = "say \"hi\" now";
     QTest::newRow("double quote in a comment") << QStringList{RecordLine(quoted)} << "~" << true << true;
+    QStringList broken = fields;
+    broken[10] = "a\nb";
+    QTest::newRow("lone line feed in a field") << QStringList{RecordLine(broken)} << "~" << true << true;
     QTest::newRow("line missing") << QStringList{} << "~" << false << true;
     QTest::newRow("line added") << QStringList{GoodRecord(0), RecordLine(fields)} << "~" << false << true;
     QStringList notRegister = fields;
