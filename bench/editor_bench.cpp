@@ -3,6 +3,7 @@
 // 2000-row Paste. Prints each time beside its reference and the ratio;
 // exits non-zero when the program does not hold what the commands wrote.
 
+#include "BenchSupport.h"
 #include "platform/AppInfo.h"
 #include "platform/Dialogs.h"
 #include "program/ProgramTable.h"
@@ -22,19 +23,6 @@
 
 namespace {
 
-// Answers OK to the Clear question and lets every other box pass.
-class Answers : public DialogService
-{
-public:
-    MsgResult message(const QString &text, const QString &, MsgButtons, MsgIcon) override
-    {
-        shown << text;
-        return MsgResult::Ok;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &d) override { return d; }
-    QStringList shown;
-};
-
 QString textOf(int reg, int col)
 {
     switch (KindOfColumn(col)) {
@@ -47,16 +35,6 @@ QString textOf(int reg, int col)
     }
 }
 
-// Median of `runs` timings of `work` in ms.
-double median(int runs, const std::function<double()> &work)
-{
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i)
-        t.push_back(work());
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
-
 // Shows a window and waits until it is on screen and painted.
 void showPainted(QWidget *w, QAbstractItemView *view)
 {
@@ -66,12 +44,6 @@ void showPainted(QWidget *w, QAbstractItemView *view)
     view->viewport()->repaint();
 }
 
-void line(const char *what, double ms, const char *refName, double ref, double aim)
-{
-    const double ratio = ms / ref;
-    std::printf("%-22s %8.1f ms   %-28s %8.1f ms   ratio %5.2f  (aim <= %.2f)%s\n", what, ms, refName, ref, ratio,
-                aim, ratio <= aim ? "" : "  ABOVE AIM");
-}
 
 } // namespace
 
@@ -82,7 +54,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir home;
     SetAppPath(home.path());
-    Answers answers;
+    BenchDialogs answers;
     SetDialogs(&answers);
     ResetSharedState();
     SetStartValues();
@@ -185,9 +157,9 @@ int main(int argc, char **argv)
     delete w;
 
     std::printf("4-axis program editor, %d registers x %d fields, median of %d opens\n", regs, kProgramFields, runs);
-    line("open editor", open, "bare QTableView, same layout", bare, 1.5);
-    line("Clear (2000 registers)", clear, "limit", 100, 1.0);
-    line("Paste (2000 rows)", paste, "limit", 100, 1.0);
+    FigureLine("open editor", open, "bare QTableView, same layout", bare, 1.5);
+    FigureLine("Clear (2000 registers)", clear, "limit", 100, 1.0);
+    FigureLine("Paste (2000 rows)", paste, "limit", 100, 1.0);
     if (!answers.shown.contains(QStringLiteral("All of program will be delete! OK?")) || answers.shown.size() != 1) {
         std::printf("unexpected messages: %s\n", qPrintable(answers.shown.join(QStringLiteral(" | "))));
         sound = false;

@@ -1,6 +1,7 @@
 // Handlers of the main window's menus and of its buttons that open the other
 // working windows.
 
+#include "datafile/frmFile.h"
 #include "mainwin/SmallDialogs.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
@@ -19,7 +20,8 @@
 
 void frmMain::wireMenus()
 {
-    connect(mnufileitem[7], &QAction::triggered, this, [this] { mnufileitem_Click(7); });
+    for (int i : {1, 2, 7})
+        connect(mnufileitem[i], &QAction::triggered, this, [this, i] { mnufileitem_Click(i); });
     for (int i = 0; i < 9; ++i)
         connect(mnuComItem[i], &QAction::triggered, this, [this, i] { mnuComItem_Click(i); });
     for (int i = 0; i < 3; ++i)
@@ -39,8 +41,12 @@ void frmMain::wireMenus()
 
 void frmMain::mnufileitem_Click(int Index)
 {
-    if (Index == 7)
+    if (Index == 1 || Index == 2) {
+        g.FileMode = int16_t(Index);
+        ShowFileWindow();
+    } else if (Index == 7) {
         SaveSettings();
+    }
 }
 
 void frmMain::mnuComItem_Click(int Index)

@@ -2,13 +2,13 @@
 
 #include "mainwin/EntryChecks.h"
 #include "platform/AppInfo.h"
+#include "platform/ReplaceFile.h"
 #include "shared/AxisFactor.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <cmath>
 #include <optional>
 
@@ -100,50 +100,9 @@ bool takeLine(int i, const QString &line, std::optional<int> *period)
     return true;
 }
 
-// Line numbers as ranges ("1-3, 7"); a long list ends with how many more.
-QString lineList(const QList<int> &lines)
-{
-    constexpr int kShownRanges = 12;
-    QStringList ranges;
-    qsizetype i = 0;
-    while (i < lines.size() && ranges.size() < kShownRanges) {
-        qsizetype j = i;
-        while (j + 1 < lines.size() && lines[j + 1] == lines[j] + 1)
-            ++j;
-        ranges << (j == i ? QString::number(lines[i])
-                          : QStringLiteral("%1-%2").arg(lines[i]).arg(lines[j]));
-        i = j + 1;
-    }
-    QString text = ranges.join(QStringLiteral(", "));
-    if (i < lines.size())
-        text += QStringLiteral(" and %1 more").arg(lines.size() - i);
-    return text;
-}
-
 QString quoted(const QString &text)
 {
     return u'"' + text + u'"';
-}
-
-// Writes the data to a temporary file beside `path` and renames it over the
-// old file, so a failure keeps the old one.
-bool writeWhole(const QString &path, const QByteArray &data, QString *error)
-{
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        *error = f.errorString();
-        return false;
-    }
-    if (f.write(data) != data.size()) {
-        *error = f.errorString();
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) {
-        *error = f.errorString();
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -180,7 +139,7 @@ QString SettingsDamageText(const SettingsReadResult &r, const QString &fileName)
     QStringList parts;
     if (!r.badLines.isEmpty())
         parts << QStringLiteral("Lines of the settings file %1 that were not understood: %2.")
-                     .arg(fileName, lineList(r.badLines));
+                     .arg(fileName, NumberRanges(r.badLines));
     if (r.cutShort())
         parts << (r.linesPresent == 0
                       ? QStringLiteral("The settings file %1 is empty.").arg(fileName)
@@ -245,7 +204,7 @@ bool WriteSettingsFile(const QStringList &lines, QString *error)
     QByteArray data;
     for (const QString &l : lines)
         data += l.toLatin1() + "\r\n";
-    return writeWhole(SettingsFilePath(), data, error);
+    return WriteReplacing(SettingsFilePath(), data, error);
 }
 
 bool KeepSettingsBackup(QString *error)
@@ -262,5 +221,5 @@ bool KeepSettingsBackup(QString *error)
         *error = old.errorString();
         return false;
     }
-    return writeWhole(QDir(AppPath()).filePath(kSettingsBackupName), data, error);
+    return WriteReplacing(QDir(AppPath()).filePath(kSettingsBackupName), data, error);
 }

@@ -265,6 +265,12 @@ void frmDataGrid1::SSTab1_GotFocus()
     m_filled = true;
 }
 
+void frmDataGrid1::ShowTables()
+{
+    if (m_filled)
+        SetGridData();
+}
+
 void frmDataGrid1::SetGridData()
 {
     for (int t = 0; t < kGridTabs; ++t) {

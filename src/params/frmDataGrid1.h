@@ -64,6 +64,8 @@ public:
     QListWidget *listOf(PickList list) const;
     // Whether the first fill has run.
     bool filled() const { return m_filled; }
+    // Shows the tables afresh once filled (a data file load changed them).
+    void ShowTables();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,5 +1,7 @@
 #include "shared/NumberText.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -231,4 +233,23 @@ std::optional<uint32_t> HexField(QStringView field)
 QString HexDigits(uint32_t v)
 {
     return QString::number(v, 16).toUpper();
+}
+
+QString NumberRanges(const QList<int> &numbers)
+{
+    constexpr int kShownRanges = 12;
+    QStringList ranges;
+    qsizetype i = 0;
+    while (i < numbers.size() && ranges.size() < kShownRanges) {
+        qsizetype j = i;
+        while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1)
+            ++j;
+        ranges << (j == i ? QString::number(numbers[i])
+                          : QStringLiteral("%1-%2").arg(numbers[i]).arg(numbers[j]));
+        i = j + 1;
+    }
+    QString text = ranges.join(QStringLiteral(", "));
+    if (i < numbers.size())
+        text += QStringLiteral(" and %1 more").arg(numbers.size() - i);
+    return text;
 }

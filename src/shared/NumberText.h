@@ -2,6 +2,7 @@
 // Number reads and written number forms used throughout the program, and the
 // hexadecimal text helpers of the unit's protocol.
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -43,3 +44,7 @@ std::optional<uint32_t> HexField(QStringView field);
 
 // Upper-case hexadecimal digits without leading zeros ("0" for 0).
 QString HexDigits(uint32_t v);
+
+// Ascending numbers as ranges ("1-3, 7"); a long list ends with how many
+// more ("... and 4 more").
+QString NumberRanges(const QList<int> &numbers);

@@ -8,6 +8,14 @@
 
 #include <QtTest>
 
+QString PositionReply(const std::array<int32_t, 4> &pulses)
+{
+    QString line = QStringLiteral("POS");
+    for (int32_t p : pulses)
+        line += QStringLiteral(" %1,").arg(quint32(p), 8, 16, QChar(u'0')).toUpper();
+    return line + u'\r';
+}
+
 frmMain *OpenMainWindow(const QString &model, const QString &settings)
 {
     ResetSharedState();

@@ -7,9 +7,14 @@
 #include "TestHome.h"
 
 #include <QByteArray>
+#include <array>
+#include <cstdint>
 #include <QString>
 
 class frmMain;
+
+// A position reply of the unit with these pulse counts, CR included.
+QString PositionReply(const std::array<int32_t, 4> &pulses);
 
 // A fresh shared store with the start values and the unit model, and a main
 // window whose serial port 1 is open with these settings. Its monitor ticks

@@ -18,14 +18,6 @@
 
 namespace {
 
-// A position reply of the unit with these pulse counts.
-QString positionReply(const std::array<int32_t, 4> &pulses)
-{
-    QString line = QStringLiteral("POS");
-    for (int32_t p : pulses)
-        line += QStringLiteral(" %1,").arg(quint32(p), 8, 16, QChar(u'0')).toUpper();
-    return line + u'\r';
-}
 
 QLabel *nearLabel(frmMain *m, int a) { return std::array{m->scale0, m->scale1, m->scale2, m->scale3}[a]; }
 QLabel *farLabel(frmMain *m, int a) { return std::array{m->scale10, m->scale11, m->scale12, m->scale13}[a]; }
@@ -152,7 +144,7 @@ void TestScaleWindow::okConvertsMain()
     if (pulses != INT_MIN) {
         std::array<int32_t, 4> counts{};
         counts[axis] = pulses;
-        m->AnalyzeReply(positionReply(counts));
+        m->AnalyzeReply(PositionReply(counts));
     }
 
     QPointer<frmScaleSetup> w = ShowScaleSetupWindow();

@@ -1,0 +1,489 @@
+#include "datafile/DataFileReader.h"
+
+#include "mainwin/frmMain.h"
+#include "params/ScaleSetup.h"
+#include "params/frmDataGrid1.h"
+#include "platform/Dialogs.h"
+#include "program/ProgramLayout.h"
+#include "program/ProgramTable.h"
+#include "shared/AxisFactor.h"
+#include "shared/NumberText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+
+// ---- lines --------------------------------------------------------------------
+
+DataFileLines::DataFileLines(const QByteArray &bytes)
+{
+    const QString text = QString::fromLatin1(bytes);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype cr = text.indexOf(u'\r', start);
+        if (cr < 0) {
+            m_lines << text.mid(start);   // a last line without its CR
+            m_unended = true;
+            break;
+        }
+        m_lines << text.mid(start, cr - start);
+        start = cr + 1;
+        if (start < text.size() && text[start] == u'\n')
+            ++start;
+    }
+}
+
+QString DataFileLines::Next()
+{
+    return AtEnd() ? QString() : m_lines[m_next++];
+}
+
+void DataFileLines::Back()
+{
+    if (m_next > 0)
+        --m_next;
+}
+
+namespace {
+
+constexpr std::array<BlockSection, kBlockSections> kSections{BlockSection::Mode, BlockSection::HomeSearch,
+                                                             BlockSection::Parameter};
+
+// The section a heading line opens, or -1.
+int sectionOf(QStringView line)
+{
+    for (int s = 0; s < kBlockSections; ++s)
+        if (line == SectionHeading(kSections[size_t(s)]))
+            return s;
+    return -1;
+}
+
+QString leftTrimmed(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    return text.mid(i);
+}
+
+// A whole number in lo..hi, or nothing.
+std::optional<int> wholeIn(const QString &text, int lo, int hi)
+{
+    const auto v = WholeNumber(text);
+    if (!v || *v != std::floor(*v) || *v < lo || *v > hi)
+        return std::nullopt;
+    return int(*v);
+}
+
+QString modelName(UnitKind kind)
+{
+    return kind == UnitKind::TwoAxis ? QStringLiteral("ZT260A") : QStringLiteral("ZT460A");
+}
+
+// A record line split into its 22 quoted fields.
+struct RecordLine {
+    enum Kind { Whole, NoQuotes, Broken } kind = Broken;
+    std::optional<QString> reg1;   // the first field, when it is closed
+    QStringList fields;
+};
+
+RecordLine parseRecord(const QString &line)
+{
+    RecordLine r;
+    if (!line.contains(u'"')) {
+        r.kind = RecordLine::NoQuotes;
+        return r;
+    }
+    qsizetype pos = 0;
+    for (int f = 0; f < kProgramFields; ++f) {
+        const qsizetype open = line.indexOf(u'"', pos);
+        const qsizetype close = open < 0 ? -1 : line.indexOf(u'"', open + 1);
+        if (close < 0)
+            return r;   // fewer fields than a record has, or an unclosed quote
+        r.fields << line.mid(open + 1, close - open - 1);
+        if (f == 0)
+            r.reg1 = r.fields.first();
+        if (f + 1 < kProgramFields) {
+            const qsizetype comma = line.indexOf(u',', close);
+            if (comma < 0)
+                return r;
+            pos = comma + 1;
+        }
+    }
+    // A double quote inside a field (which older files may hold) would cut
+    // that field and take the next ones from the wrong places; a lone line
+    // feed could not be saved again.
+    if (line.count(u'"') == 2 * kProgramFields && !line.contains(u'\n'))
+        r.kind = RecordLine::Whole;
+    return r;
+}
+
+class Walk
+{
+public:
+    Walk(const QByteArray &bytes, UnitKind kind, const DataFileProgress &progress)
+        : m_lines(bytes), m_kind(kind), m_progress(progress)
+    {
+        m_out.records.resize(size_t(RegisterCount(kind)));
+    }
+
+    DataFileContent run()
+    {
+        bool anyMarker = false;
+        while (!m_lines.AtEnd()) {
+            const QString line = m_lines.Next();
+            if (const int axis = AxisOfHeading(line); axis >= 0) {
+                anyMarker = true;
+                m_out.axisFound[size_t(axis)] = true;
+                DataUp(m_lines, axis, m_out);
+                advance();
+            } else if (line == kProgramMarker) {
+                anyMarker = true;
+                m_out.programFound = true;
+                program();
+            } else if (line == kScaleMarker) {
+                anyMarker = true;
+                m_out.scaleFound = true;
+                scale();
+            }
+        }
+        if (!anyMarker) {
+            m_out.notLoaded = QStringList{
+                QStringLiteral("The file holds none of the lines \"# X axis\" to \"# U axis\", \"# PROGRAM\" "
+                               "and \"# SCALE\": nothing was loaded.")};
+            return m_out;
+        }
+        QStringList missing;
+        for (int a = 0; a < kAxes; ++a)
+            if (!m_out.axisFound[size_t(a)])
+                missing << AxisName(a);
+        if (!m_out.programFound)
+            missing << QStringLiteral("PROGRAM");
+        if (!m_out.scaleFound)
+            missing << QStringLiteral("SCALE");
+        if (!missing.isEmpty())
+            m_out.notLoaded << QStringLiteral("Not in the file: %1.").arg(missing.join(QStringLiteral(", ")));
+        return m_out;
+    }
+
+private:
+    void advance()
+    {
+        ++m_count;
+        if (m_progress && m_count <= kDataFileProgressMax)
+            m_progress(m_count);
+    }
+
+    // Record lines in register order, as far as they go and fit the model.
+    void program()
+    {
+        const int last = LastRegister(m_kind);
+        QList<int> broken;
+        int reg = 0;
+        for (; reg <= last; ++reg) {
+            if (m_lines.AtEnd())
+                break;
+            const QString line = m_lines.Next();
+            if (IsBlockMarker(line)) {
+                m_lines.Back();
+                break;
+            }
+            advance();
+            RecordLine r = parseRecord(line);
+            // A line missing or added before this one would put every later
+            // record into the wrong register: the section stops instead.
+            if (r.reg1 && wholeIn(*r.reg1, reg, reg) != reg) {
+                m_out.notLoaded << QStringLiteral("PROGRAM: the line for register %1 holds register \"%2\" "
+                                                  "(a line is missing or added before it); registers %1 to %3 "
+                                                  "were not loaded.")
+                                       .arg(reg)
+                                       .arg(*r.reg1)
+                                       .arg(last);
+                noteBroken(broken);
+                return;
+            }
+            if (r.kind != RecordLine::Whole) {
+                broken << reg;
+                continue;
+            }
+            m_out.records[size_t(reg)] = std::move(r.fields);
+        }
+        noteBroken(broken);
+        if (reg <= last) {
+            m_out.notLoaded << (reg == 0 ? QStringLiteral("PROGRAM: the section holds no register; registers 0 to %1 "
+                                                          "were not loaded.")
+                                               .arg(last)
+                                         : QStringLiteral("PROGRAM: the file ends its program after register %1; "
+                                                          "registers %2 to %3 were not loaded.")
+                                               .arg(reg - 1)
+                                               .arg(reg)
+                                               .arg(last));
+            return;
+        }
+        // Record lines beyond the model's registers are passed over.
+        int surplus = 0;
+        while (!m_lines.AtEnd()) {
+            const QString line = m_lines.Next();
+            if (IsBlockMarker(line)) {
+                m_lines.Back();
+                break;
+            }
+            if (line.contains(u'"'))
+                ++surplus;
+        }
+        if (surplus > 0)
+            m_out.notLoaded << QStringLiteral("PROGRAM: the %1 keeps registers 0 to %2; the %3 record lines after "
+                                              "them were not loaded.")
+                                   .arg(modelName(m_kind))
+                                   .arg(last)
+                                   .arg(surplus);
+    }
+
+    void noteBroken(const QList<int> &broken)
+    {
+        if (!broken.isEmpty())
+            m_out.notLoaded << QStringLiteral("PROGRAM: the lines of registers %1 are not whole records; those "
+                                              "registers were not loaded.")
+                                   .arg(NumberRanges(broken));
+    }
+
+    // The units and factors, taken only when every one of them is sound.
+    void scale()
+    {
+        ScaleValues v;
+        auto refuse = [this](const QString &why) {
+            m_out.notLoaded << QStringLiteral("SCALE: %1; the units and factors were not loaded.").arg(why);
+        };
+        for (int i = 0; i < kScaleLines; ++i) {
+            if (m_lines.AtEnd())
+                return refuse(QStringLiteral("the file ends after %1 of its %2 lines").arg(i).arg(kScaleLines));
+            const QString line = m_lines.Next();
+            if (IsBlockMarker(line)) {
+                m_lines.Back();
+                return refuse(QStringLiteral("the section ends after %1 of its %2 lines").arg(i).arg(kScaleLines));
+            }
+            const qsizetype close = line.indexOf(u'"', 1);
+            if (close < 0)
+                return refuse(QStringLiteral("line %1 holds no value between double quotes").arg(i + 1));
+            const QString value = line.mid(1, close - 1);
+            if (i < kAxes) {
+                const auto unit = wholeIn(value, 0, 3);
+                if (!unit)
+                    return refuse(QStringLiteral("the unit of the %1, \"%2\", is none of 0 to 3")
+                                      .arg(AxisName(i), value));
+                v.unit[size_t(i)] = int16_t(*unit);
+            } else {
+                const int axis = (i - kAxes) / kFileUnitCodes;
+                const int code = (i - kAxes) % kFileUnitCodes;
+                if (!ReadFactor(value))
+                    return refuse(QStringLiteral("the factor of unit %1 of the %2, \"%3\", is no number above 0")
+                                      .arg(code)
+                                      .arg(AxisName(axis), value));
+                v.factor[size_t(axis)][size_t(code)] = value;
+            }
+        }
+        m_out.scale = v;
+    }
+
+    DataFileLines m_lines;
+    UnitKind m_kind;
+    const DataFileProgress &m_progress;
+    DataFileContent m_out;
+    int m_count = 0;
+};
+
+} // namespace
+
+void DataUp(DataFileLines &lines, int axis, DataFileContent &out)
+{
+    if (axis < 0 || axis >= kAxes)
+        return;
+    AxisValues &v = out.axes[size_t(axis)];
+    std::array<bool, kBlockSections> done{};
+    std::array<int, kBlockSections> taken{};   // items of a section taken before the block stopped
+
+    // The block stops: say why and what of it was not loaded.
+    auto stop = [&](const QString &why) {
+        QStringList rest;
+        for (int s = 0; s < kBlockSections; ++s) {
+            if (done[size_t(s)])
+                continue;
+            const BlockSection sec = kSections[size_t(s)];
+            const int got = taken[size_t(s)];
+            rest << (got > 0 ? QStringLiteral("%1 values %2 to %3").arg(SectionName(sec)).arg(got + 1).arg(SectionItems(sec))
+                             : SectionName(sec));
+        }
+        out.notLoaded << QStringLiteral("%1: %2; not loaded: %3.").arg(AxisName(axis), why, rest.join(QStringLiteral(", ")));
+    };
+
+    while (std::find(done.begin(), done.end(), false) != done.end()) {
+        if (lines.AtEnd())
+            return stop(QStringLiteral("the file ends inside its block"));
+        const QString heading = lines.Next();
+        if (IsBlockMarker(heading)) {
+            lines.Back();
+            return stop(QStringLiteral("its block ends at \"%1\"").arg(heading));
+        }
+        const int s = sectionOf(heading);
+        if (s < 0)
+            continue;
+        const BlockSection sec = kSections[size_t(s)];
+        if (lines.AtEnd())
+            return stop(QStringLiteral("the file ends after \"%1\"").arg(heading));
+        const QString values = lines.Next();
+        if (IsBlockMarker(values) || sectionOf(values) >= 0) {
+            lines.Back();
+            out.notLoaded << QStringLiteral("%1: the %2 values line is missing; not loaded: %2.")
+                                 .arg(AxisName(axis), SectionName(sec));
+            done[size_t(s)] = true;
+            continue;
+        }
+        // A lone line feed is no part of a value.
+        QStringList items = QString(values).remove(u'\n').split(u',');
+        // A comma at the end opens no item; the file may have been cut
+        // inside the last item of a line it ends in.
+        if (items.last().isEmpty() || lines.LastReadUnended())
+            items.removeLast();
+        const int need = SectionItems(sec);
+        for (int i = 0; i < need; ++i) {
+            taken[size_t(s)] = i;
+            if (i >= items.size())
+                return stop(QStringLiteral("the %1 line holds %2 of %3 values").arg(SectionName(sec)).arg(i).arg(need));
+            const auto n = size_t(i);
+            if (sec == BlockSection::Parameter) {
+                v.param[n] = leftTrimmed(items[i]);
+                continue;
+            }
+            const double d = RoundHalfEven(LeadingNumber(items[i]));
+            if (d < -32768 || d > 32767)
+                return stop(QStringLiteral("value %1 of the %2 line, \"%3\", is out of range")
+                                .arg(i + 1)
+                                .arg(SectionName(sec), items[i].trimmed()));
+            (sec == BlockSection::Mode ? v.mode[n] : v.home[n]) = int16_t(d);
+        }
+        done[size_t(s)] = true;
+    }
+}
+
+DataFileContent ParseDataFile(const QByteArray &bytes, UnitKind kind, const DataFileProgress &progress)
+{
+    return Walk(bytes, kind, progress).run();
+}
+
+LoadOutcome ApplyDataFile(const DataFileContent &content, UnitKind kind)
+{
+    LoadOutcome outcome;
+    outcome.fileRead = true;
+    outcome.notLoaded = content.notLoaded;
+
+    for (int a = 0; a < kAxes; ++a) {
+        const AxisValues &v = content.axes[size_t(a)];
+        const auto axis = size_t(a);
+        for (size_t i = 0; i < v.mode.size(); ++i)
+            if (v.mode[i])
+                g.ModeSetTable[axis][i] = *v.mode[i];
+        for (size_t i = 0; i < v.home.size(); ++i)
+            if (v.home[i])
+                g.HomeSetTable[axis][i] = *v.home[i];
+        for (size_t i = 0; i < v.param.size(); ++i)
+            if (v.param[i])
+                g.ParamTable[axis][i] = *v.param[i];
+    }
+
+    const bool anyRecord = std::any_of(content.records.begin(), content.records.end(),
+                                       [](const auto &r) { return r.has_value(); });
+    if (anyRecord) {
+        ProgramTable &table = ProgramTableOf(kind);
+        if (const auto refused = table.Open()) {
+            outcome.notLoaded << QStringLiteral("PROGRAM: not loaded. %1").arg(*refused);
+        } else if (const std::vector<QStringList> before = table.ReadAll();
+                   before.size() != content.records.size()) {
+            outcome.notLoaded << QStringLiteral("PROGRAM: not loaded; the program cannot be read (%1).")
+                                     .arg(table.ErrorText());
+        } else {
+            bool wrote = false;
+            // One transaction: a refused write leaves every register as it was.
+            const bool stored = table.InTransaction([&] {
+                for (size_t reg = 0; reg < before.size(); ++reg) {
+                    const auto &rec = content.records[reg];
+                    if (!rec || *rec == before[reg])
+                        continue;
+                    if (!table.WriteRecord(int(reg), *rec))
+                        return false;
+                    wrote = true;
+                }
+                return true;
+            });
+            if (!stored)
+                outcome.notLoaded << QStringLiteral("PROGRAM: the program database refused a write (%1); the program "
+                                                    "keeps what it held before the load.")
+                                         .arg(table.ErrorText());
+            else if (wrote) {
+                outcome.programChanged = true;
+                table.RequestRefresh();
+            }
+        }
+    }
+
+    if (content.scale) {
+        for (int a = 0; a < kAxes; ++a) {
+            const auto axis = size_t(a);
+            g.ScaleSel[axis] = content.scale->unit[axis];
+            for (int code = 0; code < kFileUnitCodes; ++code)
+                g.ScaleFactor[size_t(code)][axis] = content.scale->factor[axis][size_t(code)];
+        }
+        outcome.scaleLoaded = true;
+    }
+    return outcome;
+}
+
+LoadOutcome LoadDataFile(const QString &path, const DataFileProgress &progress)
+{
+    LoadOutcome outcome;
+    QFile f(path);
+    if (QFileInfo(path).isDir()) {
+        outcome.fileError = QStringLiteral("it is a folder");
+        return outcome;
+    }
+    if (!f.open(QIODevice::ReadOnly)) {
+        outcome.fileError = f.errorString();
+        return outcome;
+    }
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        outcome.fileError = f.errorString();
+        return outcome;
+    }
+    const UnitKind kind = CurrentUnitKind();
+    return ApplyDataFile(ParseDataFile(bytes, kind, progress), kind);
+}
+
+QString LoadMessage(const LoadOutcome &outcome, const QString &path)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    if (!outcome.fileRead)
+        return QStringLiteral("The data file %1 cannot be read: %2.\nNothing was loaded.").arg(name, outcome.fileError);
+    if (outcome.notLoaded.isEmpty())
+        return {};
+    constexpr int kShown = 12;
+    QStringList lines = outcome.notLoaded.mid(0, kShown);
+    if (outcome.notLoaded.size() > kShown)
+        lines << QStringLiteral("... and %1 more.").arg(outcome.notLoaded.size() - kShown);
+    return QStringLiteral("Not all of the data file %1 was loaded; what was not loaded keeps its value.\n").arg(name)
+           + lines.join(u'\n');
+}
+
+LoadOutcome DatLoadAct(const QString &path, const DataFileProgress &progress)
+{
+    const LoadOutcome outcome = LoadDataFile(path, progress);
+    if (outcome.scaleLoaded)
+        if (frmMain *m = MainWindow())
+            ShowScaleOnMain(*m, AxisCount(CurrentUnitKind()));
+    if (frmDataGrid1 *grid = DataGridWindow())
+        grid->ShowTables();
+    const QString message = LoadMessage(outcome, path);
+    if (!message.isEmpty())
+        MsgBox(message, MsgButtons::Ok, {}, outcome.fileRead ? MsgIcon::Exclamation : MsgIcon::Critical);
+    return outcome;
+}
