@@ -98,7 +98,7 @@ int Wire::programBaud() const
     return baudOf(cfgetospeed(&t));
 }
 
-std::vector<Wire::Line> Wire::receive()
+std::vector<Wire::Line> Wire::receive(Clock::time_point now)
 {
     std::vector<Line> lines;
     char buf[4096];
@@ -108,6 +108,9 @@ std::vector<Wire::Line> Wire::receive()
             break;
         for (ssize_t i = 0; i < n; ++i) {
             const char c = buf[i];
+            // The pseudo-terminal hands over at once what the program wrote;
+            // a line takes ten bits a character to come in.
+            m_inFree = m_pace ? std::max(now, m_inFree) + charTime() : now;
             if (c == '\n')
                 continue;
             if (c != '\r') {
@@ -124,6 +127,7 @@ std::vector<Wire::Line> Wire::receive()
                 line.text = m_collect;
                 line.heardBaud = programBaud();
                 line.understood = line.heardBaud == m_baud;
+                line.arrived = m_inFree;
                 lines.push_back(std::move(line));
             }
             m_collect.clear();
