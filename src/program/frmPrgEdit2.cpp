@@ -6,6 +6,8 @@
 #include "platform/PickerBox.h"
 #include "platform/TabStrip.h"
 #include "program/ProgramTable.h"
+#include "transfer/frmRecvPrg.h"
+#include "transfer/frmSendPrg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -274,14 +276,14 @@ void frmPrgEdit2::DownLoad_Click()
 {
     if (!portOpenOrTell())
         return;
-    // The program download window of the 4-axis unit opens here.
+    ShowSendPrg(0);
 }
 
 void frmPrgEdit2::UpLoad_Click()
 {
     if (!portOpenOrTell())
         return;
-    // The program upload window of the 4-axis unit opens here.
+    ShowRecvPrg(0);
 }
 
 void frmPrgEdit2::EditItem_Click(int index)

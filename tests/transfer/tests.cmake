@@ -1,1 +1,2 @@
 zt_test(test_codec transfer/test_codec.cpp)
+zt_test(test_programtransfer transfer/test_programtransfer.cpp transfer/TransferRig.cpp)

@@ -137,6 +137,14 @@ std::vector<Wire::Line> Wire::receive(Clock::time_point now)
     return lines;
 }
 
+// Characters of `p` the program may have by `now`: those on the line, handed
+// over a receive FIFO's worth at a time, the last ones at the end.
+size_t Wire::pacedCount(const Pending &p, Clock::time_point now) const
+{
+    const size_t in = std::min(p.bytes.size(), size_t((now - *p.start) / charTime()));
+    return in == p.bytes.size() ? in : in - in % kReceiveFifo;
+}
+
 Clock::duration Wire::charTime() const
 {
     // Ten bits a character: start, eight data bits, stop.
@@ -165,7 +173,7 @@ void Wire::pump(Clock::time_point now)
             p.start = std::max(p.notBefore, m_lineFree);
         size_t due = p.bytes.size();
         if (m_pace)
-            due = std::min(due, size_t((now - *p.start) / charTime()));
+            due = pacedCount(p, now);
         if (due > p.sent) {
             const ssize_t n = ::write(m_master, p.bytes.data() + p.sent, due - p.sent);
             if (n < 0) {
@@ -199,5 +207,5 @@ std::optional<Clock::time_point> Wire::nextDue() const
         return std::max(p.notBefore, m_pace ? m_lineFree : p.notBefore);
     if (!m_pace)
         return *p.start;
-    return *p.start + charTime() * Clock::rep(p.sent + 1);
+    return *p.start + charTime() * Clock::rep(std::min(p.bytes.size(), p.sent + kReceiveFifo));
 }

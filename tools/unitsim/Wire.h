@@ -67,8 +67,14 @@ private:
         size_t sent = 0;
     };
 
+    // A paced reply reaches the program in groups of this many characters,
+    // each once its last character is in, as a UART's receive FIFO hands
+    // them over.
+    static constexpr size_t kReceiveFifo = 8;
+
     int programBaud() const;
     Clock::duration charTime() const;
+    size_t pacedCount(const Pending &p, Clock::time_point now) const;
 
     int m_master = -1;
     int m_slaveHold = -1;

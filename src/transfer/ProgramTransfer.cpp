@@ -1,0 +1,178 @@
+#include "transfer/ProgramTransfer.h"
+
+#include "shared/NumberText.h"
+#include "shared/Shared.h"
+
+#include <cstdlib>
+
+namespace {
+
+enum class Answer { SendAgain, Exit };
+
+// The operator decides after a mismatch or a silent line: Retry sends again,
+// Cancel asks whether to leave; No to that sends again too.
+Answer askOperator(const RegisterRequest &rq, const QString &received)
+{
+    if (MsgBox(MismatchText(rq, received), MsgButtons::RetryCancel) == MsgResult::Retry)
+        return Answer::SendAgain;
+    return MsgBox(ExitQuestionText(), MsgButtons::YesNo) == MsgResult::Yes ? Answer::Exit : Answer::SendAgain;
+}
+
+} // namespace
+
+TransferOutcome RunRegisterTransfer(LineExchange &line, int axis, int from, int to,
+                                    const TransferSteps &steps, TransferView *view)
+{
+    // Every way out: what was held back is written, a failure is shown.
+    auto finish = [&](TransferEnd end, int reg) -> TransferOutcome {
+        if (steps.flush) {
+            if (const auto bad = steps.flush(true); bad && (end != TransferEnd::Failed || *bad < reg)) {
+                end = TransferEnd::Failed;
+                reg = *bad;
+            }
+        }
+        if (end == TransferEnd::Failed)
+            MsgBox(RegisterErrorText(axis, reg));
+        if (view)
+            view->Ended(end == TransferEnd::Failed);
+        return {end, reg};
+    };
+    // What stopped a pause: the operator's cancel, or the line closing.
+    auto stopped = [&](ExchangeOutcome stop, int reg) {
+        return finish(stop == ExchangeOutcome::Cancelled ? TransferEnd::Cancelled : TransferEnd::Failed, reg);
+    };
+
+    line.ClearReceiveSide(ClearHow::Drain);
+    if (view)
+        view->Begin(std::abs(to - from) + 1);
+
+    for (int reg = from; reg <= to; ++reg) {
+        if (view)
+            view->Progress(reg - from);
+        if (const auto stop = line.HoldWhilePaused())
+            return stopped(*stop, reg);
+        if (view)
+            view->Reached(axis, reg);
+        const std::optional<RegisterRequest> rq = steps.request ? steps.request(reg) : std::nullopt;
+        if (!rq)
+            return finish(TransferEnd::Failed, reg);
+
+        ExchangeRequest x;
+        x.command = rq->command;
+        x.reply = steps.reply;
+        x.accepts = steps.accepts;
+        x.threshold = rq->threshold;
+        x.thresholdAt = rq->thresholdAt;
+        x.clearReply = true;   // a line left from an earlier send never answers this one
+        x.timeoutMs = steps.timeoutMs;
+
+        int resends = 0;
+        for (;;) {
+            const ExchangeResult res = line.Exchange(x);
+            if (res.outcome == ExchangeOutcome::Cancelled)
+                return finish(TransferEnd::Cancelled, reg);
+            if (res.outcome == ExchangeOutcome::LineClosed || res.outcome == ExchangeOutcome::WriteFailed)
+                return finish(TransferEnd::Failed, reg);
+            const bool answered = res.answered();
+            if (answered && (!steps.matches || steps.matches(*rq, res.line))) {
+                if (steps.store && !steps.store(reg, res.line))
+                    return finish(TransferEnd::Failed, reg);
+                if (steps.flush)
+                    if (const auto bad = steps.flush(false))
+                        return finish(TransferEnd::Failed, *bad);
+                break;
+            }
+            if (answered && resends < steps.silentResends) {
+                ++resends;
+            } else {
+                if (askOperator(*rq, answered ? res.line : QString()) == Answer::Exit)
+                    return finish(TransferEnd::Cancelled, reg);
+                resends = 0;
+            }
+            // A pause or cancel pressed meanwhile holds or ends the transfer
+            // before the request goes out again.
+            if (const auto stop = line.HoldWhilePaused())
+                return stopped(*stop, reg);
+        }
+    }
+    return finish(TransferEnd::Done, to);
+}
+
+int DownloadResultCode(const TransferOutcome &outcome, int from, int to)
+{
+    switch (outcome.end) {
+    case TransferEnd::Done: return from > to ? from : to + 1;
+    case TransferEnd::Cancelled: return kResultCancelled;
+    case TransferEnd::Failed: break;
+    }
+    return outcome.reg + kResultErrorBase;
+}
+
+int UploadResultCode(const TransferOutcome &outcome)
+{
+    switch (outcome.end) {
+    case TransferEnd::Done: return 0;
+    case TransferEnd::Cancelled: return kResultCancelled;
+    case TransferEnd::Failed: break;
+    }
+    return outcome.reg + kResultErrorBase;
+}
+
+QString RegisterCaption(int axis, int reg)
+{
+    const QString letter = AxisLetter(axis);
+    return letter.isEmpty() ? QString() : letter + QStringLiteral(" axis : Reg No.") + SignedForm(reg);
+}
+
+QString RegisterErrorText(int axis, int reg)
+{
+    const QString letter = AxisLetter(axis);
+    return letter.isEmpty() ? QString()
+                            : QStringLiteral("ERROR :: ") + letter + QStringLiteral(" axis / Reg No.") + SignedForm(reg);
+}
+
+QString MismatchText(const RegisterRequest &request, const QString &received)
+{
+    const int n = qMax(0, request.threshold - 1);
+    return QStringLiteral("Send data ->") + request.command.left(n) + u'\r' + QStringLiteral("Recv data -> ")
+           + received.left(n);
+}
+
+QString ExitQuestionText()
+{
+    return QStringLiteral("Exit DownLoad Program!");
+}
+
+namespace {
+const QString kUnitTitle = QStringLiteral("ZT260A/ZT460A");
+
+std::optional<ClosingMessage> commonClosing(int code)
+{
+    if (code == kResultPortClosed)
+        return ClosingMessage{QStringLiteral("The port is not open."), kUnitTitle, MsgIcon::Critical};
+    if (code == kResultCancelled)
+        return ClosingMessage{QStringLiteral("Cancel!"), kUnitTitle, MsgIcon::Critical};
+    return std::nullopt;
+}
+} // namespace
+
+std::optional<ClosingMessage> DownloadClosing(int code)
+{
+    if (code >= 1 && code <= 2000)
+        return ClosingMessage{QStringLiteral("Download Complete!!"), QStringLiteral("Message"), MsgIcon::Information};
+    if (code >= 2001 && code <= 4000)
+        return ClosingMessage{QStringLiteral("Download Error!!"), QStringLiteral("Error"), MsgIcon::Critical};
+    return commonClosing(code);
+}
+
+std::optional<ClosingMessage> UploadClosing(int code)
+{
+    if (code == 0)
+        return ClosingMessage{QStringLiteral("Upload Complete!!"), QStringLiteral("Message"), MsgIcon::Information};
+    return commonClosing(code);
+}
+
+void ShowClosing(const ClosingMessage &message)
+{
+    MsgBox(message.text, MsgButtons::Ok, message.title, message.icon);
+}
