@@ -87,8 +87,8 @@ void frmMsgPrgDoUp::closeEvent(QCloseEvent *event)
 
 void frmMsgPrgDoUp::showNow()
 {
-    if (!m_caption.isEmpty() && Label->text() != m_caption)
-        Label->setText(m_caption);
+    if (m_axis >= 0)
+        Label->setText(RegisterCaption(m_axis, m_reg));
     ProgressBar1->setValue(m_done);
 }
 
@@ -118,7 +118,8 @@ void frmMsgPrgDoUp::Progress(int done)
 
 void frmMsgPrgDoUp::Reached(int axis, int reg)
 {
-    m_caption = RegisterCaption(axis, reg);
+    m_axis = axis;
+    m_reg = reg;
     showSoon();
 }
 

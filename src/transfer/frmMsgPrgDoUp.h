@@ -57,7 +57,8 @@ private:
     void showNow();
     QTimer m_show;
     bool m_showPending = false;
-    QString m_caption;
+    int m_axis = -1;   // the register in hand; none before the first
+    int m_reg = 0;
     int m_done = 0;
 };
 

@@ -6,6 +6,8 @@
 #include "shared/Shared.h"
 #include "transfer/frmMsgPrgDoUp.h"
 
+#include <QPushButton>
+
 namespace {
 ProgramTable &openedTable()
 {
@@ -44,4 +46,14 @@ QStringList TransferRig::received()
     if (!sim || !sim->sync())
         return {QStringLiteral("the unit did not answer sync")};
     return sim->rxLines();
+}
+
+void CancelInDialog(frmMsgPrgDoUp *dialog, bool closeBox)
+{
+    if (closeBox) {
+        dialog->close();
+        return;
+    }
+    dialog->StopBotton->click();
+    dialog->CancelBotton->click();
 }

@@ -14,6 +14,11 @@
 #include <memory>
 
 class frmMain;
+class frmMsgPrgDoUp;
+
+// The operator cancels in the progress dialog: Stop, then Cancel, or the
+// dialog's close box.
+void CancelInDialog(frmMsgPrgDoUp *dialog, bool closeBox);
 
 // Scripted dialogs that first run `onShow` with the text of each box.
 class ActingDialogs : public ScriptedDialogs

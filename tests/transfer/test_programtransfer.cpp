@@ -568,14 +568,7 @@ void TestProgramTransfer::cancelEndsAWait()
     dialog->show();
     ActingView view(dialog);
     view.onReached = [&](int) {
-        QTimer::singleShot(0, dialog, [&] {
-            if (closeBox) {
-                dialog->close();
-            } else {
-                dialog->StopBotton_Click();
-                dialog->CancelBotton_Click();
-            }
-        });
+        QTimer::singleShot(0, dialog, [&] { CancelInDialog(dialog, closeBox); });
     };
     m_rig->dialogs.answer(MsgResult::Cancel);
     m_rig->dialogs.answer(MsgResult::Yes);

@@ -467,11 +467,8 @@ void TestTransferWindows::cancelWays()
         acted = true;
         frmMsgPrgDoUp *d = MsgPrgDoUpWindow();
         QVERIFY(d);
-        if (way == u"Stop then Cancel") {
-            d->StopBotton->click();
-            d->CancelBotton->click();
-        } else if (way == u"the dialog's close box") {
-            d->close();
+        if (way == u"Stop then Cancel" || way == u"the dialog's close box") {
+            CancelInDialog(d, way == u"the dialog's close box");
         } else if (way == u"the window's close box") {
             w->close();
         } else {
