@@ -122,14 +122,13 @@ bool run(frmMain &m, ProgramTable &table, bool download, int registers, Figures 
     frmMsgPrgDoUp *dialog = LoadMsgPrgDoUp(download ? QStringLiteral("ZT260A/ZT460A DownLoad")
                                                     : QStringLiteral("ZT260A/ZT460A UpLoad"));
     dialog->show();
-    LineExchange line(*m.MSComm1, dialog);
     const double cpu0 = cpuSeconds();
     QElapsedTimer clock;
     clock.start();
     bool ok = true;
     for (int axis = 0; axis < kAxes && ok; ++axis) {
         const TransferSteps steps = counted(download ? DownloadSteps4(table, axis) : UploadSteps4(table, axis), f);
-        ok = RunRegisterTransfer(line, axis, 0, registers - 1, steps, dialog).end == TransferEnd::Done;
+        ok = RunRegisterTransfer(*m.MSComm1, dialog, axis, 0, registers - 1, steps, dialog).end == TransferEnd::Done;
     }
     f.wall = double(clock.nsecsElapsed()) / 1e9;
     f.cpu = cpuSeconds() - cpu0;

@@ -4,6 +4,7 @@
 #include "shared/Shared.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -18,18 +19,71 @@ Answer askOperator(const RegisterRequest &rq, const QString &received)
     return MsgBox(ExitQuestionText(), MsgButtons::YesNo) == MsgResult::Yes ? Answer::Exit : Answer::SendAgain;
 }
 
+// The caller's hooks, and the work the loop does while the unit answers:
+// once a request is out, the answer before it is kept and the next request
+// made, off the line's critical path.
+class OverlapHooks : public ExchangeHooks
+{
+public:
+    explicit OverlapHooks(ExchangeHooks *inner) : m_inner(inner) {}
+    bool CancelRequested() override { return failed || (m_inner && m_inner->CancelRequested()); }
+    bool PauseRequested() override { return m_inner && m_inner->PauseRequested(); }
+    void Sent(const ExchangeRequest &request) override
+    {
+        if (m_inner)
+            m_inner->Sent(request);
+        if (afterSend)
+            std::exchange(afterSend, nullptr)();
+    }
+
+    std::function<void()> afterSend;
+    bool failed = false;   // keeping an answer failed: the wait ends
+
+private:
+    ExchangeHooks *m_inner;
+};
+
 } // namespace
 
-TransferOutcome RunRegisterTransfer(LineExchange &line, int axis, int from, int to,
+TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis, int from, int to,
                                     const TransferSteps &steps, TransferView *view)
 {
+    OverlapHooks overlap(hooks);
+    LineExchange line(port, &overlap);
+
+    // An answer matched and not yet kept, and the register that could not
+    // be kept.
+    std::optional<std::pair<int, QString>> unkept;
+    std::optional<int> keptFailedAt;
+    auto keep = [&] {
+        if (!unkept || keptFailedAt)
+            return !keptFailedAt;
+        const auto [reg, text] = std::move(*unkept);
+        unkept.reset();
+        if (steps.store && !steps.store(reg, text))
+            keptFailedAt = reg;
+        else if (steps.flush)
+            keptFailedAt = steps.flush(false);
+        return !keptFailedAt;
+    };
+    // The next register's request, made while the one before is answered.
+    std::optional<std::pair<int, std::optional<RegisterRequest>>> prepared;
+    auto requestOf = [&](int reg) {
+        if (prepared && prepared->first == reg)
+            return std::exchange(prepared, std::nullopt)->second;
+        return steps.request ? steps.request(reg) : std::nullopt;
+    };
+
     // Every way out: what was held back is written, a failure is shown.
     auto finish = [&](TransferEnd end, int reg) -> TransferOutcome {
-        if (steps.flush) {
-            if (const auto bad = steps.flush(true); bad && (end != TransferEnd::Failed || *bad < reg)) {
-                end = TransferEnd::Failed;
-                reg = *bad;
-            }
+        keep();
+        std::optional<int> bad = keptFailedAt;
+        if (steps.flush)
+            if (const auto last = steps.flush(true); last && (!bad || *last < *bad))
+                bad = last;
+        if (bad && (end != TransferEnd::Failed || *bad < reg)) {
+            end = TransferEnd::Failed;
+            reg = *bad;
         }
         if (end == TransferEnd::Failed)
             MsgBox(RegisterErrorText(axis, reg));
@@ -37,9 +91,13 @@ TransferOutcome RunRegisterTransfer(LineExchange &line, int axis, int from, int 
             view->Ended(end == TransferEnd::Failed);
         return {end, reg};
     };
-    // What stopped a pause: the operator's cancel, or the line closing.
-    auto stopped = [&](ExchangeOutcome stop, int reg) {
-        return finish(stop == ExchangeOutcome::Cancelled ? TransferEnd::Cancelled : TransferEnd::Failed, reg);
+    // Holds while paused (with the answers so far kept); what stopped it.
+    auto holdWhilePaused = [&](int reg) -> std::optional<TransferOutcome> {
+        if (overlap.PauseRequested() && !keep())
+            return finish(TransferEnd::Failed, *keptFailedAt);
+        if (const auto stop = line.HoldWhilePaused())
+            return finish(*stop == ExchangeOutcome::Cancelled ? TransferEnd::Cancelled : TransferEnd::Failed, reg);
+        return std::nullopt;
     };
 
     line.ClearReceiveSide(ClearHow::Drain);
@@ -49,11 +107,11 @@ TransferOutcome RunRegisterTransfer(LineExchange &line, int axis, int from, int 
     for (int reg = from; reg <= to; ++reg) {
         if (view)
             view->Progress(reg - from);
-        if (const auto stop = line.HoldWhilePaused())
-            return stopped(*stop, reg);
+        if (const auto stopped = holdWhilePaused(reg))
+            return *stopped;
         if (view)
             view->Reached(axis, reg);
-        const std::optional<RegisterRequest> rq = steps.request ? steps.request(reg) : std::nullopt;
+        const std::optional<RegisterRequest> rq = requestOf(reg);
         if (!rq)
             return finish(TransferEnd::Failed, reg);
 
@@ -65,21 +123,27 @@ TransferOutcome RunRegisterTransfer(LineExchange &line, int axis, int from, int 
         x.thresholdAt = rq->thresholdAt;
         x.clearReply = true;   // a line left from an earlier send never answers this one
         x.timeoutMs = steps.timeoutMs;
+        overlap.afterSend = [&, reg] {
+            if (!keep()) {
+                overlap.failed = true;
+                return;
+            }
+            if (reg < to)
+                prepared.emplace(reg + 1, steps.request ? steps.request(reg + 1) : std::nullopt);
+        };
 
         int resends = 0;
         for (;;) {
             const ExchangeResult res = line.Exchange(x);
+            if (overlap.failed)
+                return finish(TransferEnd::Failed, reg);
             if (res.outcome == ExchangeOutcome::Cancelled)
                 return finish(TransferEnd::Cancelled, reg);
             if (res.outcome == ExchangeOutcome::LineClosed || res.outcome == ExchangeOutcome::WriteFailed)
                 return finish(TransferEnd::Failed, reg);
             const bool answered = res.answered();
             if (answered && (!steps.matches || steps.matches(*rq, res.line))) {
-                if (steps.store && !steps.store(reg, res.line))
-                    return finish(TransferEnd::Failed, reg);
-                if (steps.flush)
-                    if (const auto bad = steps.flush(false))
-                        return finish(TransferEnd::Failed, *bad);
+                unkept.emplace(reg, res.line);
                 break;
             }
             if (answered && resends < steps.silentResends) {
@@ -91,8 +155,8 @@ TransferOutcome RunRegisterTransfer(LineExchange &line, int axis, int from, int 
             }
             // A pause or cancel pressed meanwhile holds or ends the transfer
             // before the request goes out again.
-            if (const auto stop = line.HoldWhilePaused())
-                return stopped(*stop, reg);
+            if (const auto stopped = holdWhilePaused(reg))
+                return *stopped;
         }
     }
     return finish(TransferEnd::Done, to);

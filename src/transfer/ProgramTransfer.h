@@ -4,7 +4,7 @@
 // it asks the model's steps for the request, sends it, waits for the answer,
 // compares, resends a mismatch silently, asks the operator Retry/Cancel when
 // that does not help or nothing came in time, keeps what the answer carries,
-// and tells how the axis ended. It knows no window: the caller's LineExchange
+// and tells how the axis ended. It knows no window: the caller's exchange
 // hooks carry pause and cancel, a TransferView shows the progress, and the
 // questions and the failure message go through the Dialogs service.
 //
@@ -25,9 +25,9 @@
 //     // "IXR" line of its own axis and register (others leave the wait
 //     // going), and decodes and stores in `store`.
 //     MessageWindowHooks hooks;                         // the wait window's Cancel
-//     LineExchange line(*MainWindow()->MSComm1, &hooks);
 //     MyView view;                                      // frmMessage.Label2, ProgressBar1
-//     const TransferOutcome out = RunRegisterTransfer(line, axis, 0, 53, steps, &view);
+//     const TransferOutcome out =
+//         RunRegisterTransfer(*MainWindow()->MSComm1, &hooks, axis, 0, 53, steps, &view);
 //     g.TransferResult = DownloadResultCode(out, 0, 53);
 //     if (const auto m = DownloadClosing(g.TransferResult))
 //         ShowClosing(*m);
@@ -106,9 +106,13 @@ struct TransferOutcome {
 };
 
 // Runs registers `from` to `to` of `axis` (0 X .. 3 U; it names the axis in
-// the texts shown). The receive side is emptied first. A failure is shown as
-// RegisterErrorText(axis, reg) before the call returns.
-TransferOutcome RunRegisterTransfer(LineExchange &line, int axis, int from, int to,
+// the texts shown) on `port`, whose reply parser fills steps.reply; `hooks`
+// (may be nullptr) pause and cancel. The receive side is emptied first. A
+// failure is shown as RegisterErrorText(axis, reg) before the call returns.
+// Work that needs no line is done while the unit answers: once register r's
+// request is out, the answer of r - 1 is kept (store, flush) and r + 1's
+// request is made; a failure found so is reported at its own register.
+TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis, int from, int to,
                                     const TransferSteps &steps, TransferView *view = nullptr);
 
 // ---- result codes (TransferResult)
