@@ -32,6 +32,8 @@ void frmMain::wireMenus()
     for (int i = 0; i < 5; ++i) {
         connect(mnuZT260UpParamItem[i], &QAction::triggered, this, [this, i] { mnuZT260UpParamItem_Click(i); });
         connect(mnuZT260DoParamItem[i], &QAction::triggered, this, [this, i] { mnuZT260DoParamItem_Click(i); });
+        connect(mnuZT260DoProgItem[i], &QAction::triggered, this, [this, i] { mnuZT260DoProgItem_Click(i); });
+        connect(mnuZT260UpProgitem[i], &QAction::triggered, this, [this, i] { mnuZT260UpProgitem_Click(i); });
     }
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(Command4, &QPushButton::clicked, this, &frmMain::Command4_Click);

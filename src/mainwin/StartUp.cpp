@@ -288,9 +288,11 @@ void frmMain::Form_Activate()
     if (!g.UploadProgramAtStart)
         return;
     // Cleared first, so that an activation during the upload does not start
-    // it again. The program upload is not part of this program yet: the
-    // request is dropped here.
+    // it again. On the 4-axis unit this opens the upload window; the 2-axis
+    // unit's program upload is not part of this program yet.
     g.UploadProgramAtStart = false;
+    if (CurrentUnitKind() == UnitKind::FourAxis)
+        mnuZT260UpProgitem_Click(0);
 }
 
 void frmMain::StartupParameterUpload()

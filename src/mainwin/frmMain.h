@@ -231,6 +231,13 @@ public:
     int ParamReplyTimeoutMs = kReplyTimeoutMs;
     // ---- end of parameter exchange
 
+    // ---- program transfer menus (implemented in src/transfer)
+    // Index 0 all axes of the unit, 1 to 4 one axis X to U. On the 4-axis
+    // unit they open the download or upload window for those axes; the
+    // transfer runs from its Start.
+    void mnuZT260DoProgItem_Click(int Index);
+    void mnuZT260UpProgitem_Click(int Index);
+
 protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

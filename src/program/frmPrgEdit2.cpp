@@ -10,6 +10,8 @@
 #include "program/ProgramTable.h"
 #include "program/frmEditAct.h"
 #include "program/frmEditActMain.h"
+#include "transfer/frmRecvPrg.h"
+#include "transfer/frmSendPrg.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -223,14 +225,14 @@ void frmPrgEdit2::DownLoad_Click()
 {
     if (!PortOpenOrTell())
         return;
-    // The program download window of the 4-axis unit opens here.
+    ShowSendPrg(0);
 }
 
 void frmPrgEdit2::UpLoad_Click()
 {
     if (!PortOpenOrTell())
         return;
-    // The program upload window of the 4-axis unit opens here.
+    ShowRecvPrg(0);
 }
 
 void frmPrgEdit2::EditItem_Click(int index)

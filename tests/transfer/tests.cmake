@@ -1,1 +1,3 @@
 zt_test(test_codec transfer/test_codec.cpp)
+zt_test(test_programtransfer transfer/test_programtransfer.cpp transfer/TransferRig.cpp)
+zt_test(test_transferwindows transfer/test_transferwindows.cpp transfer/TransferRig.cpp)

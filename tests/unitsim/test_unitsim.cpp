@@ -153,6 +153,8 @@ private slots:
     void delayAndPacing_data();
     void delayAndPacing();
     void lockedNumberPassedOver();
+    void pacedLineHoldsBothWays_data();
+    void pacedLineHoldsBothWays();
 };
 
 void TestUnitSim::replyLayout_data()
@@ -833,6 +835,46 @@ void TestUnitSim::lockedNumberPassedOver()
     Pty other;
     QVERIFY(other.ok());
     QVERIFY(other.devicePath() != freed);
+}
+
+void TestUnitSim::pacedLineHoldsBothWays_data()
+{
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<bool>("write");
+
+    QTest::newRow("register writes at 38400") << 38400 << true;
+    QTest::newRow("register reads at 38400") << 38400 << false;
+    QTest::newRow("register writes at 9600") << 9600 << true;
+}
+
+// A client that sends each command the moment the reply to the one before
+// is in cannot beat the line: every character, either way, takes 10 bits.
+void TestUnitSim::pacedLineHoldsBothWays()
+{
+    QFETCH(int, baud);
+    QFETCH(bool, write);
+
+    const QString speed = QString::number(baud);
+    Bench b(modelArgs(4, {"--pace", "--baud", speed}), {}, speed + QStringLiteral(",N,8,1"));
+    QVERIFY(b.ready);
+    Link &link = b.link;
+    const int count = baud == 9600 ? 8 : 30;
+    qint64 bytes = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (int reg = 0; reg < count; ++reg) {
+        const QByteArray command = "PRY " + QByteArray::number(1990 + reg % 10)
+                                   + (write ? "," + QByteArray::number(0xC1000000 + reg, 16).toUpper() : "");
+        const QByteArray reply = link.ask(command);
+        QVERIFY2(reply.startsWith(command), reply.constData());
+        bytes += command.size() + 1 + reply.size();
+    }
+    const qint64 elapsedNs = clock.nsecsElapsed();
+    const qint64 floorNs = bytes * 10 * 1'000'000'000LL / baud;
+    QVERIFY2(elapsedNs >= floorNs, qPrintable(QStringLiteral("%1 bytes in %2 ms, the line needs %3 ms")
+                                                  .arg(bytes)
+                                                  .arg(elapsedNs / 1e6)
+                                                  .arg(floorNs / 1e6)));
 }
 
 QTEST_GUILESS_MAIN(TestUnitSim)

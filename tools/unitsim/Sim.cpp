@@ -2,6 +2,7 @@
 
 #include "Text.h"
 
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -49,7 +50,7 @@ bool Sim::start(std::string *error)
 
 void Sim::onWireReadable(Clock::time_point now)
 {
-    for (const Wire::Line &line : m_wire.receive()) {
+    for (const Wire::Line &line : m_wire.receive(now)) {
         onLine(line, now);
         if (!m_wire.isOpen())
             break;
@@ -91,7 +92,8 @@ void Sim::onLine(const Wire::Line &line, Clock::time_point now)
                 text = corrupted(text);
                 m_corruptNext = false;
             }
-            m_wire.send(text + "\r", "TX " + escaped(text), now, true);
+            // Not before the whole command is in.
+            m_wire.send(text + "\r", "TX " + escaped(text), std::max(now, line.arrived), true);
         }
     }
     if (const int baud = m_unit.takeSpeedChange()) {

@@ -98,7 +98,7 @@ int Wire::programBaud() const
     return baudOf(cfgetospeed(&t));
 }
 
-std::vector<Wire::Line> Wire::receive()
+std::vector<Wire::Line> Wire::receive(Clock::time_point now)
 {
     std::vector<Line> lines;
     char buf[4096];
@@ -108,6 +108,9 @@ std::vector<Wire::Line> Wire::receive()
             break;
         for (ssize_t i = 0; i < n; ++i) {
             const char c = buf[i];
+            // The pseudo-terminal hands over at once what the program wrote;
+            // a line takes ten bits a character to come in.
+            m_inFree = m_pace ? std::max(now, m_inFree) + charTime() : now;
             if (c == '\n')
                 continue;
             if (c != '\r') {
@@ -124,6 +127,7 @@ std::vector<Wire::Line> Wire::receive()
                 line.text = m_collect;
                 line.heardBaud = programBaud();
                 line.understood = line.heardBaud == m_baud;
+                line.arrived = m_inFree;
                 lines.push_back(std::move(line));
             }
             m_collect.clear();
@@ -131,6 +135,14 @@ std::vector<Wire::Line> Wire::receive()
         }
     }
     return lines;
+}
+
+// Characters of `p` the program may have by `now`: those on the line, handed
+// over a receive FIFO's worth at a time, the last ones at the end.
+size_t Wire::pacedCount(const Pending &p, Clock::time_point now) const
+{
+    const size_t in = std::min(p.bytes.size(), size_t((now - *p.start) / charTime()));
+    return in == p.bytes.size() ? in : in - in % kReceiveFifo;
 }
 
 Clock::duration Wire::charTime() const
@@ -161,7 +173,7 @@ void Wire::pump(Clock::time_point now)
             p.start = std::max(p.notBefore, m_lineFree);
         size_t due = p.bytes.size();
         if (m_pace)
-            due = std::min(due, size_t((now - *p.start) / charTime()));
+            due = pacedCount(p, now);
         if (due > p.sent) {
             const ssize_t n = ::write(m_master, p.bytes.data() + p.sent, due - p.sent);
             if (n < 0) {
@@ -195,5 +207,5 @@ std::optional<Clock::time_point> Wire::nextDue() const
         return std::max(p.notBefore, m_pace ? m_lineFree : p.notBefore);
     if (!m_pace)
         return *p.start;
-    return *p.start + charTime() * Clock::rep(p.sent + 1);
+    return *p.start + charTime() * Clock::rep(std::min(p.bytes.size(), p.sent + kReceiveFifo));
 }

@@ -19,8 +19,11 @@
 //                             another speed is not understood and not answered.
 //   --delay MS                every reply waits MS milliseconds (noise and
 //                             "send" lines do not)
-//   --pace                    replies go out no faster than the line speed
-//                             (10 bits a character)
+//   --pace                    the line speed holds both ways (10 bits a
+//                             character): a command takes its time to come
+//                             in, a reply starts only after it and goes out
+//                             no faster, in groups of 8 characters (a
+//                             receive FIFO), each once its last one is in
 //   --silent-after N          answers the first N lines, then no more
 //   --corrupt-echo            every register or parameter write echo comes
 //                             back with its last character changed
@@ -120,13 +123,17 @@
 #include "Text.h"
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <optional>
 #include <string>
 
 namespace {
@@ -190,14 +197,21 @@ bool parseOptions(int argc, char **argv, Options *opt, std::string *error)
     return true;
 }
 
-int pollTimeout(std::optional<Clock::time_point> due, Clock::time_point now)
+// How long poll may sleep: nothing to wait for gives no limit. A wake-up
+// comes late by the scheduler's latency, which at 38400 bit/s (260 us a
+// character) would slow the paced line noticeably: poll sleeps until a
+// little before the work is due and then looks without sleeping until it is.
+std::optional<timespec> pollTimeout(std::optional<Clock::time_point> due, Clock::time_point now)
 {
+    constexpr auto kWakeEarly = std::chrono::microseconds(150);
     if (!due)
-        return -1;
-    if (*due <= now)
-        return 0;
-    // Rounded up, so a wake-up never comes before the work is due.
-    return int(std::chrono::ceil<std::chrono::milliseconds>(*due - now).count());
+        return std::nullopt;
+    const auto left = *due - now <= kWakeEarly ? std::chrono::nanoseconds(0)
+                                               : std::chrono::ceil<std::chrono::nanoseconds>(*due - now - kWakeEarly);
+    timespec ts{};
+    ts.tv_sec = time_t(left.count() / 1'000'000'000);
+    ts.tv_nsec = long(left.count() % 1'000'000'000);
+    return ts;
 }
 
 } // namespace
@@ -211,6 +225,8 @@ int main(int argc, char **argv)
         return 2;
     }
     std::signal(SIGPIPE, SIG_IGN);
+    // Wake-ups may not be put off to gather them with others (see pollTimeout).
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 
     Sim sim(opt, Clock::now());
     if (!sim.start(&error)) {
@@ -242,8 +258,8 @@ int main(int argc, char **argv)
         }
         if (count == 0 && !sim.nextDue())
             break;   // nothing can happen any more
-        const int timeout = pollTimeout(sim.nextDue(), Clock::now());
-        if (poll(fds, count, timeout) < 0 && errno != EINTR)
+        const std::optional<timespec> timeout = pollTimeout(sim.nextDue(), Clock::now());
+        if (ppoll(fds, count, timeout ? &*timeout : nullptr, nullptr) < 0 && errno != EINTR)
             break;
 
         // The line first: a control command that follows a line in the same

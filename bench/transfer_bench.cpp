@@ -1,0 +1,277 @@
+// A full program download and upload of the 4-axis unit (2000 registers x 4
+// axes) through the transfer loop, in front of the progress dialog, against
+// the simulated unit paced at the line speed (or a serial device). Prints for
+// each transfer the bytes each way, the line floor (bytes x 10 / baud), the
+// wall time and their ratio, and the program's CPU time; exits non-zero when
+// a register read back differs from what was sent.
+//
+//   transfer_bench [--device PATH] [--baud N] [--registers N] [--unpaced]
+//
+// --device uses that serial device (a real unit, another simulator) instead
+// of starting the simulated unit; --baud sets the line speed (38400);
+// --registers shortens the range for a quick look; --unpaced starts the
+// simulated unit without pacing and prints the program's overhead per
+// register round trip.
+
+#include "mainwin/frmMain.h"
+#include "platform/AppInfo.h"
+#include "platform/Dialogs.h"
+#include "platform/MSComm.h"
+#include "program/ProgramLayout.h"
+#include "program/ProgramTable.h"
+#include "shared/Shared.h"
+#include "transfer/ProgramSteps4.h"
+#include "transfer/frmMsgPrgDoUp.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+// Any box during the benchmark is a failure: no mismatch, no time-out.
+class Answers : public DialogService
+{
+public:
+    MsgResult message(const QString &text, const QString &, MsgButtons buttons, MsgIcon) override
+    {
+        shown << text;
+        return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Cancel;
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &d) override { return d; }
+    QStringList shown;
+};
+
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// Texts that come back exactly as they went: motion with speed and timer,
+// and control instructions in the forms the upload writes.
+ClipRow instruction(int reg, int axis)
+{
+    const QString d = QString::number(reg * 37 - 30000 + axis);
+    const QString spd = QString::number(1 + reg % 4);
+    const QString tim = QString::number((reg / 4) % 4);
+    switch ((reg * 7 + axis) % 16) {
+    case 0: return {"ABS", d, spd, tim, {}};
+    case 1: return {"INC", d, spd, tim, {}};
+    case 2: return {"LN2", d, spd, tim, {}};
+    case 3: return {"LN3", d, spd, tim, {}};
+    case 4: return {"CW ", d, spd, tim, {}};
+    case 5: return {"CCW", d, spd, tim, {}};
+    case 6: return {"JMP", QString::number(reg), {}, {}, {}};
+    case 7: return {"REP", "3,10", {}, {}, {}};
+    case 8: return {"INP", "5,1", {}, {}, {}};
+    case 9: return {"IJP", QStringLiteral("5,0,%1").arg(reg), {}, {}, {}};
+    case 10: return {"OUT", "7,1", {}, {}, {}};
+    case 11: return {"OTP", "1,4660", {}, {}, {}};
+    case 12: return {"CNT", d, {}, {}, {}};
+    case 13: return {"TIM", QString::number(reg * 11), {}, {}, {}};
+    case 14: return {"END", {}, {}, {}, {}};
+    default: return ClipRow{};
+    }
+}
+
+bool fill(ProgramTable &table, int registers, bool empty)
+{
+    return table.InTransaction([&] {
+        for (int reg = 0; reg < registers; ++reg)
+            for (int axis = 0; axis < kAxes; ++axis) {
+                ClipRow row = empty ? ClipRow{} : instruction(reg, axis);
+                row[4] = QStringLiteral("comment %1").arg(reg);
+                if (!table.WriteAxis(reg, axis, row))
+                    return false;
+            }
+        return true;
+    });
+}
+
+struct Figures {
+    qint64 sent = 0, received = 0;
+    double wall = 0, cpu = 0;
+    int registers = 0;
+};
+
+// Counts what the loop puts on the line and takes from it.
+TransferSteps counted(TransferSteps steps, Figures &f)
+{
+    auto request = steps.request;
+    steps.request = [request, &f](int reg) {
+        auto rq = request(reg);
+        if (rq)
+            f.sent += rq->command.size();
+        return rq;
+    };
+    auto matches = steps.matches;
+    steps.matches = [matches, &f](const RegisterRequest &rq, const QString &line) {
+        f.received += line.size();
+        return matches(rq, line);
+    };
+    return steps;
+}
+
+bool run(frmMain &m, ProgramTable &table, bool download, int registers, Figures &f)
+{
+    frmMsgPrgDoUp *dialog = LoadMsgPrgDoUp(download ? QStringLiteral("ZT260A/ZT460A DownLoad")
+                                                    : QStringLiteral("ZT260A/ZT460A UpLoad"));
+    dialog->show();
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    bool ok = true;
+    for (int axis = 0; axis < kAxes && ok; ++axis) {
+        const TransferSteps steps = counted(download ? DownloadSteps4(table, axis) : UploadSteps4(table, axis), f);
+        ok = RunRegisterTransfer(*m.MSComm1, dialog, axis, 0, registers - 1, steps, dialog).end == TransferEnd::Done;
+    }
+    f.wall = double(clock.nsecsElapsed()) / 1e9;
+    f.cpu = cpuSeconds() - cpu0;
+    f.registers = registers * kAxes;
+    UnloadMsgPrgDoUp();
+    return ok;
+}
+
+void report(const char *what, const Figures &f, int baud, bool paced)
+{
+    const double floor = double(f.sent + f.received) * 10.0 / baud;
+    std::printf("%-8s %5d registers  sent %7lld B  received %7lld B\n", what, f.registers,
+                static_cast<long long>(f.sent), static_cast<long long>(f.received));
+    if (paced) {
+        const double ratio = f.wall / floor;
+        std::printf("         wall %8.3f s   line floor %8.3f s   ratio %6.4f  (aim <= 1.02)%s\n", f.wall, floor,
+                    ratio, ratio <= 1.02 ? "" : "  ABOVE AIM");
+    } else {
+        // The round trip includes the simulated unit's own work; the
+        // program's share is its CPU time.
+        const double us = f.wall / f.registers * 1e6;
+        const double cpuUs = f.cpu / f.registers * 1e6;
+        std::printf("         wall %8.3f s   per register round trip %7.1f us, of it this program's CPU %6.1f us"
+                    "  (aim <= 100 us)%s\n",
+                    f.wall, us, cpuUs, cpuUs <= 100 ? "" : "  ABOVE AIM");
+    }
+    const double share = f.cpu / f.wall * 100;
+    std::printf("         CPU  %8.3f s   %5.2f %% of the wall time  (aim <= 2 %%)%s\n", f.cpu, share,
+                share <= 2 || !paced ? "" : "  ABOVE AIM");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QString device;
+    int baud = 38400;
+    int registers = RegisterCount(UnitKind::FourAxis);
+    bool paced = true;
+    const QStringList args = app.arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString a = args[i];
+        const QString v = i + 1 < args.size() ? args[i + 1] : QString();
+        if (a == u"--device" && !v.isEmpty()) {
+            device = v;
+            ++i;
+        } else if (a == u"--baud" && v.toInt() > 0) {
+            baud = v.toInt();
+            ++i;
+        } else if (a == u"--registers" && v.toInt() > 0 && v.toInt() <= registers) {
+            registers = v.toInt();
+            ++i;
+        } else if (a == u"--unpaced") {
+            paced = false;
+        } else {
+            std::fprintf(stderr, "usage: transfer_bench [--device PATH] [--baud N] [--registers N] [--unpaced]\n");
+            return 2;
+        }
+    }
+
+    QProcess sim;
+    if (device.isEmpty()) {
+        QStringList options{"--model", "4", "--baud", QString::number(baud)};
+        if (paced)
+            options << "--pace";
+        // Only its first line, the device, is read here: reading its log
+        // would count as this program's work.
+        sim.start(QStringLiteral("/bin/sh"),
+                  QStringList{"-c", "\"$0\" \"$@\" | (IFS= read -r device; echo \"$device\"; exec cat >/dev/null)",
+                              QStringLiteral(UNITSIM_PATH)}
+                      + options);
+        while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
+        }
+        device = QString::fromLatin1(sim.readLine()).trimmed();
+        if (device.isEmpty()) {
+            std::fprintf(stderr, "the simulated unit did not start\n");
+            return 1;
+        }
+    }
+    qputenv("ZT_COM1", device.toLocal8Bit());
+
+    QTemporaryDir home;
+    SetAppPath(home.path());
+    ResetSharedState();
+    SetStartValues();
+    g.UnitModel = QStringLiteral("4");
+    Answers answers;
+    SetDialogs(&answers);
+
+    int status = 0;
+    {
+        ProgramTable &table = ProgramTableOf(UnitKind::FourAxis);
+        if (const auto refused = table.Open()) {
+            std::fprintf(stderr, "%s\n", qPrintable(*refused));
+            return 1;
+        }
+        if (!fill(table, registers, false)) {
+            std::fprintf(stderr, "the program could not be written\n");
+            return 1;
+        }
+        const std::vector<QStringList> sentTable = table.ReadAll();
+
+        frmMain m;
+        if (m.MSComm1->setCommPort(1) != 0 || m.MSComm1->setSettings(QStringLiteral("%1,N,8,1").arg(baud)) != 0
+            || m.MSComm1->setPortOpen(true) != 0) {
+            std::fprintf(stderr, "cannot open %s\n", qPrintable(device));
+            return 1;
+        }
+        std::printf("4-axis program transfer on %s at %d bit/s%s\n", qPrintable(device), baud,
+                    sim.state() == QProcess::Running ? (paced ? " (simulated unit, paced)" : " (simulated unit, unpaced)")
+                                                     : "");
+        Figures down, up;
+        const bool sentAll = run(m, table, true, registers, down);
+        report("download", down, baud, paced);
+        const bool emptied = fill(table, registers, true);
+        const bool readAll = emptied && run(m, table, false, registers, up);
+        report("upload", up, baud, paced);
+
+        int differing = 0;
+        const std::vector<QStringList> readTable = table.ReadAll();
+        for (int reg = 0; reg < registers; ++reg)
+            if (size_t(reg) >= readTable.size() || readTable[size_t(reg)] != sentTable[size_t(reg)]) {
+                if (++differing <= 5 && size_t(reg) < readTable.size())
+                    std::printf("register %d differs: sent %s, read %s\n", reg,
+                                qPrintable(sentTable[size_t(reg)].join(u'|')),
+                                qPrintable(readTable[size_t(reg)].join(u'|')));
+            }
+        if (!sentAll || !readAll || differing > 0 || !answers.shown.isEmpty()) {
+            std::printf("WRONG: %s%s%d register(s) read back differ%s%s\n", sentAll ? "" : "download stopped; ",
+                        readAll ? "" : "upload stopped; ", differing, answers.shown.isEmpty() ? "" : "; shown: ",
+                        qPrintable(answers.shown.join(u" / ")));
+            status = 1;
+        }
+        m.MSComm1->setPortOpen(false);
+    }
+    CloseProgramTables();
+    SetDialogs(nullptr);
+    if (sim.state() == QProcess::Running) {
+        sim.write("quit\n");
+        sim.waitForFinished(3000);
+    }
+    return status;
+}

@@ -1,0 +1,148 @@
+#pragma once
+// The register loop of every program transfer: one axis, one range of
+// registers, one exchange per register on the line engine. For each register
+// it asks the model's steps for the request, sends it, waits for the answer,
+// compares, resends a mismatch silently, asks the operator Retry/Cancel when
+// that does not help or nothing came in time, keeps what the answer carries,
+// and tells how the axis ended. It knows no window: the caller's exchange
+// hooks carry pause and cancel, a TransferView shows the progress, and the
+// questions and the failure message go through the Dialogs service.
+//
+// A model plugs in through TransferSteps. The 4-axis routines
+// (transfer/ProgramSteps4.h) send "PRX 12,C1000005" and "PRX 12". A 2-axis
+// routine drives the same loop with its own steps:
+//
+//     TransferSteps steps;
+//     steps.reply = &g.IxsReplyLine;                    // "IXS" echoes land here
+//     steps.request = [&](int reg) -> std::optional<RegisterRequest> {
+//         const auto row = table.Axis(reg, axis);      // nothing: fails the register
+//         ... EncodeForAxis(UnitKind::TwoAxis, texts, axis) ...
+//         return RegisterRequest{"IXS X12,C1000005\r", echoLength};
+//     };
+//     steps.accepts = [](const QString &l) { return l.startsWith(u"IXS"); };
+//     steps.matches = [](const RegisterRequest &rq, const QString &l) { ... };
+//     // an upload sets reply = &g.ReplyLine, lets `accepts` take only the
+//     // "IXR" line of its own axis and register (others leave the wait
+//     // going), and decodes and stores in `store`.
+//     MessageWindowHooks hooks;                         // the wait window's Cancel
+//     MyView view;                                      // frmMessage.Label2, ProgressBar1
+//     const TransferOutcome out =
+//         RunRegisterTransfer(*MainWindow()->MSComm1, &hooks, axis, 0, 53, steps, &view);
+//     g.TransferResult = DownloadResultCode(out, 0, 53);
+//     if (const auto m = DownloadClosing(g.TransferResult))
+//         ShowClosing(*m);
+//
+// The caller holds the line (link/LineOwner.h) and keeps the monitor poll
+// quiet for as long as the loop runs.
+
+#include "link/LineExchange.h"
+#include "platform/Dialogs.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+// What one register puts on the line and how its answer is taken.
+struct RegisterRequest {
+    QString command;    // CR included
+    int threshold = 0;  // receive threshold of the answer: its length, CR included
+    ThresholdAt thresholdAt = ThresholdAt::BeforeSend;
+};
+
+// The model's part of a transfer of one axis.
+struct TransferSteps {
+    // The shared variable the reply parser stores the answers in.
+    QString *reply = nullptr;
+    // The request of a register; nothing when the register cannot be sent
+    // (no record, the codec refuses its texts): the transfer fails at that
+    // register and nothing is sent for it.
+    std::function<std::optional<RegisterRequest>(int reg)> request;
+    // Whether a stored line is one to compare; a line it refuses is left for
+    // the next one to replace, and the wait goes on. Empty: every line.
+    std::function<bool(const QString &line)> accepts;
+    // Whether an accepted line answers the request; one that does not is a
+    // mismatch.
+    std::function<bool(const RegisterRequest &request, const QString &line)> matches;
+    // Keeps what a matching answer carries (an upload's decode and store);
+    // false fails the transfer at that register. Empty: nothing to keep.
+    std::function<bool(int reg, const QString &line)> store;
+    // Writes what `store` held back (so that a database commits once for
+    // many registers): all of it when `final` (the loop ends, however it
+    // ends), else when the step finds it due. The register that could not
+    // be written, or nothing: the transfer fails there (at the earlier one
+    // when it failed already). Empty: `store` holds nothing back.
+    std::function<std::optional<int>(bool final)> flush;
+    // Mismatches sent again without asking before the operator is asked.
+    int silentResends = 2;
+    // The longest wait for one answer, in ms.
+    int timeoutMs = kReplyTimeoutMs;
+};
+
+// What the operator sees of a running transfer. Every member has a harmless
+// default, so a view overrides what it shows.
+class TransferView
+{
+public:
+    virtual ~TransferView() = default;
+    // The range holds `registers` registers (the progress bar's maximum).
+    virtual void Begin(int registers) { (void)registers; }
+    // `done` registers of the range are done (the progress bar's value).
+    virtual void Progress(int done) { (void)done; }
+    // Register `reg` of `axis` is in hand: RegisterCaption(axis, reg).
+    virtual void Reached(int axis, int reg) { (void)axis; (void)reg; }
+    // The axis ended; after a failure the progress stays where it stood.
+    virtual void Ended(bool failed) { (void)failed; }
+};
+
+enum class TransferEnd {
+    Done,        // every register of the range answered (and was kept)
+    Cancelled,   // the operator cancelled, or answered Yes to the exit question
+    Failed,      // a register could not be sent, answered, kept; the line closed
+};
+
+struct TransferOutcome {
+    TransferEnd end = TransferEnd::Done;
+    int reg = 0;   // the register the transfer stopped at (Cancelled, Failed)
+};
+
+// Runs registers `from` to `to` of `axis` (0 X .. 3 U; it names the axis in
+// the texts shown) on `port`, whose reply parser fills steps.reply; `hooks`
+// (may be nullptr) pause and cancel. The receive side is emptied first. A
+// failure is shown as RegisterErrorText(axis, reg) before the call returns.
+// Work that needs no line is done while the unit answers: once register r's
+// request is out, the answer of r - 1 is kept (store, flush) and r + 1's
+// request is made; a failure found so is reported at its own register.
+TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis, int from, int to,
+                                    const TransferSteps &steps, TransferView *view = nullptr);
+
+// ---- result codes (TransferResult)
+constexpr int kResultErrorBase = 2001;   // failure at register r: r + 2001
+constexpr int kResultPortClosed = 5000;
+constexpr int kResultCancelled = 9999;
+
+// Download: the register after the last one sent (`from` when the range is
+// empty), r + 2001 after a failure at r, 9999 after a cancel.
+int DownloadResultCode(const TransferOutcome &outcome, int from, int to);
+// Upload: 0 when done, r + 2001 after a failure at r, 9999 after a cancel.
+int UploadResultCode(const TransferOutcome &outcome);
+
+// ---- texts
+// "X axis : Reg No. 12"; empty for an axis outside 0..3.
+QString RegisterCaption(int axis, int reg);
+// "ERROR :: X axis / Reg No. 12"; empty for an axis outside 0..3.
+QString RegisterErrorText(int axis, int reg);
+// The Retry/Cancel question's text: what was sent and what came back, each
+// cut to the answer's threshold less one (the window the compare uses).
+QString MismatchText(const RegisterRequest &request, const QString &received);
+// The question after Cancel; Yes ends the transfer as cancelled.
+QString ExitQuestionText();
+
+// The message that closes a transfer window, by TransferResult.
+struct ClosingMessage {
+    QString text;
+    QString title;
+    MsgIcon icon = MsgIcon::None;
+};
+std::optional<ClosingMessage> DownloadClosing(int code);
+std::optional<ClosingMessage> UploadClosing(int code);
+void ShowClosing(const ClosingMessage &message);

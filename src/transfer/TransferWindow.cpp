@@ -1,0 +1,470 @@
+#include "transfer/TransferWindow.h"
+
+#include "mainwin/frmMain.h"
+#include "platform/Dialogs.h"
+#include "platform/MSComm.h"
+#include "platform/Timer.h"
+#include "program/ProgramTable.h"
+#include "shared/Bounds.h"
+#include "shared/Language.h"
+#include "shared/Shared.h"
+#include "transfer/frmMsgPrgDoUp.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <vector>
+
+namespace {
+
+const QString kAxisTitles[kAxes] = {QStringLiteral(" X-Axis "), QStringLiteral(" Y-Axis "),
+                                    QStringLiteral(" Z-Axis "), QStringLiteral(" U-Axis ")};
+
+void refuseValue()
+{
+    MsgBox(QStringLiteral("Value can't configure it."), MsgButtons::Ok, QStringLiteral("zt260/460"),
+           MsgIcon::Critical);
+}
+
+// A range box's text as a register number: digits only, 0 to 2000. The
+// empty text is no number either.
+std::optional<int> rangeNumber(const QString &text)
+{
+    if (text.isEmpty() || text.size() > 5)
+        return std::nullopt;
+    for (const QChar c : text)
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    const int v = text.toInt();
+    return v <= kRangeLimit ? std::optional<int>(v) : std::nullopt;
+}
+
+} // namespace
+
+TransferWindow::TransferWindow(ProgramTable &table, QWidget *parent) : QWidget(parent, Qt::Window), m_table(table)
+{
+    buildLayout();
+    Form_Load();
+}
+
+TransferWindow::~TransferWindow() = default;
+
+void TransferWindow::buildLayout()
+{
+    auto *outer = new QVBoxLayout(this);
+    auto *grid = new QGridLayout;
+    outer->addLayout(grid);
+    for (int i = 0; i < kAxes; ++i) {
+        Frame1[i] = new QGroupBox(kAxisTitles[i], this);
+        auto *frame = new QVBoxLayout(Frame1[i]);
+        auto *options = new QHBoxLayout;
+        AllOpt[i] = new QRadioButton(QStringLiteral("All"), Frame1[i]);
+        SelectOpt[i] = new QRadioButton(QStringLiteral("Select"), Frame1[i]);
+        NoneOpt[i] = new QRadioButton(QStringLiteral("None"), Frame1[i]);
+        for (QRadioButton *o : {AllOpt[i], SelectOpt[i], NoneOpt[i]})
+            options->addWidget(o);
+        auto *range = new QHBoxLayout;
+        Text1[i] = new QLineEdit(Frame1[i]);
+        Label1[i] = new QLabel(Frame1[i]);
+        Text2[i] = new QLineEdit(Frame1[i]);
+        for (QLineEdit *box : {Text1[i], Text2[i]}) {
+            box->setMaxLength(5);
+            box->setFixedWidth(70);
+            box->installEventFilter(this);
+        }
+        range->addWidget(Text1[i]);
+        range->addWidget(Label1[i]);
+        range->addWidget(Text2[i]);
+        range->addStretch();
+        frame->addLayout(options);
+        frame->addLayout(range);
+        grid->addWidget(Frame1[i], i, 0);
+
+        auto *blocks = new QGridLayout;
+        blocks->setSpacing(2);
+        auto &buttons = i == 0 ? Command1 : i == 1 ? Command2 : i == 2 ? Command3 : Command4;
+        for (int j = 0; j < kBlockButtons; ++j) {
+            buttons[j] = new QPushButton(this);
+            buttons[j]->setFixedWidth(36);
+            blocks->addWidget(buttons[j], j / 5, j % 5);
+            connect(buttons[j], &QPushButton::clicked, this, [this, i, j] { blockClick(i, j); });
+        }
+        grid->addLayout(blocks, i, 1);
+
+        connect(AllOpt[i], &QRadioButton::toggled, this, [this, i](bool on) { if (on) AllOpt_Click(i); });
+        connect(SelectOpt[i], &QRadioButton::toggled, this, [this, i](bool on) { if (on) SelectOpt_Click(i); });
+        connect(NoneOpt[i], &QRadioButton::toggled, this, [this, i](bool on) { if (on) NoneOpt_Click(i); });
+        connect(Text1[i], &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
+        connect(Text2[i], &QLineEdit::textChanged, this, [this, i] { Text2_Change(i); });
+    }
+    auto *buttons = new QHBoxLayout;
+    Start_botton = new QPushButton(QStringLiteral("Start"), this);
+    Cancel_botton = new QPushButton(QStringLiteral("Cancel"), this);
+    buttons->addStretch();
+    buttons->addWidget(Start_botton);
+    buttons->addWidget(Cancel_botton);
+    buttons->addStretch();
+    outer->addLayout(buttons);
+    connect(Start_botton, &QPushButton::clicked, this, &TransferWindow::Start_botton_Click);
+    connect(Cancel_botton, &QPushButton::clicked, this, &TransferWindow::Cancel_botton_Click);
+}
+
+QPushButton *TransferWindow::blockButton(int axis, int j) const
+{
+    switch (axis) {
+    case 0: return At(Command1, j);
+    case 1: return At(Command2, j);
+    case 2: return At(Command3, j);
+    case 3: return At(Command4, j);
+    default: return nullptr;
+    }
+}
+
+void TransferWindow::Form_Load()
+{
+    g.BlockFirstClick.fill(0);
+    // The window owns the line until it closes.
+    if (frmMain *m = MainWindow())
+        m->Timer1->stop();
+    m_hold.emplace(LineUser::Transfer);
+    for (int i = 0; i < kAxes; ++i) {
+        Text1[i]->setText(QString::number(g.TransferFrom[i]));
+        Text2[i]->setText(QString::number(g.TransferTo[i]));
+    }
+    for (int j = 0; j < kBlockButtons; ++j)
+        for (int a = 0; a < kAxes; ++a) {
+            blockButton(a, j)->setText(QString::number(j));
+            blockButton(a, j)->setEnabled(false);
+        }
+    for (QLabel *mark : Label1)
+        mark->setText(GetRangeMark());
+}
+
+void TransferWindow::setRangeControls(int axis, bool enabled)
+{
+    if (axis < 0 || axis >= kAxes)
+        return;
+    Text1[axis]->setEnabled(enabled);
+    Text2[axis]->setEnabled(enabled);
+    for (int j = 0; j < kBlockButtons; ++j)
+        blockButton(axis, j)->setEnabled(enabled);
+}
+
+void TransferWindow::AllOpt_Click(int Index)
+{
+    setRangeControls(Index, false);
+}
+
+void TransferWindow::SelectOpt_Click(int Index)
+{
+    setRangeControls(Index, true);
+}
+
+void TransferWindow::NoneOpt_Click(int Index)
+{
+    setRangeControls(Index, false);
+}
+
+void TransferWindow::Text1_KeyPress(int, int &KeyAscii)
+{
+    if (KeyAscii != 8 && (KeyAscii < '0' || KeyAscii > '9'))
+        KeyAscii = 0;
+}
+
+void TransferWindow::Text2_KeyPress(int Index, int &KeyAscii)
+{
+    Text1_KeyPress(Index, KeyAscii);
+}
+
+void TransferWindow::Text1_Click(int Index)
+{
+    if (QString *saved = Slot(g.SavedFromText, Index))
+        *saved = Text1[size_t(Index)]->text();
+}
+
+void TransferWindow::Text2_Click(int Index)
+{
+    if (QString *saved = Slot(g.SavedToText, Index))
+        *saved = Text2[size_t(Index)]->text();
+}
+
+void TransferWindow::Text1_Change(int Index)
+{
+    rangeChange(Index, false);
+}
+
+void TransferWindow::Text2_Change(int Index)
+{
+    rangeChange(Index, true);
+}
+
+void TransferWindow::rangeChange(int axis, bool to)
+{
+    if (axis < 0 || axis >= kAxes)
+        return;
+    QLineEdit *box = to ? Text2[axis] : Text1[axis];
+    const QString text = box->text();
+    if (text.isEmpty())
+        return;   // stores nothing; Start refuses an empty box
+    if (const auto v = rangeNumber(text)) {
+        (to ? g.TransferTo : g.TransferFrom)[axis] = int16_t(*v);
+        return;
+    }
+    int &depth = m_restoreDepth[size_t(axis * 2 + (to ? 1 : 0))];
+    if (depth > 0) {
+        box->clear();   // the text put back was refused as well
+        return;
+    }
+    refuseValue();
+    ++depth;
+    box->setText((to ? g.SavedToText : g.SavedFromText)[axis]);
+    --depth;
+}
+
+void TransferWindow::Command1_Click(int Index)
+{
+    blockClick(0, Index);
+}
+
+void TransferWindow::Command2_Click(int Index)
+{
+    blockClick(1, Index);
+}
+
+void TransferWindow::Command3_Click(int Index)
+{
+    blockClick(2, Index);
+}
+
+void TransferWindow::Command4_Click(int Index)
+{
+    blockClick(3, Index);
+}
+
+void TransferWindow::blockClick(int axis, int j)
+{
+    if (axis < 0 || axis >= kAxes || j < 0 || j >= kBlockButtons)
+        return;
+    for (int a = 0; a < kAxes; ++a)
+        if (a != axis)
+            g.BlockFirstClick[a] = 0;
+    const int first = j * 100;
+    const int last = first + 99;
+    // A second click needs the From number; with the box emptied it starts
+    // a new range instead.
+    const auto from = rangeNumber(Text1[axis]->text());
+    if (g.BlockFirstClick[axis] && from) {
+        if (first < *from)
+            Text1[axis]->setText(QString::number(first));
+        else
+            Text2[axis]->setText(QString::number(last));
+        g.BlockFirstClick[axis] = 0;
+        return;
+    }
+    Text1[axis]->setText(QString::number(first));
+    Text2[axis]->setText(QString::number(last));
+    g.BlockFirstClick[axis] = 1;
+}
+
+void TransferWindow::PrepareAxes(int Index)
+{
+    if (m_running || Index < 0 || Index > kAxes)
+        return;
+    for (int j = 0; j < kAxes; ++j) {
+        const bool offered = Index == 0 || j == Index - 1;
+        Frame1[j]->setEnabled(offered);
+        SelectOpt[j]->setEnabled(offered);
+        AllOpt[j]->setEnabled(offered);
+        if (Index != 0)
+            NoneOpt[j]->setEnabled(offered);
+        if (offered)
+            NoneOpt[j]->setChecked(true);
+        // Boxes and block buttons wait for Select, on every axis.
+        setRangeControls(j, false);
+    }
+}
+
+bool TransferWindow::axisChosen(int axis) const
+{
+    return Frame1[axis]->isEnabled() && !NoneOpt[axis]->isChecked()
+           && (SelectOpt[axis]->isChecked() || AllOpt[axis]->isChecked());
+}
+
+bool TransferWindow::rangesAccepted() const
+{
+    for (int i = 0; i < kAxes; ++i) {
+        if (Text1[i]->text().isEmpty() || Text2[i]->text().isEmpty())
+            return false;
+        // A range the unit does not hold is refused before anything is sent.
+        if (axisChosen(i) && SelectOpt[i]->isChecked()) {
+            const auto from = rangeNumber(Text1[i]->text());
+            const auto to = rangeNumber(Text2[i]->text());
+            if (!from || !to || *from > *to || *to >= kRangeLimit)
+                return false;
+        }
+    }
+    return true;
+}
+
+void TransferWindow::lockForTransfer()
+{
+    Start_botton->setEnabled(false);
+    for (int i = 0; i < kAxes; ++i) {
+        for (QWidget *w : std::initializer_list<QWidget *>{AllOpt[i], SelectOpt[i], NoneOpt[i]})
+            w->setEnabled(false);
+        setRangeControls(i, false);
+    }
+}
+
+void TransferWindow::Start_botton_Click()
+{
+    if (m_running || m_finished)
+        return;
+    if (!rangesAccepted()) {
+        refuseValue();
+        return;
+    }
+    frmMain *m = MainWindow();
+    if (!m || !m->MSComm1->PortOpen()) {
+        g.TransferResult = kResultPortClosed;
+        finish(Closing(g.TransferResult));
+        return;
+    }
+    if (!HoldsLine()) {
+        // Another transfer held the line when this window opened.
+        m_hold.reset();
+        m_hold.emplace(LineUser::Transfer);
+        if (!HoldsLine())
+            return;
+    }
+
+    struct Job {
+        int axis, from, to;
+    };
+    std::vector<Job> jobs;
+    for (int i = 0; i < kAxes; ++i) {
+        if (!axisChosen(i))
+            continue;
+        if (AllOpt[i]->isChecked())
+            jobs.push_back({i + 1, 0, kRangeLimit - 1});
+        else
+            jobs.push_back({i + 1, *rangeNumber(Text1[i]->text()), *rangeNumber(Text2[i]->text())});
+    }
+
+    g.TransferResult = 0;
+    m_running = true;
+    lockForTransfer();
+    LoadMsgPrgDoUp(ProgressCaption())->show();
+    for (const Job &job : jobs) {
+        g.TransferResult = TransferAxis(job.axis, job.from, job.to);
+        if (StopsAt(g.TransferResult))
+            break;
+    }
+    AfterTransfer();
+    UnloadMsgPrgDoUp();
+    m_running = false;
+    finish(Closing(g.TransferResult));
+}
+
+std::optional<TransferOutcome> TransferWindow::RunAxis(int axis, int from, int to, const TransferSteps &steps)
+{
+    frmMain *m = MainWindow();
+    if (!m)
+        return std::nullopt;
+    frmMsgPrgDoUp *dialog = MsgPrgDoUpWindow();
+    return RunRegisterTransfer(*m->MSComm1, dialog, axis, from, to, steps, dialog);
+}
+
+void TransferWindow::Cancel_botton_Click()
+{
+    if (m_running) {
+        // Ends the transfer at once; Start then closes the window.
+        if (frmMsgPrgDoUp *d = MsgPrgDoUpWindow())
+            d->CancelBotton_Click();
+        return;
+    }
+    finish(std::nullopt);
+}
+
+void TransferWindow::finish(std::optional<ClosingMessage> closing)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    // The line is free and the monitor polls again (unless the I/O window
+    // polls) before the operator reads how the transfer ended.
+    m_hold.reset();
+    if (frmMain *m = MainWindow())
+        m->ResumeMonitor(false);
+    if (closing)
+        ShowClosing(*closing);
+    hide();
+    deleteLater();
+}
+
+void TransferWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_running) {
+        Cancel_botton_Click();
+        event->ignore();
+        return;
+    }
+    finish(std::nullopt);
+    event->accept();
+}
+
+bool TransferWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    for (int i = 0; i < kAxes; ++i) {
+        const bool from = watched == Text1[i];
+        if (!from && watched != Text2[i])
+            continue;
+        if (event->type() == QEvent::MouseButtonPress) {
+            from ? Text1_Click(i) : Text2_Click(i);
+        } else if (event->type() == QEvent::KeyPress) {
+            // Characters are judged; editing keys (arrows, Delete, the
+            // clipboard's) pass, and what they leave is checked as a change.
+            const QString text = static_cast<QKeyEvent *>(event)->text();
+            if (text.size() != 1)
+                return false;
+            const char16_t c = text[0].unicode();
+            if (c < 0x20 && c != 8 && c != '\r' && c != '\n')
+                return false;
+            if (c == 0x7F)
+                return false;
+            int key = c;
+            from ? Text1_KeyPress(i, key) : Text2_KeyPress(i, key);
+            return key == 0;
+        }
+        return false;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+TransferWindow *ShowTransferWindow(TransferWindow *open,
+                                   const std::function<TransferWindow *(ProgramTable &table)> &make,
+                                   const QString &caption, int Index)
+{
+    TransferWindow *w = open;
+    if (!w) {
+        ProgramTable &table = ProgramTableOf(UnitKind::FourAxis);
+        if (const auto refused = table.Open()) {
+            MsgBox(*refused, MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"), MsgIcon::Critical);
+            return nullptr;
+        }
+        w = make(table);
+    }
+    w->setWindowTitle(caption);
+    w->PrepareAxes(Index);
+    w->show();
+    w->raise();
+    w->activateWindow();
+    return w;
+}
