@@ -1,8 +1,8 @@
-// The program transfers of the 2-axis unit from the main window: the steps'
-// commands, thresholds and reply tests, and against the simulated unit the
-// menus for every Index, the "All" entries, the 2-axis editor's menus, the
-// wire transcripts, echo mismatches, time-outs, cancel, failures and the
-// closing messages, each leaving the line free and the monitor polling.
+// The program transfers of the 2-axis unit from the main window against the
+// simulated unit: the menus for every Index, the "All" entries, the 2-axis
+// editor's menus, the wire transcripts, echo mismatches, time-outs, cancel,
+// failures and the closing messages, each leaving the line free and the
+// monitor polling.
 
 #include "RawSql.h"
 #include "TransferRig.h"
@@ -14,8 +14,6 @@
 #include "program/ProgramLayout.h"
 #include "program/frmPrgEdit.h"
 #include "shared/Shared.h"
-#include "transfer/ProgramSteps.h"
-#include "transfer/ProgramSteps2.h"
 #include "transfer/frmRecvPrg.h"
 #include "transfer/frmSendPrg.h"
 
@@ -97,12 +95,6 @@ class TestTransfer2 : public QObject
 private slots:
     void cleanup();
 
-    void requests_data();
-    void requests();
-    void replyTests_data();
-    void replyTests();
-    void registerFields_data();
-    void registerFields();
 
     void downloadRoad();
     void uploadRoad();
@@ -142,151 +134,6 @@ void TestTransfer2::checkEnded(TransferRig &rig)
     QCOMPARE(rig.main->ProgressBar1->value(), 0);
     QCOMPARE(g.PositionReplyPending, 0);
     QCOMPARE(g.SpeedReplyPending, 0);
-}
-
-// ---- pure steps -------------------------------------------------------------
-
-void TestTransfer2::requests_data()
-{
-    QTest::addColumn<bool>("download");
-    QTest::addColumn<int>("axis");
-    QTest::addColumn<int>("reg");
-    QTest::addColumn<QStringList>("texts");   // CMD, DAT, SPD, TIM in the table
-    QTest::addColumn<QString>("command");     // empty: the register cannot be sent
-    QTest::addColumn<int>("threshold");
-
-    QTest::newRow("JMP 5 in X 12") << true << 0 << 12 << QStringList{"JMP", "5", "", ""} << "IXS X12,C1000005\r" << 18;
-    QTest::newRow("empty X 0") << true << 0 << 0 << QStringList{"", "", "", ""} << "IXS X0,C0000000\r" << 17;
-    QTest::newRow("trailing blank of JMP") << true << 1 << 53 << QStringList{"JMP ", "5", "", ""}
-                                           << "IXS Y53,C1000005\r" << 18;
-    QTest::newRow("CW with its blank, speed and timer")
-        << true << 1 << 3 << QStringList{"CW ", "-100", "4", "1"} << "IXS Y3,96FFFF9C\r" << 17;
-    QTest::newRow("pulses whatever the unit of measure")
-        << true << 0 << 4 << QStringList{"ABS", "50000", "1", "0"} << "IXS X4,0100C350\r" << 17;
-    QTest::newRow("lower case") << true << 0 << 3 << QStringList{"jmp", "5", "", ""} << "" << 0;
-    QTest::newRow("LN3 is the 4-axis unit's") << true << 0 << 3 << QStringList{"LN3", "5", "", ""} << "" << 0;
-    QTest::newRow("RNZ is the 4-axis unit's") << true << 0 << 3 << QStringList{"RNZ", "5", "", ""} << "" << 0;
-    QTest::newRow("value too wide") << true << 1 << 3 << QStringList{"INC", "8388608", "", ""} << "" << 0;
-    QTest::newRow("no register 54") << true << 0 << 54 << QStringList{} << "" << 0;
-    QTest::newRow("read X 9") << false << 0 << 9 << QStringList{} << "IXR X9\r" << 16;
-    QTest::newRow("read Y 53") << false << 1 << 53 << QStringList{} << "IXR Y53\r" << 17;
-    QTest::newRow("no register 54 to read") << false << 0 << 54 << QStringList{} << "" << 0;
-    QTest::newRow("no Z axis to read") << false << 2 << 0 << QStringList{} << "" << 0;
-}
-
-void TestTransfer2::requests()
-{
-    QFETCH(bool, download);
-    QFETCH(int, axis);
-    QFETCH(int, reg);
-    QFETCH(QStringList, texts);
-    QFETCH(QString, command);
-    QFETCH(int, threshold);
-
-    TransferRig rig(UnitKind::TwoAxis);
-    // A unit of measure must not reach the 2-axis unit's pulses.
-    g.ScaleSel[axis] = 1;
-    g.ScaleFactor[1][axis] = QStringLiteral("0.001");
-    if (!texts.isEmpty())
-        QVERIFY(rig.put(reg, axis, {texts[0], texts[1], texts[2], texts[3], "note"}));
-    const TransferSteps steps = download ? DownloadSteps2(rig.table, axis) : UploadSteps2(rig.table, axis);
-    QCOMPARE(steps.reply, download ? &g.IxsReplyLine : &g.ReplyLine);
-    const auto rq = steps.request(reg);
-    if (command.isEmpty()) {
-        QVERIFY(!rq);
-        return;
-    }
-    QVERIFY(rq);
-    QCOMPARE(rq->command, command);
-    QCOMPARE(rq->threshold, threshold);
-}
-
-void TestTransfer2::replyTests_data()
-{
-    QTest::addColumn<bool>("download");
-    QTest::addColumn<int>("axis");
-    QTest::addColumn<int>("reg");
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<bool>("matches");
-
-    QTest::newRow("echo with its blank") << true << 0 << 12 << "IXS X12, C0000000\r" << true << true;
-    QTest::newRow("echo with a digit changed") << true << 0 << 12 << "IXS X12, C0000001\r" << true << false;
-    QTest::newRow("echo of another register") << true << 0 << 12 << "IXS X13, C0000000\r" << true << false;
-    QTest::newRow("echo of another axis") << true << 0 << 12 << "IXS Y12, C0000000\r" << true << false;
-    QTest::newRow("echo without its comma") << true << 0 << 12 << "IXS X12 C0000000\r" << true << false;
-    QTest::newRow("4-axis echo") << true << 0 << 12 << "PRX 12,C0000000\r" << false << false;
-    QTest::newRow("answer") << false << 1 << 7 << "IXR Y7, C1000035\r" << true << true;
-    QTest::newRow("answer without the blank") << false << 1 << 7 << "IXR Y7,C1000035\r" << true << true;
-    QTest::newRow("answer of register 17") << false << 1 << 7 << "IXR Y17, C1000035\r" << false << false;
-    QTest::newRow("answer of register 8") << false << 1 << 7 << "IXR Y8, C1000035\r" << false << false;
-    QTest::newRow("answer of the other axis") << false << 1 << 7 << "IXR X7, C1000035\r" << false << false;
-    QTest::newRow("answer without a comma") << false << 1 << 7 << "IXR Y7 C1000035\r" << false << false;
-}
-
-void TestTransfer2::replyTests()
-{
-    QFETCH(bool, download);
-    QFETCH(int, axis);
-    QFETCH(int, reg);
-    QFETCH(QString, line);
-    QFETCH(bool, accepted);
-    QFETCH(bool, matches);
-
-    TransferRig rig(UnitKind::TwoAxis);
-    const TransferSteps steps = download ? DownloadSteps2(rig.table, axis) : UploadSteps2(rig.table, axis);
-    const auto rq = steps.request(reg);
-    QVERIFY(rq);
-    const auto &accepts = rq->accepts ? rq->accepts : steps.accepts;
-    QCOMPARE(accepts(line), accepted);
-    if (accepted && steps.matches)
-        QCOMPARE(steps.matches(*rq, line), matches);
-}
-
-void TestTransfer2::registerFields_data()
-{
-    QTest::addColumn<int>("axis");
-    QTest::addColumn<QString>("reply");
-    QTest::addColumn<QStringList>("fields");  // CMD, DAT, SPD, TIM; {"kept"}: none; {}: refused
-
-    const QStringList kept{"kept"};
-    QTest::newRow("ABS") << 0 << "IXR X0, 0100C350\r" << QStringList{"ABS", "50000", "1", "0"};
-    QTest::newRow("CW keeps its blank") << 1 << "IXR Y1, 96FFFF9C\r" << QStringList{"CW ", "-100", "4", "1"};
-    QTest::newRow("LN3 flag reads as LN2") << 1 << "IXR Y2, 4A000010\r" << QStringList{"LN2", "16", "2", "0"};
-    QTest::newRow("in pulses whatever the unit") << 0 << "IXR X3, C9FFFFFB\r" << QStringList{"CNT", "-5", "", ""};
-    QTest::newRow("RNY on X") << 0 << "IXR X4, CE010005\r" << QStringList{"RNY", "5,1", "", ""};
-    QTest::newRow("RNY on Y keeps the register") << 1 << "IXR Y4, CE010005\r" << kept;
-    QTest::newRow("WTY on Y keeps the register") << 1 << "IXR Y4, CF000000\r" << kept;
-    QTest::newRow("D1 empties Y") << 1 << "IXR Y5, D1000000\r" << QStringList{"", "", "", ""};
-    QTest::newRow("not hexadecimal") << 0 << "IXR X5, C10003G7\r" << QStringList{};
-    QTest::newRow("no word") << 0 << "IXR X5,\r" << QStringList{};
-}
-
-void TestTransfer2::registerFields()
-{
-    QFETCH(int, axis);
-    QFETCH(QString, reply);
-    QFETCH(QStringList, fields);
-
-    ResetSharedState();
-    SetStartValues();
-    g.ScaleSel[axis] = 1;
-    g.ScaleFactor[1][axis] = QStringLiteral("0.5");
-    const auto got = RegisterFields(UnitKind::TwoAxis, axis, reply);
-    if (fields.isEmpty()) {
-        QVERIFY(!got);
-        return;
-    }
-    QVERIFY(got);
-    if (fields == QStringList{"kept"}) {
-        QVERIFY(got->empty());
-        return;
-    }
-    const ProgramTable::FieldValues expected{{AxisFieldColumn(axis, 0), fields[0]},
-                                             {AxisFieldColumn(axis, 1), fields[1]},
-                                             {AxisFieldColumn(axis, 2), fields[2]},
-                                             {AxisFieldColumn(axis, 3), fields[3]}};
-    QCOMPARE(*got, expected);
 }
 
 // ---- against the simulated unit ----------------------------------------------
