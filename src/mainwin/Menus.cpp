@@ -35,6 +35,8 @@ void frmMain::wireMenus()
         connect(mnuZT260DoProgItem[i], &QAction::triggered, this, [this, i] { mnuZT260DoProgItem_Click(i); });
         connect(mnuZT260UpProgitem[i], &QAction::triggered, this, [this, i] { mnuZT260UpProgitem_Click(i); });
     }
+    connect(mnuZT260UpAll, &QAction::triggered, this, &frmMain::mnuZT260UpAll_Click);
+    connect(mnuZT260DoAll, &QAction::triggered, this, &frmMain::mnuZT260DoAll_Click);
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(Command4, &QPushButton::clicked, this, &frmMain::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &frmMain::Command5_Click);

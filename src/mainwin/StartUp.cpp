@@ -289,10 +289,9 @@ void frmMain::Form_Activate()
         return;
     // Cleared first, so that an activation during the upload does not start
     // it again. On the 4-axis unit this opens the upload window; the 2-axis
-    // unit's program upload is not part of this program yet.
+    // unit's programs travel at once.
     g.UploadProgramAtStart = false;
-    if (CurrentUnitKind() == UnitKind::FourAxis)
-        mnuZT260UpProgitem_Click(0);
+    mnuZT260UpProgitem_Click(0);
 }
 
 void frmMain::StartupParameterUpload()

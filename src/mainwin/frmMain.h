@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "link/LineExchange.h"
 #include "mainwin/LineWatch.h"
@@ -234,9 +235,40 @@ public:
     // ---- program transfer menus (implemented in src/transfer)
     // Index 0 all axes of the unit, 1 to 4 one axis X to U. On the 4-axis
     // unit they open the download or upload window for those axes; the
-    // transfer runs from its Start.
+    // transfer runs from its Start. On the 2-axis unit they transfer the
+    // program of X and Y, or of the one axis, at once (RunProgramTransfer2).
     void mnuZT260DoProgItem_Click(int Index);
     void mnuZT260UpProgitem_Click(int Index);
+    // The "All" entries of DownLoad and UpLoad: every parameter, then, when
+    // that transfer succeeded, the program menu with Index 0.
+    void mnuZT260DoAll_Click();
+    void mnuZT260UpAll_Click();
+
+    // The 2-axis program of one axis, registers 0 to 53, between the unit
+    // and the program table, on the shared register loop: PrgramDownLoad
+    // takes 1 X or 2 Y, ProgramUpLoad 0 X or 1 Y (another axis does
+    // nothing). The caller holds the line, keeps the monitor quiet and shows
+    // the wait window, whose Cancel ends the transfer; the register in hand
+    // is shown in its second line. The result code (TransferResult):
+    // download 54 done, 2001 + r failed at register r, 9999 cancelled;
+    // upload 0 done, the same codes otherwise. A failure has been shown
+    // ("ERROR :: X axis / Reg No. 5") when it returns.
+    int PrgramDownLoad(int axis);
+    int ProgramUpLoad(int axis);
+    // The program transfer of the 2-axis unit that the menus and the 2-axis
+    // editor run: for Index 0 X then Y, for 1 or 2 that axis, in front of
+    // the wait window titled `title`, holding the line throughout. It ends
+    // with the line free, the monitor polling, the wait window gone, and
+    // the closing message ("Download Complete!!", "Download Error!!",
+    // "Upload Complete!!", "Cancel!"). The result code (kept in
+    // TransferResult as well); nothing when nothing was started (the line
+    // is held by another transfer, no axis of the unit, the program table
+    // cannot be used).
+    std::optional<int> RunProgramTransfer2(bool download, int Index, const QString &title);
+    // While it runs the 2-axis editor's DownLoad and UpLoad are unavailable.
+    bool ProgramTransfer2Running() const { return m_program2Running; }
+    // Longest wait for one register's answer, in ms (tests shorten it).
+    int ProgramReplyTimeoutMs = kReplyTimeoutMs;
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -257,6 +289,7 @@ private:
     LineTrouble m_lineTrouble = LineTrouble::None;
     QString m_unitMessage;
     bool m_activated = false;
+    bool m_program2Running = false;
     std::array<QRadioButton *, 6> settingOptions() const;
     void collectSettingFlags();
     bool settingsDamaged = false;   // the settings file read at start had lines not understood

@@ -1,5 +1,6 @@
 #include "mainwin/frmMessage.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -31,6 +32,16 @@ void frmMessage::cmdCancel_Click()
     // Once is enough: the waiting routine ends at its next look.
     CancelPressed = true;
     cmdCancel->setEnabled(false);
+}
+
+void frmMessage::closeEvent(QCloseEvent *event)
+{
+    if (cmdCancel->isVisibleTo(this)) {
+        cmdCancel_Click();
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 frmMessage::~frmMessage()

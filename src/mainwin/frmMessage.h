@@ -21,6 +21,11 @@ public:
     QPushButton *cmdCancel = nullptr;  // shown only for a wait that may be cancelled
     bool CancelPressed = false;
     void cmdCancel_Click();
+
+protected:
+    // While the wait may be cancelled, the close box cancels it; the window
+    // stays until the waiting routine unloads it.
+    void closeEvent(QCloseEvent *event) override;
 };
 
 // The wait window, loaded (not shown) when it is not loaded yet.

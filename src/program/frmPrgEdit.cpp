@@ -36,6 +36,11 @@ frmPrgEdit::frmPrgEdit(ProgramTable &table, QWidget *parent)
     setWindowTitle(QStringLiteral("Program Edit"));
     buildLayout();
     wire();
+    // A program transfer running when the editor opens keeps its transfer
+    // menus until it ends.
+    const bool free = !MainWindow() || !MainWindow()->ProgramTransfer2Running();
+    DownLoad->setEnabled(free);
+    UpLoad->setEnabled(free);
     Form_Load();
 }
 
@@ -169,16 +174,26 @@ void frmPrgEdit::Form_Activate()
 
 void frmPrgEdit::DownLoad_Click()
 {
-    if (!PortOpenOrTell())
-        return;
-    // The main window's 2-axis program download (X, then Y) runs from here.
+    runTransfer(true);
 }
 
 void frmPrgEdit::UpLoad_Click()
 {
+    runTransfer(false);
+}
+
+void frmPrgEdit::runTransfer(bool download)
+{
+    const QString question = download ? QStringLiteral("Start DownLoad ?") : QStringLiteral("Start UpLoad ?");
+    if (MsgBox(question, MsgButtons::OkCancel, QStringLiteral("ZT260A/ZT460A"), MsgIcon::Question) != MsgResult::Ok)
+        return;
     if (!PortOpenOrTell())
         return;
-    // The main window's 2-axis program upload (X, then Y) runs from here.
+    // X, then Y; the main window tells how it ended. The editor may be
+    // closed while the unit answers.
+    if (frmMain *m = MainWindow())
+        m->RunProgramTransfer2(download, 0,
+                               download ? QStringLiteral("Data download PROGRAM") : QStringLiteral("Data upload PROGRAM"));
 }
 
 void frmPrgEdit::EditItem_Click(int index)

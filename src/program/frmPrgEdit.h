@@ -59,6 +59,8 @@ protected:
 private:
     void buildLayout();
     void wire();
+    // Asks, checks the port, runs the main window's 2-axis transfer.
+    void runTransfer(bool download);
     bool gridMouse(QEvent *event);
     bool gridKey(QKeyEvent *event);
     // Shows the logic's state: cursor and selection, lists, register label

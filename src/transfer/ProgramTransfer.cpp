@@ -118,7 +118,7 @@ TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis
         ExchangeRequest x;
         x.command = rq->command;
         x.reply = steps.reply;
-        x.accepts = steps.accepts;
+        x.accepts = rq->accepts ? rq->accepts : steps.accepts;
         x.threshold = rq->threshold;
         x.thresholdAt = rq->thresholdAt;
         x.clearReply = true;   // a line left from an earlier send never answers this one

@@ -9,25 +9,14 @@
 // questions and the failure message go through the Dialogs service.
 //
 // A model plugs in through TransferSteps. The 4-axis routines
-// (transfer/ProgramSteps4.h) send "PRX 12,C1000005" and "PRX 12". A 2-axis
-// routine drives the same loop with its own steps:
+// (transfer/ProgramSteps4.h) send "PRX 12,C1000005" and "PRX 12", the 2-axis
+// ones (transfer/ProgramSteps2.h) "IXS X12,C1000005" and "IXR X12"; a
+// window or the main window runs them:
 //
-//     TransferSteps steps;
-//     steps.reply = &g.IxsReplyLine;                    // "IXS" echoes land here
-//     steps.request = [&](int reg) -> std::optional<RegisterRequest> {
-//         const auto row = table.Axis(reg, axis);      // nothing: fails the register
-//         ... EncodeForAxis(UnitKind::TwoAxis, texts, axis) ...
-//         return RegisterRequest{"IXS X12,C1000005\r", echoLength};
-//     };
-//     steps.accepts = [](const QString &l) { return l.startsWith(u"IXS"); };
-//     steps.matches = [](const RegisterRequest &rq, const QString &l) { ... };
-//     // an upload sets reply = &g.ReplyLine, lets `accepts` take only the
-//     // "IXR" line of its own axis and register (others leave the wait
-//     // going), and decodes and stores in `store`.
 //     MessageWindowHooks hooks;                         // the wait window's Cancel
 //     MyView view;                                      // frmMessage.Label2, ProgressBar1
-//     const TransferOutcome out =
-//         RunRegisterTransfer(*MainWindow()->MSComm1, &hooks, axis, 0, 53, steps, &view);
+//     const TransferOutcome out = RunRegisterTransfer(*MainWindow()->MSComm1, &hooks, axis, 0, 53,
+//                                                     DownloadSteps2(table, axis), &view);
 //     g.TransferResult = DownloadResultCode(out, 0, 53);
 //     if (const auto m = DownloadClosing(g.TransferResult))
 //         ShowClosing(*m);
@@ -47,6 +36,9 @@ struct RegisterRequest {
     QString command;    // CR included
     int threshold = 0;  // receive threshold of the answer: its length, CR included
     ThresholdAt thresholdAt = ThresholdAt::BeforeSend;
+    // Whether a stored line answers this request, in place of the steps'
+    // `accepts` (an answer that must name its own register). Empty: theirs.
+    std::function<bool(const QString &line)> accepts;
 };
 
 // The model's part of a transfer of one axis.

@@ -14,11 +14,13 @@
 #include "platform/MSComm.h"
 #include "platform/UpDown.h"
 #include "program/ProgramTable.h"
+#include "transfer/frmRecvPrg.h"
 #include "shared/Shared.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -86,6 +88,8 @@ private slots:
 
     void fourAxisFoundAt38400();
     void twoAxisFoundAt9600();
+    void programUploadOnFirstActivation_data();
+    void programUploadOnFirstActivation();
     void noUnit_data();
     void noUnit();
     void onlineAnsweredNo();
@@ -216,6 +220,55 @@ void TestStartup::twoAxisFoundAt9600()
 
     sim.clearLog();
     QVERIFY(sim.waitForRx("INR XY"));
+}
+
+void TestStartup::programUploadOnFirstActivation_data()
+{
+    QTest::addColumn<bool>("twoAxis");
+    QTest::addRow("ZT260A") << true;
+    QTest::addRow("ZT460A") << false;
+}
+
+// "Upload PROGRAM?" answered Yes: the main window's first activation reads
+// the 2-axis unit's programs at once, and opens the 4-axis unit's upload
+// window with nothing sent.
+void TestStartup::programUploadOnFirstActivation()
+{
+    QFETCH(bool, twoAxis);
+    UnitSim sim(twoAxis ? QStringList{"--model", "2"} : QStringList{"--baud", "38400"});
+    QVERIFY(sim.isReady());
+    sim.control("reg Y 7 C1000035");
+    QVERIFY(sim.sync());
+    m_dialogs->answer(MsgResult::Yes);   // ONLINE?
+    m_dialogs->answer(MsgResult::Yes);   // Upload PROGRAM?
+    VersionWaitClock clock(m_main, &sim);
+    m_main->Form_Load();
+    QCOMPARE(m_dialogs->texts(), (QStringList{"ONLINE?", "Upload PROGRAM?"}));
+    QVERIFY(g.UploadProgramAtStart);
+    QVERIFY(sim.sync());
+    sim.clearLog();
+
+    m_main->show();
+    m_main->activateWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(!g.UploadProgramAtStart, kEventWaitMs);
+    const QStringList reads = sim.rxLines().filter(QRegularExpression("^(IXR|PR[XYZU]) "));
+    if (twoAxis) {
+        QCOMPARE(m_dialogs->texts().mid(2), QStringList{"Upload Complete!!"});
+        QCOMPARE(reads.size(), 2 * 54);
+        QCOMPARE(reads.first(), QStringLiteral("IXR X0"));
+        QCOMPARE(reads.last(), QStringLiteral("IXR Y53"));
+        const ClipRow y7 = ProgramTableOf(UnitKind::TwoAxis).Axis(7, 1).value_or(ClipRow{});
+        QCOMPARE(y7[0] + u' ' + y7[1], QStringLiteral("JMP 53"));
+        QVERIFY(!RecvPrgWindow());
+    } else {
+        QCOMPARE(m_dialogs->texts().size(), 2);
+        QCOMPARE(reads, QStringList{});
+        QVERIFY(RecvPrgWindow());
+        for (int a = 0; a < kAxes; ++a)
+            QVERIFY(RecvPrgWindow()->Frame1[a]->isEnabled());
+        RecvPrgWindow()->close();
+    }
+    QVERIFY(m_main->Timer1->isActive());
 }
 
 void TestStartup::noUnit_data()

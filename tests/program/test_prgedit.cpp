@@ -7,6 +7,7 @@
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "mainwin/frmMain.h"
+#include "mainwin/frmMessage.h"
 #include "platform/PickerBox.h"
 #include "program/ProgramTable.h"
 #include "program/frmEditActMain.h"
@@ -191,9 +192,10 @@ void TestPrgEdit::transferMenusNeedThePort()
     QVERIFY(w);
     w->DownLoad->trigger();
     w->UpLoad->trigger();
-    QCOMPARE(m_dialogs->texts(), (QStringList{QStringLiteral("The port is not open."),
-                                              QStringLiteral("The port is not open.")}));
+    QCOMPARE(m_dialogs->texts(), (QStringList{"Start DownLoad ?", "The port is not open.", "Start UpLoad ?",
+                                              "The port is not open."}));
     QVERIFY(!m_main->Timer1->isActive());
+    QVERIFY(!LoadedMessageWindow());
 }
 
 void TestPrgEdit::rightButtonOnTheTwoAxisUnit()

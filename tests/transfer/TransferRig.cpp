@@ -9,18 +9,19 @@
 #include <QPushButton>
 
 namespace {
-ProgramTable &openedTable()
+ProgramTable &openedTable(UnitKind kind)
 {
     ResetSharedState();
     SetStartValues();
-    ProgramTable &table = ProgramTableOf(UnitKind::FourAxis);
+    g.UnitModel = ModelText(kind);
+    ProgramTable &table = ProgramTableOf(kind);
     if (const auto refused = table.Open())
         qFatal("program table not opened: %s", qPrintable(*refused));
     return table;
 }
 } // namespace
 
-TransferRig::TransferRig() : table(openedTable()), main(std::make_unique<frmMain>()) {}
+TransferRig::TransferRig(UnitKind kind) : table(openedTable(kind)), main(std::make_unique<frmMain>()), kind(kind) {}
 
 TransferRig::~TransferRig()
 {
@@ -33,7 +34,7 @@ TransferRig::~TransferRig()
 
 bool TransferRig::connect(const QStringList &options)
 {
-    sim = std::make_unique<UnitSim>(QStringList{"--model", "4"} + options);
+    sim = std::make_unique<UnitSim>(QStringList{"--model", ModelText(kind)} + options);
     if (!sim->isReady())
         return false;
     MSComm &port = *main->MSComm1;

@@ -1,6 +1,6 @@
 #pragma once
 // What the program transfer tests stand on: a program folder of their own
-// with the 4-axis program table open, scripted dialogs that can act when a
+// with the program table of a model open, scripted dialogs that can act when a
 // box is shown, the main window (its port and reply parser) and, when asked
 // for, the simulated unit on port 1.
 
@@ -36,7 +36,8 @@ public:
 class TransferRig
 {
 public:
-    TransferRig();
+    // The unit model is `kind` (UnitModel set accordingly).
+    explicit TransferRig(UnitKind kind = UnitKind::FourAxis);
     ~TransferRig();
 
     TestHome home;
@@ -44,9 +45,10 @@ public:
     ProgramTable &table;
     std::unique_ptr<frmMain> main;
     std::unique_ptr<UnitSim> sim;
+    UnitKind kind;
 
-    // Starts the simulated 4-axis unit with `options` and opens the main
-    // window's port on it (9600 bit/s).
+    // Starts the simulated unit of the model with `options` and opens the
+    // main window's port on it (9600 bit/s).
     bool connect(const QStringList &options = {});
     // One axis (0 X .. 3 U) of a register: CMD, DAT, SPD, TIM and CMT.
     bool put(int reg, int axis, const ClipRow &row) { return table.WriteAxis(reg, axis, row); }

@@ -1,6 +1,6 @@
-// The register loop of the program transfers with the 4-axis unit's steps:
-// command texts and thresholds, reply tests, the decoding into the program
-// table, result codes and closing messages, and against the simulated unit
+// The register loop of the program transfers: the steps of both models
+// (command texts and thresholds, reply tests, the decoding into the program
+// table), result codes and closing messages, and against the simulated unit
 // the whole exchange: echoes, mismatches and the operator's answers, time-
 // outs, pause, resume and cancel through the progress dialog, and the
 // unit's faults.
@@ -11,6 +11,8 @@
 #include "platform/MSComm.h"
 #include "program/ProgramLayout.h"
 #include "shared/Shared.h"
+#include "transfer/ProgramSteps.h"
+#include "transfer/ProgramSteps2.h"
 #include "transfer/ProgramSteps4.h"
 #include "transfer/frmMsgPrgDoUp.h"
 
@@ -21,6 +23,7 @@
 
 Q_DECLARE_METATYPE(TransferEnd)
 Q_DECLARE_METATYPE(MsgResult)
+Q_DECLARE_METATYPE(UnitKind)
 
 namespace {
 
@@ -93,6 +96,10 @@ private slots:
     void uploadFailures();
 
 private:
+    // The model's program table (the 2-axis one opened beside the rig's)
+    // and its steps of one axis.
+    ProgramTable &tableOf(UnitKind kind);
+    TransferSteps stepsOf(UnitKind kind, bool download, int axis);
     TransferOutcome run(bool download, int axis, int from, int to, int timeoutMs = kReplyTimeoutMs,
                         frmMsgPrgDoUp *dialog = nullptr, TransferView *view = nullptr);
     TransferRig *m_rig = nullptr;
@@ -117,10 +124,29 @@ TransferOutcome TestProgramTransfer::run(bool download, int axis, int from, int 
     return RunRegisterTransfer(*m_rig->main->MSComm1, dialog, axis, from, to, steps, view ? view : dialog);
 }
 
+ProgramTable &TestProgramTransfer::tableOf(UnitKind kind)
+{
+    if (kind == UnitKind::FourAxis)
+        return m_rig->table;
+    ProgramTable &table = ProgramTableOf(kind);
+    if (const auto refused = table.Open())
+        qFatal("program table not opened: %s", qPrintable(*refused));
+    return table;
+}
+
+TransferSteps TestProgramTransfer::stepsOf(UnitKind kind, bool download, int axis)
+{
+    ProgramTable &table = tableOf(kind);
+    if (kind == UnitKind::TwoAxis)
+        return download ? DownloadSteps2(table, axis) : UploadSteps2(table, axis);
+    return download ? DownloadSteps4(table, axis) : UploadSteps4(table, axis);
+}
+
 // ---- pure steps -------------------------------------------------------------
 
 void TestProgramTransfer::requests_data()
 {
+    QTest::addColumn<UnitKind>("kind");
     QTest::addColumn<bool>("download");
     QTest::addColumn<int>("axis");
     QTest::addColumn<int>("reg");
@@ -128,22 +154,48 @@ void TestProgramTransfer::requests_data()
     QTest::addColumn<QString>("command");     // empty: the register cannot be sent
     QTest::addColumn<int>("threshold");
 
-    QTest::newRow("JMP 5 in X 12") << true << 0 << 12 << QStringList{"JMP", "5", "", ""} << "PRX 12,C1000005\r" << 16;
-    QTest::newRow("empty U 1999") << true << 3 << 1999 << QStringList{"", "", "", ""} << "PRU 1999,C0000000\r" << 18;
-    QTest::newRow("INC with speed and timer, Z 7")
+    const auto four = UnitKind::FourAxis;
+    QTest::newRow("JMP 5 in X 12") << four << true << 0 << 12 << QStringList{"JMP", "5", "", ""} << "PRX 12,C1000005\r" << 16;
+    QTest::newRow("empty U 1999") << four << true << 3 << 1999 << QStringList{"", "", "", ""} << "PRU 1999,C0000000\r" << 18;
+    QTest::newRow("INC with speed and timer, Z 7") << four
         << true << 2 << 7 << QStringList{"INC", "1000", "2", "1"} << "PRZ 7,120003E8\r" << 15;
-    QTest::newRow("CW with its blank, Y 0") << true << 1 << 0 << QStringList{"CW ", "100", "1", "0"} << "PRY 0,80000064\r"
+    QTest::newRow("CW with its blank, Y 0") << four << true << 1 << 0 << QStringList{"CW ", "100", "1", "0"} << "PRY 0,80000064\r"
                                              << 15;
-    QTest::newRow("motion without data") << true << 0 << 3 << QStringList{"INC", "", "", ""} << "" << 0;
-    QTest::newRow("unknown command") << true << 0 << 3 << QStringList{"XYZ", "1", "", ""} << "" << 0;
-    QTest::newRow("value too wide") << true << 0 << 3 << QStringList{"INC", "8388608", "", ""} << "" << 0;
-    QTest::newRow("no register 2000") << true << 0 << 2000 << QStringList{} << "" << 0;
-    QTest::newRow("read X 0") << false << 0 << 0 << QStringList{} << "PRX 0\r" << 15;
-    QTest::newRow("read U 1999") << false << 3 << 1999 << QStringList{} << "PRU 1999\r" << 18;
+    QTest::newRow("motion without data") << four << true << 0 << 3 << QStringList{"INC", "", "", ""} << "" << 0;
+    QTest::newRow("unknown command") << four << true << 0 << 3 << QStringList{"XYZ", "1", "", ""} << "" << 0;
+    QTest::newRow("value too wide") << four << true << 0 << 3 << QStringList{"INC", "8388608", "", ""} << "" << 0;
+    QTest::newRow("no register 2000") << four << true << 0 << 2000 << QStringList{} << "" << 0;
+    QTest::newRow("read X 0") << four << false << 0 << 0 << QStringList{} << "PRX 0\r" << 15;
+    QTest::newRow("read U 1999") << four << false << 3 << 1999 << QStringList{} << "PRU 1999\r" << 18;
+
+    // The 2-axis unit: its echo adds a blank after the comma, its answer
+    // may too; data in pulses whatever the unit of measure.
+    const auto two = UnitKind::TwoAxis;
+    QTest::newRow("2-axis JMP 5 in X 12") << two << true << 0 << 12 << QStringList{"JMP", "5", "", ""}
+                                          << "IXS X12,C1000005\r" << 18;
+    QTest::newRow("2-axis empty X 0") << two << true << 0 << 0 << QStringList{"", "", "", ""} << "IXS X0,C0000000\r"
+                                      << 17;
+    QTest::newRow("2-axis trailing blank of JMP") << two << true << 1 << 53 << QStringList{"JMP ", "5", "", ""}
+                                                  << "IXS Y53,C1000005\r" << 18;
+    QTest::newRow("2-axis CW with its blank, speed and timer")
+        << two << true << 1 << 3 << QStringList{"CW ", "-100", "4", "1"} << "IXS Y3,96FFFF9C\r" << 17;
+    QTest::newRow("2-axis pulses whatever the unit of measure")
+        << two << true << 0 << 4 << QStringList{"ABS", "50000", "1", "0"} << "IXS X4,0100C350\r" << 17;
+    QTest::newRow("2-axis lower case") << two << true << 0 << 3 << QStringList{"jmp", "5", "", ""} << "" << 0;
+    QTest::newRow("2-axis LN3") << two << true << 0 << 3 << QStringList{"LN3", "5", "", ""} << "" << 0;
+    QTest::newRow("2-axis RNZ") << two << true << 0 << 3 << QStringList{"RNZ", "5", "", ""} << "" << 0;
+    QTest::newRow("2-axis value too wide") << two << true << 1 << 3 << QStringList{"INC", "8388608", "", ""} << ""
+                                           << 0;
+    QTest::newRow("2-axis no register 54") << two << true << 0 << 54 << QStringList{} << "" << 0;
+    QTest::newRow("2-axis read X 9") << two << false << 0 << 9 << QStringList{} << "IXR X9\r" << 16;
+    QTest::newRow("2-axis read Y 53") << two << false << 1 << 53 << QStringList{} << "IXR Y53\r" << 17;
+    QTest::newRow("2-axis no register 54 to read") << two << false << 0 << 54 << QStringList{} << "" << 0;
+    QTest::newRow("2-axis no Z axis to read") << two << false << 2 << 0 << QStringList{} << "" << 0;
 }
 
 void TestProgramTransfer::requests()
 {
+    QFETCH(UnitKind, kind);
     QFETCH(bool, download);
     QFETCH(int, axis);
     QFETCH(int, reg);
@@ -151,10 +203,15 @@ void TestProgramTransfer::requests()
     QFETCH(QString, command);
     QFETCH(int, threshold);
 
+    // A unit of measure reaches the 4-axis unit's words only.
+    if (kind == UnitKind::TwoAxis) {
+        g.ScaleSel[axis] = 1;
+        g.ScaleFactor[1][axis] = QStringLiteral("0.001");
+    }
     if (!texts.isEmpty())
-        QVERIFY(m_rig->put(reg, axis, {texts[0], texts[1], texts[2], texts[3], "note"}));
-    const TransferSteps steps = download ? DownloadSteps4(m_rig->table, axis) : UploadSteps4(m_rig->table, axis);
-    QCOMPARE(steps.reply, &g.IxsReplyLine);
+        QVERIFY(tableOf(kind).WriteAxis(reg, axis, {texts[0], texts[1], texts[2], texts[3], "note"}));
+    const TransferSteps steps = stepsOf(kind, download, axis);
+    QCOMPARE(steps.reply, kind == UnitKind::TwoAxis && !download ? &g.ReplyLine : &g.IxsReplyLine);
     const auto rq = steps.request(reg);
     if (command.isEmpty()) {
         QVERIFY(!rq);
@@ -168,6 +225,7 @@ void TestProgramTransfer::requests()
 
 void TestProgramTransfer::replyTests_data()
 {
+    QTest::addColumn<UnitKind>("kind");
     QTest::addColumn<bool>("download");
     QTest::addColumn<int>("axis");
     QTest::addColumn<int>("reg");
@@ -175,19 +233,40 @@ void TestProgramTransfer::replyTests_data()
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<bool>("matches");
 
-    QTest::newRow("echo") << true << 0 << 12 << "PRX 12,C0000000\r" << true << true;
-    QTest::newRow("echo with a digit changed") << true << 0 << 12 << "PRX 12,C0000001\r" << true << false;
-    QTest::newRow("echo of another register") << true << 0 << 12 << "PRX 13,C0000000\r" << true << false;
-    QTest::newRow("write echo of the 2-axis unit") << true << 0 << 12 << "IXS X12, C0000000\r" << false << false;
-    QTest::newRow("read answer") << false << 1 << 123 << "PRY 123,C0000000\r" << true << true;
-    QTest::newRow("answer of register 124") << false << 1 << 123 << "PRY 124,C0000000\r" << true << false;
-    QTest::newRow("answer of register 1234") << false << 2 << 123 << "PRZ 1234,C0000000\r" << true << false;
-    QTest::newRow("answer of another axis") << false << 3 << 5 << "PRX 5,C0000000\r" << true << false;
-    QTest::newRow("answer without a comma") << false << 0 << 5 << "PRX 5 C0000000\r" << true << false;
+    const auto four = UnitKind::FourAxis;
+    QTest::newRow("echo") << four << true << 0 << 12 << "PRX 12,C0000000\r" << true << true;
+    QTest::newRow("echo with a digit changed") << four << true << 0 << 12 << "PRX 12,C0000001\r" << true << false;
+    QTest::newRow("echo of another register") << four << true << 0 << 12 << "PRX 13,C0000000\r" << true << false;
+    QTest::newRow("write echo of the 2-axis unit") << four << true << 0 << 12 << "IXS X12, C0000000\r" << false << false;
+    QTest::newRow("read answer") << four << false << 1 << 123 << "PRY 123,C0000000\r" << true << true;
+    QTest::newRow("answer of register 124") << four << false << 1 << 123 << "PRY 124,C0000000\r" << true << false;
+    QTest::newRow("answer of register 1234") << four << false << 2 << 123 << "PRZ 1234,C0000000\r" << true << false;
+    QTest::newRow("answer of another axis") << four << false << 3 << 5 << "PRX 5,C0000000\r" << true << false;
+    QTest::newRow("answer without a comma") << four << false << 0 << 5 << "PRX 5 C0000000\r" << true << false;
+
+    // The 2-axis upload takes only the answer of its own axis and register.
+    const auto two = UnitKind::TwoAxis;
+    QTest::newRow("2-axis echo with its blank") << two << true << 0 << 12 << "IXS X12, C0000000\r" << true << true;
+    QTest::newRow("2-axis echo with a digit changed") << two << true << 0 << 12 << "IXS X12, C0000001\r" << true
+                                                      << false;
+    QTest::newRow("2-axis echo of another register") << two << true << 0 << 12 << "IXS X13, C0000000\r" << true
+                                                     << false;
+    QTest::newRow("2-axis echo of another axis") << two << true << 0 << 12 << "IXS Y12, C0000000\r" << true << false;
+    QTest::newRow("2-axis echo without its comma") << two << true << 0 << 12 << "IXS X12 C0000000\r" << true << false;
+    QTest::newRow("4-axis echo to the 2-axis download") << two << true << 0 << 12 << "PRX 12,C0000000\r" << false
+                                                        << false;
+    QTest::newRow("2-axis answer") << two << false << 1 << 7 << "IXR Y7, C1000035\r" << true << true;
+    QTest::newRow("2-axis answer without the blank") << two << false << 1 << 7 << "IXR Y7,C1000035\r" << true << true;
+    QTest::newRow("2-axis answer of register 17") << two << false << 1 << 7 << "IXR Y17, C1000035\r" << false << false;
+    QTest::newRow("2-axis answer of register 8") << two << false << 1 << 7 << "IXR Y8, C1000035\r" << false << false;
+    QTest::newRow("2-axis answer of the other axis") << two << false << 1 << 7 << "IXR X7, C1000035\r" << false
+                                                     << false;
+    QTest::newRow("2-axis answer without a comma") << two << false << 1 << 7 << "IXR Y7 C1000035\r" << false << false;
 }
 
 void TestProgramTransfer::replyTests()
 {
+    QFETCH(UnitKind, kind);
     QFETCH(bool, download);
     QFETCH(int, axis);
     QFETCH(int, reg);
@@ -195,46 +274,62 @@ void TestProgramTransfer::replyTests()
     QFETCH(bool, accepted);
     QFETCH(bool, matches);
 
-    const TransferSteps steps = download ? DownloadSteps4(m_rig->table, axis) : UploadSteps4(m_rig->table, axis);
+    const TransferSteps steps = stepsOf(kind, download, axis);
     const auto rq = steps.request(reg);
     QVERIFY(rq);
-    QCOMPARE(steps.accepts(line), accepted);
-    if (accepted)
+    QCOMPARE((rq->accepts ? rq->accepts : steps.accepts)(line), accepted);
+    if (accepted && steps.matches)
         QCOMPARE(steps.matches(*rq, line), matches);
 }
 
 void TestProgramTransfer::cmdAnalyze_data()
 {
+    QTest::addColumn<UnitKind>("kind");
     QTest::addColumn<int>("axis");
     QTest::addColumn<QString>("reply");
     QTest::addColumn<QString>("factor");      // of the axis's unit (mm); empty: pulses
     QTest::addColumn<QStringList>("fields");  // CMD, DAT, SPD, TIM; {"kept"}: none; {}: refused
 
     const QStringList kept{"kept"};
-    QTest::newRow("INC") << 0 << "PRX 12,120003E8\r" << "" << QStringList{"INC", "1000", "2", "1"};
-    QTest::newRow("ABS -1") << 1 << "PRY 1,01FFFFFF\r" << "" << QStringList{"ABS", "-1", "1", "0"};
-    QTest::newRow("LN3") << 1 << "PRY 3,4800000A\r" << "" << QStringList{"LN3", "10", "1", "0"};
-    QTest::newRow("CW keeps its blank") << 0 << "PRX 4,80000064\r" << "" << QStringList{"CW ", "100", "1", "0"};
-    QTest::newRow("CCW on Z") << 2 << "PRZ 4,81000064\r" << "" << QStringList{"CCW", "100", "1", "0"};
-    QTest::newRow("LN2 on U") << 3 << "PRU 4,4000000A\r" << "" << QStringList{"LN2", "10", "1", "0"};
-    QTest::newRow("mm") << 2 << "PRZ 0,000004D2\r" << "0.001" << QStringList{"INC", "1.234", "1", "0"};
-    QTest::newRow("CNT in mm") << 0 << "PRX 0,C9000003\r" << "0.5" << QStringList{"CNT", "1.5", "", ""};
-    QTest::newRow("JMP") << 3 << "PRU 9,C10007CF\r" << "" << QStringList{"JMP", "1999", "", ""};
-    QTest::newRow("no mnemonic empties") << 2 << "PRZ 9,D8000000\r" << "" << QStringList{"", "", "", ""};
-    QTest::newRow("RNY on X") << 0 << "PRX 9,CE010005\r" << "" << QStringList{"RNY", "5,1", "", ""};
-    QTest::newRow("RNY on Y keeps the register") << 1 << "PRY 9,CE010005\r" << "" << kept;
-    QTest::newRow("WTU on U keeps the register") << 3 << "PRU 9,D4000000\r" << "" << kept;
-    QTest::newRow("blanks after the comma") << 0 << "PRX 5,  C10003E7\r" << "" << QStringList{"JMP", "999", "", ""};
-    QTest::newRow("no comma") << 0 << "C10003E7" << "" << QStringList{"JMP", "999", "", ""};
-    QTest::newRow("not hexadecimal") << 0 << "PRX 5,C10003G7\r" << "" << QStringList{};
-    QTest::newRow("no word") << 0 << "PRX 5,\r" << "" << QStringList{};
-    QTest::newRow("short word") << 0 << "PRX 5,C1\r" << "" << QStringList{};
-    QTest::newRow("factor 0 refuses motion") << 1 << "PRY 5,00000001\r" << "0" << QStringList{};
-    QTest::newRow("factor 0 leaves JMP") << 1 << "PRY 5,C1000001\r" << "0" << QStringList{"JMP", "1", "", ""};
+    const auto four = UnitKind::FourAxis;
+    QTest::newRow("INC") << four << 0 << "PRX 12,120003E8\r" << "" << QStringList{"INC", "1000", "2", "1"};
+    QTest::newRow("ABS -1") << four << 1 << "PRY 1,01FFFFFF\r" << "" << QStringList{"ABS", "-1", "1", "0"};
+    QTest::newRow("LN3") << four << 1 << "PRY 3,4800000A\r" << "" << QStringList{"LN3", "10", "1", "0"};
+    QTest::newRow("CW keeps its blank") << four << 0 << "PRX 4,80000064\r" << "" << QStringList{"CW ", "100", "1", "0"};
+    QTest::newRow("CCW on Z") << four << 2 << "PRZ 4,81000064\r" << "" << QStringList{"CCW", "100", "1", "0"};
+    QTest::newRow("LN2 on U") << four << 3 << "PRU 4,4000000A\r" << "" << QStringList{"LN2", "10", "1", "0"};
+    QTest::newRow("mm") << four << 2 << "PRZ 0,000004D2\r" << "0.001" << QStringList{"INC", "1.234", "1", "0"};
+    QTest::newRow("CNT in mm") << four << 0 << "PRX 0,C9000003\r" << "0.5" << QStringList{"CNT", "1.5", "", ""};
+    QTest::newRow("JMP") << four << 3 << "PRU 9,C10007CF\r" << "" << QStringList{"JMP", "1999", "", ""};
+    QTest::newRow("no mnemonic empties") << four << 2 << "PRZ 9,D8000000\r" << "" << QStringList{"", "", "", ""};
+    QTest::newRow("RNY on X") << four << 0 << "PRX 9,CE010005\r" << "" << QStringList{"RNY", "5,1", "", ""};
+    QTest::newRow("RNY on Y keeps the register") << four << 1 << "PRY 9,CE010005\r" << "" << kept;
+    QTest::newRow("WTU on U keeps the register") << four << 3 << "PRU 9,D4000000\r" << "" << kept;
+    QTest::newRow("blanks after the comma") << four << 0 << "PRX 5,  C10003E7\r" << "" << QStringList{"JMP", "999", "", ""};
+    QTest::newRow("no comma") << four << 0 << "C10003E7" << "" << QStringList{"JMP", "999", "", ""};
+    QTest::newRow("not hexadecimal") << four << 0 << "PRX 5,C10003G7\r" << "" << QStringList{};
+    QTest::newRow("no word") << four << 0 << "PRX 5,\r" << "" << QStringList{};
+    QTest::newRow("short word") << four << 0 << "PRX 5,C1\r" << "" << QStringList{};
+    QTest::newRow("factor 0 refuses motion") << four << 1 << "PRY 5,00000001\r" << "0" << QStringList{};
+    QTest::newRow("factor 0 leaves JMP") << four << 1 << "PRY 5,C1000001\r" << "0" << QStringList{"JMP", "1", "", ""};
+
+    // The 2-axis unit: pulses whatever the unit of measure, no LN3, and
+    // only RNY and WTY are the X axis's.
+    const auto two = UnitKind::TwoAxis;
+    QTest::newRow("2-axis ABS") << two << 0 << "IXR X0, 0100C350\r" << "" << QStringList{"ABS", "50000", "1", "0"};
+    QTest::newRow("2-axis CW keeps its blank") << two << 1 << "IXR Y1, 96FFFF9C\r" << "" << QStringList{"CW ", "-100", "4", "1"};
+    QTest::newRow("2-axis LN3 flag reads as LN2") << two << 1 << "IXR Y2, 4A000010\r" << "" << QStringList{"LN2", "16", "2", "0"};
+    QTest::newRow("2-axis CNT in pulses") << two << 0 << "IXR X3, C9FFFFFB\r" << "0.5" << QStringList{"CNT", "-5", "", ""};
+    QTest::newRow("2-axis RNY on X") << two << 0 << "IXR X4, CE010005\r" << "" << QStringList{"RNY", "5,1", "", ""};
+    QTest::newRow("2-axis RNY on Y keeps the register") << two << 1 << "IXR Y4, CE010005\r" << "" << kept;
+    QTest::newRow("2-axis WTY on Y keeps the register") << two << 1 << "IXR Y4, CF000000\r" << "" << kept;
+    QTest::newRow("2-axis D1 empties Y") << two << 1 << "IXR Y5, D1000000\r" << "" << QStringList{"", "", "", ""};
+    QTest::newRow("2-axis not hexadecimal") << two << 0 << "IXR X5, C10003G7\r" << "" << QStringList{};
 }
 
 void TestProgramTransfer::cmdAnalyze()
 {
+    QFETCH(UnitKind, kind);
     QFETCH(int, axis);
     QFETCH(QString, reply);
     QFETCH(QString, factor);
@@ -244,7 +339,7 @@ void TestProgramTransfer::cmdAnalyze()
         g.ScaleSel[axis] = 1;
         g.ScaleFactor[1][axis] = factor;
     }
-    const auto got = CmdAnalyze(axis, reply);
+    const auto got = kind == UnitKind::FourAxis ? CmdAnalyze(axis, reply) : RegisterFields(kind, axis, reply);
     if (fields.isEmpty()) {
         QVERIFY(!got);
         return;

@@ -138,10 +138,14 @@ void TestTransferWindows::menusOpenWindows_data()
     QTest::addColumn<int>("Index");
     QTest::addColumn<QList<bool>>("offered");
 
-    QTest::newRow("download, X-axis") << true << 1 << QList<bool>{true, false, false, false};
-    QTest::newRow("download, All") << true << 0 << QList<bool>{true, true, true, true};
-    QTest::newRow("upload, ALL") << false << 0 << QList<bool>{true, true, true, true};
-    QTest::newRow("upload, U-axis") << false << 4 << QList<bool>{false, false, false, true};
+    for (bool download : {true, false}) {
+        const char *menu = download ? "download" : "upload";
+        QTest::addRow("%s, All", menu) << download << 0 << QList<bool>{true, true, true, true};
+        QTest::addRow("%s, X-axis", menu) << download << 1 << QList<bool>{true, false, false, false};
+        QTest::addRow("%s, Y-axis", menu) << download << 2 << QList<bool>{false, true, false, false};
+        QTest::addRow("%s, Z-Axis", menu) << download << 3 << QList<bool>{false, false, true, false};
+        QTest::addRow("%s, U-Axis", menu) << download << 4 << QList<bool>{false, false, false, true};
+    }
 }
 
 void TestTransferWindows::menusOpenWindows()
@@ -204,11 +208,6 @@ void TestTransferWindows::editorAndStartUpOpenWindows()
     QVERIFY(RecvPrgWindow());
     QVERIFY(RecvPrgWindow()->Frame1[3]->isEnabled());
     RecvPrgWindow()->close();
-    m.Form_Activate();
-    QVERIFY(!RecvPrgWindow());
-    // Not on the 2-axis unit.
-    g.UnitModel = QStringLiteral("2");
-    g.UploadProgramAtStart = true;
     m.Form_Activate();
     QVERIFY(!RecvPrgWindow());
     QCOMPARE(m_rig->dialogs.texts(), QStringList());

@@ -1,0 +1,148 @@
+// The main window's program transfers of the 2-axis unit: one axis at a
+// time on the shared register loop, and the run that the menus and the
+// 2-axis editor start, which holds the line for every axis it transfers and
+// ends with one closing message.
+
+#include "link/LineOwner.h"
+#include "mainwin/frmMain.h"
+#include "mainwin/frmMessage.h"
+#include "platform/MSComm.h"
+#include "platform/Timer.h"
+#include "program/ProgramEditorWindow.h"
+#include "program/ProgramTable.h"
+#include "program/frmPrgEdit.h"
+#include "shared/Shared.h"
+#include "transfer/ProgramSteps2.h"
+
+#include <QAction>
+#include <QPointer>
+#include <QProgressBar>
+
+namespace {
+
+// The register in hand in the wait window's second line, the progress on
+// the main window's bar.
+class WaitWindowView : public TransferView
+{
+public:
+    explicit WaitWindowView(QProgressBar *bar) : m_bar(bar) {}
+    void Begin(int registers) override
+    {
+        m_bar->setRange(0, registers);
+        m_bar->setValue(0);
+    }
+    void Progress(int done) override { m_bar->setValue(done); }
+    void Reached(int axis, int reg) override { SetMessageLine2(RegisterCaption(axis, reg)); }
+
+private:
+    QProgressBar *m_bar;
+};
+
+bool isTwoAxisAxis(int axis)
+{
+    return axis >= 0 && axis < AxisCount(UnitKind::TwoAxis);
+}
+
+// Runs registers 0 to 53 of one axis (0 X, 1 Y) with the wait window's
+// Cancel; the table must be open.
+TransferOutcome runAxis(frmMain &m, int axis, TransferSteps steps)
+{
+    steps.timeoutMs = m.ProgramReplyTimeoutMs;
+    MessageWindowHooks hooks;
+    WaitWindowView view(m.ProgressBar1);
+    return RunRegisterTransfer(*m.MSComm1, &hooks, axis, 0, LastRegister(UnitKind::TwoAxis), steps, &view);
+}
+
+// The editor's DownLoad and UpLoad start nothing while a run lasts; an
+// editor opened meanwhile asks ProgramTransfer2Running().
+class EditorTransferMenus
+{
+public:
+    explicit EditorTransferMenus(bool &running) : m_running(running)
+    {
+        m_running = true;
+        setEnabled(false);
+    }
+    ~EditorTransferMenus()
+    {
+        m_running = false;
+        setEnabled(true);
+    }
+
+private:
+    static void setEnabled(bool enabled)
+    {
+        if (frmPrgEdit *editor = PrgEditWindow()) {
+            editor->DownLoad->setEnabled(enabled);
+            editor->UpLoad->setEnabled(enabled);
+        }
+    }
+    bool &m_running;
+};
+
+} // namespace
+
+int frmMain::PrgramDownLoad(int axis)
+{
+    const int a = axis - 1;
+    const int last = LastRegister(UnitKind::TwoAxis);
+    if (!isTwoAxisAxis(a))
+        return DownloadResultCode({}, 0, -1);   // nothing sent
+    const TransferOutcome out = runAxis(*this, a, DownloadSteps2(ProgramTableOf(UnitKind::TwoAxis), a));
+    return DownloadResultCode(out, 0, last);
+}
+
+int frmMain::ProgramUpLoad(int axis)
+{
+    if (!isTwoAxisAxis(axis))
+        return UploadResultCode({});   // nothing read
+    return UploadResultCode(runAxis(*this, axis, UploadSteps2(ProgramTableOf(UnitKind::TwoAxis), axis)));
+}
+
+std::optional<int> frmMain::RunProgramTransfer2(bool download, int Index, const QString &title)
+{
+    // Index 0: X and Y; 1 and 2: that axis. The unit has no other.
+    std::vector<int> axes;
+    for (int a = 0; a < AxisCount(UnitKind::TwoAxis); ++a)
+        if (Index == 0 || Index == a + 1)
+            axes.push_back(a);
+    if (axes.empty())
+        return std::nullopt;
+    LineHold hold(LineUser::Transfer);
+    if (!hold.owns())
+        return std::nullopt;
+    ProgramTable *table = OpenProgramTableOrTell(UnitKind::TwoAxis);
+    if (!table)
+        return std::nullopt;
+
+    EditorTransferMenus locked(m_program2Running);
+    SetMessageLine1(title);
+    SetMessageLine2(QString());
+    ShowMessageWindow(true);
+    Timer1->stop();
+
+    int code = 0;
+    for (int a : axes) {
+        code = download ? PrgramDownLoad(a + 1) : ProgramUpLoad(a);
+        const bool done = download ? code < kResultErrorBase : code == 0;
+        if (!done)
+            break;
+    }
+    g.TransferResult = code;
+
+    g.PositionReplyPending = 0;
+    g.SpeedReplyPending = 0;
+    ProgressBar1->setValue(0);
+    // The line is free and the monitor polls again (unless the I/O window
+    // polls) before the operator reads how the transfer ended.
+    hold.release();
+    ResumeMonitor(false);
+    UnloadMessageWindow();
+    // What was read before a failure or a cancel is stored: an open editor
+    // shows it.
+    if (!download)
+        table->RequestRefresh();
+    if (const auto closing = download ? DownloadClosing(code) : UploadClosing(code))
+        ShowClosing(*closing);
+    return code;
+}
