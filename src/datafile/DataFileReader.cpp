@@ -13,36 +13,36 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
+#include <cstring>
 
 // ---- lines --------------------------------------------------------------------
 
-DataFileLines::DataFileLines(const QByteArray &bytes)
+QLatin1StringView DataFileLines::Next()
 {
-    const QString text = QString::fromLatin1(bytes);
-    qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype cr = text.indexOf(u'\r', start);
-        if (cr < 0) {
-            m_lines << text.mid(start);   // a last line without its CR
-            m_unended = true;
-            break;
-        }
-        m_lines << text.mid(start, cr - start);
-        start = cr + 1;
-        if (start < text.size() && text[start] == u'\n')
-            ++start;
+    if (AtEnd())
+        return {};
+    m_last = m_next;
+    const char *start = m_bytes.constData() + m_next;
+    const qsizetype left = m_bytes.size() - m_next;
+    const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(left)));
+    if (!cr) {
+        // A last line without its CR.
+        m_next = m_bytes.size();
+        m_unended = true;
+        return QLatin1StringView(start, left);
     }
-}
-
-QString DataFileLines::Next()
-{
-    return AtEnd() ? QString() : m_lines[m_next++];
+    const qsizetype length = cr - start;
+    m_next += length + 1;
+    if (m_next < m_bytes.size() && m_bytes[m_next] == '\n')
+        ++m_next;
+    m_unended = false;
+    return QLatin1StringView(start, length);
 }
 
 void DataFileLines::Back()
 {
-    if (m_next > 0)
-        --m_next;
+    m_next = m_last;
+    m_unended = false;
 }
 
 namespace {
@@ -51,7 +51,7 @@ constexpr std::array<BlockSection, kBlockSections> kSections{BlockSection::Mode,
                                                              BlockSection::Parameter};
 
 // The section a heading line opens, or -1.
-int sectionOf(QStringView line)
+int sectionOf(QLatin1StringView line)
 {
     for (int s = 0; s < kBlockSections; ++s)
         if (line == SectionHeading(kSections[size_t(s)]))
@@ -83,39 +83,50 @@ QString modelName(UnitKind kind)
 
 // A record line split into its 22 quoted fields.
 struct RecordLine {
-    enum Kind { Whole, NoQuotes, Broken } kind = Broken;
-    std::optional<QString> reg1;   // the first field, when it is closed
-    QStringList fields;
+    bool whole = false;
+    std::optional<QLatin1StringView> reg1;   // the first field, when it is closed
+    QStringList fields;                      // of a whole line only
 };
 
-RecordLine parseRecord(const QString &line)
+// A whole line holds 22 fields, each between double quotes and followed by
+// a comma before the next one opens; text outside the quotes is passed
+// over. A double quote inside a field (which older files may hold) would
+// cut that field and take the next ones from the wrong places, and a lone
+// line feed could not be saved again: such a line is not whole. The line is
+// scanned once; only a whole line's fields are made into texts.
+RecordLine parseRecord(QLatin1StringView line)
 {
-    RecordLine r;
-    if (!line.contains(u'"')) {
-        r.kind = RecordLine::NoQuotes;
-        return r;
-    }
-    qsizetype pos = 0;
-    for (int f = 0; f < kProgramFields; ++f) {
-        const qsizetype open = line.indexOf(u'"', pos);
-        const qsizetype close = open < 0 ? -1 : line.indexOf(u'"', open + 1);
-        if (close < 0)
-            return r;   // fewer fields than a record has, or an unclosed quote
-        r.fields << line.mid(open + 1, close - open - 1);
-        if (f == 0)
-            r.reg1 = r.fields.first();
-        if (f + 1 < kProgramFields) {
-            const qsizetype comma = line.indexOf(u',', close);
-            if (comma < 0)
-                return r;
-            pos = comma + 1;
+    constexpr int kQuotes = 2 * kProgramFields;
+    std::array<qsizetype, kQuotes> quote{};
+    int quotes = 0;
+    bool parted = true;       // each field so far followed by a comma before the next opened
+    bool commaSince = false;  // a comma since the last double quote
+    bool lineFeed = false;
+    const char *text = line.data();
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        switch (text[i]) {
+        case '"':
+            if (quotes % 2 == 0 && quotes > 0 && !commaSince)
+                parted = false;
+            if (quotes < kQuotes)
+                quote[size_t(quotes)] = i;
+            ++quotes;
+            commaSince = false;
+            break;
+        case ',': commaSince = true; break;
+        case '\n': lineFeed = true; break;
+        default: break;
         }
     }
-    // A double quote inside a field (which older files may hold) would cut
-    // that field and take the next ones from the wrong places; a lone line
-    // feed could not be saved again.
-    if (line.count(u'"') == 2 * kProgramFields && !line.contains(u'\n'))
-        r.kind = RecordLine::Whole;
+    RecordLine r;
+    if (quotes >= 2)
+        r.reg1 = line.sliced(quote[0] + 1, quote[1] - quote[0] - 1);
+    if (quotes != kQuotes || !parted || lineFeed)
+        return r;
+    r.whole = true;
+    r.fields.reserve(kProgramFields);
+    for (size_t f = 0; f < size_t(kQuotes); f += 2)
+        r.fields << QString(line.sliced(quote[f] + 1, quote[f + 1] - quote[f] - 1));
     return r;
 }
 
@@ -132,7 +143,7 @@ public:
     {
         bool anyMarker = false;
         while (!m_lines.AtEnd()) {
-            const QString line = m_lines.Next();
+            const QLatin1StringView line = m_lines.Next();
             if (const int axis = AxisOfHeading(line); axis >= 0) {
                 anyMarker = true;
                 m_out.axisFound[size_t(axis)] = true;
@@ -184,7 +195,7 @@ private:
         for (; reg <= last; ++reg) {
             if (m_lines.AtEnd())
                 break;
-            const QString line = m_lines.Next();
+            const QLatin1StringView line = m_lines.Next();
             if (IsBlockMarker(line)) {
                 m_lines.Back();
                 break;
@@ -193,17 +204,17 @@ private:
             RecordLine r = parseRecord(line);
             // A line missing or added before this one would put every later
             // record into the wrong register: the section stops instead.
-            if (r.reg1 && wholeIn(*r.reg1, reg, reg) != reg) {
+            if (r.reg1 && wholeIn(QString(*r.reg1), reg, reg) != reg) {
                 m_out.notLoaded << QStringLiteral("PROGRAM: the line for register %1 holds register \"%2\" "
                                                   "(a line is missing or added before it); registers %1 to %3 "
                                                   "were not loaded.")
                                        .arg(reg)
-                                       .arg(*r.reg1)
+                                       .arg(QString(*r.reg1))
                                        .arg(last);
                 noteBroken(broken);
                 return;
             }
-            if (r.kind != RecordLine::Whole) {
+            if (!r.whole) {
                 broken << reg;
                 continue;
             }
@@ -224,7 +235,7 @@ private:
         // Record lines beyond the model's registers are passed over.
         int surplus = 0;
         while (!m_lines.AtEnd()) {
-            const QString line = m_lines.Next();
+            const QLatin1StringView line = m_lines.Next();
             if (IsBlockMarker(line)) {
                 m_lines.Back();
                 break;
@@ -258,11 +269,12 @@ private:
         for (int i = 0; i < kScaleLines; ++i) {
             if (m_lines.AtEnd())
                 return refuse(QStringLiteral("the file ends after %1 of its %2 lines").arg(i).arg(kScaleLines));
-            const QString line = m_lines.Next();
-            if (IsBlockMarker(line)) {
+            const QLatin1StringView marker = m_lines.Next();
+            if (IsBlockMarker(marker)) {
                 m_lines.Back();
                 return refuse(QStringLiteral("the section ends after %1 of its %2 lines").arg(i).arg(kScaleLines));
             }
+            const QString line(marker);
             const qsizetype close = line.indexOf(u'"', 1);
             if (close < 0)
                 return refuse(QStringLiteral("line %1 holds no value between double quotes").arg(i + 1));
@@ -320,18 +332,18 @@ void DataUp(DataFileLines &lines, int axis, DataFileContent &out)
     while (std::find(done.begin(), done.end(), false) != done.end()) {
         if (lines.AtEnd())
             return stop(QStringLiteral("the file ends inside its block"));
-        const QString heading = lines.Next();
+        const QLatin1StringView heading = lines.Next();
         if (IsBlockMarker(heading)) {
             lines.Back();
-            return stop(QStringLiteral("its block ends at \"%1\"").arg(heading));
+            return stop(QStringLiteral("its block ends at \"%1\"").arg(QString(heading)));
         }
         const int s = sectionOf(heading);
         if (s < 0)
             continue;
         const BlockSection sec = kSections[size_t(s)];
         if (lines.AtEnd())
-            return stop(QStringLiteral("the file ends after \"%1\"").arg(heading));
-        const QString values = lines.Next();
+            return stop(QStringLiteral("the file ends after \"%1\"").arg(QString(heading)));
+        const QLatin1StringView values = lines.Next();
         if (IsBlockMarker(values) || sectionOf(values) >= 0) {
             lines.Back();
             out.notLoaded << QStringLiteral("%1: the %2 values line is missing; not loaded: %2.")

@@ -24,23 +24,25 @@
 // The lines of a data file: a line ends at CR, an LF right after the CR
 // belongs to that line end, and a lone LF stays in the text (so a file with
 // LF line ends is one line). The bytes are read as Latin-1, one character
-// each, as the writer writes them.
+// each, as the writer writes them. Lines are found as they are read, and
+// each is a view into the bytes, valid while this object lives.
 class DataFileLines
 {
 public:
-    explicit DataFileLines(const QByteArray &bytes);
-    bool AtEnd() const { return m_next >= m_lines.size(); }
+    explicit DataFileLines(const QByteArray &bytes) : m_bytes(bytes) {}
+    bool AtEnd() const { return m_next >= m_bytes.size(); }
     // The next line (empty at the end).
-    QString Next();
+    QLatin1StringView Next();
     // The line last read comes again with the next Next().
     void Back();
     // The line last read is the file's last and has no line end: the file
     // may have been cut inside it.
-    bool LastReadUnended() const { return m_unended && m_next == m_lines.size(); }
+    bool LastReadUnended() const { return m_unended; }
 
 private:
-    QStringList m_lines;
-    qsizetype m_next = 0;
+    QByteArray m_bytes;      // shares the caller's bytes
+    qsizetype m_next = 0;    // where the next line starts
+    qsizetype m_last = 0;    // where the line last read starts
     bool m_unended = false;
 };
 

@@ -32,9 +32,20 @@ std::optional<QString> unkeepable(const QString &text, bool commaToo)
     return std::nullopt;
 }
 
-void line(QByteArray &out, const QString &text)
+// Appends a text as Latin-1; the checks before have let through only texts
+// whose characters all fit in a byte.
+void append(QByteArray &out, QStringView text)
 {
-    out += text.toLatin1();
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char *to = out.data() + at;
+    for (const QChar c : text)
+        *to++ = char(c.unicode());
+}
+
+void line(QByteArray &out, QStringView text)
+{
+    append(out, text);
     out += "\r\n";
 }
 
@@ -46,19 +57,20 @@ QString parameterName(int item)
 }
 
 // The values line of a section of an axis.
-QString valuesLine(BlockSection s, int axis)
+void valuesLine(QByteArray &out, BlockSection s, int axis)
 {
-    QStringList items;
     const auto a = size_t(axis);
     for (int i = 0; i < SectionItems(s); ++i) {
         const auto n = size_t(i);
+        if (i > 0)
+            out += ", ";
         switch (s) {
-        case BlockSection::Mode: items << QString::number(g.ModeSetTable[a][n]); break;
-        case BlockSection::HomeSearch: items << QString::number(g.HomeSetTable[a][n]); break;
-        case BlockSection::Parameter: items << g.ParamTable[a][n]; break;
+        case BlockSection::Mode: out += QByteArray::number(g.ModeSetTable[a][n]); break;
+        case BlockSection::HomeSearch: out += QByteArray::number(g.HomeSetTable[a][n]); break;
+        case BlockSection::Parameter: append(out, g.ParamTable[a][n]); break;
         }
     }
-    return items.join(QStringLiteral(", "));
+    out += "\r\n";
 }
 
 // A factor as the reader takes it back: its own text, or 1 for a text that
@@ -106,19 +118,22 @@ std::optional<QByteArray> DataFileBytes(UnitKind kind, const std::vector<QString
                                .arg(parameterName(i), AxisName(a), *why);
                 return std::nullopt;
             }
+    qsizetype recordChars = 0;
     for (int reg = 0; reg < registers; ++reg) {
         const QStringList &fields = records[size_t(reg)];
         if (fields.size() != kProgramFields) {
             *refusal = QStringLiteral("Register %1 cannot be read whole.").arg(reg);
             return std::nullopt;
         }
-        for (int f = 0; f < kProgramFields; ++f)
+        for (int f = 0; f < kProgramFields; ++f) {
+            recordChars += fields[f].size();
             if (const auto why = UnkeepableInRecord(fields[f])) {
                 *refusal = QStringLiteral("Register %1 (%2) holds %3, which a data file cannot keep.")
                                .arg(reg)
                                .arg(ProgramFieldNames()[f], *why);
                 return std::nullopt;
             }
+        }
     }
 
     int count = 0;
@@ -127,8 +142,10 @@ std::optional<QByteArray> DataFileBytes(UnitKind kind, const std::vector<QString
         if (progress)
             progress(count);
     };
+    // One buffer, sized for the records (quotes, separators, line end)
+    // and the few lines around them.
     QByteArray out;
-    out.reserve(registers * 128 + 4096);
+    out.reserve(recordChars + registers * (4 * kProgramFields) + 4096);
     line(out, DataFileHeader(kind, when));
     line(out, QStringLiteral("# "));
     line(out, QStringLiteral("# Contorl parameter "));
@@ -137,7 +154,7 @@ std::optional<QByteArray> DataFileBytes(UnitKind kind, const std::vector<QString
         line(out, AxisHeading(a));
         for (BlockSection s : {BlockSection::Mode, BlockSection::HomeSearch, BlockSection::Parameter}) {
             line(out, SectionHeading(s));
-            line(out, valuesLine(s, a));
+            valuesLine(out, s, a);
             out += "\r\n";
         }
         advance();
@@ -148,7 +165,7 @@ std::optional<QByteArray> DataFileBytes(UnitKind kind, const std::vector<QString
             if (f > 0)
                 out += ", ";
             out += '"';
-            out += fields[f].toLatin1();
+            append(out, fields[f]);
             out += '"';
         }
         out += "\r\n";
@@ -156,10 +173,10 @@ std::optional<QByteArray> DataFileBytes(UnitKind kind, const std::vector<QString
     }
     line(out, kScaleMarker);
     for (int a = 0; a < kAxes; ++a)
-        line(out, u'"' + QString::number(g.ScaleSel[size_t(a)]) + u'"');
+        line(out, QString(u'"' + QString::number(g.ScaleSel[size_t(a)]) + u'"'));
     for (int a = 0; a < kAxes; ++a)
         for (int unit = 0; unit < kFileUnitCodes; ++unit)
-            line(out, u'"' + factorText(unit, a) + u'"');
+            line(out, QString(u'"' + factorText(unit, a) + u'"'));
     return out;
 }
 
