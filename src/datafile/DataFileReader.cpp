@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -33,7 +34,7 @@ QLatin1StringView DataFileLines::Next()
     }
     const qsizetype length = cr - start;
     m_next += length + 1;
-    if (m_next < m_bytes.size() && m_bytes[m_next] == '\n')
+    if (m_next < m_bytes.size() && m_bytes.at(m_next) == '\n')
         ++m_next;
     m_unended = false;
     return QLatin1StringView(start, length);
@@ -43,6 +44,33 @@ void DataFileLines::Back()
 {
     m_next = m_last;
     m_unended = false;
+}
+
+QLatin1StringView RecordFields::view(qsizetype f) const
+{
+    if (f < 0 || f >= size())
+        return {};
+    const qsizetype start = m_bounds[size_t(2 * f)];
+    return QLatin1StringView(m_bytes.constData() + start, m_bounds[size_t(2 * f + 1)] - start);
+}
+
+QStringList RecordFields::toList() const
+{
+    QStringList texts;
+    texts.reserve(size());
+    for (qsizetype f = 0; f < size(); ++f)
+        texts << at(f);
+    return texts;
+}
+
+bool RecordFields::operator==(const QStringList &texts) const
+{
+    if (texts.size() != size())
+        return false;
+    for (qsizetype f = 0; f < size(); ++f)
+        if (view(f) != texts[f])
+            return false;
+    return true;
 }
 
 namespace {
@@ -81,11 +109,24 @@ QString modelName(UnitKind kind)
     return kind == UnitKind::TwoAxis ? QStringLiteral("ZT260A") : QStringLiteral("ZT460A");
 }
 
+// Whether the first field of a record line names register `reg`.
+bool namesRegister(QLatin1StringView text, int reg)
+{
+    // The plain digits every saved file holds need no number reading.
+    if (!text.isEmpty() && text.size() <= 9
+        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        int n = 0;
+        for (const char c : text)
+            n = n * 10 + (c - '0');
+        return n == reg;
+    }
+    return wholeIn(QString(text), reg, reg) == reg;
+}
+
 // A record line split into its 22 quoted fields.
 struct RecordLine {
-    bool whole = false;
     std::optional<QLatin1StringView> reg1;   // the first field, when it is closed
-    QStringList fields;                      // of a whole line only
+    std::optional<RecordFields> fields;      // of a whole line only
 };
 
 // A whole line holds 22 fields, each between double quotes and followed by
@@ -93,40 +134,41 @@ struct RecordLine {
 // over. A double quote inside a field (which older files may hold) would
 // cut that field and take the next ones from the wrong places, and a lone
 // line feed could not be saved again: such a line is not whole. The line is
-// scanned once; only a whole line's fields are made into texts.
-RecordLine parseRecord(QLatin1StringView line)
+// read once, from double quote to double quote.
+RecordLine parseRecord(const DataFileLines &lines, QLatin1StringView line)
 {
     constexpr int kQuotes = 2 * kProgramFields;
-    std::array<qsizetype, kQuotes> quote{};
+    const char *begin = line.data();
+    const char *end = begin + line.size();
+    RecordFields::Bounds quote{};
     int quotes = 0;
-    bool parted = true;       // each field so far followed by a comma before the next opened
-    bool commaSince = false;  // a comma since the last double quote
-    bool lineFeed = false;
-    const char *text = line.data();
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        switch (text[i]) {
-        case '"':
-            if (quotes % 2 == 0 && quotes > 0 && !commaSince)
-                parted = false;
-            if (quotes < kQuotes)
-                quote[size_t(quotes)] = i;
-            ++quotes;
-            commaSince = false;
+    bool parted = true;   // each field so far followed by a comma before the next opened
+    const char *closed = begin;
+    for (const char *at = begin; quotes <= kQuotes;) {
+        const auto *hit = static_cast<const char *>(std::memchr(at, '"', size_t(end - at)));
+        if (!hit)
             break;
-        case ',': commaSince = true; break;
-        case '\n': lineFeed = true; break;
-        default: break;
-        }
+        if (quotes % 2 == 1)
+            closed = hit;
+        else if (quotes > 0 && !std::memchr(closed, ',', size_t(hit - closed)))
+            parted = false;
+        if (quotes < kQuotes)
+            quote[size_t(quotes)] = hit - begin;
+        ++quotes;
+        at = hit + 1;
     }
     RecordLine r;
     if (quotes >= 2)
         r.reg1 = line.sliced(quote[0] + 1, quote[1] - quote[0] - 1);
-    if (quotes != kQuotes || !parted || lineFeed)
+    if (quotes != kQuotes || !parted || std::memchr(begin, '\n', size_t(line.size())))
         return r;
-    r.whole = true;
-    r.fields.reserve(kProgramFields);
-    for (size_t f = 0; f < size_t(kQuotes); f += 2)
-        r.fields << QString(line.sliced(quote[f] + 1, quote[f + 1] - quote[f] - 1));
+    // Each field runs from after its opening quote to its closing one.
+    const qsizetype offset = begin - lines.Bytes().constData();
+    for (size_t q = 0; q < quote.size(); q += 2) {
+        quote[q] += offset + 1;
+        quote[q + 1] += offset;
+    }
+    r.fields.emplace(lines.Bytes(), quote);
     return r;
 }
 
@@ -201,10 +243,10 @@ private:
                 break;
             }
             advance();
-            RecordLine r = parseRecord(line);
+            RecordLine r = parseRecord(m_lines, line);
             // A line missing or added before this one would put every later
             // record into the wrong register: the section stops instead.
-            if (r.reg1 && wholeIn(QString(*r.reg1), reg, reg) != reg) {
+            if (r.reg1 && !namesRegister(*r.reg1, reg)) {
                 m_out.notLoaded << QStringLiteral("PROGRAM: the line for register %1 holds register \"%2\" "
                                                   "(a line is missing or added before it); registers %1 to %3 "
                                                   "were not loaded.")
@@ -214,7 +256,7 @@ private:
                 noteBroken(broken);
                 return;
             }
-            if (!r.whole) {
+            if (!r.fields) {
                 broken << reg;
                 continue;
             }
@@ -421,7 +463,7 @@ LoadOutcome ApplyDataFile(const DataFileContent &content, UnitKind kind)
                     const auto &rec = content.records[reg];
                     if (!rec || *rec == before[reg])
                         continue;
-                    if (!table.WriteRecord(int(reg), *rec))
+                    if (!table.WriteRecord(int(reg), rec->toList()))
                         return false;
                     wrote = true;
                 }

@@ -11,6 +11,7 @@
 // nothing.
 
 #include "datafile/DataFileFormat.h"
+#include "program/ProgramLayout.h"
 #include "shared/Shared.h"
 
 #include <QByteArray>
@@ -38,12 +39,36 @@ public:
     // The line last read is the file's last and has no line end: the file
     // may have been cut inside it.
     bool LastReadUnended() const { return m_unended; }
+    // The bytes the lines are views of.
+    const QByteArray &Bytes() const { return m_bytes; }
 
 private:
     QByteArray m_bytes;      // shares the caller's bytes
     qsizetype m_next = 0;    // where the next line starts
     qsizetype m_last = 0;    // where the line last read starts
     bool m_unended = false;
+};
+
+// The 22 fields of a whole record line, kept as where they lie in the
+// file's bytes: a load makes texts of them only for a register it changes.
+class RecordFields
+{
+public:
+    // Where each field starts and ends in the bytes, field after field.
+    using Bounds = std::array<qsizetype, 2 * kProgramFields>;
+    RecordFields(const QByteArray &bytes, const Bounds &bounds) : m_bytes(bytes), m_bounds(bounds) {}
+
+    static constexpr qsizetype size() { return kProgramFields; }
+    // Field f (0..21) as it stands in the file.
+    QLatin1StringView view(qsizetype f) const;
+    QString at(qsizetype f) const { return QString(view(f)); }
+    QStringList toList() const;
+    // Field by field, as the texts a register holds.
+    bool operator==(const QStringList &texts) const;
+
+private:
+    QByteArray m_bytes;
+    Bounds m_bounds;
 };
 
 // One axis block as read: what each item is to become; nothing for an item
@@ -63,7 +88,7 @@ struct ScaleValues {
 struct DataFileContent {
     std::array<AxisValues, kAxes> axes{};
     // One entry per register of the model; nothing keeps the register as it is.
-    std::vector<std::optional<QStringList>> records;
+    std::vector<std::optional<RecordFields>> records;
     std::optional<ScaleValues> scale;
 
     std::array<bool, kAxes> axisFound{};
