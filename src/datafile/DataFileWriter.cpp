@@ -11,36 +11,45 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
 constexpr QFileDevice::Permissions kWriteBits =
     QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup | QFileDevice::WriteOther;
 
-std::optional<QString> unkeepable(const QString &text, bool commaToo)
+std::optional<QString> unkeepable(QStringView text, bool commaToo)
 {
-    for (const QChar c : text) {
-        if (c == u'"')
-            return QStringLiteral("a double quote");
-        if (c == u'\r' || c == u'\n')
-            return QStringLiteral("a line break");
-        if (commaToo && c == u',')
-            return QStringLiteral("a comma");
-        if (c.unicode() > 0xFF)
-            return QStringLiteral("the character \"%1\"").arg(c);
-    }
-    return std::nullopt;
+    // Most texts hold nothing to refuse: found first, the reason made after.
+    const auto bad = std::find_if(text.begin(), text.end(), [commaToo](QChar c) {
+        const char16_t u = c.unicode();
+        return u == u'"' || u == u'\r' || u == u'\n' || u > 0xFF || (commaToo && u == u',');
+    });
+    if (bad == text.end())
+        return std::nullopt;
+    if (*bad == u'"')
+        return QStringLiteral("a double quote");
+    if (*bad == u'\r' || *bad == u'\n')
+        return QStringLiteral("a line break");
+    if (*bad == u',')
+        return QStringLiteral("a comma");
+    return QStringLiteral("the character \"%1\"").arg(*bad);
 }
 
-// Appends a text as Latin-1; the checks before have let through only texts
-// whose characters all fit in a byte.
+// Copies a text to `to` as Latin-1 and returns the end; the checks before
+// have let through only texts whose characters all fit in a byte.
+char *latin1(char *to, QStringView text)
+{
+    for (const QChar c : text)
+        *to++ = char(c.unicode());
+    return to;
+}
+
 void append(QByteArray &out, QStringView text)
 {
     const qsizetype at = out.size();
     out.resize(at + text.size());
-    char *to = out.data() + at;
-    for (const QChar c : text)
-        *to++ = char(c.unicode());
+    latin1(out.data() + at, text);
 }
 
 void line(QByteArray &out, QStringView text)
@@ -142,8 +151,7 @@ std::optional<QByteArray> DataFileBytes(UnitKind kind, const std::vector<QString
         if (progress)
             progress(count);
     };
-    // One buffer, sized for the records (quotes, separators, line end)
-    // and the few lines around them.
+    // One buffer, sized for the record lines and the few lines around them.
     QByteArray out;
     out.reserve(recordChars + registers * (4 * kProgramFields) + 4096);
     line(out, DataFileHeader(kind, when));
@@ -160,17 +168,26 @@ std::optional<QByteArray> DataFileBytes(UnitKind kind, const std::vector<QString
         advance();
     }
     line(out, kProgramMarker);
+    // The record lines go straight into the room made for them: 22 quoted
+    // fields parted by ", ", and the line end.
+    const qsizetype start = out.size();
+    out.resize(start + recordChars + qsizetype(registers) * 4 * kProgramFields);
+    char *to = out.data() + start;
     for (const QStringList &fields : records) {
         for (int f = 0; f < kProgramFields; ++f) {
-            if (f > 0)
-                out += ", ";
-            out += '"';
-            append(out, fields[f]);
-            out += '"';
+            if (f > 0) {
+                *to++ = ',';
+                *to++ = ' ';
+            }
+            *to++ = '"';
+            to = latin1(to, fields[f]);
+            *to++ = '"';
         }
-        out += "\r\n";
+        *to++ = '\r';
+        *to++ = '\n';
         advance();
     }
+    Q_ASSERT(to == out.constData() + out.size());
     line(out, kScaleMarker);
     for (int a = 0; a < kAxes; ++a)
         line(out, QString(u'"' + QString::number(g.ScaleSel[size_t(a)]) + u'"'));
