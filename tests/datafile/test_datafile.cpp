@@ -314,6 +314,14 @@ void TestDataFile::recordLines_data()
     QTest::newRow("whole line, comma in a comment") << QStringList{RecordLine(fields)} << "a, b \u00e9" << true << false;
     QTest::newRow("text outside the quotes")
         << QStringList{RecordLine(fields).replace("\"1\", \"MOV\"", "\"1\" x , \"MOV\"")} << "a, b \u00e9" << true << false;
+    QTest::newRow("no comma between two fields")
+        << QStringList{RecordLine(fields).replace("\"1\", \"MOV\"", "\"1\" \"MOV\"")} << "~" << true << true;
+    QStringList leadingZero = fields;
+    leadingZero[0] = "01";
+    QTest::newRow("Reg1 with a leading zero") << QStringList{RecordLine(leadingZero)} << "a, b \u00e9" << true << false;
+    QStringList blanks = fields;
+    blanks[0] = " 1 ";
+    QTest::newRow("Reg1 between blanks") << QStringList{RecordLine(blanks)} << "a, b \u00e9" << true << false;
     QTest::newRow("line without quotes") << QStringList{""} << "~" << true << true;
     QTest::newRow("21 fields") << QStringList{RecordLine(fields.mid(0, 21))} << "~" << true << true;
     QString unclosed = RecordLine(fields);
