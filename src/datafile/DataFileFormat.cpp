@@ -2,22 +2,34 @@
 
 #include "shared/Shared.h"
 
+#include <array>
+
 QString AxisHeading(int axis)
 {
     const QString letter = AxisLetter(axis);
     return letter.isEmpty() ? QString() : QStringLiteral("# %1 axis").arg(letter);
 }
 
-int AxisOfHeading(QStringView line)
+int AxisOfHeading(QLatin1StringView line)
 {
+    // Asked of every line of a file: the headings are made once.
+    static const std::array<QString, kAxes> headings = [] {
+        std::array<QString, kAxes> h;
+        for (int a = 0; a < kAxes; ++a)
+            h[size_t(a)] = AxisHeading(a);
+        return h;
+    }();
     for (int a = 0; a < kAxes; ++a)
-        if (line == AxisHeading(a))
+        if (line == headings[size_t(a)])
             return a;
     return -1;
 }
 
-bool IsBlockMarker(QStringView line)
+bool IsBlockMarker(QLatin1StringView line)
 {
+    // Most lines are records or values: every marker starts with '#'.
+    if (!line.startsWith(u'#'))
+        return false;
     return line == kProgramMarker || line == kScaleMarker || AxisOfHeading(line) >= 0;
 }
 

@@ -10,8 +10,8 @@
 
 #include "shared/UnitKind.h"
 
+#include <QLatin1StringView>
 #include <QString>
-#include <QStringView>
 #include <functional>
 
 // Both models count to the same maximum: four axis blocks and 2000 registers.
@@ -30,10 +30,10 @@ inline const QString kScaleMarker = QStringLiteral("# SCALE");
 // "# X axis" .. "# U axis"; empty outside 0..3.
 QString AxisHeading(int axis);
 // The axis a heading names (exactly as written), -1 for any other line.
-int AxisOfHeading(QStringView line);
+int AxisOfHeading(QLatin1StringView line);
 // A line that ends whatever section is being read: an axis heading,
 // "# PROGRAM" or "# SCALE".
-bool IsBlockMarker(QStringView line);
+bool IsBlockMarker(QLatin1StringView line);
 
 // The sections of an axis block, in the order the writer writes them.
 enum class BlockSection { Mode, HomeSearch, Parameter };

@@ -12,37 +12,65 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 // ---- lines --------------------------------------------------------------------
 
-DataFileLines::DataFileLines(const QByteArray &bytes)
+QLatin1StringView DataFileLines::Next()
 {
-    const QString text = QString::fromLatin1(bytes);
-    qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype cr = text.indexOf(u'\r', start);
-        if (cr < 0) {
-            m_lines << text.mid(start);   // a last line without its CR
-            m_unended = true;
-            break;
-        }
-        m_lines << text.mid(start, cr - start);
-        start = cr + 1;
-        if (start < text.size() && text[start] == u'\n')
-            ++start;
+    if (AtEnd())
+        return {};
+    m_last = m_next;
+    const char *start = m_bytes.constData() + m_next;
+    const qsizetype left = m_bytes.size() - m_next;
+    const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(left)));
+    if (!cr) {
+        // A last line without its CR.
+        m_next = m_bytes.size();
+        m_unended = true;
+        return QLatin1StringView(start, left);
     }
-}
-
-QString DataFileLines::Next()
-{
-    return AtEnd() ? QString() : m_lines[m_next++];
+    const qsizetype length = cr - start;
+    m_next += length + 1;
+    if (m_next < m_bytes.size() && m_bytes.at(m_next) == '\n')
+        ++m_next;
+    m_unended = false;
+    return QLatin1StringView(start, length);
 }
 
 void DataFileLines::Back()
 {
-    if (m_next > 0)
-        --m_next;
+    m_next = m_last;
+    m_unended = false;
+}
+
+QLatin1StringView RecordFields::view(qsizetype f) const
+{
+    if (f < 0 || f >= size())
+        return {};
+    const qsizetype start = m_bounds[size_t(2 * f)];
+    return QLatin1StringView(m_bytes.constData() + start, m_bounds[size_t(2 * f + 1)] - start);
+}
+
+QStringList RecordFields::toList() const
+{
+    QStringList texts;
+    texts.reserve(size());
+    for (qsizetype f = 0; f < size(); ++f)
+        texts << at(f);
+    return texts;
+}
+
+bool RecordFields::operator==(const QStringList &texts) const
+{
+    if (texts.size() != size())
+        return false;
+    for (qsizetype f = 0; f < size(); ++f)
+        if (view(f) != texts[f])
+            return false;
+    return true;
 }
 
 namespace {
@@ -51,7 +79,7 @@ constexpr std::array<BlockSection, kBlockSections> kSections{BlockSection::Mode,
                                                              BlockSection::Parameter};
 
 // The section a heading line opens, or -1.
-int sectionOf(QStringView line)
+int sectionOf(QLatin1StringView line)
 {
     for (int s = 0; s < kBlockSections; ++s)
         if (line == SectionHeading(kSections[size_t(s)]))
@@ -81,41 +109,66 @@ QString modelName(UnitKind kind)
     return kind == UnitKind::TwoAxis ? QStringLiteral("ZT260A") : QStringLiteral("ZT460A");
 }
 
+// Whether the first field of a record line names register `reg`.
+bool namesRegister(QLatin1StringView text, int reg)
+{
+    // The plain digits every saved file holds need no number reading.
+    if (!text.isEmpty() && text.size() <= 9
+        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        int n = 0;
+        for (const char c : text)
+            n = n * 10 + (c - '0');
+        return n == reg;
+    }
+    return wholeIn(QString(text), reg, reg) == reg;
+}
+
 // A record line split into its 22 quoted fields.
 struct RecordLine {
-    enum Kind { Whole, NoQuotes, Broken } kind = Broken;
-    std::optional<QString> reg1;   // the first field, when it is closed
-    QStringList fields;
+    std::optional<QLatin1StringView> reg1;   // the first field, when it is closed
+    std::optional<RecordFields> fields;      // of a whole line only
 };
 
-RecordLine parseRecord(const QString &line)
+// A whole line holds 22 fields, each between double quotes and followed by
+// a comma before the next one opens; text outside the quotes is passed
+// over. A double quote inside a field (which older files may hold) would
+// cut that field and take the next ones from the wrong places, and a lone
+// line feed could not be saved again: such a line is not whole. The line is
+// read once, from double quote to double quote.
+RecordLine parseRecord(const DataFileLines &lines, QLatin1StringView line)
 {
+    constexpr int kQuotes = 2 * kProgramFields;
+    const char *begin = line.data();
+    const char *end = begin + line.size();
+    RecordFields::Bounds quote{};
+    int quotes = 0;
+    bool parted = true;   // each field so far followed by a comma before the next opened
+    const char *closed = begin;
+    for (const char *at = begin; quotes <= kQuotes;) {
+        const auto *hit = static_cast<const char *>(std::memchr(at, '"', size_t(end - at)));
+        if (!hit)
+            break;
+        if (quotes % 2 == 1)
+            closed = hit;
+        else if (quotes > 0 && !std::memchr(closed, ',', size_t(hit - closed)))
+            parted = false;
+        if (quotes < kQuotes)
+            quote[size_t(quotes)] = hit - begin;
+        ++quotes;
+        at = hit + 1;
+    }
     RecordLine r;
-    if (!line.contains(u'"')) {
-        r.kind = RecordLine::NoQuotes;
+    if (quotes >= 2)
+        r.reg1 = line.sliced(quote[0] + 1, quote[1] - quote[0] - 1);
+    if (quotes != kQuotes || !parted || std::memchr(begin, '\n', size_t(line.size())))
         return r;
+    // Each field runs from after its opening quote to its closing one.
+    const qsizetype offset = begin - lines.Bytes().constData();
+    for (size_t q = 0; q < quote.size(); q += 2) {
+        quote[q] += offset + 1;
+        quote[q + 1] += offset;
     }
-    qsizetype pos = 0;
-    for (int f = 0; f < kProgramFields; ++f) {
-        const qsizetype open = line.indexOf(u'"', pos);
-        const qsizetype close = open < 0 ? -1 : line.indexOf(u'"', open + 1);
-        if (close < 0)
-            return r;   // fewer fields than a record has, or an unclosed quote
-        r.fields << line.mid(open + 1, close - open - 1);
-        if (f == 0)
-            r.reg1 = r.fields.first();
-        if (f + 1 < kProgramFields) {
-            const qsizetype comma = line.indexOf(u',', close);
-            if (comma < 0)
-                return r;
-            pos = comma + 1;
-        }
-    }
-    // A double quote inside a field (which older files may hold) would cut
-    // that field and take the next ones from the wrong places; a lone line
-    // feed could not be saved again.
-    if (line.count(u'"') == 2 * kProgramFields && !line.contains(u'\n'))
-        r.kind = RecordLine::Whole;
+    r.fields.emplace(lines.Bytes(), quote);
     return r;
 }
 
@@ -132,7 +185,7 @@ public:
     {
         bool anyMarker = false;
         while (!m_lines.AtEnd()) {
-            const QString line = m_lines.Next();
+            const QLatin1StringView line = m_lines.Next();
             if (const int axis = AxisOfHeading(line); axis >= 0) {
                 anyMarker = true;
                 m_out.axisFound[size_t(axis)] = true;
@@ -184,26 +237,26 @@ private:
         for (; reg <= last; ++reg) {
             if (m_lines.AtEnd())
                 break;
-            const QString line = m_lines.Next();
+            const QLatin1StringView line = m_lines.Next();
             if (IsBlockMarker(line)) {
                 m_lines.Back();
                 break;
             }
             advance();
-            RecordLine r = parseRecord(line);
+            RecordLine r = parseRecord(m_lines, line);
             // A line missing or added before this one would put every later
             // record into the wrong register: the section stops instead.
-            if (r.reg1 && wholeIn(*r.reg1, reg, reg) != reg) {
+            if (r.reg1 && !namesRegister(*r.reg1, reg)) {
                 m_out.notLoaded << QStringLiteral("PROGRAM: the line for register %1 holds register \"%2\" "
                                                   "(a line is missing or added before it); registers %1 to %3 "
                                                   "were not loaded.")
                                        .arg(reg)
-                                       .arg(*r.reg1)
+                                       .arg(QString(*r.reg1))
                                        .arg(last);
                 noteBroken(broken);
                 return;
             }
-            if (r.kind != RecordLine::Whole) {
+            if (!r.fields) {
                 broken << reg;
                 continue;
             }
@@ -224,7 +277,7 @@ private:
         // Record lines beyond the model's registers are passed over.
         int surplus = 0;
         while (!m_lines.AtEnd()) {
-            const QString line = m_lines.Next();
+            const QLatin1StringView line = m_lines.Next();
             if (IsBlockMarker(line)) {
                 m_lines.Back();
                 break;
@@ -258,11 +311,12 @@ private:
         for (int i = 0; i < kScaleLines; ++i) {
             if (m_lines.AtEnd())
                 return refuse(QStringLiteral("the file ends after %1 of its %2 lines").arg(i).arg(kScaleLines));
-            const QString line = m_lines.Next();
-            if (IsBlockMarker(line)) {
+            const QLatin1StringView marker = m_lines.Next();
+            if (IsBlockMarker(marker)) {
                 m_lines.Back();
                 return refuse(QStringLiteral("the section ends after %1 of its %2 lines").arg(i).arg(kScaleLines));
             }
+            const QString line(marker);
             const qsizetype close = line.indexOf(u'"', 1);
             if (close < 0)
                 return refuse(QStringLiteral("line %1 holds no value between double quotes").arg(i + 1));
@@ -320,18 +374,18 @@ void DataUp(DataFileLines &lines, int axis, DataFileContent &out)
     while (std::find(done.begin(), done.end(), false) != done.end()) {
         if (lines.AtEnd())
             return stop(QStringLiteral("the file ends inside its block"));
-        const QString heading = lines.Next();
+        const QLatin1StringView heading = lines.Next();
         if (IsBlockMarker(heading)) {
             lines.Back();
-            return stop(QStringLiteral("its block ends at \"%1\"").arg(heading));
+            return stop(QStringLiteral("its block ends at \"%1\"").arg(QString(heading)));
         }
         const int s = sectionOf(heading);
         if (s < 0)
             continue;
         const BlockSection sec = kSections[size_t(s)];
         if (lines.AtEnd())
-            return stop(QStringLiteral("the file ends after \"%1\"").arg(heading));
-        const QString values = lines.Next();
+            return stop(QStringLiteral("the file ends after \"%1\"").arg(QString(heading)));
+        const QLatin1StringView values = lines.Next();
         if (IsBlockMarker(values) || sectionOf(values) >= 0) {
             lines.Back();
             out.notLoaded << QStringLiteral("%1: the %2 values line is missing; not loaded: %2.")
@@ -409,7 +463,7 @@ LoadOutcome ApplyDataFile(const DataFileContent &content, UnitKind kind)
                     const auto &rec = content.records[reg];
                     if (!rec || *rec == before[reg])
                         continue;
-                    if (!table.WriteRecord(int(reg), *rec))
+                    if (!table.WriteRecord(int(reg), rec->toList()))
                         return false;
                     wrote = true;
                 }

@@ -11,6 +11,7 @@
 // nothing.
 
 #include "datafile/DataFileFormat.h"
+#include "program/ProgramLayout.h"
 #include "shared/Shared.h"
 
 #include <QByteArray>
@@ -24,24 +25,50 @@
 // The lines of a data file: a line ends at CR, an LF right after the CR
 // belongs to that line end, and a lone LF stays in the text (so a file with
 // LF line ends is one line). The bytes are read as Latin-1, one character
-// each, as the writer writes them.
+// each, as the writer writes them. Lines are found as they are read, and
+// each is a view into the bytes, valid while this object lives.
 class DataFileLines
 {
 public:
-    explicit DataFileLines(const QByteArray &bytes);
-    bool AtEnd() const { return m_next >= m_lines.size(); }
+    explicit DataFileLines(const QByteArray &bytes) : m_bytes(bytes) {}
+    bool AtEnd() const { return m_next >= m_bytes.size(); }
     // The next line (empty at the end).
-    QString Next();
+    QLatin1StringView Next();
     // The line last read comes again with the next Next().
     void Back();
     // The line last read is the file's last and has no line end: the file
     // may have been cut inside it.
-    bool LastReadUnended() const { return m_unended && m_next == m_lines.size(); }
+    bool LastReadUnended() const { return m_unended; }
+    // The bytes the lines are views of.
+    const QByteArray &Bytes() const { return m_bytes; }
 
 private:
-    QStringList m_lines;
-    qsizetype m_next = 0;
+    QByteArray m_bytes;      // shares the caller's bytes
+    qsizetype m_next = 0;    // where the next line starts
+    qsizetype m_last = 0;    // where the line last read starts
     bool m_unended = false;
+};
+
+// The 22 fields of a whole record line, kept as where they lie in the
+// file's bytes: a load makes texts of them only for a register it changes.
+class RecordFields
+{
+public:
+    // Where each field starts and ends in the bytes, field after field.
+    using Bounds = std::array<qsizetype, 2 * kProgramFields>;
+    RecordFields(const QByteArray &bytes, const Bounds &bounds) : m_bytes(bytes), m_bounds(bounds) {}
+
+    static constexpr qsizetype size() { return kProgramFields; }
+    // Field f (0..21) as it stands in the file.
+    QLatin1StringView view(qsizetype f) const;
+    QString at(qsizetype f) const { return QString(view(f)); }
+    QStringList toList() const;
+    // Field by field, as the texts a register holds.
+    bool operator==(const QStringList &texts) const;
+
+private:
+    QByteArray m_bytes;
+    Bounds m_bounds;
 };
 
 // One axis block as read: what each item is to become; nothing for an item
@@ -61,7 +88,7 @@ struct ScaleValues {
 struct DataFileContent {
     std::array<AxisValues, kAxes> axes{};
     // One entry per register of the model; nothing keeps the register as it is.
-    std::vector<std::optional<QStringList>> records;
+    std::vector<std::optional<RecordFields>> records;
     std::optional<ScaleValues> scale;
 
     std::array<bool, kAxes> axisFound{};

@@ -11,30 +11,50 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
 constexpr QFileDevice::Permissions kWriteBits =
     QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup | QFileDevice::WriteOther;
 
-std::optional<QString> unkeepable(const QString &text, bool commaToo)
+std::optional<QString> unkeepable(QStringView text, bool commaToo)
 {
-    for (const QChar c : text) {
-        if (c == u'"')
-            return QStringLiteral("a double quote");
-        if (c == u'\r' || c == u'\n')
-            return QStringLiteral("a line break");
-        if (commaToo && c == u',')
-            return QStringLiteral("a comma");
-        if (c.unicode() > 0xFF)
-            return QStringLiteral("the character \"%1\"").arg(c);
-    }
-    return std::nullopt;
+    // Most texts hold nothing to refuse: found first, the reason made after.
+    const auto bad = std::find_if(text.begin(), text.end(), [commaToo](QChar c) {
+        const char16_t u = c.unicode();
+        return u == u'"' || u == u'\r' || u == u'\n' || u > 0xFF || (commaToo && u == u',');
+    });
+    if (bad == text.end())
+        return std::nullopt;
+    if (*bad == u'"')
+        return QStringLiteral("a double quote");
+    if (*bad == u'\r' || *bad == u'\n')
+        return QStringLiteral("a line break");
+    if (*bad == u',')
+        return QStringLiteral("a comma");
+    return QStringLiteral("the character \"%1\"").arg(*bad);
 }
 
-void line(QByteArray &out, const QString &text)
+// Copies a text to `to` as Latin-1 and returns the end; the checks before
+// have let through only texts whose characters all fit in a byte.
+char *latin1(char *to, QStringView text)
 {
-    out += text.toLatin1();
+    for (const QChar c : text)
+        *to++ = char(c.unicode());
+    return to;
+}
+
+void append(QByteArray &out, QStringView text)
+{
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    latin1(out.data() + at, text);
+}
+
+void line(QByteArray &out, QStringView text)
+{
+    append(out, text);
     out += "\r\n";
 }
 
@@ -46,19 +66,20 @@ QString parameterName(int item)
 }
 
 // The values line of a section of an axis.
-QString valuesLine(BlockSection s, int axis)
+void valuesLine(QByteArray &out, BlockSection s, int axis)
 {
-    QStringList items;
     const auto a = size_t(axis);
     for (int i = 0; i < SectionItems(s); ++i) {
         const auto n = size_t(i);
+        if (i > 0)
+            out += ", ";
         switch (s) {
-        case BlockSection::Mode: items << QString::number(g.ModeSetTable[a][n]); break;
-        case BlockSection::HomeSearch: items << QString::number(g.HomeSetTable[a][n]); break;
-        case BlockSection::Parameter: items << g.ParamTable[a][n]; break;
+        case BlockSection::Mode: out += QByteArray::number(g.ModeSetTable[a][n]); break;
+        case BlockSection::HomeSearch: out += QByteArray::number(g.HomeSetTable[a][n]); break;
+        case BlockSection::Parameter: append(out, g.ParamTable[a][n]); break;
         }
     }
-    return items.join(QStringLiteral(", "));
+    out += "\r\n";
 }
 
 // A factor as the reader takes it back: its own text, or 1 for a text that
@@ -106,19 +127,22 @@ std::optional<QByteArray> DataFileBytes(UnitKind kind, const std::vector<QString
                                .arg(parameterName(i), AxisName(a), *why);
                 return std::nullopt;
             }
+    qsizetype recordChars = 0;
     for (int reg = 0; reg < registers; ++reg) {
         const QStringList &fields = records[size_t(reg)];
         if (fields.size() != kProgramFields) {
             *refusal = QStringLiteral("Register %1 cannot be read whole.").arg(reg);
             return std::nullopt;
         }
-        for (int f = 0; f < kProgramFields; ++f)
+        for (int f = 0; f < kProgramFields; ++f) {
+            recordChars += fields[f].size();
             if (const auto why = UnkeepableInRecord(fields[f])) {
                 *refusal = QStringLiteral("Register %1 (%2) holds %3, which a data file cannot keep.")
                                .arg(reg)
                                .arg(ProgramFieldNames()[f], *why);
                 return std::nullopt;
             }
+        }
     }
 
     int count = 0;
@@ -127,8 +151,9 @@ std::optional<QByteArray> DataFileBytes(UnitKind kind, const std::vector<QString
         if (progress)
             progress(count);
     };
+    // One buffer, sized for the record lines and the few lines around them.
     QByteArray out;
-    out.reserve(registers * 128 + 4096);
+    out.reserve(recordChars + registers * (4 * kProgramFields) + 4096);
     line(out, DataFileHeader(kind, when));
     line(out, QStringLiteral("# "));
     line(out, QStringLiteral("# Contorl parameter "));
@@ -137,29 +162,38 @@ std::optional<QByteArray> DataFileBytes(UnitKind kind, const std::vector<QString
         line(out, AxisHeading(a));
         for (BlockSection s : {BlockSection::Mode, BlockSection::HomeSearch, BlockSection::Parameter}) {
             line(out, SectionHeading(s));
-            line(out, valuesLine(s, a));
+            valuesLine(out, s, a);
             out += "\r\n";
         }
         advance();
     }
     line(out, kProgramMarker);
+    // The record lines go straight into the room made for them: 22 quoted
+    // fields parted by ", ", and the line end.
+    const qsizetype start = out.size();
+    out.resize(start + recordChars + qsizetype(registers) * 4 * kProgramFields);
+    char *to = out.data() + start;
     for (const QStringList &fields : records) {
         for (int f = 0; f < kProgramFields; ++f) {
-            if (f > 0)
-                out += ", ";
-            out += '"';
-            out += fields[f].toLatin1();
-            out += '"';
+            if (f > 0) {
+                *to++ = ',';
+                *to++ = ' ';
+            }
+            *to++ = '"';
+            to = latin1(to, fields[f]);
+            *to++ = '"';
         }
-        out += "\r\n";
+        *to++ = '\r';
+        *to++ = '\n';
         advance();
     }
+    Q_ASSERT(to == out.constData() + out.size());
     line(out, kScaleMarker);
     for (int a = 0; a < kAxes; ++a)
-        line(out, u'"' + QString::number(g.ScaleSel[size_t(a)]) + u'"');
+        line(out, QString(u'"' + QString::number(g.ScaleSel[size_t(a)]) + u'"'));
     for (int a = 0; a < kAxes; ++a)
         for (int unit = 0; unit < kFileUnitCodes; ++unit)
-            line(out, u'"' + factorText(unit, a) + u'"');
+            line(out, QString(u'"' + factorText(unit, a) + u'"'));
     return out;
 }
 

@@ -151,10 +151,31 @@ void frmFile::Text1_Change()
         button->setEnabled(!Text1->text().isEmpty());
 }
 
+void frmFile::startProgress()
+{
+    ProgressBar1->setMaximum(kDataFileProgressMax);
+    m_progress = ProgressBar1->value();
+    m_progressShown.invalidate();
+}
+
 void frmFile::showProgress(int value)
 {
-    if (value <= ProgressBar1->maximum())
-        ProgressBar1->setValue(value);
+    if (value > ProgressBar1->maximum())
+        return;
+    m_progress = value;
+    // A repaint for each of 2000 registers takes longer than the save or
+    // load itself: the bar follows at most once a frame or so.
+    constexpr qint64 kFrameMs = 20;
+    if (m_progressShown.isValid() && !m_progressShown.hasExpired(kFrameMs))
+        return;
+    ProgressBar1->setValue(value);
+    m_progressShown.start();
+}
+
+// The bar ends at the last value reported, whether its frame came or not.
+void frmFile::endProgress()
+{
+    ProgressBar1->setValue(m_progress);
 }
 
 void frmFile::Command1_Click()
@@ -169,8 +190,9 @@ void frmFile::Command1_Click()
                    MsgButtons::Ok, {}, MsgIcon::Exclamation);
             return;
         }
-        ProgressBar1->setMaximum(kDataFileProgressMax);
+        startProgress();
         DatLoadAct(QDir(Dir1->Path()).filePath(name), [this](int v) { showProgress(v); });
+        endProgress();
     }
     Command4_Click();
 }
@@ -189,9 +211,11 @@ void frmFile::Command2_Click()
         Command4_Click();
         return;
     }
-    ProgressBar1->setMaximum(kDataFileProgressMax);
+    startProgress();
+    const bool saved = DatSaveAct(path, [this](int v) { showProgress(v); });
+    endProgress();
     // A failed save keeps the window, so that another folder or name can be tried.
-    if (!DatSaveAct(path, [this](int v) { showProgress(v); }))
+    if (!saved)
         return;
     Command4_Click();
 }

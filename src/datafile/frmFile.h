@@ -4,6 +4,7 @@
 // The shared FileMode, read at loading and at every change of the name box,
 // decides which: 1 load ("Open file"), 2 save ("Save file").
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class DirListBox;
@@ -49,7 +50,12 @@ protected:
 
 private:
     void buildLayout();
+    void startProgress();
     void showProgress(int value);
+    void endProgress();
+
+    QElapsedTimer m_progressShown;   // since the bar was last repainted
+    int m_progress = 0;              // the value last reported
 };
 
 // The window while it is open, else nullptr.

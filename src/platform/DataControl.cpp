@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <map>
+#include <numeric>
 
 namespace {
 
@@ -106,6 +107,19 @@ QSqlQuery *preparedQuery(const QString &path, const QString &sql, QString *error
     }
     return &it->second;
 }
+
+// The name of the i-th value of a store. Values are bound by name, with the
+// names made once: Qt makes a name of its own for every value bound by
+// position, which a bulk store of thousands of records pays for each value.
+const QString &valueName(int i)
+{
+    static QStringList names;
+    while (names.size() <= i)
+        names << QStringLiteral(":v%1").arg(names.size());
+    return names[i];
+}
+
+const QString kPosName = QStringLiteral(":pos");
 
 // Every field is text; an unset text is stored as the empty text, never NULL.
 QString textValue(const QString &s)
@@ -323,31 +337,44 @@ Recordset &DataControl::recordset()
 
 std::vector<QStringList> DataControl::ReadAll() const
 {
+    QList<int> all(m_rs->m_fields.size());
+    std::iota(all.begin(), all.end(), 0);
+    return ReadAll(all);
+}
+
+std::vector<QStringList> DataControl::ReadAll(const QList<int> &fields) const
+{
     std::vector<QStringList> rows;
     if (!IsOpen())
         return rows;
+    QStringList names;
+    names.reserve(fields.size());
+    for (int f : fields) {
+        if (f < 0 || f >= m_rs->m_fields.size()) {
+            m_rs->m_error = QStringLiteral("table %1 has no field %2").arg(m_rs->m_table).arg(f);
+            return rows;
+        }
+        names << m_rs->m_fields[f];
+    }
     QString error;
-    QSqlDatabase db = connectionOf(m_rs->m_path, &error);
-    if (!db.isValid()) {
-        m_rs->m_error = error;
+    QSqlQuery *q = preparedQuery(m_rs->m_path,
+                                 QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                     .arg(fieldList(names), quoted(m_rs->m_table), quoted(kPosColumn)),
+                                 &error);
+    if (!q || !q->exec()) {
+        m_rs->m_error = q ? q->lastError().text() : error;
         return rows;
     }
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                    .arg(fieldList(m_rs->m_fields), quoted(m_rs->m_table), quoted(kPosColumn)))) {
-        m_rs->m_error = q.lastError().text();
-        return rows;
-    }
-    const int n = int(m_rs->m_fields.size());
+    const int n = int(fields.size());
     rows.reserve(size_t(m_rs->m_count));
-    while (q.next()) {
+    while (q->next()) {
         QStringList row;
         row.reserve(n);
         for (int f = 0; f < n; ++f)
-            row << q.value(f).toString();
+            row << q->value(f).toString();
         rows.push_back(std::move(row));
     }
+    q->finish();
     return rows;
 }
 
@@ -553,29 +580,70 @@ bool Recordset::Update()
         return false;
     m_editing = false;
     QList<int> changed;
+    QStringList values;
     for (int f = 0; f < m_fields.size(); ++f)
-        if (m_pending[f] != m_values[f])
+        if (m_pending[f] != m_values[f]) {
             changed << f;
+            values << m_pending[f];
+        }
     if (changed.isEmpty())
         return true;
-    QString &sql = m_updateSql[changed];
+    if (!write(m_pos, changed, values)) {
+        // Show what the record holds, not what failed to be stored.
+        load(m_pos);
+        return false;
+    }
+    m_values = m_pending;
+    return true;
+}
+
+bool Recordset::Store(int n, const QList<int> &fields, const QStringList &values)
+{
+    if (m_table.isEmpty() || n < 0 || n >= m_count) {
+        m_error = QStringLiteral("record %1 is outside table %2").arg(n).arg(m_table);
+        return false;
+    }
+    if (fields.size() != values.size()) {
+        m_error = QStringLiteral("%1 values for %2 fields").arg(values.size()).arg(fields.size());
+        return false;
+    }
+    for (int f : fields)
+        if (f < 0 || f >= m_fields.size()) {
+            m_error = QStringLiteral("table %1 has no field %2").arg(m_table).arg(f);
+            return false;
+        }
+    if (fields.isEmpty())
+        return true;
+    if (!write(n, fields, values))
+        return false;
+    if (n == m_pos)
+        for (int i = 0; i < fields.size(); ++i)
+            m_values[fields[i]] = values[i];
+    return true;
+}
+
+// One UPDATE of these fields of record `pos`, prepared once for each set of
+// fields. A failure inside a transaction makes the transaction fail.
+bool Recordset::write(int pos, const QList<int> &fields, const QStringList &values)
+{
+    QString &sql = m_updateSql[fields];
     if (sql.isEmpty()) {
         QStringList sets;
-        for (int f : changed)
-            sets << quoted(m_fields[f]) + QStringLiteral(" = ?");
-        sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?").arg(quoted(m_table), sets.join(u','), quoted(kPosColumn));
+        for (int i = 0; i < fields.size(); ++i)
+            sets << quoted(m_fields[fields[i]]) + QStringLiteral(" = ") + valueName(i);
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = %4")
+                  .arg(quoted(m_table), sets.join(u','), quoted(kPosColumn), kPosName);
     }
     QString error;
     QSqlQuery *q = preparedQuery(m_path, sql, &error);
     bool ok = q != nullptr;
     if (ok) {
-        int i = 0;
-        for (int f : changed)
-            q->bindValue(i++, textValue(m_pending[f]));
-        q->bindValue(i, m_pos);
+        for (int i = 0; i < fields.size(); ++i)
+            q->bindValue(valueName(i), textValue(values[i]));
+        q->bindValue(kPosName, pos);
         ok = q->exec() && q->numRowsAffected() == 1;
         if (!ok)
-            error = q->lastError().text().isEmpty() ? QStringLiteral("record %1 is missing").arg(m_pos)
+            error = q->lastError().text().isEmpty() ? QStringLiteral("record %1 is missing").arg(pos)
                                                     : q->lastError().text();
         q->finish();
     }
@@ -585,12 +653,8 @@ bool Recordset::Update()
         connectionOf(m_path, nullptr, &c);
         if (c)
             c->storeFailed = true;
-        // Show what the record holds, not what failed to be stored.
-        load(m_pos);
-        return false;
     }
-    m_values = m_pending;
-    return true;
+    return ok;
 }
 
 void Recordset::CancelUpdate()

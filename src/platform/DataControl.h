@@ -74,6 +74,9 @@ public:
     // Every record of the table in order, field texts in field order (the
     // bound grids fill themselves from this). Empty on failure.
     std::vector<QStringList> ReadAll() const;
+    // The same with only these fields (by index), in the order given: one
+    // forward-only statement, made once. Empty when an index is out of range.
+    std::vector<QStringList> ReadAll(const QList<int> &fields) const;
 
     // Runs `work` inside one transaction of the file: committed when it
     // returns true, rolled back (and false returned) otherwise or when a
@@ -114,6 +117,11 @@ public:
     bool setField(int index, const QString &value);
     bool Update();
     void CancelUpdate();
+
+    // Stores values[i] into field fields[i] of record n at once, without
+    // making it current (a bulk write needs no read first). False, and
+    // nothing stored, when n or an index is out of range or the store fails.
+    bool Store(int n, const QList<int> &fields, const QStringList &values);
     bool EditPending() const { return m_editing; }
 
     QString ErrorText() const { return m_error; }
@@ -123,6 +131,7 @@ private:
     bool open(const QString &path, const QString &table);
     void close();
     bool load(int pos);
+    bool write(int pos, const QList<int> &fields, const QStringList &values);
 
     QString m_path;
     QString m_table;

@@ -67,15 +67,15 @@ std::optional<QString> ProgramTable::Open()
 
 bool ProgramTable::IsOpen() const
 {
-    return m_data->IsOpen() && m_storedIndex.size() == std::size_t(kProgramFields);
+    return m_data->IsOpen() && m_storedIndex.size() == kProgramFields;
 }
 
 int ProgramTable::stored(int field) const
 {
-    return field >= 0 && field < int(m_storedIndex.size()) ? m_storedIndex[std::size_t(field)] : -1;
+    return field >= 0 && field < m_storedIndex.size() ? m_storedIndex[field] : -1;
 }
 
-bool ProgramTable::position(int reg) const
+bool ProgramTable::usable(int reg) const
 {
     if (!IsOpen()) {
         m_error = QStringLiteral("the program database is not open");
@@ -85,6 +85,13 @@ bool ProgramTable::position(int reg) const
         m_error = QStringLiteral("register %1 is outside the program (0 to %2)").arg(reg).arg(LastRegister());
         return false;
     }
+    return true;
+}
+
+bool ProgramTable::position(int reg) const
+{
+    if (!usable(reg))
+        return false;
     if (!m_data->recordset().setAbsolutePosition(reg)) {
         m_error = m_data->recordset().ErrorText();
         return false;
@@ -115,25 +122,15 @@ std::optional<ClipRow> ProgramTable::Axis(int reg, int axis) const
 
 std::vector<QStringList> ProgramTable::ReadAll() const
 {
-    std::vector<QStringList> rows;
     if (!IsOpen()) {
         m_error = QStringLiteral("the program database is not open");
-        return rows;
+        return {};
     }
-    std::vector<QStringList> raw = m_data->ReadAll();
-    if (int(raw.size()) != RegisterCount()) {
+    // Read in record order, whatever order the file keeps the fields in.
+    std::vector<QStringList> rows = m_data->ReadAll(m_storedIndex);
+    if (int(rows.size()) != RegisterCount()) {
         m_error = m_data->ErrorText();
-        return rows;
-    }
-    rows.reserve(raw.size());
-    for (const QStringList &r : raw) {
-        QStringList row;
-        row.reserve(kProgramFields);
-        for (int f = 0; f < kProgramFields; ++f) {
-            const int s = stored(f);
-            row << (s >= 0 && s < r.size() ? r[s] : QString());
-        }
-        rows.push_back(std::move(row));
+        return {};
     }
     return rows;
 }
@@ -176,10 +173,14 @@ bool ProgramTable::WriteRecord(int reg, const QStringList &values)
         m_error = QStringLiteral("a register has %1 fields, not %2").arg(kProgramFields).arg(values.size());
         return false;
     }
-    FieldValues fields;
-    for (int f = 0; f < kProgramFields; ++f)
-        fields.emplace_back(f, values[f]);
-    return WriteFields(reg, fields);
+    if (!usable(reg))
+        return false;
+    Recordset &rs = m_data->recordset();
+    if (!rs.Store(reg, m_storedIndex, values)) {
+        m_error = rs.ErrorText();
+        return false;
+    }
+    return true;
 }
 
 bool ProgramTable::InTransaction(const std::function<bool()> &work)

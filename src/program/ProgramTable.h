@@ -70,7 +70,8 @@ public:
     using FieldValues = std::vector<std::pair<int, QString>>;
     bool WriteFields(int reg, const FieldValues &fields);
     bool WriteAxis(int reg, int axis, const ClipRow &row);
-    // The 22 fields of a register (data files restore Reg1 and Reg2 too).
+    // The 22 fields of a register (data files restore Reg1 and Reg2 too),
+    // stored whole without reading the register first.
     bool WriteRecord(int reg, const QStringList &fields);
 
     // Runs `work` (a run of reads and writes) as one transaction: all its
@@ -89,6 +90,7 @@ signals:
     void refreshRequested();
 
 private:
+    bool usable(int reg) const;
     bool position(int reg) const;
     int stored(int field) const;
 
@@ -96,7 +98,7 @@ private:
     QString m_path;
     std::unique_ptr<DataControl> m_data;
     // Where each record field lies in the file's own field order.
-    std::vector<int> m_storedIndex;
+    QList<int> m_storedIndex;
     mutable QString m_error;
 };
 

@@ -314,22 +314,26 @@ void TestDataFile::recordLines_data()
     QTest::newRow("whole line, comma in a comment") << QStringList{RecordLine(fields)} << "a, b \u00e9" << true << false;
     QTest::newRow("text outside the quotes")
         << QStringList{RecordLine(fields).replace("\"1\", \"MOV\"", "\"1\" x , \"MOV\"")} << "a, b \u00e9" << true << false;
+    QTest::newRow("no comma between two fields")
+        << QStringList{RecordLine(fields).replace("\"1\", \"MOV\"", "\"1\" \"MOV\"")} << "~" << true << true;
+    // The record line with one field changed.
+    auto with = [&](int field, const QString &text) {
+        QStringList f = fields;
+        f[field] = text;
+        return RecordLine(f);
+    };
+    QTest::newRow("Reg1 with a leading zero") << QStringList{with(0, "01")} << "a, b \u00e9" << true << false;
+    QTest::newRow("Reg1 between blanks") << QStringList{with(0, " 1 ")} << "a, b \u00e9" << true << false;
     QTest::newRow("line without quotes") << QStringList{""} << "~" << true << true;
     QTest::newRow("21 fields") << QStringList{RecordLine(fields.mid(0, 21))} << "~" << true << true;
     QString unclosed = RecordLine(fields);
     unclosed.chop(1);
     QTest::newRow("unclosed quote") << QStringList{unclosed} << "~" << true << true;
-    QStringList quoted = fields;
-    quoted[5] = "say \"hi\" now";
-    QTest::newRow("double quote in a comment") << QStringList{RecordLine(quoted)} << "~" << true << true;
-    QStringList broken = fields;
-    broken[10] = "a\nb";
-    QTest::newRow("lone line feed in a field") << QStringList{RecordLine(broken)} << "~" << true << true;
+    QTest::newRow("double quote in a comment") << QStringList{with(5, "say \"hi\" now")} << "~" << true << true;
+    QTest::newRow("lone line feed in a field") << QStringList{with(10, "a\nb")} << "~" << true << true;
     QTest::newRow("line missing") << QStringList{} << "~" << false << true;
     QTest::newRow("line added") << QStringList{GoodRecord(0), RecordLine(fields)} << "~" << false << true;
-    QStringList notRegister = fields;
-    notRegister[0] = "x";
-    QTest::newRow("Reg1 no number") << QStringList{RecordLine(notRegister)} << "~" << false << true;
+    QTest::newRow("Reg1 no number") << QStringList{with(0, "x")} << "~" << false << true;
 }
 
 void TestDataFile::recordLines()

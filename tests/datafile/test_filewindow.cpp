@@ -274,6 +274,8 @@ void TestFileWindow::openTakesChosenFile()
     QVERIFY(w->Command1->isEnabled());
     QTest::mouseClick(w->Command1, Qt::LeftButton);
     QCOMPARE(g.ParamTable[0][0], choose ? QStringLiteral("321") : QStringLiteral("0"));
+    // The bar ends where the load ended: four axis blocks and 2000 registers.
+    QCOMPARE(w->ProgressBar1->value(), choose ? 2004 : 0);
     QCOMPARE(rig.dialogs.texts(), QStringList());
     QTRY_VERIFY(w.isNull());
 }

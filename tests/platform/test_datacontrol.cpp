@@ -33,6 +33,9 @@ private slots:
     void storeSeenByEveryControl();
     void positioningAndRefusals();
     void transactionAllOrNothing();
+    void storeWithoutPositioning();
+    void storeRefused_data();
+    void storeRefused();
     void damagedFilesRefused_data();
     void damagedFilesRefused();
     void refusedWriteKeepsRecord();
@@ -173,6 +176,58 @@ void TestDataControl::transactionAllOrNothing()
         return !d.InTransaction([] { return false; });
     }));
     QCOMPARE(d.ReadAll()[0][1], QStringLiteral("A"));
+}
+
+void TestDataControl::storeWithoutPositioning()
+{
+    QVERIFY(!EnsureDatabase(m_path, {smallTable()}));
+    DataControl d;
+    QCOMPARE(open(d), QString());
+    Recordset &rs = d.recordset();
+    QVERIFY(rs.setAbsolutePosition(1));
+    // Another record is stored, in the order the fields are given; the
+    // current record stays current and as it was.
+    QVERIFY(rs.Store(3, {2, 1}, {QStringLiteral("note"), QStringLiteral("ABS")}));
+    QCOMPARE(rs.AbsolutePosition(), 1);
+    QCOMPARE(rs.Field(1), QString());
+    QCOMPARE(d.ReadAll()[3], (QStringList{"3", "ABS", "note"}));
+    // A store onto the current record is what it reads from then on, until
+    // a transaction around the store fails.
+    QVERIFY(rs.Store(1, {1}, {QStringLiteral("INC")}));
+    QCOMPARE(rs.Field(1), QStringLiteral("INC"));
+    QVERIFY(!d.InTransaction([&] { return rs.Store(1, {1}, {QStringLiteral("JMP")}) && false; }));
+    QCOMPARE(rs.Field(1), QStringLiteral("INC"));
+    QCOMPARE(d.ReadAll()[1][1], QStringLiteral("INC"));
+    // Some fields, in the order asked for; a field that does not exist gives nothing.
+    QCOMPARE(d.ReadAll({2, 0})[3], (QStringList{"note", "3"}));
+    QVERIFY(d.ReadAll({0, 3}).empty());
+    QVERIFY(!d.ErrorText().isEmpty());
+}
+
+void TestDataControl::storeRefused_data()
+{
+    QTest::addColumn<int>("record");
+    QTest::addColumn<QList<int>>("fields");
+    QTest::addColumn<QStringList>("values");
+    QTest::newRow("record past the last") << 5 << QList<int>{1} << QStringList{"x"};
+    QTest::newRow("record below the first") << -1 << QList<int>{1} << QStringList{"x"};
+    QTest::newRow("field past the last") << 2 << QList<int>{1, 3} << QStringList{"x", "y"};
+    QTest::newRow("negative field") << 2 << QList<int>{-1, 1} << QStringList{"x", "y"};
+    QTest::newRow("fewer values than fields") << 2 << QList<int>{1, 2} << QStringList{"x"};
+}
+
+void TestDataControl::storeRefused()
+{
+    QFETCH(int, record);
+    QFETCH(QList<int>, fields);
+    QFETCH(QStringList, values);
+    QVERIFY(!EnsureDatabase(m_path, {smallTable()}));
+    DataControl d;
+    QCOMPARE(open(d), QString());
+    const auto before = d.ReadAll();
+    QVERIFY(!d.recordset().Store(record, fields, values));
+    QVERIFY(!d.ErrorText().isEmpty());
+    QVERIFY(d.ReadAll() == before);
 }
 
 void TestDataControl::damagedFilesRefused_data()

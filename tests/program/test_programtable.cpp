@@ -167,6 +167,17 @@ void TestProgramTable::fieldsReadByName()
     QCOMPARE(RawQuery(path, QStringLiteral("SELECT Y_CMD || '|' || Y_DAT || '|' || Y_SPD || '|' || Y_TIM || '|' || Y_CMT "
                                         "FROM Zt260Prg WHERE Pos = 6")),
              {QStringLiteral("ABS|250|2|1|note")});
+
+    // A whole register goes field by field into the columns named for them.
+    QStringList whole;
+    for (int i = 0; i < kProgramFields; ++i)
+        whole << QStringLiteral("w%1").arg(i);
+    QVERIFY(table.WriteRecord(7, whole));
+    QCOMPARE(RawQuery(path, QStringLiteral("SELECT Reg1 || '|' || X_CMD || '|' || Reg2 || '|' || U_CMT "
+                                        "FROM Zt260Prg WHERE Pos = 7")),
+             {QStringLiteral("w0|w1|w11|w21")});
+    QCOMPARE(table.ReadAll().at(7), whole);
+    QCOMPARE(*table.Record(7), whole);
 }
 
 void TestProgramTable::registerBounds_data()
