@@ -351,6 +351,11 @@ std::vector<QStringList> DataControl::ReadAll() const
     return rows;
 }
 
+bool DataControl::StoreFields(int pos, const std::vector<std::pair<int, QString>> &fields)
+{
+    return m_rs->storeFields(pos, fields);
+}
+
 bool DataControl::InTransaction(const std::function<bool()> &work)
 {
     QString error;
@@ -428,6 +433,7 @@ bool Recordset::open(const QString &path, const QString &table)
 void Recordset::close()
 {
     m_selectSql.clear();
+    m_selectSomeSql.clear();
     m_updateSql.clear();
     m_path.clear();
     m_table.clear();
@@ -553,15 +559,29 @@ bool Recordset::Update()
         return false;
     m_editing = false;
     QList<int> changed;
+    QStringList values;
     for (int f = 0; f < m_fields.size(); ++f)
-        if (m_pending[f] != m_values[f])
+        if (m_pending[f] != m_values[f]) {
             changed << f;
+            values << m_pending[f];
+        }
     if (changed.isEmpty())
         return true;
-    QString &sql = m_updateSql[changed];
+    if (!store(m_pos, changed, values)) {
+        // Show what the record holds, not what failed to be stored.
+        load(m_pos);
+        return false;
+    }
+    m_values = m_pending;
+    return true;
+}
+
+bool Recordset::store(int pos, const QList<int> &fields, const QStringList &values)
+{
+    QString &sql = m_updateSql[fields];
     if (sql.isEmpty()) {
         QStringList sets;
-        for (int f : changed)
+        for (int f : fields)
             sets << quoted(m_fields[f]) + QStringLiteral(" = ?");
         sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?").arg(quoted(m_table), sets.join(u','), quoted(kPosColumn));
     }
@@ -569,13 +589,12 @@ bool Recordset::Update()
     QSqlQuery *q = preparedQuery(m_path, sql, &error);
     bool ok = q != nullptr;
     if (ok) {
-        int i = 0;
-        for (int f : changed)
-            q->bindValue(i++, textValue(m_pending[f]));
-        q->bindValue(i, m_pos);
+        for (int i = 0; i < values.size(); ++i)
+            q->bindValue(i, textValue(values[i]));
+        q->bindValue(int(values.size()), pos);
         ok = q->exec() && q->numRowsAffected() == 1;
         if (!ok)
-            error = q->lastError().text().isEmpty() ? QStringLiteral("record %1 is missing").arg(m_pos)
+            error = q->lastError().text().isEmpty() ? QStringLiteral("record %1 is missing").arg(pos)
                                                     : q->lastError().text();
         q->finish();
     }
@@ -585,11 +604,77 @@ bool Recordset::Update()
         connectionOf(m_path, nullptr, &c);
         if (c)
             c->storeFailed = true;
-        // Show what the record holds, not what failed to be stored.
-        load(m_pos);
+    }
+    return ok;
+}
+
+bool Recordset::storeFields(int pos, const std::vector<std::pair<int, QString>> &fields)
+{
+    if (m_table.isEmpty()) {
+        m_error = QStringLiteral("no table is open");
         return false;
     }
-    m_values = m_pending;
+    if (pos < 0 || pos >= m_count) {
+        m_error = QStringLiteral("record %1 of table %2 is missing").arg(pos).arg(m_table);
+        return false;
+    }
+    // The fields named, in field order, each with the last text given for it.
+    std::map<int, QString> given;
+    for (const auto &[f, value] : fields) {
+        if (f < 0 || f >= m_fields.size()) {
+            m_error = QStringLiteral("table %1 has no field %2").arg(m_table).arg(f);
+            return false;
+        }
+        given[f] = value;
+    }
+    if (given.empty())
+        return true;
+    QList<int> named;
+    for (const auto &entry : given)
+        named << entry.first;
+
+    // Only what changes is stored, as an Update stores it.
+    QString &sql = m_selectSomeSql[named];
+    if (sql.isEmpty()) {
+        QStringList columns;
+        for (int f : named)
+            columns << m_fields[f];
+        sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(fieldList(columns), quoted(m_table), quoted(kPosColumn));
+    }
+    QString error;
+    QSqlQuery *q = preparedQuery(m_path, sql, &error);
+    if (!q) {
+        m_error = error;
+        return false;
+    }
+    q->bindValue(0, pos);
+    if (!q->exec() || !q->next()) {
+        m_error = q->lastError().text();
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("record %1 of table %2 is missing").arg(pos).arg(m_table);
+        q->finish();
+        return false;
+    }
+    QList<int> changed;
+    QStringList values;
+    int column = 0;
+    for (const auto &[f, value] : given)
+        if (q->value(column++).toString() != value) {
+            changed << f;
+            values << value;
+        }
+    q->finish();
+    if (changed.isEmpty())
+        return true;
+    if (!store(pos, changed, values))
+        return false;
+    // The current record shows what is stored now.
+    if (pos == m_pos)
+        for (qsizetype i = 0; i < changed.size(); ++i) {
+            m_values[changed[i]] = values[i];
+            if (m_editing)
+                m_pending[changed[i]] = values[i];
+        }
     return true;
 }
 

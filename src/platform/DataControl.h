@@ -22,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // What a database file must hold: one table, its fields in order, and the
@@ -75,6 +76,14 @@ public:
     // bound grids fill themselves from this). Empty on failure.
     std::vector<QStringList> ReadAll() const;
 
+    // Stores `fields` (field index, text) of record `pos` without making it
+    // the current record, so that a writer who knows the record's number
+    // reads only the fields it names, not the whole record. As with Edit and
+    // Update, only the fields whose text changes are stored. False, and
+    // nothing stored, when `pos` or a field index is out of range or the
+    // store is refused (a transaction around it fails then too).
+    bool StoreFields(int pos, const std::vector<std::pair<int, QString>> &fields);
+
     // Runs `work` inside one transaction of the file: committed when it
     // returns true, rolled back (and false returned) otherwise or when a
     // store inside it failed.
@@ -123,6 +132,10 @@ private:
     bool open(const QString &path, const QString &table);
     void close();
     bool load(int pos);
+    bool storeFields(int pos, const std::vector<std::pair<int, QString>> &fields);
+    // Stores `values` into `fields` of record `pos`; a refusal fails the
+    // transaction around it.
+    bool store(int pos, const QList<int> &fields, const QStringList &values);
 
     QString m_path;
     QString m_table;
@@ -132,6 +145,7 @@ private:
     bool m_eof = true;
     // Statements of this table, made once per open.
     QString m_selectSql;
+    std::map<QList<int>, QString> m_selectSomeSql;   // by the fields read
     std::map<QList<int>, QString> m_updateSql;   // by the fields an update changes
     QStringList m_values;     // the current record
     QStringList m_pending;    // values being edited

@@ -75,7 +75,7 @@ int ProgramTable::stored(int field) const
     return field >= 0 && field < int(m_storedIndex.size()) ? m_storedIndex[std::size_t(field)] : -1;
 }
 
-bool ProgramTable::position(int reg) const
+bool ProgramTable::usable(int reg) const
 {
     if (!IsOpen()) {
         m_error = QStringLiteral("the program database is not open");
@@ -85,6 +85,13 @@ bool ProgramTable::position(int reg) const
         m_error = QStringLiteral("register %1 is outside the program (0 to %2)").arg(reg).arg(LastRegister());
         return false;
     }
+    return true;
+}
+
+bool ProgramTable::position(int reg) const
+{
+    if (!usable(reg))
+        return false;
     if (!m_data->recordset().setAbsolutePosition(reg)) {
         m_error = m_data->recordset().ErrorText();
         return false;
@@ -145,14 +152,15 @@ bool ProgramTable::WriteFields(int reg, const FieldValues &fields)
             m_error = QStringLiteral("field %1 is not a program field").arg(field);
             return false;
         }
-    if (!position(reg))
+    if (!usable(reg))
         return false;
-    Recordset &rs = m_data->recordset();
-    rs.Edit();
+    // Stored without reading the whole record first.
+    FieldValues inFile;
+    inFile.reserve(fields.size());
     for (const auto &[field, value] : fields)
-        rs.setField(stored(field), value);
-    if (!rs.Update()) {
-        m_error = rs.ErrorText();
+        inFile.emplace_back(stored(field), value);
+    if (!m_data->StoreFields(reg, inFile)) {
+        m_error = m_data->ErrorText();
         return false;
     }
     return true;

@@ -89,6 +89,7 @@ signals:
     void refreshRequested();
 
 private:
+    bool usable(int reg) const;
     bool position(int reg) const;
     int stored(int field) const;
 
