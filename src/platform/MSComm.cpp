@@ -209,19 +209,23 @@ int MSComm::Output(const QString &text)
     QByteArray data = text.toLatin1();
     // Nothing waits to go out before it: straight to the device. A command
     // nearly always goes whole, and then needs no pass of events to finish
-    // it (the port's write notice costs two). Whatever the device did not
-    // take, and every failure, takes the port's own way below, which sees
-    // and reports the failure as it always did.
+    // it (the port's write notice costs two). A failure takes the port's own
+    // way below, which sees and reports it as it always did; what a full
+    // device did not take waits in the port until there is room, as after
+    // the port's own first write.
+    bool writeNow = true;
     if (!data.isEmpty() && m_port->bytesToWrite() == 0) {
         const ssize_t n = ::write(int(m_port->handle()), data.constData(), size_t(data.size()));
         if (n == data.size())
             return NoError;
-        if (n > 0)
+        if (n > 0) {
             data.remove(0, n);
+            writeNow = false;
+        }
     }
     m_port->clearError();
     const bool whole = m_port->write(data) == data.size();
-    if (whole)
+    if (whole && writeNow)
         m_port->flush();
     // A device that went away while writing is closed by then (onPortError).
     const bool closed = !m_port->isOpen();
