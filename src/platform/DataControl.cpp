@@ -47,7 +47,13 @@ std::map<QString, Connection> &connections()
 
 QString keyOf(const QString &path)
 {
-    return QFileInfo(path).absoluteFilePath();
+    // Asked for every statement: the answer for the last path is kept.
+    static QString lastPath, lastKey;
+    if (path != lastPath || lastKey.isEmpty()) {
+        lastKey = QFileInfo(path).absoluteFilePath();
+        lastPath = path;
+    }
+    return lastKey;
 }
 
 // Opens the file's connection once; later calls return it. An invalid

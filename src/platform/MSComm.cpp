@@ -271,7 +271,9 @@ void MSComm::dropReceived()
 
 QString MSComm::Input()
 {
-    pullFromPort();
+    // What already waits answers a read of InputLen characters.
+    if (m_inputLen == 0 || received() < m_inputLen)
+        pullFromPort();
     const qsizetype waiting = received();
     const qsizetype n = m_inputLen == 0 ? waiting : qMin<qsizetype>(m_inputLen, waiting);
     const QString s = QString::fromLatin1(m_rx.constData() + m_rxTaken, n);
