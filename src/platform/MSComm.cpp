@@ -4,6 +4,7 @@
 #include <QSerialPort>
 #include <QTimer>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -263,6 +264,18 @@ void MSComm::pullFromPort()
     m_rx.resize(at + qsizetype(qMax<qint64>(0, got)));
 }
 
+// The line is read a character at a time: each is a shared text made once.
+static const QString &oneCharacter(uchar c)
+{
+    static const std::array<QString, 256> texts = [] {
+        std::array<QString, 256> t;
+        for (int i = 0; i < 256; ++i)
+            t[size_t(i)] = QString(QChar(char16_t(i)));
+        return t;
+    }();
+    return texts[c];
+}
+
 void MSComm::dropReceived()
 {
     m_rx.clear();
@@ -276,7 +289,7 @@ QString MSComm::Input()
         pullFromPort();
     const qsizetype waiting = received();
     const qsizetype n = m_inputLen == 0 ? waiting : qMin<qsizetype>(m_inputLen, waiting);
-    const QString s = QString::fromLatin1(m_rx.constData() + m_rxTaken, n);
+    const QString s = n == 1 ? oneCharacter(uchar(m_rx[m_rxTaken])) : QString::fromLatin1(m_rx.constData() + m_rxTaken, n);
     m_rxTaken += n;
     if (m_rxTaken == m_rx.size()) {
         m_rx.resize(0);   // keeps its room for the next arrival
