@@ -12,6 +12,11 @@
 // --registers shortens the range for a quick look; --unpaced starts the
 // simulated unit without pacing and prints the program's overhead per
 // register round trip.
+//
+// Beside each transfer it prints a bare client's figures on the same line:
+// the same commands, each sent the moment the answer before it is in, with
+// plain poll, read and write and nothing else. That is what the line, the
+// pseudo-terminal and the scheduler allow; the program can only come close.
 
 #include "mainwin/frmMain.h"
 #include "platform/AppInfo.h"
@@ -28,7 +33,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -97,6 +106,7 @@ struct Figures {
     qint64 sent = 0, received = 0;
     double wall = 0, cpu = 0;
     int registers = 0;
+    std::vector<QByteArray> commands;   // what went out, in order
 };
 
 // Counts what the loop puts on the line and takes from it.
@@ -105,8 +115,10 @@ TransferSteps counted(TransferSteps steps, Figures &f)
     auto request = steps.request;
     steps.request = [request, &f](int reg) {
         auto rq = request(reg);
-        if (rq)
+        if (rq) {
             f.sent += rq->command.size();
+            f.commands.push_back(rq->command.toLatin1());
+        }
         return rq;
     };
     auto matches = steps.matches;
@@ -135,6 +147,80 @@ bool run(frmMain &m, ProgramTable &table, bool download, int registers, Figures 
     f.registers = registers * kAxes;
     UnloadMsgPrgDoUp();
     return ok;
+}
+
+speed_t speedCode(int baud)
+{
+    switch (baud) {
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return B0;
+    }
+}
+
+// The bare client: `commands` in turn, each once the line before it is in,
+// whose request part (up to "," or CR) it must repeat. Figures as for the
+// program; false when the line fails or an answer does not fit.
+bool bareClient(const QString &device, int baud, const std::vector<QByteArray> &commands, Figures &f)
+{
+    const int fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    termios t{};
+    tcgetattr(fd, &t);
+    cfmakeraw(&t);
+    cfsetispeed(&t, speedCode(baud));
+    cfsetospeed(&t, speedCode(baud));
+    t.c_cflag |= CLOCAL | CREAD;
+    bool ok = tcsetattr(fd, TCSANOW, &t) == 0;
+    tcflush(fd, TCIOFLUSH);
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray line;
+    char buf[256];
+    for (size_t i = 0; ok && i < commands.size(); ++i) {
+        const QByteArray &command = commands[i];
+        ok = ::write(fd, command.constData(), size_t(command.size())) == command.size();
+        f.sent += command.size();
+        line.clear();
+        while (ok && !line.contains('\r')) {
+            pollfd p{fd, POLLIN, 0};
+            ok = ::poll(&p, 1, 3000) == 1 && (p.revents & POLLIN);
+            const ssize_t n = ok ? ::read(fd, buf, sizeof buf) : -1;
+            ok = n > 0;
+            if (ok)
+                line.append(buf, n);
+        }
+        f.received += line.size();
+        qsizetype head = command.indexOf(',');
+        if (head < 0)
+            head = command.size() - 1;
+        ok = ok && line.size() > head && line.left(head) == command.left(head);
+    }
+    f.wall = double(clock.nsecsElapsed()) / 1e9;
+    f.cpu = cpuSeconds() - cpu0;
+    f.registers = int(commands.size());
+    ::close(fd);
+    return ok;
+}
+
+// The bare client's figures, on a line below the program's.
+void reportBare(const Figures &f, const Figures &program, int baud, bool paced)
+{
+    if (paced) {
+        const double floor = double(f.sent + f.received) * 10.0 / baud;
+        std::printf("         bare client: wall %8.3f s   ratio %6.4f   (the program: %6.4f of the floor)\n", f.wall,
+                    f.wall / floor, program.wall / (double(program.sent + program.received) * 10.0 / baud));
+    } else {
+        const double us = f.wall / f.registers * 1e6;
+        std::printf("         bare client: per register round trip %7.1f us, of it its CPU %6.1f us"
+                    "   (the program's round trip less it: %6.1f us)\n",
+                    us, f.cpu / f.registers * 1e6, program.wall / program.registers * 1e6 - us);
+    }
 }
 
 void report(const char *what, const Figures &f, int baud, bool paced)
@@ -245,10 +331,21 @@ int main(int argc, char *argv[])
                                                      : "");
         Figures down, up;
         const bool sentAll = run(m, table, true, registers, down);
-        report("download", down, baud, paced);
         const bool emptied = fill(table, registers, true);
         const bool readAll = emptied && run(m, table, false, registers, up);
+        // The bare client runs once the program let go of the line.
+        m.MSComm1->setPortOpen(false);
+        Figures bareDown, bareUp;
+        const bool bareDone = bareClient(device, baud, down.commands, bareDown)
+                              && bareClient(device, baud, up.commands, bareUp);
+        report("download", down, baud, paced);
+        if (bareDone)
+            reportBare(bareDown, down, baud, paced);
         report("upload", up, baud, paced);
+        if (bareDone)
+            reportBare(bareUp, up, baud, paced);
+        if (!bareDone)
+            std::printf("         (the bare client could not run its commands on %s)\n", qPrintable(device));
 
         int differing = 0;
         const std::vector<QStringList> readTable = table.ReadAll();
@@ -265,7 +362,6 @@ int main(int argc, char *argv[])
                         qPrintable(answers.shown.join(u" / ")));
             status = 1;
         }
-        m.MSComm1->setPortOpen(false);
     }
     CloseProgramTables();
     SetDialogs(nullptr);

@@ -48,7 +48,13 @@ std::map<QString, Connection> &connections()
 
 QString keyOf(const QString &path)
 {
-    return QFileInfo(path).absoluteFilePath();
+    // Asked for every statement: the answer for the last path is kept.
+    static QString lastPath, lastKey;
+    if (path != lastPath || lastKey.isEmpty()) {
+        lastKey = QFileInfo(path).absoluteFilePath();
+        lastPath = path;
+    }
+    return lastKey;
 }
 
 // Opens the file's connection once; later calls return it. An invalid
@@ -378,6 +384,11 @@ std::vector<QStringList> DataControl::ReadAll(const QList<int> &fields) const
     return rows;
 }
 
+bool DataControl::StoreFields(int pos, const std::vector<std::pair<int, QString>> &fields)
+{
+    return m_rs->storeFields(pos, fields);
+}
+
 bool DataControl::InTransaction(const std::function<bool()> &work)
 {
     QString error;
@@ -455,6 +466,7 @@ bool Recordset::open(const QString &path, const QString &table)
 void Recordset::close()
 {
     m_selectSql.clear();
+    m_selectSomeSql.clear();
     m_updateSql.clear();
     m_path.clear();
     m_table.clear();
@@ -655,6 +667,76 @@ bool Recordset::write(int pos, const QList<int> &fields, const QStringList &valu
             c->storeFailed = true;
     }
     return ok;
+}
+
+bool Recordset::storeFields(int pos, const std::vector<std::pair<int, QString>> &fields)
+{
+    if (m_table.isEmpty()) {
+        m_error = QStringLiteral("no table is open");
+        return false;
+    }
+    if (pos < 0 || pos >= m_count) {
+        m_error = QStringLiteral("record %1 of table %2 is missing").arg(pos).arg(m_table);
+        return false;
+    }
+    // The fields named, in field order, each with the last text given for it.
+    std::map<int, QString> given;
+    for (const auto &[f, value] : fields) {
+        if (f < 0 || f >= m_fields.size()) {
+            m_error = QStringLiteral("table %1 has no field %2").arg(m_table).arg(f);
+            return false;
+        }
+        given[f] = value;
+    }
+    if (given.empty())
+        return true;
+    QList<int> named;
+    for (const auto &entry : given)
+        named << entry.first;
+
+    // Only what changes is stored, as an Update stores it.
+    QString &sql = m_selectSomeSql[named];
+    if (sql.isEmpty()) {
+        QStringList columns;
+        for (int f : named)
+            columns << m_fields[f];
+        sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(fieldList(columns), quoted(m_table), quoted(kPosColumn));
+    }
+    QString error;
+    QSqlQuery *q = preparedQuery(m_path, sql, &error);
+    if (!q) {
+        m_error = error;
+        return false;
+    }
+    q->bindValue(0, pos);
+    if (!q->exec() || !q->next()) {
+        m_error = q->lastError().text();
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("record %1 of table %2 is missing").arg(pos).arg(m_table);
+        q->finish();
+        return false;
+    }
+    QList<int> changed;
+    QStringList values;
+    int column = 0;
+    for (const auto &[f, value] : given)
+        if (q->value(column++).toString() != value) {
+            changed << f;
+            values << value;
+        }
+    q->finish();
+    if (changed.isEmpty())
+        return true;
+    if (!write(pos, changed, values))
+        return false;
+    // The current record shows what is stored now.
+    if (pos == m_pos)
+        for (qsizetype i = 0; i < changed.size(); ++i) {
+            m_values[changed[i]] = values[i];
+            if (m_editing)
+                m_pending[changed[i]] = values[i];
+        }
+    return true;
 }
 
 void Recordset::CancelUpdate()

@@ -22,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // What a database file must hold: one table, its fields in order, and the
@@ -78,6 +79,14 @@ public:
     // forward-only statement, made once. Empty when an index is out of range.
     std::vector<QStringList> ReadAll(const QList<int> &fields) const;
 
+    // Stores `fields` (field index, text) of record `pos` without making it
+    // the current record, so that a writer who knows the record's number
+    // reads only the fields it names, not the whole record. As with Edit and
+    // Update, only the fields whose text changes are stored. False, and
+    // nothing stored, when `pos` or a field index is out of range or the
+    // store is refused (a transaction around it fails then too).
+    bool StoreFields(int pos, const std::vector<std::pair<int, QString>> &fields);
+
     // Runs `work` inside one transaction of the file: committed when it
     // returns true, rolled back (and false returned) otherwise or when a
     // store inside it failed.
@@ -132,6 +141,7 @@ private:
     void close();
     bool load(int pos);
     bool write(int pos, const QList<int> &fields, const QStringList &values);
+    bool storeFields(int pos, const std::vector<std::pair<int, QString>> &fields);
 
     QString m_path;
     QString m_table;
@@ -141,6 +151,7 @@ private:
     bool m_eof = true;
     // Statements of this table, made once per open.
     QString m_selectSql;
+    std::map<QList<int>, QString> m_selectSomeSql;   // by the fields read
     std::map<QList<int>, QString> m_updateSql;   // by the fields an update changes
     QStringList m_values;     // the current record
     QStringList m_pending;    // values being edited

@@ -4,6 +4,7 @@
 #include <QSerialPort>
 #include <QTimer>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -149,7 +150,7 @@ int MSComm::setPortOpen(bool open)
         m_watch->stop();
         if (m_port->isOpen())
             m_port->close();
-        m_rx.clear();
+        dropReceived();
         // A line begun on this connection must not run into the first line
         // of the next one.
         emit InputDiscarded();
@@ -172,7 +173,7 @@ int MSComm::setPortOpen(bool open)
         m_port->clearError();
         return SetStateFailed;
     }
-    m_rx.clear();
+    dropReceived();
     m_port->clear(QSerialPort::AllDirections);
     emit InputDiscarded();
     m_watch->start();
@@ -206,10 +207,26 @@ int MSComm::Output(const QString &text)
 {
     if (!m_port->isOpen())
         return PortNotOpen;
-    const QByteArray data = text.toLatin1();
+    QByteArray data = text.toLatin1();
+    // Nothing waits to go out before it: straight to the device. A command
+    // nearly always goes whole, and then needs no pass of events to finish
+    // it (the port's write notice costs two). A failure takes the port's own
+    // way below, which sees and reports it as it always did; what a full
+    // device did not take waits in the port until there is room, as after
+    // the port's own first write.
+    bool writeNow = true;
+    if (!data.isEmpty() && m_port->bytesToWrite() == 0) {
+        const ssize_t n = ::write(int(m_port->handle()), data.constData(), size_t(data.size()));
+        if (n == data.size())
+            return NoError;
+        if (n > 0) {
+            data.remove(0, n);
+            writeNow = false;
+        }
+    }
     m_port->clearError();
     const bool whole = m_port->write(data) == data.size();
-    if (whole)
+    if (whole && writeNow)
         m_port->flush();
     // A device that went away while writing is closed by then (onPortError).
     const bool closed = !m_port->isOpen();
@@ -230,16 +247,54 @@ int MSComm::Output(const QString &text)
 
 void MSComm::pullFromPort()
 {
-    if (m_port->isOpen() && m_port->bytesAvailable() > 0)
-        m_rx.append(m_port->readAll());
+    if (!m_port->isOpen())
+        return;
+    const qint64 more = m_port->bytesAvailable();
+    if (more <= 0)
+        return;
+    // What Input took is dropped only now, once per arrival rather than
+    // once per character taken.
+    if (m_rxTaken > 0) {
+        m_rx.remove(0, m_rxTaken);
+        m_rxTaken = 0;
+    }
+    const qsizetype at = m_rx.size();
+    m_rx.resize(at + qsizetype(more));
+    const qint64 got = m_port->read(m_rx.data() + at, more);
+    m_rx.resize(at + qsizetype(qMax<qint64>(0, got)));
+}
+
+// The line is read a character at a time: each is a shared text made once.
+static const QString &oneCharacter(uchar c)
+{
+    static const std::array<QString, 256> texts = [] {
+        std::array<QString, 256> t;
+        for (int i = 0; i < 256; ++i)
+            t[size_t(i)] = QString(QChar(char16_t(i)));
+        return t;
+    }();
+    return texts[c];
+}
+
+void MSComm::dropReceived()
+{
+    m_rx.clear();
+    m_rxTaken = 0;
 }
 
 QString MSComm::Input()
 {
-    pullFromPort();
-    const qsizetype n = m_inputLen == 0 ? m_rx.size() : qMin<qsizetype>(m_inputLen, m_rx.size());
-    const QString s = QString::fromLatin1(m_rx.left(n));
-    m_rx.remove(0, n);
+    // What already waits answers a read of InputLen characters.
+    if (m_inputLen == 0 || received() < m_inputLen)
+        pullFromPort();
+    const qsizetype waiting = received();
+    const qsizetype n = m_inputLen == 0 ? waiting : qMin<qsizetype>(m_inputLen, waiting);
+    const QString s = n == 1 ? oneCharacter(uchar(m_rx[m_rxTaken])) : QString::fromLatin1(m_rx.constData() + m_rxTaken, n);
+    m_rxTaken += n;
+    if (m_rxTaken == m_rx.size()) {
+        m_rx.resize(0);   // keeps its room for the next arrival
+        m_rxTaken = 0;
+    }
     if (m_inputLen == 0)
         emit InputDiscarded();
     return s;
@@ -247,14 +302,14 @@ QString MSComm::Input()
 
 int MSComm::InBufferCount() const
 {
-    return int(m_rx.size() + (m_port->isOpen() ? m_port->bytesAvailable() : 0));
+    return int(received() + (m_port->isOpen() ? m_port->bytesAvailable() : 0));
 }
 
 void MSComm::setInBufferCount(int n)
 {
     if (n != 0)
         return;
-    m_rx.clear();
+    dropReceived();
     if (m_port->isOpen()) {
         m_port->clear(QSerialPort::Input);
         m_port->readAll();
@@ -279,19 +334,19 @@ void MSComm::setOutBufferCount(int n)
 // after one handler run are delivered by a later event.
 void MSComm::raiseReceive()
 {
-    if (m_rThreshold <= 0 || m_rx.isEmpty())
+    if (m_rThreshold <= 0 || received() == 0)
         return;
     if (m_inEvent) {
         m_raiseQueued = true;   // delivered once the running handler returns
         return;
     }
-    const qsizetype before = m_rx.size();
+    const qsizetype before = received();
     m_inEvent = true;
     m_commEvent = comEvReceive;
     emit OnComm();
     m_inEvent = false;
-    const bool progressed = m_rx.size() < before;
-    if (!m_rx.isEmpty() && (progressed || m_raiseQueued)) {
+    const bool progressed = received() < before;
+    if (received() > 0 && (progressed || m_raiseQueued)) {
         m_raiseQueued = false;
         QTimer::singleShot(0, this, [this] { raiseReceive(); });
     }
@@ -308,7 +363,7 @@ void MSComm::onPortError(const QString &reason)
     m_failureReason = reason;
     m_port->close();
     m_port->clearError();
-    m_rx.clear();
+    dropReceived();
     emit InputDiscarded();
     raiseLineClosed();
 }

@@ -86,6 +86,8 @@ signals:
 
 private:
     void pullFromPort();
+    void dropReceived();
+    qsizetype received() const { return m_rx.size() - m_rxTaken; }
     void raiseReceive();
     void onPortError(const QString &reason);
     void raiseLineClosed();
@@ -100,7 +102,8 @@ private:
     int m_inputLen = 0;
     int m_commEvent = 0;
     QString m_failureReason;  // the system's words for the last failure
-    QByteArray m_rx;          // received and not yet taken by Input
+    QByteArray m_rx;          // received; from m_rxTaken on not yet taken by Input
+    qsizetype m_rxTaken = 0;
     bool m_inEvent = false;   // an OnComm handler is running
     bool m_raiseQueued = false;
 };

@@ -142,14 +142,15 @@ bool ProgramTable::WriteFields(int reg, const FieldValues &fields)
             m_error = QStringLiteral("field %1 is not a program field").arg(field);
             return false;
         }
-    if (!position(reg))
+    if (!usable(reg))
         return false;
-    Recordset &rs = m_data->recordset();
-    rs.Edit();
+    // Stored without reading the whole record first.
+    FieldValues inFile;
+    inFile.reserve(fields.size());
     for (const auto &[field, value] : fields)
-        rs.setField(stored(field), value);
-    if (!rs.Update()) {
-        m_error = rs.ErrorText();
+        inFile.emplace_back(stored(field), value);
+    if (!m_data->StoreFields(reg, inFile)) {
+        m_error = m_data->ErrorText();
         return false;
     }
     return true;

@@ -87,6 +87,16 @@ std::optional<long long> decimalPower(QStringView number)
 // infinity of its sign, too small the zero of its sign.
 double toDouble(QStringView number)
 {
+    // Whole numbers of up to 15 digits, the usual case, are exact in a
+    // double: read without building a text.
+    const qsizetype digitsFrom = !number.isEmpty() && (number[0] == u'-' || number[0] == u'+') ? 1 : 0;
+    if (number.size() > digitsFrom && number.size() - digitsFrom <= 15
+        && std::all_of(number.begin() + digitsFrom, number.end(), isAsciiDigit)) {
+        long long whole = 0;
+        for (qsizetype i = digitsFrom; i < number.size(); ++i)
+            whole = whole * 10 + (number[i].unicode() - '0');
+        return number[0] == u'-' ? -double(whole) : double(whole);
+    }
     QString s = number.toString();
     s.replace(u'D', u'E').replace(u'd', u'E');
     bool ok = false;
@@ -106,6 +116,9 @@ QString shortestMagnitude(double v)
     const double a = std::isfinite(v) ? std::fabs(v) : std::numeric_limits<double>::max();
     if (a == 0.0)
         return QStringLiteral("0");
+    // A whole number below 10^15 is its own shortest form.
+    if (a < 1e15 && a == std::floor(a))
+        return QString::number(static_cast<long long>(a));
     // Mantissa digits and exponent of the value rounded to 15 digits (Qt's
     // formatting ignores the process locale, so "." stays the point).
     QString s = QString::number(a, 'e', 14);

@@ -71,6 +71,9 @@ std::optional<int32_t> strictInt(const QString &text)
 // (3.4999999999999996) counts as the 3.5 the operator meant.
 double round15(double v)
 {
+    // A whole number below 10^15 has no more than 15 digits to round.
+    if (std::fabs(v) < 1e15 && v == std::floor(v))
+        return v;
     return std::isfinite(v) ? QString::number(v, 'e', 14).toDouble() : v;
 }
 

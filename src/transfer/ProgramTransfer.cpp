@@ -32,11 +32,13 @@ public:
     {
         if (m_inner)
             m_inner->Sent(request);
-        if (afterSend)
-            std::exchange(afterSend, nullptr)();
+        if (std::exchange(armed, false) && afterSend)
+            afterSend();
     }
 
+    // Runs once after the next send (not after a resend of the same request).
     std::function<void()> afterSend;
+    bool armed = false;
     bool failed = false;   // keeping an answer failed: the wait ends
 
 private:
@@ -100,6 +102,17 @@ TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis
         return std::nullopt;
     };
 
+    // Made once, armed for every register: the register whose request is out.
+    int sentReg = from;
+    overlap.afterSend = [&] {
+        if (!keep()) {
+            overlap.failed = true;
+            return;
+        }
+        if (sentReg < to)
+            prepared.emplace(sentReg + 1, steps.request ? steps.request(sentReg + 1) : std::nullopt);
+    };
+
     line.ClearReceiveSide(ClearHow::Drain);
     if (view)
         view->Begin(std::abs(to - from) + 1);
@@ -123,14 +136,8 @@ TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis
         x.thresholdAt = rq->thresholdAt;
         x.clearReply = true;   // a line left from an earlier send never answers this one
         x.timeoutMs = steps.timeoutMs;
-        overlap.afterSend = [&, reg] {
-            if (!keep()) {
-                overlap.failed = true;
-                return;
-            }
-            if (reg < to)
-                prepared.emplace(reg + 1, steps.request ? steps.request(reg + 1) : std::nullopt);
-        };
+        sentReg = reg;
+        overlap.armed = true;
 
         int resends = 0;
         for (;;) {

@@ -35,10 +35,12 @@ frmMsgPrgDoUp::frmMsgPrgDoUp(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(RestartBotton, &QPushButton::clicked, this, &frmMsgPrgDoUp::RestartBotton_Click);
     connect(CancelBotton, &QPushButton::clicked, this, &frmMsgPrgDoUp::CancelBotton_Click);
     m_show.setSingleShot(true);
-    m_show.setInterval(kShowMs);
     connect(&m_show, &QTimer::timeout, this, [this] {
-        if (m_showPending)
-            showSoon();
+        if (!m_showPending)
+            return;
+        m_showPending = false;
+        showNow();
+        m_show.start(kShowMs);
     });
     dialog = this;
     Form_Load();
@@ -94,13 +96,11 @@ void frmMsgPrgDoUp::showNow()
 
 void frmMsgPrgDoUp::showSoon()
 {
-    if (m_show.isActive()) {
-        m_showPending = true;
-        return;
-    }
-    m_showPending = false;
-    showNow();
-    m_show.start();
+    // Shown at the next pass of events, while the unit answers, rather than
+    // before the next command goes out; then at most every kShowMs.
+    m_showPending = true;
+    if (!m_show.isActive())
+        m_show.start(0);
 }
 
 void frmMsgPrgDoUp::Begin(int registers)

@@ -29,6 +29,7 @@ private slots:
     void openWithoutPermission();
     void writeFailureReported();
     void outputNeedsOpenPort();
+    void commandsGoOutWholeAndInOrder();
     void speedsAndPositionsArrive();
     void replySplitOverEvents();
     void twoLinesAtOnce();
@@ -138,6 +139,23 @@ void TestSerialLink::outputNeedsOpenPort()
 {
     QCOMPARE(m_main->MSComm1->Output("SPD\r"), int(MSComm::PortNotOpen));
     QVERIFY(m_main->MSComm1->Input().isEmpty());
+}
+
+// Commands written one after the other, with no pass of events between
+// them, reach the unit whole and in order, and none is left waiting.
+void TestSerialLink::commandsGoOutWholeAndInOrder()
+{
+    Pty pty;
+    QVERIFY(openOn(pty));
+    MSComm *c = m_main->MSComm1;
+    QByteArray sent;
+    for (int reg = 0; reg < 100; ++reg) {
+        const QByteArray command = "PRX " + QByteArray::number(reg) + ",C10000" + QByteArray::number(reg % 10) + "5\r";
+        QCOMPARE(c->Output(QString::fromLatin1(command)), 0);
+        QCOMPARE(c->OutBufferCount(), 0);
+        sent += command;
+    }
+    QCOMPARE(pty.readAllWritten(*c), sent);
 }
 
 void TestSerialLink::speedsAndPositionsArrive()

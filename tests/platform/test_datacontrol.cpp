@@ -39,6 +39,8 @@ private slots:
     void damagedFilesRefused_data();
     void damagedFilesRefused();
     void refusedWriteKeepsRecord();
+    void storeByNumber_data();
+    void storeByNumber();
     void vanishedFileNotRecreated();
 
 private:
@@ -290,6 +292,72 @@ void TestDataControl::refusedWriteKeepsRecord()
         return rs.Update();
     }));
     QCOMPARE(d.ReadAll()[1][1], QString());
+}
+
+void TestDataControl::storeByNumber_data()
+{
+    QTest::addColumn<int>("pos");
+    QTest::addColumn<QList<int>>("fields");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("refusing");   // the file refuses every change
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<QStringList>("record");   // record 2 afterwards
+
+    const QStringList untouched{"2", "", ""};
+    QTest::newRow("fields stored") << 2 << QList<int>{2, 1} << QStringList{"note", "ABS"} << false << true
+                                   << QStringList{"2", "ABS", "note"};
+    QTest::newRow("a field named twice keeps the last text")
+        << 2 << QList<int>{1, 1} << QStringList{"ABS", "INC"} << false << true << QStringList{"2", "INC", ""};
+    QTest::newRow("another record") << 3 << QList<int>{1} << QStringList{"ABS"} << false << true << untouched;
+    // Only what changes is stored: the same texts need no change the file
+    // could refuse.
+    QTest::newRow("unchanged texts in a refusing file")
+        << 2 << QList<int>{0, 1} << QStringList{"2", ""} << true << true << untouched;
+    QTest::newRow("a change in a refusing file")
+        << 2 << QList<int>{0, 1} << QStringList{"2", "ABS"} << true << false << untouched;
+    QTest::newRow("no such field") << 2 << QList<int>{1, 3} << QStringList{"ABS", "x"} << false << false << untouched;
+    QTest::newRow("no such record") << 5 << QList<int>{1} << QStringList{"ABS"} << false << false << untouched;
+    QTest::newRow("before the first record") << -1 << QList<int>{1} << QStringList{"ABS"} << false << false
+                                             << untouched;
+}
+
+// A record stored by its number, without positioning on it: the fields
+// named are stored as an Edit and Update would store them, the current
+// record shows what is stored, and a refusal fails the transaction around.
+void TestDataControl::storeByNumber()
+{
+    QFETCH(int, pos);
+    QFETCH(QList<int>, fields);
+    QFETCH(QStringList, texts);
+    QFETCH(bool, refusing);
+    QFETCH(bool, stored);
+    QFETCH(QStringList, record);
+
+    QVERIFY(!EnsureDatabase(m_path, {smallTable()}));
+    if (refusing) {
+        CloseDatabase(m_path);
+        RawSql(m_path, {"CREATE TRIGGER refuse BEFORE UPDATE ON Prog BEGIN SELECT RAISE(ABORT, 'refused'); END"});
+    }
+    DataControl d;
+    QCOMPARE(open(d), QString());
+    Recordset &rs = d.recordset();
+    QVERIFY(rs.setAbsolutePosition(2));
+    std::vector<std::pair<int, QString>> values;
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        values.emplace_back(fields[i], texts[i]);
+
+    QCOMPARE(d.StoreFields(pos, values), stored);
+    QCOMPARE(d.ErrorText().isEmpty(), stored);
+    QCOMPARE(d.ReadAll()[2], record);
+    QCOMPARE(rs.AbsolutePosition(), 2);
+    QCOMPARE((QStringList{rs.Field(0), rs.Field(1), rs.Field(2)}), record);
+
+    // Inside a transaction: a refusal undoes what was stored before it.
+    const bool inTransaction = d.InTransaction([&] {
+        return d.StoreFields(4, {{1, QStringLiteral("END")}}) && d.StoreFields(pos, values);
+    });
+    QCOMPARE(inTransaction, stored && !refusing);
+    QCOMPARE(d.ReadAll()[4][1], inTransaction ? QStringLiteral("END") : QString());
 }
 
 void TestDataControl::vanishedFileNotRecreated()

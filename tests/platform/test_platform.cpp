@@ -39,6 +39,8 @@ private slots:
     void waitReturnsWhenConditionHolds();
     void waitTimesOutWithoutEvents();
     void waitCancelled();
+    void waitBesideAnotherWait_data();
+    void waitBesideAnotherWait();
     void timerPeriodZeroGivesNoTicks();
     void timerTicks();
     void optionCanBeUnchosen();
@@ -69,6 +71,55 @@ void TestPlatform::waitCancelled()
     bool cancel = false;
     QTimer::singleShot(10, [&] { cancel = true; });
     QCOMPARE(WaitUntil([] { return false; }, -1, [&] { return cancel; }), WaitResult::Cancelled);
+}
+
+namespace {
+// Longer than any test may run: a wait that ends only by it hangs the test.
+constexpr int kHourMs = 3600 * 1000;
+enum class Beside { AfterLonger, InsideLonger, AroundLonger };
+} // namespace
+
+void TestPlatform::waitBesideAnotherWait_data()
+{
+    QTest::addColumn<Beside>("beside");
+    QTest::newRow("after a longer wait that ended") << Beside::AfterLonger;
+    QTest::newRow("inside a longer wait") << Beside::InsideLonger;
+    QTest::newRow("around a longer wait that ends") << Beside::AroundLonger;
+}
+
+// Every wait wakes at its own time-out, whatever time-outs other waits,
+// before it or nested in it, asked for.
+void TestPlatform::waitBesideAnotherWait()
+{
+    QFETCH(Beside, beside);
+    bool flag = false;
+    WaitResult inner = WaitResult::Done;
+    switch (beside) {
+    case Beside::AfterLonger:
+        QTimer::singleShot(0, [&] { flag = true; });
+        QCOMPARE(WaitUntil([&] { return flag; }, kHourMs), WaitResult::Done);
+        QCOMPARE(WaitUntil([] { return false; }, 20), WaitResult::TimedOut);
+        break;
+    case Beside::InsideLonger:
+        QTimer::singleShot(0, [&] {
+            inner = WaitUntil([] { return false; }, 20);
+            flag = true;
+        });
+        QCOMPARE(WaitUntil([&] { return flag; }, kHourMs), WaitResult::Done);
+        QCOMPARE(inner, WaitResult::TimedOut);
+        break;
+    case Beside::AroundLonger:
+        QTimer::singleShot(0, [&] {
+            bool innerFlag = false;
+            QTimer::singleShot(5, [&] { innerFlag = true; });
+            inner = WaitUntil([&] { return innerFlag; }, kHourMs);
+            flag = true;
+        });
+        QCOMPARE(WaitUntil([] { return false; }, 50), WaitResult::TimedOut);
+        QVERIFY(flag);
+        QCOMPARE(inner, WaitResult::Done);
+        break;
+    }
 }
 
 void TestPlatform::timerPeriodZeroGivesNoTicks()

@@ -113,6 +113,9 @@ void TestNumbers::forms_data()
     QTest::newRow("large") << 1e20 << "1E+20" << " 1E+20";
     QTest::newRow("tiny") << 2.5e-12 << "2.5E-12" << " 2.5E-12";
     QTest::newRow("decimal") << 1234.5 << "1234.5" << " 1234.5";
+    QTest::newRow("whole, 15 digits") << 999999999999999.0 << "999999999999999" << " 999999999999999";
+    QTest::newRow("whole, negative") << -8388608.0 << "-8388608" << "-8388608";
+    QTest::newRow("10 to the 15th") << 1e15 << "1E+15" << " 1E+15";
     // Rounded to 15 digits the largest double would pass itself; it is cut.
     QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << "1.79769313486231E+308"
                               << " 1.79769313486231E+308";
@@ -159,6 +162,9 @@ void TestNumbers::extremes_data()
     QTest::newRow("1e400") << "1e400" << L::max() << false << "1.79769313486231E+308";
     QTest::newRow("-1e400") << "-1e400" << -L::max() << false << "-1.79769313486231E+308";
     QTest::newRow("-0") << "-0" << -0.0 << true << "0";
+    QTest::newRow("+42") << "+42" << 42.0 << true << "42";
+    QTest::newRow("15 digits") << "-000000000012345" << -12345.0 << true << "-12345";
+    QTest::newRow("16 digits") << "1234567890123456" << 1234567890123456.0 << true << "1.23456789012346E+15";
     QTest::newRow("exponent beyond any count") << "1e99999999999999999999" << L::max() << false
                                                << "1.79769313486231E+308";
     QTest::newRow("tiny exponent beyond any count") << "5e-99999999999999999999" << 0.0 << true << "0";
