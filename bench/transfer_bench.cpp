@@ -215,6 +215,8 @@ void reportBare(const Figures &f, const Figures &program, int baud, bool paced)
         const double floor = double(f.sent + f.received) * 10.0 / baud;
         std::printf("         bare client: wall %8.3f s   ratio %6.4f   (the program: %6.4f of the floor)\n", f.wall,
                     f.wall / floor, program.wall / (double(program.sent + program.received) * 10.0 / baud));
+        std::printf("         bare client: CPU  %8.3f s   %5.2f %% of its wall time   (the program: %.2f x its CPU)\n",
+                    f.cpu, 100.0 * f.cpu / f.wall, f.cpu > 0 ? program.cpu / f.cpu : 0.0);
     } else {
         const double us = f.wall / f.registers * 1e6;
         std::printf("         bare client: per register round trip %7.1f us, of it its CPU %6.1f us"
