@@ -26,7 +26,7 @@ CellKind KindOfColumn(int col);
 int AxisOfColumn(int col);
 // First column (the CMD column) of an axis: 1, 6, 12, 17; -1 outside 0..3.
 int AxisStartColumn(int axis);
-// Column of one field of an axis (part 0 CMD .. 4 CMT); -1 when out of range.
+// Column of one field of an axis (field 0 CMD .. 4 CMT); -1 when out of range.
 int AxisFieldColumn(int axis, int part);
 
 // The axis group a selection beginning in column c is widened to: the REG
