@@ -481,11 +481,24 @@ void Recordset::close()
 
 bool Recordset::load(int pos)
 {
-    QString error;
     if (m_selectSql.isEmpty())
         m_selectSql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
                           .arg(fieldList(m_fields), quoted(m_table), quoted(kPosColumn));
-    QSqlQuery *q = preparedQuery(m_path, m_selectSql, &error);
+    QStringList values;
+    if (!readRecord(pos, m_selectSql, int(m_fields.size()), &values))
+        return false;
+    m_values = std::move(values);
+    m_pos = pos;
+    m_eof = false;
+    return true;
+}
+
+// The `count` texts that `sql`, a SELECT by position, reads of record `pos`.
+// False, with the reason kept, when the record is missing or the read fails.
+bool Recordset::readRecord(int pos, const QString &sql, int count, QStringList *values)
+{
+    QString error;
+    QSqlQuery *q = preparedQuery(m_path, sql, &error);
     if (!q) {
         m_error = error;
         return false;
@@ -498,14 +511,11 @@ bool Recordset::load(int pos)
         q->finish();
         return false;
     }
-    QStringList values;
-    values.reserve(m_fields.size());
-    for (int f = 0; f < m_fields.size(); ++f)
-        values << q->value(f).toString();
+    values->clear();
+    values->reserve(count);
+    for (int f = 0; f < count; ++f)
+        *values << q->value(f).toString();
     q->finish();
-    m_values = std::move(values);
-    m_pos = pos;
-    m_eof = false;
     return true;
 }
 
@@ -702,29 +712,17 @@ bool Recordset::storeFields(int pos, const std::vector<std::pair<int, QString>> 
             columns << m_fields[f];
         sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(fieldList(columns), quoted(m_table), quoted(kPosColumn));
     }
-    QString error;
-    QSqlQuery *q = preparedQuery(m_path, sql, &error);
-    if (!q) {
-        m_error = error;
+    QStringList inFile;
+    if (!readRecord(pos, sql, int(named.size()), &inFile))
         return false;
-    }
-    q->bindValue(0, pos);
-    if (!q->exec() || !q->next()) {
-        m_error = q->lastError().text();
-        if (m_error.isEmpty())
-            m_error = QStringLiteral("record %1 of table %2 is missing").arg(pos).arg(m_table);
-        q->finish();
-        return false;
-    }
     QList<int> changed;
     QStringList values;
     int column = 0;
     for (const auto &[f, value] : given)
-        if (q->value(column++).toString() != value) {
+        if (inFile[column++] != value) {
             changed << f;
             values << value;
         }
-    q->finish();
     if (changed.isEmpty())
         return true;
     if (!write(pos, changed, values))

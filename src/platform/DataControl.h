@@ -140,6 +140,7 @@ private:
     bool open(const QString &path, const QString &table);
     void close();
     bool load(int pos);
+    bool readRecord(int pos, const QString &sql, int count, QStringList *values);
     bool write(int pos, const QList<int> &fields, const QStringList &values);
     bool storeFields(int pos, const std::vector<std::pair<int, QString>> &fields);
 
