@@ -322,7 +322,7 @@ private:
                 return refuse(QStringLiteral("line %1 holds no value between double quotes").arg(i + 1));
             const QString value = line.mid(1, close - 1);
             if (i < kAxes) {
-                const auto unit = wholeIn(value, 0, 3);
+                const auto unit = wholeIn(value, 0, kUnitNames - 1);
                 if (!unit)
                     return refuse(QStringLiteral("the unit of the %1, \"%2\", is none of 0 to 3")
                                       .arg(AxisName(i), value));

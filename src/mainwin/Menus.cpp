@@ -127,10 +127,9 @@ void frmMain::Command1_Click()
 
 void frmMain::Command4_Click()
 {
-    const auto model = KnownModel(g.UnitModel);
-    if (model == UnitKind::FourAxis)
+    if (CurrentUnitKind() == UnitKind::FourAxis)
         ShowPrgEdit2();
-    else if (model == UnitKind::TwoAxis)
+    else
         ShowPrgEdit();
 }
 

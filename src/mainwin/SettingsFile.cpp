@@ -78,7 +78,9 @@ bool takeLine(int i, const QString &line, std::optional<int> *period)
         return period->has_value();
     }
     if (i < kFactorsAt) {
-        const auto v = wholeInRange(value, 0, kUnitCodes - 1);
+        // Only a unit with a name can be shown and chosen again; the factor
+        // table keeps codes up to 6, but nothing stores a unit above 3.
+        const auto v = wholeInRange(value, 0, kUnitNames - 1);
         if (!v)
             return false;
         g.ScaleSel[size_t(i - kUnitsAt)] = int16_t(*v);

@@ -11,7 +11,7 @@
 class frmMain;
 
 // Unit codes the scale window offers: 0 "Pulse", 1 "mm", 2 "um", 3 "inch".
-constexpr int kScaleUnits = 4;
+constexpr int kScaleUnits = kUnitNames;
 
 // What the window hands over, per axis: the chosen unit code and the texts
 // of its factor boxes by unit code (the Pulse box, index 0, is not read).

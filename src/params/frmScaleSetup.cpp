@@ -1,9 +1,11 @@
 #include "params/frmScaleSetup.h"
 
 #include "mainwin/EntryChecks.h"
+#include "mainwin/EntryEditing.h"
 #include "mainwin/ManualEvents.h"
 #include "mainwin/frmMain.h"
 #include "params/ScaleSetup.h"
+#include "shared/AxisFactor.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 
@@ -94,7 +96,6 @@ int frmScaleSetup::chosenUnit(int axis) const
 
 void frmScaleSetup::buildLayout()
 {
-    static const char *const units[] = {"Pulse", "mm", "um", "inch"};
     auto *layout = new QVBoxLayout(this);
     auto *frames = new QHBoxLayout;
     layout->addLayout(frames);
@@ -111,8 +112,8 @@ void frmScaleSetup::buildLayout()
         auto *grid = new QGridLayout(f);
         auto *optionRow = new QHBoxLayout;
         grid->addLayout(optionRow, 0, 0, 1, 3);
-        for (int u = 0; u < 4; ++u) {
-            auto *o = new QRadioButton(QLatin1String(units[u]), f);
+        for (int u = 0; u < kScaleUnits; ++u) {
+            auto *o = new QRadioButton(UnitCaption(u), f);
             (*opts[size_t(a)])[size_t(u)] = o;
             optionRow->addWidget(o);
             connect(o, &QRadioButton::toggled, this, [this, a, u](bool on) {
@@ -129,12 +130,13 @@ void frmScaleSetup::buildLayout()
             auto *box = new QLineEdit(QStringLiteral("1"), f);
             (*boxArrays[size_t(a)])[size_t(u)] = box;
             box->installEventFilter(this);
+            EntryEditing::watch(box, [this, a, u](int &key) { boxKeyPress(a, u, key); });
             if (u == 0) {
                 box->hide();
                 continue;
             }
             auto *lead = new QLabel(QStringLiteral("1 Pulse ="), f);
-            auto *unit = new QLabel(QLatin1String(units[u]), f);
+            auto *unit = new QLabel(UnitCaption(u), f);
             (*before[size_t(u - 1)])[size_t(a)] = lead;
             (*behind[size_t(u - 1)])[size_t(a)] = unit;
             grid->addWidget(lead, u, 0);
@@ -183,11 +185,11 @@ void frmScaleSetup::Form_Load()
     for (int a = 0; a < axes; ++a) {
         // A stored code with no option leaves the axis with none chosen.
         const int unit = g.ScaleSel[size_t(a)];
-        if (unit >= 0 && unit < 4)
+        if (unit >= 0 && unit < kScaleUnits)
             SetOption((*options(a))[size_t(unit)], true);
         if (a >= 2)
             enableAxis(a);
-        for (int u = 0; u < 4; ++u)
+        for (int u = 0; u < kScaleUnits; ++u)
             (*boxes(a))[size_t(u)]->setText(g.ScaleFactor[size_t(u)][size_t(a)]);
     }
 }
@@ -213,24 +215,32 @@ void frmScaleSetup::Text2_KeyPress(int Index, int &KeyAscii) { Text1_KeyPress(In
 void frmScaleSetup::Text3_KeyPress(int Index, int &KeyAscii) { Text1_KeyPress(Index, KeyAscii); }
 void frmScaleSetup::Text4_KeyPress(int Index, int &KeyAscii) { Text1_KeyPress(Index, KeyAscii); }
 
+void frmScaleSetup::boxKeyPress(int axis, int unit, int &key)
+{
+    switch (axis) {
+    case 0: Text1_KeyPress(unit, key); break;
+    case 1: Text2_KeyPress(unit, key); break;
+    case 2: Text3_KeyPress(unit, key); break;
+    default: Text4_KeyPress(unit, key); break;
+    }
+}
+
 bool frmScaleSetup::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     for (int a = 0; a < kAxes; ++a) {
         const Boxes &b = *boxes(a);
-        for (int u = 0; u < 4; ++u) {
+        for (int u = 0; u < kScaleUnits; ++u) {
             if (b[size_t(u)] != watched)
                 continue;
-            int key = ManualEvents::KeyCode(static_cast<QKeyEvent *>(event));
+            const auto *press = static_cast<QKeyEvent *>(event);
+            if (EntryEditing::isEditingKey(press))
+                return false;
+            int key = ManualEvents::KeyCode(press);
             if (key == 0)
                 return false;
-            switch (a) {
-            case 0: Text1_KeyPress(u, key); break;
-            case 1: Text2_KeyPress(u, key); break;
-            case 2: Text3_KeyPress(u, key); break;
-            default: Text4_KeyPress(u, key); break;
-            }
+            boxKeyPress(a, u, key);
             return key == 0;   // a dropped key never reaches the box
         }
     }

@@ -60,6 +60,8 @@ private:
     void buildLayout();
     void chooseUnit(int axis, int Index);
     void enableAxis(int axis);
+    // The key filter of factor box `unit` of `axis`.
+    void boxKeyPress(int axis, int unit, int &key);
     std::array<int16_t, kAxes> m_unit{};
 };
 

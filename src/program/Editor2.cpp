@@ -118,7 +118,7 @@ void Editor2::MSFlexGrid1_MouseUp(int button)
 {
     hideLists();
     if (button != 1) {
-        if (button == 2 && KnownModel(g.UnitModel) == UnitKind::FourAxis && OpenBlockCopy)
+        if (button == 2 && CurrentUnitKind() == UnitKind::FourAxis && OpenBlockCopy)
             OpenBlockCopy();
         return;
     }

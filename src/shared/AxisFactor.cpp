@@ -39,7 +39,7 @@ std::optional<double> CurrentAxisFactor(int axis)
 QString UnitCaption(int unit)
 {
     static const char *const names[] = {"Pulse", "mm", "um", "inch"};
-    if (unit < 0 || unit > 3)
+    if (unit < 0 || unit >= kUnitNames)
         return {};
     return QLatin1String(names[unit]);
 }

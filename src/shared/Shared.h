@@ -12,6 +12,7 @@
 constexpr int kAxes = 4;            // X, Y, Z, U in this order everywhere
 constexpr int kParamAxes = 5;       // parameter tables keep a fifth, unused row
 constexpr int kUnitCodes = 7;       // scale factor table: unit codes 0..6
+constexpr int kUnitNames = 4;       // unit codes with a name: 0 "Pulse", 1 "mm", 2 "um", 3 "inch"
 constexpr int kIoTitles = 68;
 constexpr int kSettingFlags = 100;
 constexpr int kAxisEntries = 100;

@@ -196,13 +196,22 @@ void TestBoxes::contextMenuPasteChecked()
     b->clear();
     QGuiApplication::clipboard()->setText(QStringLiteral("2x.5"));
     bool triggered = false;
-    // The menu runs its own loop; its Paste is chosen once it shows.
+    // The menu runs its own loop; its Paste is chosen once it shows. A menu
+    // that never shows as expected is closed after a bound, and the test fails.
+    QElapsedTimer since;
+    since.start();
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, b, [&] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (!menu || !menu->isVisible())
+        if (!menu || !menu->isVisible()) {
+            if (since.elapsed() > kEventWaitMs) {
+                poll.stop();
+                if (QWidget *popup = QApplication::activePopupWidget())
+                    popup->close();
+            }
             return;
+        }
         poll.stop();
         for (QAction *a : menu->actions())
             if (a->text().startsWith(QStringLiteral("&Paste")) && a->isEnabled()) {

@@ -282,6 +282,10 @@ void TestSettings::damaged_data()
     QTest::newRow("period beyond the timer") << QStringList{"519:\" 70000\""} << -1 << L{519} << false;
     QTest::newRow("unit code outside the table, outside 16 bits")
         << QStringList{"520:\" 7\"", "521:\" 99999\""} << -1 << L{520, 521} << false;
+    // Codes 4..6 have factors but no name: no label, option or data file
+    // could show them.
+    QTest::newRow("unit code without a name")
+        << QStringList{"522:\" 4\"", "523:\" 6\""} << -1 << L{522, 523} << false;
     QTest::newRow("factors 0, negative, text, too large")
         << QStringList{"525:\" 0\"", "533:\"-2\"", "541:\"x\"", "545:\" 1E+308\""} << -1
         << L{525, 533, 541, 545} << false;

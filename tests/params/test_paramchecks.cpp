@@ -72,8 +72,15 @@ void TestParamChecks::entryValue_data()
     QTest::newRow("RAT blank kept") << 0 << 2 << 0 << "1" << " 12" << " 12";
     QTest::newRow("ACS 8000") << 1 << 0 << 0 << "1" << "8000" << "8000";
     QTest::newRow("ACS 8001") << 1 << 0 << 0 << "1" << "8001" << kRefused;
+    QTest::newRow("DRS 1") << 2 << 0 << 0 << "1" << "1" << "1";
+    QTest::newRow("DRS 0") << 2 << 0 << 0 << "1" << "0" << kRefused;
+    QTest::newRow("DR1 8001") << 3 << 1 << 0 << "1" << "8001" << kRefused;
+    QTest::newRow("DR2 8000") << 4 << 2 << 0 << "1" << "8000" << "8000";
+    QTest::newRow("DR3 0") << 5 << 3 << 0 << "1" << "0" << kRefused;
     QTest::newRow("DR4 8001") << 6 << 3 << 0 << "1" << "8001" << kRefused;
     QTest::newRow("TM1 65535") << 7 << 0 << 0 << "1" << "65535" << "65535";
+    QTest::newRow("TM2 0") << 8 << 1 << 0 << "1" << "0" << kRefused;
+    QTest::newRow("TM2 65535") << 8 << 1 << 0 << "1" << "65535" << "65535";
     QTest::newRow("TM3 65536") << 9 << 0 << 0 << "1" << "65536" << kRefused;
     QTest::newRow("OG1 8001") << 10 << 0 << 0 << "1" << "8001" << kRefused;
     QTest::newRow("OG2 8000") << 11 << 0 << 0 << "1" << "8000" << "8000";

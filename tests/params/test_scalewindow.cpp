@@ -8,6 +8,8 @@
 #include "shared/Shared.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -214,6 +216,19 @@ void TestScaleWindow::keyFilter()
     QCOMPARE(box->text(), QStringLiteral("1."));
     // Enter is dropped before it could press a default button.
     QCOMPARE(ScaleSetupWindow(), w);
+
+    // The editing keys pass the filter; what is pasted passes it as typed.
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(box->selectedText(), QStringLiteral("1."));
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("1."));
+    QGuiApplication::clipboard()->setText(QStringLiteral("-0.0x01\n"));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->text(), QStringLiteral("0.001"));
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(box->text(), QString());
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("0.001"));
 }
 
 void TestScaleWindow::cancelStoresNothing()

@@ -644,20 +644,25 @@ void TestProgramTransfer::pauseHoldsThenResumesOrCancels()
 
 void TestProgramTransfer::cancelEndsAWait_data()
 {
+    QTest::addColumn<bool>("download");
     QTest::addColumn<bool>("closeBox");
-    QTest::addRow("Stop, then Cancel") << false;
-    QTest::addRow("the close box") << true;
+    QTest::addRow("upload, Stop, then Cancel") << false << false;
+    QTest::addRow("upload, the close box") << false << true;
+    QTest::addRow("download, Stop, then Cancel") << true << false;
+    QTest::addRow("download, the close box") << true << true;
 }
 
 // A unit that never answers: the operator's cancel ends the wait, long
 // before its time-out would have asked anything.
 void TestProgramTransfer::cancelEndsAWait()
 {
+    QFETCH(bool, download);
     QFETCH(bool, closeBox);
     QVERIFY(m_rig->connect());
     m_rig->sim->control(QStringLiteral("silent on"));
     QVERIFY(m_rig->sim->sync());
-    frmMsgPrgDoUp *dialog = LoadMsgPrgDoUp(QStringLiteral("ZT260A/ZT460A UpLoad"));
+    frmMsgPrgDoUp *dialog =
+        LoadMsgPrgDoUp(download ? QStringLiteral("ZT260A/ZT460A DownLoad") : QStringLiteral("ZT260A/ZT460A UpLoad"));
     dialog->show();
     ActingView view(dialog);
     view.onReached = [&](int) {
@@ -665,11 +670,11 @@ void TestProgramTransfer::cancelEndsAWait()
     };
     m_rig->dialogs.answer(MsgResult::Cancel);
     m_rig->dialogs.answer(MsgResult::Yes);
-    const TransferOutcome out = run(false, 2, 7, 9, 20000, dialog, &view);
+    const TransferOutcome out = run(download, 2, 7, 9, 20000, dialog, &view);
     QCOMPARE(out.end, TransferEnd::Cancelled);
     QCOMPARE(out.reg, 7);
     QCOMPARE(m_rig->dialogs.texts(), QStringList());
-    QCOMPARE(m_rig->received(), QStringList{"PRZ 7"});
+    QCOMPARE(m_rig->received(), QStringList{download ? "PRZ 7,C0000000" : "PRZ 7"});
     QCOMPARE(MsgPrgDoUpWindow(), dialog);   // closing only cancels; the window that started it unloads it
 }
 
