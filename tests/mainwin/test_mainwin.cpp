@@ -269,26 +269,35 @@ void TestMainWin::speedChangeSends_data()
 {
     QTest::addColumn<QList<bool>>("ticks");
     QTest::addColumn<bool>("open");
+    QTest::addColumn<bool>("held");   // a transfer holds the line
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("message");
     const QString hint = "If you want to reset the ZT260A/ZT460A. Please to tarn the power on again after you tun it off.";
-    QTest::newRow("19200") << QList<bool>{false, true, false} << true << QByteArray("SCI 19200\r") << hint;
-    QTest::newRow("first ticked wins") << QList<bool>{false, true, true} << true << QByteArray("SCI 19200\r") << hint;
-    QTest::newRow("38400") << QList<bool>{true, false, false} << true << QByteArray("SCI 38400\r") << hint;
-    QTest::newRow("none ticked") << QList<bool>{false, false, false} << true << QByteArray()
+    QTest::newRow("19200") << QList<bool>{false, true, false} << true << false << QByteArray("SCI 19200\r") << hint;
+    QTest::newRow("first ticked wins") << QList<bool>{false, true, true} << true << false << QByteArray("SCI 19200\r") << hint;
+    QTest::newRow("38400") << QList<bool>{true, false, false} << true << false << QByteArray("SCI 38400\r") << hint;
+    QTest::newRow("none ticked") << QList<bool>{false, false, false} << true << false << QByteArray()
                                  << "No speed is ticked in the Speed menu: nothing was sent.";
-    QTest::newRow("port closed") << QList<bool>{false, false, true} << false << QByteArray()
+    QTest::newRow("port closed") << QList<bool>{false, false, true} << false << false << QByteArray()
                                  << "The port is not open.";
+    QTest::newRow("line held by a transfer") << QList<bool>{false, true, false} << true << true << QByteArray()
+                                             << "A transfer is using the line: nothing was sent.";
 }
 
 void TestMainWin::speedChangeSends()
 {
     QFETCH(QList<bool>, ticks);
     QFETCH(bool, open);
+    QFETCH(bool, held);
     QFETCH(QByteArray, line);
     QFETCH(QString, message);
     QVERIFY(openPort());
     m_main->Timer1->start();
+    std::optional<LineHold> hold;
+    if (held) {
+        hold.emplace(LineUser::Transfer);
+        m_main->MSComm1->setRThreshold(7);   // the transfer's own
+    }
     ShowChgComWindow();
     frmChgCom *w = ChgComWindow();
     QVERIFY(w);
@@ -299,7 +308,8 @@ void TestMainWin::speedChangeSends()
     if (!open)
         m_main->MSComm1->setPortOpen(false);
     w->OkButton_Click();
-    QCOMPARE(m_main->MSComm1->RThreshold(), 16);
+    // The threshold belongs to whoever holds the line.
+    QCOMPARE(m_main->MSComm1->RThreshold(), held ? 7 : 16);
     QVERIFY(m_main->Timer1->isActive());
     m_main->Timer1->stop();   // keep monitor queries off the line while it is read
     QCOMPARE(allSent(), line);

@@ -7,6 +7,7 @@
 
 #include "RawSql.h"
 #include "TransferRig.h"
+#include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "platform/MSComm.h"
 #include "program/ProgramLayout.h"
@@ -591,12 +592,15 @@ void TestProgramTransfer::pauseHoldsThenResumesOrCancels_data()
 }
 
 // Stop during register 1: once its answer is in and the loop has had a pass
-// to go on, register 2 has still not gone out. Restart goes on from there;
+// to go on, register 2 has still not gone out, and the paused transfer still
+// holds the line: a monitor tick sends nothing. Restart goes on from there;
 // Cancel ends the transfer with nothing more sent.
 void TestProgramTransfer::pauseHoldsThenResumesOrCancels()
 {
     QFETCH(bool, resume);
     QVERIFY(m_rig->connect());
+    LineHold hold(LineUser::Transfer);   // as the transfer windows take it
+    QVERIFY(hold.owns());
     frmMsgPrgDoUp *dialog = LoadMsgPrgDoUp(QStringLiteral("ZT260A/ZT460A DownLoad"));
     ActingView view(dialog);
     int stage = 0;
@@ -608,6 +612,7 @@ void TestProgramTransfer::pauseHoldsThenResumesOrCancels()
             stage = 2;   // the answer of register 1 waits; give the loop a pass
         } else if (stage == 2) {
             stage = 3;
+            m_rig->main->Timer1_Timer();
             whilePaused = m_rig->received();
             QCOMPARE(dialog->Tag, QStringLiteral("1"));
             if (resume) {

@@ -4,6 +4,7 @@
 // against the simulated unit with its closing message, and every way of
 // cancelling, each giving the line and the monitor back.
 
+#include "RawSql.h"
 #include "TransferRig.h"
 #include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
@@ -72,6 +73,8 @@ private slots:
     void uploadRoad();
     void cancelWays_data();
     void cancelWays();
+    void failureStopsLaterAxes_data();
+    void failureStopsLaterAxes();
 
 private:
     // The window closed, the line free, the monitor on, no dialog left.
@@ -489,6 +492,55 @@ void TestTransferWindows::cancelWays()
     QVERIFY(rx.filter(QRegularExpression(QStringLiteral("^PR[ZU]"))).isEmpty());
     // The upload's stores are shown in an open editor even after a cancel.
     QCOMPARE(refresh.count(), download ? 0 : 1);
+    checkClosed(download);
+}
+
+void TestTransferWindows::failureStopsLaterAxes_data()
+{
+    QTest::addColumn<bool>("download");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("download, a register the codec refuses")
+        << true << QStringList{"ERROR :: Y axis / Reg No. 1", "Download Error!!"};
+    QTest::newRow("upload, the database refuses a register") << false << QStringList{"ERROR :: Y axis / Reg No. 1"};
+}
+
+// A failure on Y register 1 of X, Y and Z 0 to 2: X is done, Y stops there,
+// Z is never asked; the failure is named, and no completion is claimed.
+void TestTransferWindows::failureStopsLaterAxes()
+{
+    QFETCH(bool, download);
+    QFETCH(QStringList, texts);
+    QVERIFY(m_rig->connect());
+    if (download) {
+        QVERIFY(m_rig->put(1, 1, {"INC", "", "", "", ""}));   // motion without data
+    } else {
+        for (int reg = 0; reg <= 2; ++reg)
+            m_rig->sim->control(QStringLiteral("reg Y %1 C1000001").arg(reg));
+        QVERIFY(m_rig->sim->sync());
+        RawSql(m_rig->table.FilePath(),
+               {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Zt460Prg WHEN NEW.Pos = 1 "
+                               "BEGIN SELECT RAISE(ABORT, 'register locked'); END")});
+    }
+    TransferWindow *w = show(download, 0);
+    QVERIFY(w);
+    for (int a : {0, 1, 2}) {
+        w->SelectOpt[a]->click();
+        w->Text1[a]->setText(QStringLiteral("0"));
+        w->Text2[a]->setText(QStringLiteral("2"));
+    }
+    w->Start_botton->click();
+
+    QCOMPARE(m_rig->dialogs.texts(), texts);
+    QCOMPARE(g.TransferResult, 2002);
+    const QStringList rx = m_rig->received();
+    QCOMPARE(int(rx.filter(QRegularExpression(QStringLiteral("^PRX"))).size()), 3);
+    QVERIFY(rx.filter(QRegularExpression(QStringLiteral("^PR[ZU]"))).isEmpty());
+    if (download) {
+        QCOMPARE(rx.filter(QRegularExpression(QStringLiteral("^PRY"))), QStringList{"PRY 0,C0000000"});
+    } else {
+        QCOMPARE(m_rig->axis(0, 1), (ClipRow{"JMP", "1", "", "", ""}));
+        QCOMPARE(m_rig->axis(1, 1), ClipRow{});
+    }
     checkClosed(download);
 }
 
