@@ -10,7 +10,9 @@
 #include "program/ProgramTable.h"
 #include "program/frmEditAct.h"
 #include "program/frmEditActMain.h"
+#include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
+#include "platform/Timer.h"
 #include "shared/Language.h"
 #include "shared/Shared.h"
 
@@ -58,6 +60,7 @@ private slots:
     void expandedCopyIntoOtherAxes();
     void expandedRefusesSourceWithoutDestination();
     void nothingStartsInside();
+    void noEditorOpened();
 
 private:
     frmEditActMain *openNormal();
@@ -400,6 +403,32 @@ void TestBlockCopyWindows::nothingStartsInside()
     QVERIFY(m_dialogs->shown().isEmpty());
     emit m_editor->Edit->aboutToShow();
     QVERIFY(m_editor->BlockCopyItem->isEnabled());
+}
+
+// With the editor closed, a block copy writes the table and nothing else: no
+// editor is loaded to show it, and the monitor keeps running.
+void TestBlockCopyWindows::noEditorOpened()
+{
+    fill(0, 3);
+    m_editor->close();
+    QTRY_VERIFY(!PrgEdit2Window());
+    m_editor = nullptr;
+    m_main->Timer1->start();
+    frmEditActMain *w = ShowEditActMain();
+    QVERIFY(w);
+    QTest::mouseClick(w->XCheck, Qt::LeftButton);
+    type(w->X_REG_E, QStringLiteral("2"));
+    type(w->X_REG_C, QStringLiteral("50"));
+    QTest::mouseClick(w->XCheckY, Qt::LeftButton);
+    QTest::mouseClick(w->Start_botton, Qt::LeftButton);
+
+    QVERIFY(m_dialogs->shown().isEmpty());
+    for (int k = 0; k < 3; ++k)
+        QCOMPARE(table().Axis(50 + k, 1), std::optional(rowFor(k, 0)));
+    QTRY_VERIFY(!EditActMainWindow());
+    QVERIFY(!PrgEdit2Window());
+    QVERIFY(!PrgEditWindow());
+    QVERIFY(m_main->Timer1->isActive());
 }
 
 QTEST_MAIN(TestBlockCopyWindows)
