@@ -5,6 +5,7 @@
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "UnitSim.h"
+#include "Waits.h"
 #include "mainwin/frmMain.h"
 #include <QLineEdit>
 #include <QLabel>
@@ -167,7 +168,7 @@ void TestSerialLink::speedsAndPositionsArrive()
     QCOMPARE(c->Output("SPD\r"), 0);
     QCOMPARE(pty.readLine(), QByteArray("SPD\r"));
     pty.send("SPD 000005DC  FFFFFA24  00000000  0000000A\r\n");
-    QVERIFY(WaitUntil([&] { return m_main->Text8->text() == " 10"; }, 3000)
+    QVERIFY(WaitUntil([&] { return m_main->Text8->text() == " 10"; }, kEventWaitMs)
             == WaitResult::Done);
     QCOMPARE(m_main->Text5->text(), QStringLiteral(" 1500"));
     QCOMPARE(m_main->Text6->text(), QStringLiteral("-1500"));
@@ -177,7 +178,7 @@ void TestSerialLink::speedsAndPositionsArrive()
     QCOMPARE(c->Output("POS\r"), 0);
     QCOMPARE(pty.readLine(), QByteArray("POS\r"));
     pty.send("POS 000004E2  FFFFFFFF  00000000  00000000\r");
-    QVERIFY(WaitUntil([&] { return m_main->Text2->text() == "-1"; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return m_main->Text2->text() == "-1"; }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(m_main->Text1->text(), QStringLiteral("1.250"));
 }
 
@@ -188,10 +189,10 @@ void TestSerialLink::replySplitOverEvents()
     m_main->MSComm1->setRThreshold(9);
     pty.send("IDC X07");
     // The first part arrives and is collected; nothing is shown yet.
-    QVERIFY(WaitUntil([&] { return g.ReceiveBuffer == "IDC X07"; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return g.ReceiveBuffer == "IDC X07"; }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(m_main->Text17->text(), QString());
     pty.send("CF\r");
-    QVERIFY(WaitUntil([&] { return m_main->Text17->text() == "1999"; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return m_main->Text17->text() == "1999"; }, kEventWaitMs) == WaitResult::Done);
     QVERIFY(g.ReceiveBuffer.isEmpty());
 }
 
@@ -201,7 +202,7 @@ void TestSerialLink::twoLinesAtOnce()
     QVERIFY(openOn(pty));
     m_main->MSComm1->setRThreshold(9);
     pty.send("IDC X0001\rIDC Y0002\r");
-    QVERIFY(WaitUntil([&] { return m_main->Text18->text() == "2"; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return m_main->Text18->text() == "2"; }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(m_main->Text17->text(), QStringLiteral("1"));
 }
 
@@ -212,7 +213,7 @@ void TestSerialLink::shortLineBelowThresholdDropped()
     m_main->MSComm1->setRThreshold(43);
     g.SpeedReplyPending = 1;
     pty.send("IDC X0005\r");
-    QVERIFY(WaitUntil([&] { return g.SpeedReplyPending == 0; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return g.SpeedReplyPending == 0; }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(m_main->Text17->text(), QString());
 }
 
@@ -224,10 +225,10 @@ void TestSerialLink::waitingLineDeliveredOnceThresholdSet()
     c->setRThreshold(0);
     pty.send("IDC X0005\r");
     // No threshold in force: the line waits and nothing is shown.
-    QVERIFY(WaitUntil([&] { return c->InBufferCount() == 10; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return c->InBufferCount() == 10; }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(m_main->Text17->text(), QString());
     c->setRThreshold(9);
-    QVERIFY(WaitUntil([&] { return m_main->Text17->text() == "5"; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return m_main->Text17->text() == "5"; }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(c->InBufferCount(), 0);
 }
 
@@ -240,11 +241,11 @@ void TestSerialLink::hangUpClosesPort()
     QList<int> events;
     connect(c, &MSComm::OnComm, this, [&] { events << c->CommEvent(); });
     pty.hangUp();
-    QVERIFY(WaitUntil([&] { return !c->PortOpen(); }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return !c->PortOpen(); }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(c->Output("SPD\r"), int(MSComm::PortNotOpen));
     // The handler hears of it once, after the port closed, with the device
     // and the reason for the operator.
-    QVERIFY(WaitUntil([&] { return !events.isEmpty(); }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return !events.isEmpty(); }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(events, QList<int>{MSComm::comEvCD});
     const QString device = QStringLiteral("Com1 = ") + pty.devicePath() + QStringLiteral(": ");
     QVERIFY2(c->FailureDetail().startsWith(device) && c->FailureDetail().size() > device.size(),
@@ -268,12 +269,12 @@ void TestSerialLink::lineBegunBeforeCloseDropped()
         c->setRThreshold(43);
         // Ten characters of a position reply, then the connection ends.
         first.send("POS 000004");
-        QVERIFY(WaitUntil([&] { return g.ReceiveBuffer == "POS 000004"; }, 3000) == WaitResult::Done);
+        QVERIFY(WaitUntil([&] { return g.ReceiveBuffer == "POS 000004"; }, kEventWaitMs) == WaitResult::Done);
         if (hangUp)
             first.hangUp();
         else
             c->setPortOpen(false);
-        QVERIFY(WaitUntil([&] { return !c->PortOpen(); }, 3000) == WaitResult::Done);
+        QVERIFY(WaitUntil([&] { return !c->PortOpen(); }, kEventWaitMs) == WaitResult::Done);
     }
     // The next connection's first reply stands alone: glued to the old
     // characters its X field would land in the Y box.
@@ -281,7 +282,7 @@ void TestSerialLink::lineBegunBeforeCloseDropped()
     QVERIFY(openOn(second));
     c->setRThreshold(43);
     second.send("POS 000004E2  FFFFFFFF  00000000  00000000\r");
-    QVERIFY(WaitUntil([&] { return m_main->Text1->text() == "1250"; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return m_main->Text1->text() == "1250"; }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(m_main->Text2->text(), QStringLiteral("-1"));
 }
 
@@ -312,11 +313,11 @@ void TestSerialLink::wholeRoadWithSimulatedUnit()
     QCOMPARE(c->setPortOpen(true), 0);
     c->setRThreshold(43);
     QCOMPARE(c->Output("POS\r"), 0);
-    QVERIFY(WaitUntil([&] { return m_main->Text2->text() == "-1"; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return m_main->Text2->text() == "-1"; }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(m_main->Text1->text(), QStringLiteral("1.250"));
     QCOMPARE(m_main->Text3->text(), zPosition);
     QCOMPARE(c->Output("SPD\r"), 0);
-    QVERIFY(WaitUntil([&] { return m_main->Text5->text() == " 0"; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return m_main->Text5->text() == " 0"; }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(m_main->Text6->text(), QStringLiteral(" 0"));
 }
 

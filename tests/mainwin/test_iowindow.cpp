@@ -2,6 +2,7 @@
 // output switching and the title editor.
 
 #include "ManualRig.h"
+#include "Waits.h"
 #include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/SettingsFile.h"
@@ -47,7 +48,7 @@ QString hiddenOnes(const std::array<QLabel *, N> &labels)
 
 bool waitFor(const std::function<bool()> &cond)
 {
-    return WaitUntil(cond, 3000) == WaitResult::Done;
+    return WaitUntil(cond, kEventWaitMs) == WaitResult::Done;
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
+#include "Waits.h"
 #include "link/LineOwner.h"
 #include "mainwin/SmallDialogs.h"
 #include "mainwin/frmMain.h"
@@ -114,7 +115,7 @@ void TestMainWin::pollCycle()
     QCOMPARE(sent(), QByteArray("INR XYZU\r"));
     QCOMPARE(c->RThreshold(), 33);
     m_pty->send("INR X00 Y00 Z00 U00, 00000000 0000\r");
-    QVERIFY(WaitUntil([&] { return m_main->MonitorState == 3; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return m_main->MonitorState == 3; }, kEventWaitMs) == WaitResult::Done);
     m_main->Timer1_Timer();
     QCOMPARE(sent(), QByteArray("POS\r"));
     QCOMPARE(c->RThreshold(), 43);
@@ -177,7 +178,7 @@ void TestMainWin::pollRegisterQueries()
     QCOMPARE(m_main->MonitorState, int16_t(2));
     QCOMPARE(g.ProgramWasActive, int16_t(1));
     m_pty->send("IDC Z0012\r");
-    QVERIFY(WaitUntil([&] { return m_main->Text19->text() == "18"; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return m_main->Text19->text() == "18"; }, kEventWaitMs) == WaitResult::Done);
 }
 
 void TestMainWin::pollStatusRepeatedUntilReply()
@@ -204,7 +205,7 @@ void TestMainWin::drivesEndedTogether()
     QCOMPARE(sent(), QByteArray("INR XYZU\r"));
     QCOMPARE(g.ProgramWasActive, int16_t(1));
     m_pty->send("INR X00 Y00 Z00 U00, 00000000 0000\r");   // no drive any more
-    QVERIFY(WaitUntil([&] { return g.ProgramActive[0] == 0; }, 3000) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return g.ProgramActive[0] == 0; }, kEventWaitMs) == WaitResult::Done);
     m_main->Timer1_Timer();
     QCOMPARE(sent(), QByteArray("POS\r"));
     QCOMPARE(sent(), QByteArray("EDP X\r"));

@@ -54,7 +54,7 @@ void TestPlatform::waitReturnsWhenConditionHolds()
 {
     bool flag = false;
     QTimer::singleShot(10, [&] { flag = true; });
-    QCOMPARE(WaitUntil([&] { return flag; }, 5000), WaitResult::Done);
+    QCOMPARE(WaitUntil([&] { return flag; }, kEventWaitMs), WaitResult::Done);
     QCOMPARE(WaitUntil([] { return true; }, 0), WaitResult::Done);
 }
 

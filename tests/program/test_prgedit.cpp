@@ -6,6 +6,7 @@
 
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
+#include "Waits.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmMessage.h"
 #include "platform/PickerBox.h"
@@ -71,7 +72,7 @@ frmPrgEdit *TestPrgEdit::open()
     if (!w || !QTest::qWaitForWindowExposed(w))
         return nullptr;
     // The first activation reads the table and writes the headers.
-    if (!QTest::qWaitFor([w] { return w->logic.model.Text(1, 2) == QStringLiteral("DATA"); }, 5000))
+    if (!QTest::qWaitFor([w] { return w->logic.model.Text(1, 2) == QStringLiteral("DATA"); }, kEventWaitMs))
         return nullptr;
     return w;
 }

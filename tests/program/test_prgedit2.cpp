@@ -5,6 +5,7 @@
 
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
+#include "Waits.h"
 #include "mainwin/frmMain.h"
 #include "platform/MSComm.h"
 #include "platform/PickerBox.h"
@@ -75,7 +76,7 @@ frmPrgEdit2 *TestPrgEdit2::open()
     if (!QTest::qWaitForWindowExposed(w))
         return nullptr;
     // Its activation puts the cursor on register 0's X command cell.
-    if (!QTest::qWaitFor([w] { return w->X_CMD->isVisible(); }, 5000))
+    if (!QTest::qWaitFor([w] { return w->X_CMD->isVisible(); }, kEventWaitMs))
         return nullptr;
     return w;
 }
