@@ -2,6 +2,7 @@
 // outcomes, and the main window's "ABS.Position Set" button on both unit
 // models against program databases of their own (no unit on the line).
 
+#include "RawSql.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "mainwin/frmMain.h"
@@ -74,6 +75,7 @@ private slots:
     void nothingTicked();
     void askedUntilSwitchedOff();
     void badStartRegister();
+    void refusedStoreKeepsRegister();
     void fourAxisEditorNotOpened();
     void twoAxisEditorShowsTaught();
     void nothingStartsInside();
@@ -393,6 +395,30 @@ void TestTeaching::badStartRegister()
     QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("Value can't configure it.")});
     QVERIFY(table.ReadAll() == before);
     QCOMPARE(m_main->RegNo->text(), QString());
+}
+
+// A register the database refuses is named, keeps what it held, and the
+// start register does not move on past it.
+void TestTeaching::refusedStoreKeepsRegister()
+{
+    openMain(QStringLiteral("4"));
+    ProgramTable &table = ProgramTableOf(UnitKind::FourAxis);
+    QVERIFY(!table.Open());
+    RawSql(table.FilePath(), {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Zt460Prg WHEN NEW.Pos = 100 "
+                                             "BEGIN SELECT RAISE(ABORT, 'register locked'); END")});
+    const std::vector<QStringList> before = table.ReadAll();
+    m_main->positionBox(0)->setText(QStringLiteral("250"));
+    m_main->RegNo->setText(QStringLiteral("100"));
+    tick("X");
+    teach();
+    QCOMPARE(m_dialogs->texts().size(), 1);
+    QVERIFY2(m_dialogs->texts().first().startsWith(QStringLiteral("Register 100 could not be taught.\n")),
+             qPrintable(m_dialogs->texts().first()));
+    QVERIFY(table.ReadAll() == before);
+    QCOMPARE(m_main->RegNo->text(), QStringLiteral("100"));
+    QVERIFY(m_main->Timer1->isActive());
+    QVERIFY(m_main->AbsPoSet->isEnabled());
+    QVERIFY(!LoadedMessageWindow());
 }
 
 void TestTeaching::fourAxisEditorNotOpened()
