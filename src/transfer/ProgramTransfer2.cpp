@@ -119,6 +119,7 @@ std::optional<int> frmMain::RunProgramTransfer2(bool download, int Index, const 
     SetMessageLine1(title);
     SetMessageLine2(QString());
     ShowMessageWindow(true);
+    const bool monitorWasOn = Timer1->isActive();
     Timer1->stop();
 
     int code = 0;
@@ -136,7 +137,7 @@ std::optional<int> frmMain::RunProgramTransfer2(bool download, int Index, const 
     // The line is free and the monitor polls again (unless the I/O window
     // polls) before the operator reads how the transfer ended.
     hold.release();
-    ResumeMonitor(false);
+    ResumeMonitor(monitorWasOn);
     UnloadMessageWindow();
     // What was read before a failure or a cancel is stored: an open editor
     // shows it.
