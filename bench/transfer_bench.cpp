@@ -140,7 +140,7 @@ bool run(frmMain &m, ProgramTable &table, bool download, int registers, Figures 
     bool ok = true;
     for (int axis = 0; axis < kAxes && ok; ++axis) {
         const TransferSteps steps = counted(download ? DownloadSteps4(table, axis) : UploadSteps4(table, axis), f);
-        ok = RunRegisterTransfer(*m.MSComm1, dialog, axis, 0, registers - 1, steps, dialog).end == TransferEnd::Done;
+        ok = RunRegisterTransfer(*m.Link, dialog, axis, 0, registers - 1, steps, dialog).end == TransferEnd::Done;
     }
     f.wall = double(clock.nsecsElapsed()) / 1e9;
     f.cpu = cpuSeconds() - cpu0;

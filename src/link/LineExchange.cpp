@@ -30,7 +30,8 @@ QString LineClosedMessage(const QString &detail)
     return text;
 }
 
-LineExchange::LineExchange(MSComm &port, ExchangeHooks *hooks) : m_port(port), m_hooks(hooks)
+LineExchange::LineExchange(UnitLink &link, ExchangeHooks *hooks)
+    : m_link(link), m_port(link.port()), m_hooks(hooks)
 {
 }
 
@@ -53,8 +54,9 @@ ExchangeResult LineExchange::Exchange(const ExchangeRequest &rq)
 {
     if (!m_port.PortOpen())
         return closed();
-    if (rq.reply && rq.clearReply)
-        rq.reply->clear();
+    QString &reply = m_link.kept(rq.reply);
+    if (rq.clearReply)
+        reply.clear();
     if (rq.threshold && (rq.thresholdAt == ThresholdAt::BeforeSend || rq.command.isEmpty()))
         m_port.setRThreshold(*rq.threshold);
     if (!rq.command.isEmpty()) {
@@ -70,7 +72,7 @@ ExchangeResult LineExchange::Exchange(const ExchangeRequest &rq)
     }
 
     auto answered = [&] {
-        return rq.reply && !rq.reply->isEmpty() && (!rq.accepts || rq.accepts(*rq.reply));
+        return !reply.isEmpty() && (!rq.accepts || rq.accepts(reply));
     };
     auto stop = [&] { return cancelled() || !m_port.PortOpen(); };
     for (;;) {
@@ -86,8 +88,8 @@ ExchangeResult LineExchange::Exchange(const ExchangeRequest &rq)
                 return *end == ExchangeOutcome::LineClosed ? closed() : ExchangeResult{*end, {}, {}};
             continue;
         }
-        const QString line = *rq.reply;
-        rq.reply->clear();
+        const QString line = reply;
+        reply.clear();
         return {ExchangeOutcome::Answered, line, {}};
     }
 }

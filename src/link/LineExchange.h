@@ -1,11 +1,11 @@
 #pragma once
 // The one way to exchange a command with the unit and wait for its reply.
 //
-// The reply parser stores the lines it receives in the shared reply
-// variables (ReplyLine, IxsReplyLine); an exchange writes a command, waits in
-// a nested event loop (blocking, never spinning) until the caller's reply
-// test accepts the line standing in the variable, and tells how it ended as
-// a value. It knows no window: the caller's ExchangeHooks say whether the
+// The line's receive side (link/UnitLink.h) keeps the lines it receives in
+// its reply variables (ReplyLine, IxsReplyLine); an exchange writes a command,
+// waits in a nested event loop (blocking, never spinning) until the caller's
+// reply test accepts the line standing in the variable, and tells how it ended
+// as a value. It knows no window: the caller's ExchangeHooks say whether the
 // operator paused or cancelled, and hear when a command went out (to show it
 // in a wait window or on a progress bar). The caller holds the line
 // (link/LineOwner.h) for as long as it exchanges.
@@ -14,14 +14,14 @@
 //         bool CancelRequested() override { return dialog->Tag == u"9"; }
 //         bool PauseRequested() override { return dialog->Tag == u"1"; }
 //     } hooks;
-//     LineExchange line(*port, &hooks);
+//     LineExchange line(link, &hooks);
 //     line.ClearReceiveSide(ClearHow::Drain);
 //     for (int r = from; r <= to; ++r) {
 //         if (const auto stop = line.HoldWhilePaused())
 //             return *stop;                       // Cancelled or LineClosed
 //         ExchangeRequest rq;
 //         rq.command = "PRX 12,C1000005\r";
-//         rq.reply = &g.IxsReplyLine;
+//         rq.reply = ReplyKept::IxsReplyLine;
 //         rq.accepts = [](const QString &l) { return l.startsWith(u"PR"); };
 //         rq.threshold = int(rq.command.size());
 //         const ExchangeResult res = line.Exchange(rq);
@@ -34,6 +34,8 @@
 // hooks ask for a pause the wait holds: a reply that arrives meanwhile stays
 // in its variable and is taken once the pause ends, and the time-out starts
 // afresh then.
+
+#include "link/UnitLink.h"
 
 #include <QString>
 
@@ -62,8 +64,8 @@ struct ExchangeRequest {
     // Written as one text, CR included. Empty: nothing is written, the call
     // only waits (for a further line after a reply that did not fit).
     QString command;
-    // The shared variable the reply parser stores the awaited reply in.
-    QString *reply = nullptr;
+    // The link's variable the awaited reply is kept in.
+    ReplyKept reply = ReplyKept::IxsReplyLine;
     // Whether a stored line answers this request; lines it refuses are left
     // for the next line to replace. Empty: any stored line answers.
     std::function<bool(const QString &line)> accepts;
@@ -118,7 +120,7 @@ class LineExchange
 {
 public:
     // `hooks` may be nullptr: no pause, no cancel, nothing shown.
-    explicit LineExchange(MSComm &port, ExchangeHooks *hooks = nullptr);
+    explicit LineExchange(UnitLink &link, ExchangeHooks *hooks = nullptr);
 
     // Sets the threshold, writes the command, waits for a line the request
     // accepts. See ExchangeRequest for each step.
@@ -136,12 +138,14 @@ public:
     void ClearReceiveSide(ClearHow how);
 
     MSComm &port() { return m_port; }
+    UnitLink &link() { return m_link; }
 
 private:
     bool cancelled();
     bool paused();
     ExchangeResult closed() const;
 
+    UnitLink &m_link;
     MSComm &m_port;
     ExchangeHooks *m_hooks;
 };

@@ -54,7 +54,7 @@ void frmMain::PrgStart_Click()
     if (!hold.owns())
         return;
     {
-        MonitorPause pause(this);
+        MonitorHold pause;
         MSComm1->setInBufferCount(0);
         for (int a = 0; a < kAxes; ++a) {
             if (!ticked(prgAxisBox(a)))
@@ -90,7 +90,7 @@ void frmMain::PrgStep_Click()
 {
     if (!MayWrite(LineUser::Drive) || !MSComm1->PortOpen())
         return;
-    MonitorPause pause(this);
+    MonitorHold pause;
     MSComm1->setInBufferCount(0);
     for (int a = 0; a < kAxes; ++a) {
         if (!ticked(prgAxisBox(a)))
@@ -109,7 +109,7 @@ void frmMain::PrgStop_Click()
 {
     if (!MayWrite(LineUser::Drive) || !MSComm1->PortOpen())
         return;
-    MonitorPause pause(this);
+    MonitorHold pause;
     MSComm1->setInBufferCount(0);
     if (Option13->isChecked()) {
         for (int a = 0; a < kAxes; ++a) {
@@ -199,7 +199,7 @@ void frmMain::HomeStarSW_Click()
 {
     if (!MayWrite(LineUser::Manual) || !MSComm1->PortOpen())
         return;
-    MonitorPause pause(this);
+    MonitorHold pause;
     MSComm1->Output(QStringLiteral("HOM "));
     writeTickedLetters(this);
     MSComm1->Output(QStringLiteral(" "));

@@ -132,7 +132,7 @@ void frmMain::JogSW_Press(int index)
             return;
         }
     }
-    MonitorPause pause(this);
+    MonitorHold pause;
     SendJogSpeed(axis);
     if (count)
         MSComm1->Output(QLatin1String(kPresetHeads[index]) + QString::number(*count) + u'\r');
@@ -153,7 +153,7 @@ void frmMain::JogSW_Release(int index)
             MSComm1->Output(stop);
         return;
     }
-    MonitorPause pause(this);
+    MonitorHold pause;
     if (Option1->isChecked())
         MSComm1->Output(stop);
 }
@@ -168,7 +168,7 @@ void frmMain::STOP_SW_Click(int axis)
         MSComm1->Output(AxisCommand("STO", axis));
         return;
     }
-    MonitorPause pause(this);
+    MonitorHold pause;
     if (axis == 0)
         MSComm1->setInBufferCount(0);
     MSComm1->Output(AxisCommand("STO", axis));
@@ -178,11 +178,11 @@ void frmMain::CLEAR_SW_Click(int axis)
 {
     if (!validAxis(axis) || !MSComm1->PortOpen() || !MayWrite(LineUser::Manual))
         return;
-    MonitorPause pause(this);
+    MonitorHold pause;
     MSComm1->setInBufferCount(0);
     MSComm1->Output(AxisCommand(g.ModeSetTable[axis][6] == 1 ? "CLR" : "CLL", axis));
-    g.PositionReplyPending = 0;
-    g.SpeedReplyPending = 0;
+    Link->PositionReplyPending = 0;
+    Link->SpeedReplyPending = 0;
 }
 
 // ---- jog speed choice

@@ -4,6 +4,7 @@
 #include "datafile/frmFile.h"
 #include "mainwin/SmallDialogs.h"
 #include "mainwin/frmMain.h"
+#include "link/MonitorHold.h"
 #include "mainwin/frmIo.h"
 #include "params/frmDataGrid1.h"
 #include "params/frmScaleSetup.h"
@@ -99,8 +100,7 @@ void frmMain::mnuOptionItem_Click(int Index)
     }
     if (Index != 0)
         return;
-    const bool wasOn = Timer1->isActive();
-    Timer1->stop();
+    MonitorHold monitor;
     const QString answer = InputBox(QStringLiteral(" Monitoring Period (msec) "), QStringLiteral(" ZT260A/ZT460A"),
                                     QString::number(Timer1->interval()));
     if (!answer.isEmpty()) {
@@ -109,9 +109,8 @@ void frmMain::mnuOptionItem_Click(int Index)
         if (v >= 0 && v <= 65535)
             Timer1->setInterval(int(v));
     }
-    // Back on, as the operator expects after setting a period; while the I/O
-    // window owns the line the poll keeps its earlier state instead.
-    ResumeMonitor(wasOn);
+    // Back on at the end of the hold, as the operator expects after setting
+    // a period.
 }
 
 void frmMain::mnuhelpItem_Click(int Index)

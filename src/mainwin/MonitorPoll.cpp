@@ -30,8 +30,8 @@ void frmMain::Timer1_Timer()
 
     switch (MonitorState) {
     case 0:
-        if (g.SpeedReplyPending == 0) {
-            g.SpeedReplyPending = 1;
+        if (Link->SpeedReplyPending == 0) {
+            Link->SpeedReplyPending = 1;
             MSComm1->setRThreshold(43);
             MSComm1->Output(QStringLiteral("SPD\r"));
         }
@@ -48,13 +48,13 @@ void frmMain::Timer1_Timer()
         MonitorState = 2;
         break;
     case 2:
-        SendQuery(StatusQuery(CurrentUnitKind()));
+        Link->SendQuery(StatusQuery(CurrentUnitKind()));
         // The status reply itself moves the poll on.
         DoEvents();
         break;
     case 3:
-        if (g.PositionReplyPending == 0) {
-            g.PositionReplyPending = 1;
+        if (Link->PositionReplyPending == 0) {
+            Link->PositionReplyPending = 1;
             MSComm1->setRThreshold(43);
             MSComm1->Output(QStringLiteral("POS\r"));
         }

@@ -1,6 +1,6 @@
-// The one reader of the unit's replies: dispatches on the head of a line and
-// either shows its values at once or keeps the line for the window waiting
-// for it.
+// The displays the unit's replies write: speeds, positions, running
+// registers and the I/O window's lamps. The link reads the lines and their
+// fields; these slots only show them.
 
 #include "mainwin/frmMain.h"
 #include "link/ReplyFields.h"
@@ -11,26 +11,8 @@
 #include "shared/Shared.h"
 
 #include <QLineEdit>
-#include <QStringList>
 
 namespace {
-
-// Heads of the lines kept whole for the windows that wait for them.
-bool isReplyLineHead(const QString &head)
-{
-    static const QStringList heads = {
-        QStringLiteral("IXR"), QStringLiteral("OG1"), QStringLiteral("OG2"), QStringLiteral("MO1"),
-        QStringLiteral("MO2"), QStringLiteral("RAT"), QStringLiteral("ACS"), QStringLiteral("DRS"),
-        QStringLiteral("DR1"), QStringLiteral("DR2"), QStringLiteral("DR3"), QStringLiteral("DR4"),
-        QStringLiteral("HOS"), QStringLiteral("OFS"), QStringLiteral("TM1"), QStringLiteral("TM2"),
-        QStringLiteral("TM3")};
-    return heads.contains(head);
-}
-
-bool isIxsReplyLineHead(const QString &head)
-{
-    return head == u"IXS" || head == u"PRX" || head == u"PRY" || head == u"PRZ" || head == u"PRU";
-}
 
 void writeBox(QLineEdit *box, const QString &text)
 {
@@ -42,93 +24,55 @@ void writeBox(QLineEdit *box, const QString &text)
 
 } // namespace
 
-void frmMain::AnalyzeReply(const QString &line)
+void frmMain::ShowSpeeds(const AxisWords &speeds)
 {
-    const QString head = line.left(3);
-    if (head == u"SPD" || head == u"POS") {
-        const bool speed = head == u"SPD";
-        const int axes = AxisCount(CurrentUnitKind());
-        for (int axis = 0; axis < axes && axis < kAxes; ++axis) {
-            // A field that does not convert leaves its box as it was.
-            const auto v = Word32At(line, 5 + 10 * axis);
-            if (!v)
-                continue;
-            if (speed) {
-                writeBox(speedBox(axis), SignedForm(*v));
-            } else {
-                g.LastPulseCount[size_t(axis)] = *v;
-                const int unit = g.ScaleSel[axis];
-                const QString factor = (unit >= 0 && unit < kUnitCodes) ? g.ScaleFactor[unit][axis]
-                                                                         : QStringLiteral("1");
-                // A factor the reader refuses shows nothing new either.
-                if (const auto shown = PositionText(*v, factor))
-                    writeBox(positionBox(axis), *shown);
-            }
+    // A field that does not convert leaves its box as it was.
+    for (int axis = 0; axis < kAxes; ++axis)
+        if (const auto v = speeds[size_t(axis)])
+            writeBox(speedBox(axis), SignedForm(*v));
+}
+
+void frmMain::ShowPositions(const AxisWords &counts)
+{
+    for (int axis = 0; axis < kAxes; ++axis) {
+        const auto v = counts[size_t(axis)];
+        if (!v)
+            continue;
+        g.LastPulseCount[size_t(axis)] = *v;
+        const int unit = g.ScaleSel[axis];
+        const QString factor = (unit >= 0 && unit < kUnitCodes) ? g.ScaleFactor[unit][axis]
+                                                                 : QStringLiteral("1");
+        // A factor the reader refuses shows nothing new either.
+        if (const auto shown = PositionText(*v, factor))
+            writeBox(positionBox(axis), *shown);
+    }
+}
+
+void frmMain::ShowRunningRegister(int axis, int reg)
+{
+    writeBox(registerBox(axis), QString::number(reg));
+}
+
+void frmMain::ShowAxisOutputs(int axis, std::optional<int> bits)
+{
+    if (frmIo *io = IoWindow())
+        if (axis >= 0 && bits)
+            io->showAxisOutputs(axis, *bits);
+    g.IoPollStep = 2;
+}
+
+void frmMain::ShowIoPorts(std::optional<int> outputs, std::optional<int> inputs)
+{
+    if (frmIo *io = IoWindow()) {
+        for (int i = 0; i < 16; ++i) {
+            if (outputs)
+                if (Lamp *l = At(io->Picture5, i))
+                    l->setLit((int16_t(*outputs) & BitMask[i]) == BitMask[i]);
+            // A clear input bit is an active input.
+            if (inputs)
+                if (Lamp *l = At(io->Picture4, i))
+                    l->setLit((int16_t(*inputs) & BitMask[i]) != BitMask[i]);
         }
-        g.ReceiveBuffer.clear();
-        (speed ? g.SpeedReplyPending : g.PositionReplyPending) = 0;
-        return;
     }
-
-    if (head == u"VER" || head == u"VAR") {
-        g.UnitVersion = line.mid(4, 8);
-        g.UnitVersionText = line.mid(13, 8);
-        // Only a model the program knows is taken from the line.
-        const QString model = line.mid(22, 1);
-        if (KnownModel(model))
-            g.UnitModel = model;
-        UnitAnswered = 1;
-        g.ReceiveBuffer.clear();
-        return;
-    }
-
-    if (isReplyLineHead(head)) {
-        g.ReplyLine = line;
-        return;
-    }
-    if (isIxsReplyLineHead(head)) {
-        g.IxsReplyLine = line;
-        return;
-    }
-
-    if (head == u"INR") {
-        EvaluateStatus(line);
-        MonitorState = 3;
-        return;
-    }
-
-    if (head == u"OUT") {
-        if (frmIo *io = IoWindow()) {
-            const int axis = AxisIndex(line.size() > 4 ? line[4] : QChar());
-            const auto bits = HexAt(line, 6, 2);
-            if (axis >= 0 && bits)
-                io->showAxisOutputs(axis, *bits);
-        }
-        g.IoPollStep = 2;
-        return;
-    }
-
-    if (head == u"IDC") {
-        const int axis = AxisIndex(line.size() > 4 ? line[4] : QChar());
-        writeBox(registerBox(axis), QString::number(RunningRegister(line)));
-        return;
-    }
-
-    if (head == u"INP") {
-        if (frmIo *io = IoWindow()) {
-            const auto outputs = HexAt(line, 5, 4);
-            const auto inputs = HexAt(line, 9, 4);
-            for (int i = 0; i < 16; ++i) {
-                if (outputs)
-                    if (Lamp *l = At(io->Picture5, i))
-                        l->setLit((int16_t(*outputs) & BitMask[i]) == BitMask[i]);
-                // A clear input bit is an active input.
-                if (inputs)
-                    if (Lamp *l = At(io->Picture4, i))
-                        l->setLit((int16_t(*inputs) & BitMask[i]) != BitMask[i]);
-            }
-        }
-        g.IoPollStep = 0;
-        return;
-    }
+    g.IoPollStep = 0;
 }

@@ -1,67 +1,32 @@
-// Receive path of the main window's serial port: collecting the received
-// characters into lines and handing complete lines to the parser; and telling
-// the operator of a line that closed under the program.
+// The main window's side of the line: what it shows when the unit replies or
+// the line closes under the program. The line itself is read by the link.
 
 #include "mainwin/frmMain.h"
-#include "link/LineAssembly.h"
 #include "link/LineOwner.h"
+#include "link/UnitLink.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
-#include "shared/Shared.h"
 
 #include <QTimer>
 
-namespace {
-// One assembler for the one port; the line being collected itself lives in
-// the shared ReceiveBuffer, which survives from one receive event to the next.
-LineAssembler assembler;
+void frmMain::connectLink()
+{
+    connect(Link, &UnitLink::Replied, this, &frmMain::UnitReplied);
+    connect(Link, &UnitLink::LineClosed, this, &frmMain::LineClosedUnder);
+    connect(Link, &UnitLink::SpeedsReported, this, &frmMain::ShowSpeeds);
+    connect(Link, &UnitLink::PositionsReported, this, &frmMain::ShowPositions);
+    connect(Link, &UnitLink::VersionReported, this, [this] { UnitAnswered = 1; });
+    connect(Link, &UnitLink::StatusReported, this, &frmMain::EvaluateStatus);
+    connect(Link, &UnitLink::AxisOutputsReported, this, &frmMain::ShowAxisOutputs);
+    connect(Link, &UnitLink::IoPortsReported, this, &frmMain::ShowIoPorts);
+    connect(Link, &UnitLink::RunningRegisterReported, this, &frmMain::ShowRunningRegister);
 }
 
-void frmMain::DiscardCollectedLine()
+void frmMain::UnitReplied()
 {
-    g.ReceiveBuffer.clear();
-    assembler = LineAssembler();
-}
-
-void frmMain::MSComm1_OnComm()
-{
-    if (MSComm1->CommEvent() != MSComm::comEvReceive) {
-        // Line errors and modem line changes are ignored, but not a line
-        // that closed under the program: every sender would do nothing.
-        if (!MSComm1->PortOpen())
-            LineClosedUnder();
-        return;
-    }
-    MSComm1->setInputLen(1);
-    // One line per event: characters after its CR wait for the next event.
-    for (int reads = 0; reads <= kMaxLineLength + 1; ++reads) {
-        const QString ch = MSComm1->Input();
-        if (ch.isEmpty())
-            return;
-        QString line;
-        if (assembler.feed(ch[0], g.ReceiveBuffer, &line)) {
-            DispatchReply(line);
-            return;
-        }
-    }
-}
-
-void frmMain::SendQuery(const UnitQuery &query)
-{
-    MSComm1->setRThreshold(query.threshold);
-    MSComm1->Output(query.command);
-}
-
-void frmMain::DispatchReply(const QString &line)
-{
-    if (LineMeetsThreshold(line, MSComm1->RThreshold())) {
-        m_silence.replied();
-        if (m_lineTrouble == LineTrouble::NoReply)
-            SetLineTrouble(LineTrouble::None);
-        AnalyzeReply(line);
-    }
-    g.SpeedReplyPending = 0;
-    g.PositionReplyPending = 0;
+    m_silence.replied();
+    if (m_lineTrouble == LineTrouble::NoReply)
+        SetLineTrouble(LineTrouble::None);
 }
 
 void frmMain::LineClosedUnder()

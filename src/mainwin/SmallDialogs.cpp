@@ -73,10 +73,7 @@ frmChgCom::~frmChgCom()
 
 void frmChgCom::Form_Load()
 {
-    if (frmMain *m = MainWindow()) {
-        m_monitorWasOn = m->Timer1->isActive();
-        m->Timer1->stop();
-    }
+    m_monitor.emplace();
     Text1->setPlainText(GetComWarning());
 }
 
@@ -106,17 +103,15 @@ void frmChgCom::OkButton_Click()
     else
         MsgBox(QStringLiteral("If you want to reset the ZT260A/ZT460A. Please to tarn the power on again after you tun it off."),
                MsgButtons::Ok, QStringLiteral("Message"));
-    m->ResumeMonitor(m_monitorWasOn);
+    m_monitor.reset();
     m_done = true;
     close();
 }
 
 void frmChgCom::closeEvent(QCloseEvent *event)
 {
-    // Closed by its frame: the monitor goes back to the state it had.
-    if (!m_done)
-        if (frmMain *m = MainWindow())
-            m->Timer1->setActive(m_monitorWasOn);
+    // Closed by its frame: the monitor polls again as after OK.
+    m_monitor.reset();
     event->accept();
 }
 

@@ -2,7 +2,11 @@
 // The small windows of the main window's menus: the serial speed change, the
 // About box, the access code and the special options.
 
+#include "link/MonitorHold.h"
+
 #include <QWidget>
+
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -26,7 +30,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    bool m_monitorWasOn = false;
+    std::optional<MonitorHold> m_monitor;
     bool m_done = false;
 };
 

@@ -58,15 +58,6 @@ void frmMain::Timer2_Timer()
     Timer2->stop();
 }
 
-void frmMain::EmptyReceiveBuffer()
-{
-    for (int i = 0; i < 11; ++i) {
-        DoEvents();
-        MSComm1->setInputLen(0);
-        MSComm1->Input();
-    }
-}
-
 bool frmMain::WaitForVersion(int timeoutMs)
 {
     Timer2->setInterval(timeoutMs);
@@ -105,12 +96,12 @@ bool frmMain::SearchLineSpeed(int *lastError)
                 note(MSComm1->Output(QStringLiteral("VER\r")));
                 DoEvents();
                 note(MSComm1->Output(QStringLiteral("VER\r")));
-                EmptyReceiveBuffer();
+                Link->EmptyReceiveBuffer();
                 MSComm1->setRThreshold(24);
                 note(MSComm1->Output(QStringLiteral("VAR\r")));
                 tick(2);
             } else {
-                EmptyReceiveBuffer();
+                Link->EmptyReceiveBuffer();
                 note(MSComm1->setSettings(QStringLiteral("%1,N,8,1").arg(speed)));
                 MSComm1->setRThreshold(24);
                 note(MSComm1->Output(QStringLiteral("VER\r")));
@@ -175,7 +166,7 @@ void frmMain::Form_Load()
                  == MsgResult::Yes;
     if (online) {
         const UnitQuery query = VersionQuery(CurrentUnitKind());
-        SendQuery(query);
+        Link->SendQuery(query);
         DoEvents();
         MSComm1->Output(query.command);
         CommState = 1;

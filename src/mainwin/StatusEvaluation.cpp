@@ -11,8 +11,6 @@
 
 void frmMain::EvaluateStatus(const QString &line)
 {
-    g.StatusLine = line;
-    g.StatusReady = 1;
     const bool fourAxis = CurrentUnitKind() == UnitKind::FourAxis;
     const StatusFields f = LocateStatusFields(line, fourAxis);
 

@@ -1,6 +1,7 @@
 #include "mainwin/frmIo.h"
 
 #include "link/LineOwner.h"
+#include "link/MonitorHold.h"
 #include "link/ReplyFields.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/EntryChecks.h"
@@ -44,7 +45,7 @@ frmIo *IoWindow()
 frmIo::frmIo(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     ioWindow = this;
-    SetIoPollActive(true);
+    IoPollBegins();
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Input/Output"));
     Timer2 = new QTimer(this);
@@ -68,7 +69,7 @@ frmIo::~frmIo()
 {
     if (ioWindow == this) {
         ioWindow = nullptr;
-        SetIoPollActive(false);
+        IoPollEnds(false);
     }
 }
 
@@ -88,9 +89,8 @@ frmIo *ShowIoWindow()
 void frmIo::Form_Load()
 {
     frmMain *m = MainWindow();
-    g.StatusReady = 0;
     if (m)
-        m->Timer1->stop();
+        m->Link->StatusReady = 0;
 
     for (int i = 0; i < kIoTitles; ++i) {
         QLabel *label = i < 36 ? At(Label5, i) : i < 52 ? At(Label7, i - 36) : At(Label8, i - 52);
@@ -134,7 +134,7 @@ void frmIo::Timer2_Timer()
     const UnitKind kind = CurrentUnitKind();
     switch (g.IoPollStep) {
     case 0:
-        m->SendQuery(StatusQuery(kind));
+        m->Link->SendQuery(StatusQuery(kind));
         UpdateIoLamps();
         break;
     case 1:
@@ -163,8 +163,10 @@ void frmIo::UpdateIoLamps()
 {
     const bool fourAxis = CurrentUnitKind() == UnitKind::FourAxis;
     const int *bits = fourAxis ? kAxisBits4 : kAxisBits2;
-    if (g.StatusReady != 0) {
-        const StatusFields f = LocateStatusFields(g.StatusLine, fourAxis);
+    frmMain *m = MainWindow();
+    UnitLink *link = m ? m->Link : nullptr;
+    if (link && link->StatusReady != 0) {
+        const StatusFields f = LocateStatusFields(link->StatusLine, fourAxis);
         // Without a port field nothing of the line is trusted.
         if (f.port) {
             g.PortOutWord = *f.port >> 16;
@@ -184,7 +186,7 @@ void frmIo::UpdateIoLamps()
             for (int i = 0; i < 24; ++i)
                 Picture2[std::size_t(i)]->setLit(*f.port & (int32_t(1) << i));
         }
-        g.StatusReady = 0;
+        link->StatusReady = 0;
     }
     // The reply to the query just sent may come in here; it is evaluated
     // at the next status step.
@@ -198,12 +200,10 @@ void frmIo::unload()
         return;
     m_unloaded = true;
     Timer2->stop();
-    if (ioWindow == this) {
+    // The monitor polls again in its place.
+    if (ioWindow == this)
         ioWindow = nullptr;
-        SetIoPollActive(false);
-    }
-    if (frmMain *m = MainWindow())
-        m->Timer1->start();
+    IoPollEnds(true);
 }
 
 void frmIo::Command1_Click()

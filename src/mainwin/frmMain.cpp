@@ -1,6 +1,7 @@
 #include "mainwin/frmMain.h"
 
 #include "mainwin/frmIo.h"
+#include "link/MonitorHold.h"
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"
 #include "platform/UpDown.h"
@@ -40,10 +41,11 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ZT260A/ZT460A"));
     MSComm1 = new MSComm(this);
-    connect(MSComm1, &MSComm::OnComm, this, &frmMain::MSComm1_OnComm);
-    connect(MSComm1, &MSComm::InputDiscarded, this, &frmMain::DiscardCollectedLine);
+    Link = new UnitLink(*MSComm1, this);
+    connectLink();
     Timer1 = new Timer(this);
     Timer1->setInterval(300);
+    SetMonitorTimer(Timer1);
     Timer2 = new Timer(this);
     buildMenus();
     buildControls();
@@ -72,8 +74,10 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 frmMain::~frmMain()
 {
-    if (mainWindow == this)
+    if (mainWindow == this) {
         mainWindow = nullptr;
+        SetMonitorTimer(nullptr);
+    }
 }
 
 void frmMain::ResumeMonitor(bool wasActive)

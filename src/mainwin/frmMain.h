@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "link/LineExchange.h"
+#include "link/UnitLink.h"
 #include "mainwin/LineWatch.h"
 #include "platform/DataControl.h"
 #include "platform/Timer.h"
@@ -36,16 +37,15 @@ public:
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // ---- serial link and reply parser
+    // ---- the serial line and what its replies show
     MSComm *MSComm1 = nullptr;
-    void MSComm1_OnComm();
-    // Drops the part of a line collected so far (received input was thrown away).
-    void DiscardCollectedLine();
-    void DispatchReply(const QString &line);
-    void AnalyzeReply(const QString &line);
+    UnitLink *Link = nullptr;   // the receive side of MSComm1
     void EvaluateStatus(const QString &line);
-    // Sets the receive threshold of the query's reply and writes the query.
-    void SendQuery(const UnitQuery &query);
+    void ShowSpeeds(const AxisWords &speeds);
+    void ShowPositions(const AxisWords &counts);
+    void ShowRunningRegister(int axis, int reg);
+    void ShowAxisOutputs(int axis, std::optional<int> bits);
+    void ShowIoPorts(std::optional<int> outputs, std::optional<int> inputs);
 
     // ---- timers and the program database
     Timer *Timer1 = nullptr;     // monitor poll
@@ -275,7 +275,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void EmptyReceiveBuffer();
+    void connectLink();
+    void UnitReplied();
     bool WaitForVersion(int timeoutMs);
     bool SearchLineSpeed(int *lastError);
     void ChooseModel();

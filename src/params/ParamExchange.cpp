@@ -36,8 +36,8 @@ QString AxisCaption(int axis)
     return letter.isEmpty() ? QString() : u' ' + letter + QStringLiteral("-axis ");
 }
 
-ParamSession::ParamSession(MSComm &port, QProgressBar *bar, int timeoutMs)
-    : line(port, this), bar(bar), timeoutMs(timeoutMs)
+ParamSession::ParamSession(UnitLink &link, QProgressBar *bar, int timeoutMs)
+    : line(link, this), bar(bar), timeoutMs(timeoutMs)
 {
 }
 
@@ -89,7 +89,7 @@ std::optional<QString> RunExchange(ParamSession &session, const Exchange &x)
     rq.command = ExchangeCommand(x);
     // Write echoes of the 2-axis unit come back headed "IXS", every other
     // reply is kept in ReplyLine.
-    rq.reply = x.unit == UnitKind::TwoAxis && x.write ? &g.IxsReplyLine : &g.ReplyLine;
+    rq.reply = x.unit == UnitKind::TwoAxis && x.write ? ReplyKept::IxsReplyLine : ReplyKept::ReplyLine;
     rq.accepts = [&x](const QString &line) {
         if (x.unit == UnitKind::TwoAxis)
             return ReplyMatches2(line, x.write ? QStringLiteral("IXS") : QStringLiteral("IXR"), x.axis, x.reg);

@@ -51,7 +51,7 @@ class ParamSession : public ExchangeHooks
 {
 public:
     // `bar` may be nullptr. `timeoutMs`: the longest wait for one reply.
-    ParamSession(MSComm &port, QProgressBar *bar, int timeoutMs);
+    ParamSession(UnitLink &link, QProgressBar *bar, int timeoutMs);
 
     LineExchange line;
     QProgressBar *const bar;

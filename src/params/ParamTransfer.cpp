@@ -60,11 +60,11 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
         return ParamTransferResult::BadSetting;
     }
 
-    ParamSession session(*m.MSComm1, m.ProgressBar1, m.ParamReplyTimeoutMs);
+    ParamSession session(*m.Link, m.ProgressBar1, m.ParamReplyTimeoutMs);
     SetMessageLine1(download ? QStringLiteral("Data download PARAMETER")
                              : QStringLiteral("Data upload PARAMETER"));
     ShowMessageWindow();
-    MonitorPause monitor(&m);
+    MonitorHold monitor;
 
     const bool completed = !anyAxis || runGroups(session, download, kind, flags);
     // The unit takes the new parameters only after a complete download.
@@ -73,8 +73,8 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
             if (flags[size_t(a)] == 1)
                 m.MSComm1->Output(QStringLiteral("SET ") + AxisLetter(a) + u'\r');
 
-    g.PositionReplyPending = 0;
-    g.SpeedReplyPending = 0;
+    m.Link->PositionReplyPending = 0;
+    m.Link->SpeedReplyPending = 0;
     m.ProgressBar1->setValue(0);
     // The line is free again before the monitor resumes and before the
     // operator reads how the transfer ended.

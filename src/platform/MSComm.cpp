@@ -300,6 +300,22 @@ QString MSComm::Input()
     return s;
 }
 
+QString MSComm::InputThrough(QChar end, int maxLen)
+{
+    pullFromPort();
+    const qsizetype waiting = qMin<qsizetype>(received(), qMax(0, maxLen));
+    const char *from = m_rx.constData() + m_rxTaken;
+    const void *at = waiting > 0 ? std::memchr(from, end.toLatin1(), size_t(waiting)) : nullptr;
+    const qsizetype n = at ? static_cast<const char *>(at) - from + 1 : waiting;
+    const QString s = QString::fromLatin1(from, n);
+    m_rxTaken += n;
+    if (m_rxTaken == m_rx.size()) {
+        m_rx.resize(0);
+        m_rxTaken = 0;
+    }
+    return s;
+}
+
 int MSComm::InBufferCount() const
 {
     return int(received() + (m_port->isOpen() ? m_port->bytesAvailable() : 0));

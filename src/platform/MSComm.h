@@ -60,6 +60,11 @@ public:
     // Takes InputLen characters (all that wait when InputLen is 0); empty
     // text when nothing waits or the port is closed.
     QString Input();
+    // Takes the characters waiting up to and including the first `end`, or
+    // all that wait when none is among them, at most `maxLen` characters.
+    // Unlike a read of everything it throws nothing away: what stays after
+    // `end` is delivered by the next receive event.
+    QString InputThrough(QChar end, int maxLen);
 
     int InBufferCount() const;
     void setInBufferCount(int n);      // 0 discards everything received

@@ -23,8 +23,6 @@ QString NonActiveVersionText()
 void SetStartValues()
 {
     g.GridHeaderClick = 0;
-    g.PositionReplyPending = 0;
-    g.SpeedReplyPending = 0;
     g.SkipConfirm = 0;
     g.UnitVersion = QStringLiteral("--.--.--");
     g.UnitVersionText = NonActiveVersionText();

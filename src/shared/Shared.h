@@ -30,14 +30,7 @@ struct SharedState {
     QString UnitVersion;
     QString UnitVersionText;
 
-    // Reply hand-over from the receive path to waiting handlers
-    QString ReceiveBuffer;
-    QString ReplyLine;
-    QString IxsReplyLine;
-    QString StatusLine;
-    int16_t StatusReady = 0;
-    int SpeedReplyPending = 0;
-    int PositionReplyPending = 0;
+    // 1 while a transfer or drive start holds the line (link/LineOwner.h)
     int TransferBusy = 0;
     // Each axis's position as the unit last reported it, in pulses; nothing
     // until a position reply carried it. A display changed to another unit

@@ -28,8 +28,8 @@ void openProgramWindow(frmMain &m, bool download, int Index)
         else
             ShowRecvPrg(Index);
     }
-    g.PositionReplyPending = 0;
-    g.SpeedReplyPending = 0;
+    m.Link->PositionReplyPending = 0;
+    m.Link->SpeedReplyPending = 0;
     // The monitor runs again (unless the I/O window polls); the window's
     // hold on the line keeps it quiet until the window closes.
     m.ResumeMonitor(false);

@@ -56,7 +56,7 @@ bool EchoMatches2(const QString &command, const QString &echo)
 TransferSteps DownloadSteps2(ProgramTable &table, int axis)
 {
     TransferSteps s;
-    s.reply = &g.IxsReplyLine;
+    s.reply = ReplyKept::IxsReplyLine;
     // The program as it stands when the axis begins; the unit takes pulses.
     auto words = ProgramWords(table, UnitKind::TwoAxis, axis);
     s.request = [words, axis](int reg) -> std::optional<RegisterRequest> {
@@ -76,7 +76,7 @@ TransferSteps DownloadSteps2(ProgramTable &table, int axis)
 TransferSteps UploadSteps2(ProgramTable &table, int axis)
 {
     TransferSteps s;
-    s.reply = &g.ReplyLine;
+    s.reply = ReplyKept::ReplyLine;
     s.request = [axis](int reg) -> std::optional<RegisterRequest> {
         if (!validAxisAndRegister(axis, reg))
             return std::nullopt;

@@ -34,7 +34,7 @@ QString RegisterReadCommand(int axis, int reg)
 TransferSteps DownloadSteps4(ProgramTable &table, int axis)
 {
     TransferSteps s;
-    s.reply = &g.IxsReplyLine;
+    s.reply = ReplyKept::IxsReplyLine;
     // The program as it stands when the axis begins.
     auto words = ProgramWords(table, UnitKind::FourAxis, axis);
     s.request = [words, axis](int reg) -> std::optional<RegisterRequest> {
@@ -57,7 +57,7 @@ TransferSteps DownloadSteps4(ProgramTable &table, int axis)
 TransferSteps UploadSteps4(ProgramTable &table, int axis)
 {
     TransferSteps s;
-    s.reply = &g.IxsReplyLine;
+    s.reply = ReplyKept::IxsReplyLine;
     // A reply to another request is put to the operator at once.
     s.silentResends = 0;
     s.request = [axis](int reg) -> std::optional<RegisterRequest> {

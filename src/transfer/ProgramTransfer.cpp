@@ -47,11 +47,11 @@ private:
 
 } // namespace
 
-TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis, int from, int to,
+TransferOutcome RunRegisterTransfer(UnitLink &link, ExchangeHooks *hooks, int axis, int from, int to,
                                     const TransferSteps &steps, TransferView *view)
 {
     OverlapHooks overlap(hooks);
-    LineExchange line(port, &overlap);
+    LineExchange line(link, &overlap);
 
     // An answer matched and not yet kept, and the register that could not
     // be kept.

@@ -15,7 +15,7 @@
 //
 //     MessageWindowHooks hooks;                         // the wait window's Cancel
 //     MyView view;                                      // frmMessage.Label2, ProgressBar1
-//     const TransferOutcome out = RunRegisterTransfer(*MainWindow()->MSComm1, &hooks, axis, 0, 53,
+//     const TransferOutcome out = RunRegisterTransfer(link, &hooks, axis, 0, 53,
 //                                                     DownloadSteps2(table, axis), &view);
 //     g.TransferResult = DownloadResultCode(out, 0, 53);
 //     if (const auto m = DownloadClosing(g.TransferResult))
@@ -43,8 +43,8 @@ struct RegisterRequest {
 
 // The model's part of a transfer of one axis.
 struct TransferSteps {
-    // The shared variable the reply parser stores the answers in.
-    QString *reply = nullptr;
+    // The link's variable the answers are kept in.
+    ReplyKept reply = ReplyKept::IxsReplyLine;
     // The request of a register; nothing when the register cannot be sent
     // (no record, the codec refuses its texts): the transfer fails at that
     // register and nothing is sent for it.
@@ -98,13 +98,13 @@ struct TransferOutcome {
 };
 
 // Runs registers `from` to `to` of `axis` (0 X .. 3 U; it names the axis in
-// the texts shown) on `port`, whose reply parser fills steps.reply; `hooks`
+// the texts shown) on `link`, which keeps the answers in steps.reply; `hooks`
 // (may be nullptr) pause and cancel. The receive side is emptied first. A
 // failure is shown as RegisterErrorText(axis, reg) before the call returns.
 // Work that needs no line is done while the unit answers: once register r's
 // request is out, the answer of r - 1 is kept (store, flush) and r + 1's
 // request is made; a failure found so is reported at its own register.
-TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis, int from, int to,
+TransferOutcome RunRegisterTransfer(UnitLink &link, ExchangeHooks *hooks, int axis, int from, int to,
                                     const TransferSteps &steps, TransferView *view = nullptr);
 
 // ---- result codes (TransferResult)

@@ -50,7 +50,7 @@ TransferOutcome runAxis(frmMain &m, int axis, TransferSteps steps)
     steps.timeoutMs = m.ProgramReplyTimeoutMs;
     MessageWindowHooks hooks;
     WaitWindowView view(m.ProgressBar1);
-    return RunRegisterTransfer(*m.MSComm1, &hooks, axis, 0, LastRegister(UnitKind::TwoAxis), steps, &view);
+    return RunRegisterTransfer(*m.Link, &hooks, axis, 0, LastRegister(UnitKind::TwoAxis), steps, &view);
 }
 
 // The editor's DownLoad and UpLoad start nothing while a run lasts; an
@@ -131,8 +131,8 @@ std::optional<int> frmMain::RunProgramTransfer2(bool download, int Index, const 
     }
     g.TransferResult = code;
 
-    g.PositionReplyPending = 0;
-    g.SpeedReplyPending = 0;
+    Link->PositionReplyPending = 0;
+    Link->SpeedReplyPending = 0;
     ProgressBar1->setValue(0);
     // The line is free and the monitor polls again (unless the I/O window
     // polls) before the operator reads how the transfer ended.

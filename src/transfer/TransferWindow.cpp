@@ -379,7 +379,7 @@ std::optional<TransferOutcome> TransferWindow::RunAxis(int axis, int from, int t
     if (!m)
         return std::nullopt;
     frmMsgPrgDoUp *dialog = MsgPrgDoUpWindow();
-    return RunRegisterTransfer(*m->MSComm1, dialog, axis, from, to, steps, dialog);
+    return RunRegisterTransfer(*m->Link, dialog, axis, from, to, steps, dialog);
 }
 
 void TransferWindow::Cancel_botton_Click()

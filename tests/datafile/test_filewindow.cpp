@@ -368,7 +368,7 @@ void TestFileWindow::loadFollowsMainWindow()
     g.ParamTable[0][0] = "1";
     g.AxisEntryText[0][0] = "5000";
     m->Text9->setText("5000");
-    m->AnalyzeReply(PositionReply({1234, 0, 10, 0}));
+    m->Link->AnalyzeReply(PositionReply({1234, 0, 10, 0}));
     QCOMPARE(m->Text1->text(), QStringLiteral("1234"));
     QSignalSpy refreshed(&ProgramTableOf(kind), &ProgramTable::refreshRequested);
 

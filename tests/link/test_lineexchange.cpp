@@ -7,7 +7,7 @@
 #include "UnitSim.h"
 #include "link/LineExchange.h"
 #include "link/LineOwner.h"
-#include "mainwin/frmMain.h"
+#include "link/UnitLink.h"
 #include "mainwin/frmMessage.h"
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
@@ -39,7 +39,7 @@ struct TestHooks : ExchangeHooks {
     void Sent(const ExchangeRequest &r) override { sent << r.command; }
 };
 
-ExchangeRequest request(const QString &command, QString *reply, const QString &head, int timeoutMs)
+ExchangeRequest request(const QString &command, ReplyKept reply, const QString &head, int timeoutMs)
 {
     ExchangeRequest rq;
     rq.command = command;
@@ -87,7 +87,8 @@ private:
     bool open(UnitSim &sim);
     bool open(const QString &device);
     TestHome *m_home = nullptr;
-    frmMain *m_main = nullptr;
+    MSComm *m_port = nullptr;
+    UnitLink *m_link = nullptr;
 };
 
 void TestLineExchange::init()
@@ -95,13 +96,15 @@ void TestLineExchange::init()
     ResetSharedState();
     m_home = new TestHome;
     SetStartValues();
-    m_main = new frmMain;   // its receive handler stores the replies
+    m_port = new MSComm;
+    m_link = new UnitLink(*m_port);   // keeps the replies
 }
 
 void TestLineExchange::cleanup()
 {
     UnloadMessageWindow();
-    delete m_main;
+    delete m_link;
+    delete m_port;
     delete m_home;
     qunsetenv("ZT_COM1");
 }
@@ -116,9 +119,9 @@ bool TestLineExchange::open(const QString &device)
     if (device.isEmpty())
         return false;
     qputenv("ZT_COM1", device.toLocal8Bit());
-    m_main->MSComm1->setCommPort(1);
-    m_main->MSComm1->setSettings(QStringLiteral("9600,N,8,1"));
-    return m_main->MSComm1->setPortOpen(true) == MSComm::NoError;
+    m_port->setCommPort(1);
+    m_port->setSettings(QStringLiteral("9600,N,8,1"));
+    return m_port->setPortOpen(true) == MSComm::NoError;
 }
 
 void TestLineExchange::answered_data()
@@ -155,9 +158,10 @@ void TestLineExchange::answered()
     QVERIFY(open(sim));
     g.UnitModel = model;
     TestHooks hooks;
-    LineExchange ex(*m_main->MSComm1, &hooks);
-    QString &reply = ixs ? g.IxsReplyLine : g.ReplyLine;
-    ExchangeRequest rq = request(command, &reply, head, kNever);
+    LineExchange ex(*m_link, &hooks);
+    const ReplyKept kept = ixs ? ReplyKept::IxsReplyLine : ReplyKept::ReplyLine;
+    QString &reply = m_link->kept(kept);
+    ExchangeRequest rq = request(command, kept, head, kNever);
     rq.threshold = threshold;
     rq.thresholdAt = afterSend ? ThresholdAt::AfterSend : ThresholdAt::BeforeSend;
     const ExchangeResult r = ex.Exchange(rq);
@@ -166,7 +170,7 @@ void TestLineExchange::answered()
     QVERIFY(r.message().isEmpty());
     QCOMPARE(reply, QString());   // taken: the next wait starts from nothing
     QCOMPARE(hooks.sent, QStringList{command});
-    QCOMPARE(m_main->MSComm1->RThreshold(), threshold);
+    QCOMPARE(m_port->RThreshold(), threshold);
     QVERIFY(sim.waitForRx(command.chopped(1)));
 }
 
@@ -184,14 +188,14 @@ void TestLineExchange::timedOut()
     QFETCH(QString, head);
     UnitSim sim(silent ? QStringList{"--silent-after", "0"} : QStringList{});
     QVERIFY(open(sim));
-    LineExchange ex(*m_main->MSComm1);
-    const ExchangeResult r = ex.Exchange(request("PRX 3\r", &g.IxsReplyLine, head, 300));
+    LineExchange ex(*m_link);
+    const ExchangeResult r = ex.Exchange(request("PRX 3\r", ReplyKept::IxsReplyLine, head, 300));
     QCOMPARE(r.outcome, ExchangeOutcome::TimedOut);
     QCOMPARE(r.message(), QStringLiteral("Error is Time Out of Cominucation!!"));
     if (!silent) {
         // The refused reply arrived and was left where it stood.
         QVERIFY(sim.waitForTx(QStringLiteral("PRX 3,C0000000")));
-        QVERIFY(WaitUntil([] { return !g.IxsReplyLine.isEmpty(); }, 3000) == WaitResult::Done);
+        QVERIFY(WaitUntil([this] { return !m_link->IxsReplyLine.isEmpty(); }, 3000) == WaitResult::Done);
     }
 }
 
@@ -200,9 +204,9 @@ void TestLineExchange::staleLineNotTaken()
 {
     UnitSim sim({"--silent-after", "0"});
     QVERIFY(open(sim));
-    LineExchange ex(*m_main->MSComm1);
-    g.IxsReplyLine = QStringLiteral("PRX 12,C1000005\r");
-    const ExchangeResult r = ex.Exchange(request("PRX 12,C1000005\r", &g.IxsReplyLine, "PR", 300));
+    LineExchange ex(*m_link);
+    m_link->IxsReplyLine = QStringLiteral("PRX 12,C1000005\r");
+    const ExchangeResult r = ex.Exchange(request("PRX 12,C1000005\r", ReplyKept::IxsReplyLine, "PR", 300));
     QCOMPARE(r.outcome, ExchangeOutcome::TimedOut);
     QVERIFY(sim.waitForRx(QStringLiteral("PRX 12,C1000005")));
 }
@@ -214,12 +218,12 @@ void TestLineExchange::waitOnlyAfterMismatch()
 {
     UnitSim sim;
     QVERIFY(open(sim));
-    LineExchange ex(*m_main->MSComm1);
+    LineExchange ex(*m_link);
     TestHooks hooks;
-    LineExchange watched(*m_main->MSComm1, &hooks);
-    ExchangeRequest rq = request(QString(), &g.IxsReplyLine, "PRX 5", kNever);
+    LineExchange watched(*m_link, &hooks);
+    ExchangeRequest rq = request(QString(), ReplyKept::IxsReplyLine, "PRX 5", kNever);
     rq.threshold.reset();
-    m_main->MSComm1->setRThreshold(15);
+    m_port->setRThreshold(15);
     bool asked = false;
     hooks.onPass = [&] {
         if (!asked) {
@@ -231,9 +235,9 @@ void TestLineExchange::waitOnlyAfterMismatch()
     QCOMPARE(r.outcome, ExchangeOutcome::Answered);
     QCOMPARE(r.line, QStringLiteral("PRX 5,C1000001\r"));
     QVERIFY(hooks.sent.isEmpty());
-    QCOMPARE(m_main->MSComm1->RThreshold(), 15);
+    QCOMPARE(m_port->RThreshold(), 15);
 
-    g.IxsReplyLine = QStringLiteral("PRX 5,C1000002\r");
+    m_link->IxsReplyLine = QStringLiteral("PRX 5,C1000002\r");
     rq.clearReply = false;
     const ExchangeResult kept = ex.Exchange(rq);
     QCOMPARE(kept.outcome, ExchangeOutcome::Answered);
@@ -245,14 +249,14 @@ void TestLineExchange::cancelDuringWait()
     UnitSim sim({"--silent-after", "0"});
     QVERIFY(open(sim));
     TestHooks hooks;
-    LineExchange ex(*m_main->MSComm1, &hooks);
+    LineExchange ex(*m_link, &hooks);
     // Cancel comes as an event while the wait runs, as a button would.
-    QTimer::singleShot(20, m_main, [&] { hooks.cancel = true; });
-    const ExchangeResult r = ex.Exchange(request("PRX 1\r", &g.IxsReplyLine, "PR", kNever));
+    QTimer::singleShot(20, m_link, [&] { hooks.cancel = true; });
+    const ExchangeResult r = ex.Exchange(request("PRX 1\r", ReplyKept::IxsReplyLine, "PR", kNever));
     QCOMPARE(r.outcome, ExchangeOutcome::Cancelled);
     QCOMPARE(r.message(), QStringLiteral("Cancel!"));
     QCOMPARE(hooks.sent, QStringList{"PRX 1\r"});
-    QVERIFY(m_main->MSComm1->PortOpen());
+    QVERIFY(m_port->PortOpen());
 }
 
 void TestLineExchange::pauseThenResume_data()
@@ -269,14 +273,14 @@ void TestLineExchange::waitWindowCancel()
     UnitSim sim({"--silent-after", "0"});
     QVERIFY(open(sim));
     MessageWindowHooks hooks;
-    LineExchange ex(*m_main->MSComm1, &hooks);
+    LineExchange ex(*m_link, &hooks);
     ShowMessageWindow();
     QVERIFY(!MessageWindow()->cmdCancel->isVisibleTo(MessageWindow()));
     ShowMessageWindow(true);
     frmMessage *w = MessageWindow();
     QVERIFY(w->cmdCancel->isVisibleTo(w));
     QTimer::singleShot(20, w, [w] { QTest::mouseClick(w->cmdCancel, Qt::LeftButton); });
-    const ExchangeResult r = ex.Exchange(request("PRX 1\r", &g.IxsReplyLine, "PR", kNever));
+    const ExchangeResult r = ex.Exchange(request("PRX 1\r", ReplyKept::IxsReplyLine, "PR", kNever));
     QCOMPARE(r.outcome, ExchangeOutcome::Cancelled);
     QVERIFY(!w->cmdCancel->isEnabled());
     ShowMessageWindow(true);
@@ -293,7 +297,7 @@ void TestLineExchange::pauseThenResume()
     UnitSim sim(late ? QStringList{"--silent-after", "0"} : QStringList{});
     QVERIFY(open(sim));
     TestHooks hooks;
-    LineExchange ex(*m_main->MSComm1, &hooks);
+    LineExchange ex(*m_link, &hooks);
     constexpr int kTimeout = 200;
     QElapsedTimer pausedFor;
     bool heldLongEnough = false;
@@ -307,7 +311,7 @@ void TestLineExchange::pauseThenResume()
             replySent = true;
             sim.control(QStringLiteral("send PRZ 9,C1000003"));
         }
-        if (g.IxsReplyLine.isEmpty())
+        if (m_link->IxsReplyLine.isEmpty())
             return;
         heldLongEnough = true;
         hooks.pause = false;
@@ -319,7 +323,7 @@ void TestLineExchange::pauseThenResume()
             resume.start();
         }
     };
-    const ExchangeResult r = ex.Exchange(request("PRZ 9\r", &g.IxsReplyLine, "PR", kTimeout));
+    const ExchangeResult r = ex.Exchange(request("PRZ 9\r", ReplyKept::IxsReplyLine, "PR", kTimeout));
     QCOMPARE(r.outcome, ExchangeOutcome::Answered);
     QCOMPARE(r.line, late ? QStringLiteral("PRZ 9,C1000003\r") : QStringLiteral("PRZ 9,C0000000\r"));
     QVERIFY(heldLongEnough);
@@ -341,10 +345,10 @@ void TestLineExchange::holdWhilePaused()
     UnitSim sim;
     QVERIFY(open(sim));
     TestHooks hooks;
-    LineExchange ex(*m_main->MSComm1, &hooks);
+    LineExchange ex(*m_link, &hooks);
     QVERIFY(!ex.HoldWhilePaused());   // not paused: go on at once
     hooks.pause = true;
-    QTimer::singleShot(20, m_main, [&] {
+    QTimer::singleShot(20, m_link, [&] {
         if (end == u"resume")
             hooks.pause = false;
         else if (end == u"cancel")
@@ -362,10 +366,10 @@ void TestLineExchange::lineClosedMidWait()
 {
     UnitSim sim({"--hangup-after", "0"});
     QVERIFY(open(sim));
-    LineExchange ex(*m_main->MSComm1);
-    const ExchangeResult r = ex.Exchange(request("PRU 0\r", &g.IxsReplyLine, "PR", kNever));
+    LineExchange ex(*m_link);
+    const ExchangeResult r = ex.Exchange(request("PRU 0\r", ReplyKept::IxsReplyLine, "PR", kNever));
     QCOMPARE(r.outcome, ExchangeOutcome::LineClosed);
-    QVERIFY(!m_main->MSComm1->PortOpen());
+    QVERIFY(!m_port->PortOpen());
     // Told as a closed line, not as a unit that did not answer, with the
     // device and the system's reason on a second line.
     const QString head = QStringLiteral("The line to the unit was closed.\nCom1 = ") + sim.devicePath() + u':';
@@ -375,9 +379,9 @@ void TestLineExchange::lineClosedMidWait()
 void TestLineExchange::portClosedBeforeSend()
 {
     TestHooks hooks;
-    LineExchange ex(*m_main->MSComm1, &hooks);
-    g.IxsReplyLine = QStringLiteral("PRX 0,C0000000\r");
-    const ExchangeResult r = ex.Exchange(request("PRX 0\r", &g.IxsReplyLine, "PR", kNever));
+    LineExchange ex(*m_link, &hooks);
+    m_link->IxsReplyLine = QStringLiteral("PRX 0,C0000000\r");
+    const ExchangeResult r = ex.Exchange(request("PRX 0\r", ReplyKept::IxsReplyLine, "PR", kNever));
     QCOMPARE(r.outcome, ExchangeOutcome::LineClosed);
     QVERIFY(hooks.sent.isEmpty());
 }
@@ -389,9 +393,9 @@ void TestLineExchange::writeFailure()
     Pty pty;
     QVERIFY(pty.ok() && open(pty.devicePath()));
     TestHooks hooks;
-    LineExchange ex(*m_main->MSComm1, &hooks);
+    LineExchange ex(*m_link, &hooks);
     pty.hangUp();   // the port has not seen it yet: no events in between
-    const ExchangeResult r = ex.Exchange(request("PRX 0\r", &g.IxsReplyLine, "PR", kNever));
+    const ExchangeResult r = ex.Exchange(request("PRX 0\r", ReplyKept::IxsReplyLine, "PR", kNever));
     QCOMPARE(r.outcome, ExchangeOutcome::WriteFailed);
     QVERIFY(hooks.sent.isEmpty());
     QVERIFY(r.failure.startsWith(QStringLiteral("Com1 = ") + pty.devicePath() + QStringLiteral(": ")));
@@ -404,9 +408,9 @@ void TestLineExchange::drainReadsWhatIsStillArriving()
 {
     Pty pty;
     QVERIFY(pty.ok() && open(pty.devicePath()));
-    MSComm *port = m_main->MSComm1;
+    MSComm *port = m_port;
     port->setRThreshold(0);   // nothing is handed to the parser meanwhile
-    LineExchange ex(*port);
+    LineExchange ex(*m_link);
     // Written to the line, but not yet read by the port: only events bring it in.
     pty.send("RAT X01F4\rACS X1F40\r");
     ex.ClearReceiveSide(ClearHow::Drain);

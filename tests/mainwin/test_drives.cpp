@@ -295,7 +295,7 @@ void TestDrives::monitorPollsAndEndsDrives()
     QVERIFY(WaitUntil([&] { return w->Text19->text() == "7"; }, 3000) == WaitResult::Done);
     // None runs any more: the next tick ends both drives started here.
     w->EvaluateStatus(QStringLiteral("INR X00 Y00 Z00 U00, 00000000 0000\r"));
-    g.PositionReplyPending = 1;
+    MainWindow()->Link->PositionReplyPending = 1;
     w->Timer1_Timer();
     QCOMPARE(m_rig->wire(), QStringLiteral("EDP X|EDP Z|"));
     for (int a : {0, 2}) {
@@ -321,7 +321,7 @@ void TestDrives::monitorEndsAgainAfterStopEnded()
     w->PrgStop->click();
     QCOMPARE(m_rig->wire(), QStringLiteral("PST Y|EDP Y|"));
     w->registerBox(1)->setText(QStringLiteral("3"));
-    g.SpeedReplyPending = 1;
+    MainWindow()->Link->SpeedReplyPending = 1;
     w->MonitorState = 0;
     w->Timer1_Timer();
     QCOMPARE(m_rig->wire(), QStringLiteral("EDP Y|"));

@@ -104,8 +104,8 @@ frmIo *TestIoWindow::open(const QString &model)
 
 void TestIoWindow::evaluate(const QString &statusLine)
 {
-    g.StatusLine = statusLine;
-    g.StatusReady = 1;
+    MainWindow()->Link->StatusLine = statusLine;
+    MainWindow()->Link->StatusReady = 1;
     IoWindow()->UpdateIoLamps();
 }
 
@@ -135,7 +135,7 @@ void TestIoWindow::opening()
     g.IoTitle[5] = QStringLiteral("LIMIT  X+ ");
     g.IoTitle[40] = QStringLiteral("Pump");     // a short title as stored
     g.IoTitle[67] = QStringLiteral("Valve 16  ");
-    g.StatusReady = 1;
+    MainWindow()->Link->StatusReady = 1;
     g.IoPollStep = 2;
     g.IoLastField.fill(QStringLiteral("7"));
     // Something unread waits on the line from before.
@@ -150,7 +150,7 @@ void TestIoWindow::opening()
     QVERIFY(!w->Timer1->isActive());
     QVERIFY(io->Timer2->isActive());
     QCOMPARE(io->Timer2->interval(), 100);
-    QCOMPARE(g.StatusReady, 0);
+    QCOMPARE(MainWindow()->Link->StatusReady, 0);
     QCOMPARE(g.IoPollStep, 0);
     QCOMPARE(g.IoLastField, (std::array<QString, 4>{"0", "0", "0", "0"}));
     QCOMPARE(w->MSComm1->InBufferCount(), 0);
@@ -182,12 +182,12 @@ void TestIoWindow::openingKeepsAwaitedReply()
     frmMain *w = m_rig->w;
     m_rig->pty.send("MO1 X0041\r");
     QVERIFY(waitFor([&] { return w->MSComm1->InBufferCount() >= 10; }));
-    g.ReceiveBuffer = QStringLiteral("HOS X");
+    MainWindow()->Link->ReceiveBuffer = QStringLiteral("HOS X");
     LineHold hold(LineUser::Transfer);
     frmIo *io = ShowIoWindow();
     io->Timer2->stop();
     QCOMPARE(w->MSComm1->InBufferCount(), 10);
-    QCOMPARE(g.ReceiveBuffer, QStringLiteral("HOS X"));
+    QCOMPARE(MainWindow()->Link->ReceiveBuffer, QStringLiteral("HOS X"));
     QCOMPARE(g.IoPollStep, 0);
     QVERIFY(!w->Timer1->isActive());
 }
@@ -203,7 +203,7 @@ void TestIoWindow::pollFourAxis()
     QCOMPARE(g.IoPollStep, 1);
     // The status reply comes; it is shown at the next status step.
     m_rig->pty.send("INR X01 Y00 Z00 U00, 00010003 0000\r");
-    QVERIFY(waitFor([] { return g.StatusReady == 1; }));
+    QVERIFY(waitFor([] { return MainWindow()->Link->StatusReady == 1; }));
     QCOMPARE(lampText(io->Picture1, 0, 7), QStringLiteral("-------"));
 
     io->Timer2_Timer();
@@ -326,7 +326,7 @@ void TestIoWindow::lamps()
     QCOMPARE(got, axisLamps);
     QCOMPARE(lampText(io->Picture2), portLamps);
     QCOMPARE(g.PortOutWord, portOutWord);
-    QCOMPARE(g.StatusReady, 0);
+    QCOMPARE(MainWindow()->Link->StatusReady, 0);
     QCOMPARE(g.IoPollStep, 1);
 }
 

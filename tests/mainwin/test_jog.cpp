@@ -401,16 +401,16 @@ void TestJog::clearButtons()
     frmMain *w = m_rig->w;
     for (int a = 0; a < 4; ++a)
         g.ModeSetTable[a][6] = int16_t(a == axis ? setting : 1 - setting % 2);
-    g.SpeedReplyPending = 1;
-    g.PositionReplyPending = 1;
+    MainWindow()->Link->SpeedReplyPending = 1;
+    MainWindow()->Link->PositionReplyPending = 1;
     m_rig->pty.send("unread\r");
     QVERIFY(WaitUntil([&] { return w->MSComm1->InBufferCount() >= 7; }, 3000) == WaitResult::Done);
     const std::array<QPushButton *, 4> clears{w->X_CLEAR_SW, w->Y_CLEAR_SW, w->Z_CLEAR_SW, w->U_CLEAR_SW};
     clears[axis]->click();
     QCOMPARE(m_rig->wire(), bytes);
     QCOMPARE(w->MSComm1->InBufferCount(), 0);
-    QCOMPARE(g.SpeedReplyPending, 0);
-    QCOMPARE(g.PositionReplyPending, 0);
+    QCOMPARE(MainWindow()->Link->SpeedReplyPending, 0);
+    QCOMPARE(MainWindow()->Link->PositionReplyPending, 0);
 }
 
 void TestJog::monitorSwitchedOnAfterwards()

@@ -131,7 +131,7 @@ bool TestLineFailure::startMonitor(const UnitSim &sim)
         return false;
     m_main->Timer1->start();
     // A status reply has come: the poll and the unit talk.
-    return WaitUntil([] { return g.StatusReady == 1; }, kLongWaitMs) == WaitResult::Done;
+    return WaitUntil([] { return MainWindow()->Link->StatusReady == 1; }, kLongWaitMs) == WaitResult::Done;
 }
 
 QStringList TestLineFailure::closedBoxes() const

@@ -107,7 +107,7 @@ void TestMainWin::pollCycle()
     m_main->Timer1_Timer();
     QCOMPARE(sent(), QByteArray("SPD\r"));
     QCOMPARE(c->RThreshold(), 43);
-    QCOMPARE(g.SpeedReplyPending, 1);
+    QCOMPARE(MainWindow()->Link->SpeedReplyPending, 1);
     QCOMPARE(m_main->MonitorState, int16_t(1));
     m_main->Timer1_Timer();                       // no drive runs: nothing
     QCOMPARE(m_main->MonitorState, int16_t(2));
@@ -155,8 +155,8 @@ void TestMainWin::pollIdle()
     std::optional<LineHold> hold;
     if (busy)
         hold.emplace(LineUser::Transfer);
-    g.SpeedReplyPending = 1;
-    g.PositionReplyPending = 1;
+    MainWindow()->Link->SpeedReplyPending = 1;
+    MainWindow()->Link->PositionReplyPending = 1;
     g.ProgramWasActive = 1;
     g.ProgramStarted[0] = 1;
     m_main->MonitorState = int16_t(state);

@@ -142,8 +142,8 @@ void TestParamExchange::checkEndState()
     QCOMPARE(m_main->ProgressBar1->value(), 0);
     QVERIFY(LoadedMessageWindow() == nullptr);
     QVERIFY(!LineHeld());
-    QCOMPARE(g.PositionReplyPending, 0);
-    QCOMPARE(g.SpeedReplyPending, 0);
+    QCOMPARE(MainWindow()->Link->PositionReplyPending, 0);
+    QCOMPARE(MainWindow()->Link->SpeedReplyPending, 0);
 }
 
 void TestParamExchange::sequence_data()
@@ -203,8 +203,8 @@ void TestParamExchange::sequence()
             axisLines << w->Label2->text();
         }
     };
-    g.PositionReplyPending = 1;
-    g.SpeedReplyPending = 1;
+    MainWindow()->Link->PositionReplyPending = 1;
+    MainWindow()->Link->SpeedReplyPending = 1;
 
     const ParamTransferResult result = download ? m_main->RunParamDownLoad(index)
                                                 : m_main->RunParamUpLoad(index);
@@ -340,7 +340,7 @@ void TestParamExchange::groupsByFlags()
     const auto before = g;
     // A group runs inside a transfer that holds the line, and leaves it held.
     LineHold hold(LineUser::Transfer);
-    ParamSession session(*m_main->MSComm1, m_main->ProgressBar1, m_main->ParamReplyTimeoutMs);
+    ParamSession session(*m_main->Link, m_main->ProgressBar1, m_main->ParamReplyTimeoutMs);
     QVERIFY(groups[name](session, model == 2 ? UnitKind::TwoAxis : UnitKind::FourAxis,
                          {int16_t(flags[0]), int16_t(flags[1]), int16_t(flags[2]), int16_t(flags[3])}));
     QVERIFY(LineHeld());
@@ -368,12 +368,12 @@ void TestParamExchange::staleReplyIgnored()
     QVERIFY(attach(unit));
     FillSentinels();
     loadUnit(unit, 4);
-    g.ReplyLine = "MO1 X0000\r";
-    g.IxsReplyLine = "IXS X58,00000000\r";
-    g.ReceiveBuffer = "POS 0000";
+    MainWindow()->Link->ReplyLine = "MO1 X0000\r";
+    MainWindow()->Link->IxsReplyLine = "IXS X58,00000000\r";
+    MainWindow()->Link->ReceiveBuffer = "POS 0000";
     QCOMPARE(m_main->RunParamUpLoad(1), ParamTransferResult::Done);
     QCOMPARE(ints(g.ModeSetTable[0]), kAxis[0].modeBack);
-    QCOMPARE(g.ReplyLine, QString());
+    QCOMPARE(MainWindow()->Link->ReplyLine, QString());
 }
 
 void TestParamExchange::noReply_data()
@@ -497,7 +497,7 @@ void TestParamExchange::writeFailureEndsGroup()
     QCOMPARE(m_main->MSComm1->setPortOpen(true), 0);
     FillSentinels();
     LineHold hold(LineUser::Transfer);
-    ParamSession session(*m_main->MSComm1, m_main->ProgressBar1, 60000);
+    ParamSession session(*m_main->Link, m_main->ProgressBar1, 60000);
     pty.hangUp();   // the port has not seen it yet: no events in between
     QVERIFY(!ParamUpLoad(session, UnitKind::FourAxis, {1, 0, 0, 0}));
     QVERIFY(session.stopped);

@@ -146,7 +146,7 @@ void TestScaleWindow::okConvertsMain()
     if (pulses != INT_MIN) {
         std::array<int32_t, 4> counts{};
         counts[axis] = pulses;
-        m->AnalyzeReply(PositionReply(counts));
+        m->Link->AnalyzeReply(PositionReply(counts));
     }
 
     QPointer<frmScaleSetup> w = ShowScaleSetupWindow();

@@ -122,7 +122,7 @@ TransferOutcome TestProgramTransfer::run(bool download, int axis, int from, int 
 {
     TransferSteps steps = download ? DownloadSteps4(m_rig->table, axis) : UploadSteps4(m_rig->table, axis);
     steps.timeoutMs = timeoutMs;
-    return RunRegisterTransfer(*m_rig->main->MSComm1, dialog, axis, from, to, steps, view ? view : dialog);
+    return RunRegisterTransfer(*m_rig->main->Link, dialog, axis, from, to, steps, view ? view : dialog);
 }
 
 ProgramTable &TestProgramTransfer::tableOf(UnitKind kind)
@@ -212,7 +212,7 @@ void TestProgramTransfer::requests()
     if (!texts.isEmpty())
         QVERIFY(tableOf(kind).WriteAxis(reg, axis, {texts[0], texts[1], texts[2], texts[3], "note"}));
     const TransferSteps steps = stepsOf(kind, download, axis);
-    QCOMPARE(steps.reply, kind == UnitKind::TwoAxis && !download ? &g.ReplyLine : &g.IxsReplyLine);
+    QCOMPARE(steps.reply, kind == UnitKind::TwoAxis && !download ? ReplyKept::ReplyLine : ReplyKept::IxsReplyLine);
     const auto rq = steps.request(reg);
     if (command.isEmpty()) {
         QVERIFY(!rq);
@@ -430,7 +430,7 @@ void TestProgramTransfer::downloadWritesTheUnit()
     QCOMPARE(m_rig->sim->registerWord('X', 11), std::optional<quint32>(0x120003E8));
     QCOMPARE(m_rig->sim->registerWord('Y', 11), std::optional<quint32>(0xC0000000));
     QCOMPARE(m_rig->dialogs.texts(), QStringList());
-    QCOMPARE(g.IxsReplyLine, QString());
+    QCOMPARE(MainWindow()->Link->IxsReplyLine, QString());
 }
 
 void TestProgramTransfer::uploadFillsTheTable()
@@ -537,7 +537,7 @@ void TestProgramTransfer::uploadAsksAtOnce()
         m_rig->sim->sync();
     };
     m_rig->dialogs.answer(MsgResult::Retry);
-    const TransferOutcome out = RunRegisterTransfer(*m_rig->main->MSComm1, &hooks, 0, 5, 5, UploadSteps4(m_rig->table, 0));
+    const TransferOutcome out = RunRegisterTransfer(*m_rig->main->Link, &hooks, 0, 5, 5, UploadSteps4(m_rig->table, 0));
     QCOMPARE(out.end, TransferEnd::Done);
     QCOMPARE(m_rig->dialogs.texts(), QStringList{"Send data ->PRX 5\r\rRecv data -> PRX 6,C0000000"});
     QCOMPARE(m_rig->received(), (QStringList{"PRX 5", "PRX 5"}));
@@ -573,7 +573,7 @@ void TestProgramTransfer::timeOut()
     QVERIFY(m_rig->sim->sync());
     for (MsgResult a : answers)
         m_rig->dialogs.answer(a);
-    g.IxsReplyLine = download ? QStringLiteral("PRX 0,C0000000\r") : QStringLiteral("PRX 0,C1000001\r");
+    MainWindow()->Link->IxsReplyLine = download ? QStringLiteral("PRX 0,C0000000\r") : QStringLiteral("PRX 0,C1000001\r");
 
     const TransferOutcome out = run(download, 0, 0, 3, 300);
     QCOMPARE(out.end, TransferEnd::Cancelled);
@@ -608,7 +608,7 @@ void TestProgramTransfer::pauseHoldsThenResumesOrCancels()
     QTimer watch;
     watch.setInterval(5);
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (stage == 1 && !g.IxsReplyLine.isEmpty()) {
+        if (stage == 1 && !MainWindow()->Link->IxsReplyLine.isEmpty()) {
             stage = 2;   // the answer of register 1 waits; give the loop a pass
         } else if (stage == 2) {
             stage = 3;

@@ -132,8 +132,8 @@ void TestTransfer2::checkEnded(TransferRig &rig)
     QVERIFY(rig.main->Timer1->isActive());
     QVERIFY(!LoadedMessageWindow());
     QCOMPARE(rig.main->ProgressBar1->value(), 0);
-    QCOMPARE(g.PositionReplyPending, 0);
-    QCOMPARE(g.SpeedReplyPending, 0);
+    QCOMPARE(MainWindow()->Link->PositionReplyPending, 0);
+    QCOMPARE(MainWindow()->Link->SpeedReplyPending, 0);
 }
 
 // ---- against the simulated unit ----------------------------------------------
@@ -183,7 +183,7 @@ void TestTransfer2::downloadRoad()
     QCOMPARE(rig.dialogs.shown().first().title, QStringLiteral("Message"));
     QCOMPARE(atClosing, (QStringList{"0", "1", "0"}));
     QCOMPARE(g.TransferResult, 54);
-    QCOMPARE(g.IxsReplyLine, QString());
+    QCOMPARE(MainWindow()->Link->IxsReplyLine, QString());
     checkEnded(rig);
     rig.sim->watchLog({});
 }

@@ -189,11 +189,11 @@ void TestSerialLink::replySplitOverEvents()
     m_main->MSComm1->setRThreshold(9);
     pty.send("IDC X07");
     // The first part arrives and is collected; nothing is shown yet.
-    QVERIFY(WaitUntil([&] { return g.ReceiveBuffer == "IDC X07"; }, kEventWaitMs) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return m_main->Link->ReceiveBuffer == "IDC X07"; }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(m_main->Text17->text(), QString());
     pty.send("CF\r");
     QVERIFY(WaitUntil([&] { return m_main->Text17->text() == "1999"; }, kEventWaitMs) == WaitResult::Done);
-    QVERIFY(g.ReceiveBuffer.isEmpty());
+    QVERIFY(m_main->Link->ReceiveBuffer.isEmpty());
 }
 
 void TestSerialLink::twoLinesAtOnce()
@@ -211,9 +211,9 @@ void TestSerialLink::shortLineBelowThresholdDropped()
     Pty pty;
     QVERIFY(openOn(pty));
     m_main->MSComm1->setRThreshold(43);
-    g.SpeedReplyPending = 1;
+    m_main->Link->SpeedReplyPending = 1;
     pty.send("IDC X0005\r");
-    QVERIFY(WaitUntil([&] { return g.SpeedReplyPending == 0; }, kEventWaitMs) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return m_main->Link->SpeedReplyPending == 0; }, kEventWaitMs) == WaitResult::Done);
     QCOMPARE(m_main->Text17->text(), QString());
 }
 
@@ -269,7 +269,7 @@ void TestSerialLink::lineBegunBeforeCloseDropped()
         c->setRThreshold(43);
         // Ten characters of a position reply, then the connection ends.
         first.send("POS 000004");
-        QVERIFY(WaitUntil([&] { return g.ReceiveBuffer == "POS 000004"; }, kEventWaitMs) == WaitResult::Done);
+        QVERIFY(WaitUntil([&] { return m_main->Link->ReceiveBuffer == "POS 000004"; }, kEventWaitMs) == WaitResult::Done);
         if (hangUp)
             first.hangUp();
         else

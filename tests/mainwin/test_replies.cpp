@@ -173,12 +173,12 @@ void TestReplies::threshold()
     QFETCH(bool, taken);
     QCOMPARE(LineMeetsThreshold(line, threshold), taken);
     // Dropped or not, every examined line clears both pending flags.
-    g.SpeedReplyPending = 1;
-    g.PositionReplyPending = 1;
+    m_main->Link->SpeedReplyPending = 1;
+    m_main->Link->PositionReplyPending = 1;
     m_main->MSComm1->setRThreshold(threshold);
-    m_main->DispatchReply(line);
-    QCOMPARE(g.SpeedReplyPending, 0);
-    QCOMPARE(g.PositionReplyPending, 0);
+    m_main->Link->DispatchReply(line);
+    QCOMPARE(m_main->Link->SpeedReplyPending, 0);
+    QCOMPARE(m_main->Link->PositionReplyPending, 0);
 }
 
 void TestReplies::positionText_data()
@@ -252,14 +252,14 @@ void TestReplies::words()
     g.ScaleSel[0] = 1;
     g.ScaleFactor[1][0] = factorX;
     const bool speed = line.startsWith("SPD");
-    g.SpeedReplyPending = 1;
-    g.PositionReplyPending = 1;
-    m_main->AnalyzeReply(line);
+    m_main->Link->SpeedReplyPending = 1;
+    m_main->Link->PositionReplyPending = 1;
+    m_main->Link->AnalyzeReply(line);
     for (int a = 0; a < 4; ++a) {
         QLineEdit *box = speed ? m_main->speedBox(a) : m_main->positionBox(a);
         QCOMPARE(box->text(), expected[a]);
     }
-    QCOMPARE(speed ? g.SpeedReplyPending : g.PositionReplyPending, 0);
+    QCOMPARE(speed ? m_main->Link->SpeedReplyPending : m_main->Link->PositionReplyPending, 0);
 }
 
 void TestReplies::version_data()
@@ -280,14 +280,14 @@ void TestReplies::version()
     QFETCH(QString, version);
     QFETCH(QString, text);
     QFETCH(QString, model);
-    g.ReceiveBuffer = "stale";
+    m_main->Link->ReceiveBuffer = "stale";
     m_main->UnitAnswered = 0;
-    m_main->AnalyzeReply(line);
+    m_main->Link->AnalyzeReply(line);
     QCOMPARE(g.UnitVersion, version);
     QCOMPARE(g.UnitVersionText, text);
     QCOMPARE(g.UnitModel, model);
     QCOMPARE(m_main->UnitAnswered, int16_t(1));
-    QVERIFY(g.ReceiveBuffer.isEmpty());
+    QVERIFY(m_main->Link->ReceiveBuffer.isEmpty());
 }
 
 void TestReplies::storedLines_data()
@@ -306,11 +306,11 @@ void TestReplies::storedLines()
 {
     QFETCH(QString, line);
     QFETCH(bool, toReplyLine);
-    g.ReplyLine = "before";
-    g.IxsReplyLine = "before";
-    m_main->AnalyzeReply(line);
-    QCOMPARE(toReplyLine ? g.ReplyLine : g.IxsReplyLine, line);
-    QCOMPARE(toReplyLine ? g.IxsReplyLine : g.ReplyLine, QStringLiteral("before"));
+    m_main->Link->ReplyLine = "before";
+    m_main->Link->IxsReplyLine = "before";
+    m_main->Link->AnalyzeReply(line);
+    QCOMPARE(toReplyLine ? m_main->Link->ReplyLine : m_main->Link->IxsReplyLine, line);
+    QCOMPARE(toReplyLine ? m_main->Link->IxsReplyLine : m_main->Link->ReplyLine, QStringLiteral("before"));
     QCOMPARE(boxTexts(), QStringList(12, kUnchanged));
 }
 
@@ -334,7 +334,7 @@ void TestReplies::runningRegister()
     QFETCH(QString, line);
     QFETCH(int, axis);
     QFETCH(QString, shown);
-    m_main->AnalyzeReply(line);
+    m_main->Link->AnalyzeReply(line);
     for (int a = 0; a < 4; ++a)
         QCOMPARE(m_main->registerBox(a)->text(), a == axis ? shown : kUnchanged);
 }
@@ -370,7 +370,7 @@ void TestReplies::ioLamps()
     QFETCH(int, step);
     auto *io = new frmIo;
     g.IoPollStep = 1;
-    m_main->AnalyzeReply(line);
+    m_main->Link->AnalyzeReply(line);
     QCOMPARE(lampStates(io->Picture1, 14, 4) + lampStates(io->Picture3, 14, 4), axisOutputs);
     QCOMPARE(lampStates(io->Picture5), outputs);
     QCOMPARE(lampStates(io->Picture4), inputs);
@@ -418,8 +418,8 @@ void TestReplies::status()
     g.ProgramActive.fill(1);
     m_main->Label22->setText("kept");
     m_main->MonitorState = 2;
-    g.StatusReady = 0;
-    m_main->AnalyzeReply(line);
+    m_main->Link->StatusReady = 0;
+    m_main->Link->AnalyzeReply(line);
     QCOMPARE(m_main->Label22->text(), message);
     QString flags;
     for (int a = 0; a < 4; ++a)
@@ -430,8 +430,8 @@ void TestReplies::status()
         lit += QChar(u'0' + m_main->runLamp(a)->state());
     QCOMPARE(lit, lamps);
     QCOMPARE(m_main->MonitorState, int16_t(3));
-    QCOMPARE(g.StatusLine, line);
-    QCOMPARE(g.StatusReady, int16_t(1));
+    QCOMPARE(m_main->Link->StatusLine, line);
+    QCOMPARE(m_main->Link->StatusReady, int16_t(1));
 }
 
 void TestReplies::ignoredLines_data()
@@ -447,14 +447,14 @@ void TestReplies::ignoredLines_data()
 void TestReplies::ignoredLines()
 {
     QFETCH(QString, line);
-    g.ReplyLine = "r";
-    g.IxsReplyLine = "i";
-    g.StatusLine = "s";
-    m_main->AnalyzeReply(line);
+    m_main->Link->ReplyLine = "r";
+    m_main->Link->IxsReplyLine = "i";
+    m_main->Link->StatusLine = "s";
+    m_main->Link->AnalyzeReply(line);
     QCOMPARE(boxTexts(), QStringList(12, kUnchanged));
-    QCOMPARE(g.ReplyLine, QStringLiteral("r"));
-    QCOMPARE(g.IxsReplyLine, QStringLiteral("i"));
-    QCOMPARE(g.StatusLine, QStringLiteral("s"));
+    QCOMPARE(m_main->Link->ReplyLine, QStringLiteral("r"));
+    QCOMPARE(m_main->Link->IxsReplyLine, QStringLiteral("i"));
+    QCOMPARE(m_main->Link->StatusLine, QStringLiteral("s"));
     QCOMPARE(g.UnitModel, QStringLiteral("4"));
 }
 
@@ -483,7 +483,7 @@ void TestReplies::randomBytes()
         for (QChar c : chunk) {
             QString line;
             if (assembler.feed(c, buffer, &line))
-                m_main->DispatchReply(line);
+                m_main->Link->DispatchReply(line);
         }
         QVERIFY(buffer.size() <= kMaxLineLength);
     }
