@@ -287,6 +287,7 @@ void Editor4::TextInput1_Change()
         return;
     }
     TextCaret = int(box.Text.size());
+    CaretToEnd = true;
 }
 
 void Editor4::TextPos()
