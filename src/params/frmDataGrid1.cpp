@@ -396,7 +396,8 @@ void frmDataGrid1::DBGrid2_CheckCell(int ColIndex)
         g.ParamTable[size_t(axis)][size_t(row)] = *value;
         return;
     }
-    MsgBox(ValueRefusedMessage(), MsgButtons::Ok, kTitle, MsgIcon::Critical);
+    MsgBox(ValueRefusedMessage(row, axis, DBGrid2->CellText(row, ColIndex)), MsgButtons::Ok, kTitle,
+           MsgIcon::Critical);
     DBGrid2->WriteCell(row, ColIndex, ParamCellText(row, axis));
 }
 

@@ -560,7 +560,8 @@ void TestTransfer2::allChains_data()
     QTest::newRow("2-axis, UpLoad ALL, parameters time out")
         << UnitKind::TwoAxis << false << "silent" << QStringList{timeOut};
     QTest::newRow("2-axis, DownLoad All, a value refused")
-        << UnitKind::TwoAxis << true << "value" << QStringList{"Bad Setting."};
+        << UnitKind::TwoAxis << true << "value"
+        << QStringList{"Bad Setting.\nY axis, RAT holds \"abc\" (the grid takes 1 to 500)."};
     QTest::newRow("4-axis, DownLoad All") << UnitKind::FourAxis << true << "" << QStringList{};
     QTest::newRow("4-axis, UpLoad ALL, parameters time out")
         << UnitKind::FourAxis << false << "silent" << QStringList{timeOut};
