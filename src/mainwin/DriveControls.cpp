@@ -165,7 +165,8 @@ void frmMain::RegNo_Change()
         MsgBox(WithReason(ValueRefused(), QStringLiteral("The start register box takes 0 to %1, not \"%2\".")
                                               .arg(LastRegister(kind))
                                               .arg(RegNo->text())),
-               MsgButtons::Ok, kind == UnitKind::TwoAxis ? QStringLiteral("zt260a") : QStringLiteral("zt460a"), MsgIcon::Critical);
+               MsgButtons::Ok, kind == UnitKind::TwoAxis ? QStringLiteral("zt260a") : QStringLiteral("zt460a"),
+               MsgIcon::Critical);
         // As with the speed boxes: a put-back text that is refused too, or
         // is the refused text itself, gives way to the empty text (register 0).
         QString back = g.SavedRegNoText;

@@ -25,7 +25,8 @@ QString BadSettingMessage(const std::vector<UnsendableParam> &refused)
     }
     if (refused.size() > 2)
         named << QStringLiteral("and %1 more").arg(refused.size() - 2);
-    return WithReason(QStringLiteral("Bad Setting."), named.isEmpty() ? QString() : named.join(QStringLiteral("; ")) + u'.');
+    const QString line = named.isEmpty() ? QString() : named.join(QStringLiteral("; ")) + u'.';
+    return WithReason(QStringLiteral("Bad Setting."), line);
 }
 
 QString UnreadableMessage(const QStringList &items)

@@ -34,7 +34,8 @@ std::optional<int> registerNumber(const QString &text, const QString &band, int 
         return std::nullopt;
     }
     if (!digits) {
-        say(why, boxName(band, box) + QStringLiteral(" holds \"") + text + QStringLiteral("\", which is no register number."));
+        say(why, boxName(band, box) + QStringLiteral(" holds \"") + text
+                     + QStringLiteral("\", which is no register number."));
         return std::nullopt;
     }
     if (text.size() > 4 || text.toInt() > lastReg) {

@@ -316,7 +316,10 @@ QString TransferWindow::rangeRefusal() const
             if (*from > *to)
                 return QStringLiteral("%1: From %2 comes after To %3.").arg(axis).arg(*from).arg(*to);
             if (*to >= kRangeLimit)
-                return QStringLiteral("%1: To %2 is past the last register, %3.").arg(axis).arg(*to).arg(kRangeLimit - 1);
+                return QStringLiteral("%1: To %2 is past the last register, %3.")
+                    .arg(axis)
+                    .arg(*to)
+                    .arg(kRangeLimit - 1);
         }
     }
     return {};
