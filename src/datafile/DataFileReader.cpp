@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 // ---- lines --------------------------------------------------------------------
 
@@ -314,16 +315,7 @@ private:
             return;
         }
         // Record lines beyond the model's registers are passed over.
-        int surplus = 0;
-        while (!m_lines.AtEnd()) {
-            const QLatin1StringView line = m_lines.Next();
-            if (endsRecords(line)) {
-                m_lines.Back();
-                break;
-            }
-            if (line.contains(u'"'))
-                ++surplus;
-        }
+        const int surplus = passOver([](QLatin1StringView line) { return line.contains(u'"'); });
         if (surplus > 0) {
             const QString after = surplus == 1
                                       ? QStringLiteral("the record line after them was not loaded")
@@ -331,6 +323,23 @@ private:
             m_out.notLoaded << QStringLiteral("PROGRAM: the %1 keeps registers 0 to %2; %3.")
                                    .arg(modelName(m_kind), QString::number(last), after);
         }
+    }
+
+    // Passes over the lines up to the next marker (left for the main walk)
+    // or the end; how many of them `counts`.
+    int passOver(const std::function<bool(QLatin1StringView)> &counts)
+    {
+        int n = 0;
+        while (!m_lines.AtEnd()) {
+            const QLatin1StringView line = m_lines.Next();
+            if (endsRecords(line)) {
+                m_lines.Back();
+                break;
+            }
+            if (counts(line))
+                ++n;
+        }
+        return n;
     }
 
     void noteBroken(const QList<int> &broken)
@@ -386,17 +395,10 @@ private:
             }
         }
         // Values lines after the last one, before the next marker or the end.
-        int surplus = 0;
-        while (!m_lines.AtEnd()) {
-            const QLatin1StringView line = m_lines.Next();
-            if (endsRecords(line)) {
-                m_lines.Back();
-                break;
-            }
+        const int surplus = passOver([](QLatin1StringView line) {
             const QString text = QString(line).trimmed();
-            if (!text.isEmpty() && !text.startsWith(u'#'))
-                ++surplus;
-        }
+            return !text.isEmpty() && !text.startsWith(u'#');
+        });
         if (surplus > 0)
             return QStringLiteral("the section holds %1 than its %2 (a line added or repeated inside it moves every "
                                   "later value one place)")
