@@ -60,7 +60,12 @@ frmDataGrid1 *ShowDataGridWindow()
     frmDataGrid1 *w = DataGridWindow();
     if (!w) {
         w = new frmDataGrid1(MainWindow());
-        w->Form_Load();
+        // A database it cannot use has been named to the operator: no
+        // window without its grids is left behind.
+        if (!w->Form_Load()) {
+            delete w;
+            return nullptr;
+        }
     }
     w->show();
     w->raise();
@@ -212,7 +217,7 @@ QListWidget *frmDataGrid1::listOf(PickList list) const
     return nullptr;
 }
 
-void frmDataGrid1::Form_Load()
+bool frmDataGrid1::Form_Load()
 {
     m_filled = false;
     const std::array<DataControl *, kGridTabs> data{&Data1, &Data2, &Data3};
@@ -223,22 +228,22 @@ void frmDataGrid1::Form_Load()
     HideLists();
     Label1->clear();
 
-    // A damaged file is refused as it is: the grids stay empty, nothing is
-    // written into it.
+    // A damaged file is refused as it is: nothing is written into it.
     if (const auto error = EnsureParamDatabase()) {
         MsgBox(DatabaseErrorMessage(*error));
-        return;
+        return false;
     }
     for (int t = 0; t < kGridTabs; ++t) {
         DataControl *d = data[size_t(t)];
         if (!d->Refresh()) {
             MsgBox(DatabaseErrorMessage(d->ErrorText()));
-            return;
+            return false;
         }
         DataGrid *dg = grid(GridTab(t));
         dg->setDataSource(d);
         fitGrid(dg);
     }
+    return true;
 }
 
 void frmDataGrid1::showEvent(QShowEvent *event)
