@@ -553,10 +553,11 @@ void TestProgramTransfer::timeOut_data()
     QTest::addColumn<int>("sends");
 
     const QList<MsgResult> leave{MsgResult::Cancel, MsgResult::Yes};
-    QTest::newRow("download") << true << leave << "Send data ->PRX 0,C0000000\rRecv data -> " << 1;
-    QTest::newRow("download, Retry sends again")
-        << true << (QList<MsgResult>{MsgResult::Retry} + leave) << "Send data ->PRX 0,C0000000\rRecv data -> " << 2;
-    QTest::newRow("upload") << false << leave << "Send data ->PRX 0\r\rRecv data -> " << 1;
+    const QString silent = QStringLiteral("\rThe unit did not answer within 0.3 seconds.");
+    QTest::newRow("download") << true << leave << "Send data ->PRX 0,C0000000\rRecv data -> " + silent << 1;
+    QTest::newRow("download, Retry sends again") << true << (QList<MsgResult>{MsgResult::Retry} + leave)
+                                                 << "Send data ->PRX 0,C0000000\rRecv data -> " + silent << 2;
+    QTest::newRow("upload") << false << leave << "Send data ->PRX 0\r\rRecv data -> " + silent << 1;
 }
 
 // A silent unit: no wait lasts for ever, and a line left from before is
