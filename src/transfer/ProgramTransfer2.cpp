@@ -109,8 +109,10 @@ std::optional<int> frmMain::RunProgramTransfer2(bool download, int Index, const 
     if (axes.empty())
         return std::nullopt;
     LineHold hold(LineUser::Transfer);
-    if (!hold.owns())
+    if (!hold.owns()) {
+        TellTransferUsesLine();
         return std::nullopt;
+    }
     ProgramTable *table = OpenProgramTableOrTell(UnitKind::TwoAxis);
     if (!table)
         return std::nullopt;
