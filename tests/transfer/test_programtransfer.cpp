@@ -715,10 +715,18 @@ void TestProgramTransfer::lineFaults()
     const TransferOutcome out = run(download, 3, 0, 9);
     QCOMPARE(out.end, end);
     QCOMPARE(out.reg, stoppedAt);
-    const QStringList errors = end == TransferEnd::Failed
-                                   ? QStringList{QStringLiteral("ERROR :: U axis / Reg No. %1").arg(stoppedAt)}
-                                   : QStringList{};
-    QCOMPARE(m_rig->dialogs.texts(), errors);
+    // A hang-up names the register, then the closed line with its device
+    // and the system's reason.
+    const QStringList errors =
+        end == TransferEnd::Failed
+            ? QStringList{QStringLiteral("ERROR :: U axis / Reg No. %1\nThe line to the unit was closed.\nCom1 = %2: ")
+                              .arg(stoppedAt)
+                              .arg(m_rig->sim->devicePath())}
+            : QStringList{};
+    QStringList texts = m_rig->dialogs.texts();
+    if (!errors.isEmpty() && texts.size() == 1 && texts[0].startsWith(errors[0]) && texts[0].size() > errors[0].size())
+        texts[0] = errors[0];
+    QCOMPARE(texts, errors);
     // What went through before the fault stays: in the unit after a
     // download, in the table after an upload.
     const int through = end == TransferEnd::Failed ? stoppedAt : 10;
