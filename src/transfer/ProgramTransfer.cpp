@@ -138,7 +138,7 @@ TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis
             steps.flush(true);
     });
 
-    line.ClearReceiveSide(ClearHow::Drain);
+    line.ClearReceiveSide(steps.clear);
     if (view)
         view->Begin(std::abs(to - from) + 1);
 

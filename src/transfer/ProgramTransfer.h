@@ -68,6 +68,9 @@ struct TransferSteps {
     int silentResends = 2;
     // The longest wait for one answer, in ms.
     int timeoutMs = kReplyTimeoutMs;
+    // How the receive side is emptied first: Once when the transfer follows
+    // one that left the line quiet (the next axis of the same run).
+    ClearHow clear = ClearHow::Drain;
 };
 
 // What the operator sees of a running transfer. Every member has a harmless
