@@ -250,8 +250,11 @@ void reportBare(const Figures &f, const Figures &program, int baud, bool paced)
 {
     if (paced) {
         const double floor = double(f.sent + f.received) * 10.0 / baud;
-        std::printf("         bare client: wall %8.3f s   ratio %6.4f   (the program: %6.4f of the floor)\n", f.wall,
-                    f.wall / floor, program.wall / (double(program.sent + program.received) * 10.0 / baud));
+        const double beside = program.wall / f.wall;
+        std::printf("         bare client: wall %8.3f s   ratio %6.4f   (the program: %6.4f of the floor, %6.4f x the "
+                    "bare client; aim <= 1.05)%s\n",
+                    f.wall, f.wall / floor, program.wall / (double(program.sent + program.received) * 10.0 / baud),
+                    beside, beside <= 1.05 ? "" : "  ABOVE AIM");
         std::printf("         bare client: CPU  %8.3f s   %5.2f %% of its wall time   (the program: %.2f x its CPU)\n",
                     f.cpu, 100.0 * f.cpu / f.wall, f.cpu > 0 ? program.cpu / f.cpu : 0.0);
     } else {
