@@ -44,8 +44,10 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
     if (!m.MSComm1->PortOpen())
         return ParamTransferResult::PortClosed;
     LineHold hold(LineUser::Transfer);
-    if (!hold.owns())
+    if (!hold.owns()) {
+        TellTransferUsesLine();
         return ParamTransferResult::Busy;
+    }
 
     const UnitKind kind = CurrentUnitKind();
     const int axes = AxisCount(kind);

@@ -417,8 +417,10 @@ void frmDataGrid1::cmdClose_Click()
 void frmDataGrid1::transfer(bool download)
 {
     // One transfer at a time, as from every other entry.
-    if (!MayWrite(LineUser::Transfer))
+    if (!MayWrite(LineUser::Transfer)) {
+        TellTransferUsesLine();
         return;
+    }
     if (MsgBox(download ? QStringLiteral("Download.") : QStringLiteral("Upload."), MsgButtons::YesNo, kTitle,
                MsgIcon::Information)
         != MsgResult::Yes)

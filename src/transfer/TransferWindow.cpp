@@ -353,8 +353,10 @@ void TransferWindow::Start_botton_Click()
         // Another transfer held the line when this window opened.
         m_hold.reset();
         m_hold.emplace(LineUser::Transfer);
-        if (!HoldsLine())
+        if (!HoldsLine()) {
+            TellTransferUsesLine();
             return;
+        }
     }
 
     struct Job {

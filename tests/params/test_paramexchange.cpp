@@ -691,7 +691,9 @@ void TestParamExchange::secondTransferRefused()
     QCOMPARE(m_main->RunParamDownLoad(4), ParamTransferResult::Done);
     QCOMPARE(inner, (QList<ParamTransferResult>{ParamTransferResult::Busy, ParamTransferResult::Busy}));
     QCOMPARE(linesUpToMarker(unit), expectedLines(4, true, Ints{3}));
-    QCOMPARE(m_dialogs->texts(), QStringList());
+    // Each refusal is told once.
+    const QString refused = QStringLiteral("A transfer is using the line: nothing was started.");
+    QCOMPARE(m_dialogs->texts(), QStringList(3, refused));
     checkEndState();
 }
 
