@@ -3,6 +3,7 @@
 #include "mainwin/frmMain.h"
 #include "platform/Dialogs.h"
 #include "platform/PickerBox.h"
+#include "program/ColumnFit.h"
 #include "program/EditorWindow.h"
 #include "program/GridLink.h"
 #include "program/ProgramTable.h"
@@ -157,12 +158,16 @@ PickerBox *frmPrgEdit::listWidget(List2 l) const
 void frmPrgEdit::Form_Load()
 {
     pauseMonitor();
-    for (int col = 0; col < kProgramFields; ++col)
-        MSFlexGrid1->setColumnWidth(col, Pixels(ColumnWidthTwips(col)));
-    // Rows as high as a list, so a list covers its cell.
     MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(X_CMD->sizeHint().height());
+    layOutGrid();
     logic.model.setHeaderAlignment(Qt::AlignCenter);
+}
+
+void frmPrgEdit::layOutGrid()
+{
+    FitProgramColumns(MSFlexGrid1, UnitKind::TwoAxis);
+    // Rows as high as a list, so a list covers its cell.
+    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(X_CMD->sizeHint().height());
 }
 
 void frmPrgEdit::Form_Activate()
