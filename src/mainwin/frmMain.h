@@ -213,14 +213,14 @@ public:
     void Command4_Click();   // "Program Edit": the editor of the unit's model
     void Command5_Click();   // "Parameter/Mode": the parameter grid window
 
-    // ---- teaching (implemented in src/program)
+    // ---- teaching (TeachPositions.cpp; the plan is made in src/program)
     void AbsPoSet_Click();
 
     // ---- settings file
     void LoadSettings();
     void SaveSettings();   // writes the file, closes the port, ends the program
 
-    // ---- parameter exchange (implemented in src/params)
+    // ---- parameter exchange (ParamTransfer.cpp; the exchanges are in src/params)
     // Menu handlers: Index 0 all axes of the unit, 1 to 4 one axis X to U.
     void mnuZT260UpParamItem_Click(int Index);
     void mnuZT260DoParamItem_Click(int Index);
@@ -232,7 +232,8 @@ public:
     int ParamReplyTimeoutMs = kReplyTimeoutMs;
     // ---- end of parameter exchange
 
-    // ---- program transfer menus (implemented in src/transfer)
+    // ---- program transfer menus (ProgramMenus.cpp, ProgramTransfer2.cpp; the
+    // register loop and the transfer windows are in src/transfer)
     // Index 0 all axes of the unit, 1 to 4 one axis X to U. On the 4-axis
     // unit they open the download or upload window for those axes; the
     // transfer runs from its Start. On the 2-axis unit they transfer the
