@@ -5,9 +5,9 @@
 // program.
 
 #include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
 #include "params/ParamExchange.h"
 #include "platform/Timer.h"
+#include "platform/frmMessage.h"
 #include "program/EditorWindow.h"
 #include "shared/Shared.h"
 #include "transfer/frmRecvPrg.h"

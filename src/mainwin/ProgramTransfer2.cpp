@@ -4,10 +4,11 @@
 // ends with one closing message.
 
 #include "link/LineOwner.h"
+#include "link/MessageWindowHooks.h"
 #include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
 #include "platform/MSComm.h"
 #include "platform/Timer.h"
+#include "platform/frmMessage.h"
 #include "program/ProgramEditorWindow.h"
 #include "program/ProgramTable.h"
 #include "program/frmPrgEdit.h"

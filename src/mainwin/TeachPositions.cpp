@@ -2,9 +2,9 @@
 // positions taught into the start register as absolute moves.
 
 #include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
+#include "platform/frmMessage.h"
 #include "program/ProgramTable.h"
 #include "program/Teaching.h"
 #include "program/frmPrgEdit.h"

@@ -3,9 +3,9 @@
 
 #include "params/ParamExchange.h"
 
-#include "mainwin/frmMessage.h"
 #include "params/ParamTables.h"
 #include "platform/MSComm.h"
+#include "platform/frmMessage.h"
 
 #include <QProgressBar>
 

@@ -1,13 +1,13 @@
 #include "params/frmScaleSetup.h"
 
-#include "mainwin/EntryChecks.h"
-#include "mainwin/EntryEditing.h"
-#include "mainwin/ManualEvents.h"
 #include "mainwin/frmMain.h"
 #include "params/ScaleSetup.h"
-#include "shared/AxisFactor.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
+#include "platform/EntryEditing.h"
+#include "platform/KeyCodes.h"
+#include "shared/AxisFactor.h"
+#include "shared/EntryChecks.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -237,7 +237,7 @@ bool frmScaleSetup::eventFilter(QObject *watched, QEvent *event)
             const auto *press = static_cast<QKeyEvent *>(event);
             if (EntryEditing::isEditingKey(press))
                 return false;
-            int key = ManualEvents::KeyCode(press);
+            int key = TypedChar(press);
             if (key == 0)
                 return false;
             boxKeyPress(a, u, key);

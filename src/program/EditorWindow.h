@@ -1,8 +1,7 @@
 #pragma once
 // Small pieces both program editor windows share: lengths of their design,
-// mouse buttons and typed characters as their handlers take them, when a
-// window counts as activated anew, and the port check of their transfer
-// menus.
+// mouse buttons as their handlers take them, when a window counts as
+// activated anew, and the port check of their transfer menus.
 
 #include <Qt>
 
@@ -18,11 +17,6 @@ void SetTwipsGeometry(QWidget *w, int left, int top, int width, int height);
 
 // 1 left, 2 right, 4 middle, 0 any other button.
 int MouseButtonCode(Qt::MouseButton button);
-
-// The character a key types, as the key handlers take it: Backspace 8,
-// Enter 13, a printable or control character; 0 for keys that type nothing
-// (arrows, Delete, Tab, shortcuts).
-int TypedChar(const QKeyEvent *event);
 
 // For a window's activation change: whether it has just become active anew.
 // Coming back from another window of the program counts; coming back from

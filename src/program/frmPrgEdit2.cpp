@@ -2,6 +2,7 @@
 
 #include "mainwin/frmMain.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
 #include "platform/PickerBox.h"
 #include "platform/TabStrip.h"
 #include "program/BlockCopy.h"

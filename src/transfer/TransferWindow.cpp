@@ -2,6 +2,7 @@
 
 #include "mainwin/frmMain.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
 #include "platform/MSComm.h"
 #include "platform/Timer.h"
 #include "program/ProgramTable.h"
@@ -431,13 +432,8 @@ bool TransferWindow::eventFilter(QObject *watched, QEvent *event)
         } else if (event->type() == QEvent::KeyPress) {
             // Characters are judged; editing keys (arrows, Delete, the
             // clipboard's) pass, and what they leave is checked as a change.
-            const QString text = static_cast<QKeyEvent *>(event)->text();
-            if (text.size() != 1)
-                return false;
-            const char16_t c = text[0].unicode();
-            if (c < 0x20 && c != 8 && c != '\r' && c != '\n')
-                return false;
-            if (c == 0x7F)
+            const int c = TypedChar(static_cast<QKeyEvent *>(event));
+            if (c == 0 || (c < 0x20 && c != 8 && c != 13))
                 return false;
             int key = c;
             from ? Text1_KeyPress(i, key) : Text2_KeyPress(i, key);
