@@ -4,11 +4,11 @@
 // the program at once. The "All" entries put the parameters before the
 // program.
 
+#include "link/LinePort.h"
 #include "mainwin/frmMain.h"
 #include "params/ParamExchange.h"
 #include "platform/Timer.h"
 #include "platform/frmMessage.h"
-#include "program/EditorWindow.h"
 #include "shared/Shared.h"
 #include "transfer/frmRecvPrg.h"
 #include "transfer/frmSendPrg.h"

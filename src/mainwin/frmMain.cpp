@@ -52,6 +52,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     connect(Timer1, &Timer::timeout, this, &frmMain::Timer1_Timer);
     connect(Timer2, &Timer::timeout, this, &frmMain::Timer2_Timer);
     wireManualControls();
+    wireLowerWindows();
 }
 
 void frmMain::changeEvent(QEvent *event)
@@ -72,8 +73,10 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 frmMain::~frmMain()
 {
-    if (mainWindow == this)
+    if (mainWindow == this) {
         mainWindow = nullptr;
+        unwireLowerWindows();
+    }
 }
 
 void frmMain::ResumeMonitor(bool wasActive)

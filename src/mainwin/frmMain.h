@@ -1,7 +1,9 @@
 #pragma once
 // The main window: owns the one serial port, the monitor timer, the program
-// database control and every display and manual control of the unit. Other
-// windows reach it through MainWindow() and send through its port.
+// database control and every display and manual control of the unit. The
+// windows below it never see it: it hands them its port, its monitor switch
+// and itself as their owner, and answers their requests by signal
+// (LowerWindows.cpp).
 
 #include <QMainWindow>
 #include <array>
@@ -298,6 +300,9 @@ private:
     void teachInto(ProgramTable &table, UnitKind kind);
     void wireMenus();
     void buildControls();
+    // What the windows below this one take from it and ask of it (LowerWindows.cpp).
+    void wireLowerWindows();
+    void unwireLowerWindows();
 };
 
 // The message of a failure number of the serial port; `detail` (the port's

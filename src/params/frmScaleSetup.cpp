@@ -1,11 +1,12 @@
 #include "params/frmScaleSetup.h"
 
-#include "mainwin/frmMain.h"
+#include "params/ParamRequests.h"
 #include "params/ScaleSetup.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/EntryEditing.h"
 #include "platform/KeyCodes.h"
+#include "platform/OwnerWindow.h"
 #include "shared/AxisFactor.h"
 #include "shared/EntryChecks.h"
 
@@ -33,7 +34,7 @@ frmScaleSetup *ShowScaleSetupWindow()
 {
     frmScaleSetup *w = ScaleSetupWindow();
     if (!w) {
-        w = new frmScaleSetup(MainWindow());
+        w = new frmScaleSetup(OwnerWindow());
         w->Form_Load();
     }
     w->show();
@@ -260,8 +261,7 @@ void frmScaleSetup::OkButton_Click()
         MsgBox(ScaleRefusedMessage(*refused), MsgButtons::Ok, {}, MsgIcon::Exclamation);
         return;
     }
-    if (frmMain *m = MainWindow())
-        ShowScaleOnMain(*m, axes);
+    emit ParamWindowRequests().showScaleOnMain(axes);
     close();
 }
 

@@ -1,8 +1,6 @@
 #include "program/EditorWindow.h"
 
-#include "mainwin/frmMain.h"
 #include "platform/Dialogs.h"
-#include "platform/MSComm.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -47,14 +45,4 @@ bool ActivatedAnew(QWidget *window, QEvent *event, bool &fromOtherWindow)
         return false;
     fromOtherWindow = false;
     return true;
-}
-
-bool PortOpenOrTell()
-{
-    frmMain *m = MainWindow();
-    if (m && m->MSComm1->PortOpen())
-        return true;
-    MsgBox(QStringLiteral("The port is not open."), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"),
-           MsgIcon::Information);
-    return false;
 }

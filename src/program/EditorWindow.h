@@ -1,7 +1,7 @@
 #pragma once
 // Small pieces both program editor windows share: lengths of their design,
-// mouse buttons as their handlers take them, when a window counts as
-// activated anew, and the port check of their transfer menus.
+// mouse buttons as their handlers take them, and when a window counts as
+// activated anew.
 
 #include <Qt>
 
@@ -23,7 +23,3 @@ int MouseButtonCode(Qt::MouseButton button);
 // a message box or another program does not. `fromOtherWindow` keeps what
 // the last deactivation found; it starts true, so the first showing counts.
 bool ActivatedAnew(QWidget *window, QEvent *event, bool &fromOtherWindow);
-
-// The transfer menus start nothing while the port is closed: true when it
-// is open, else false after telling the operator.
-bool PortOpenOrTell();

@@ -15,7 +15,7 @@
 //
 //     MessageWindowHooks hooks;                         // the wait window's Cancel
 //     MyView view;                                      // frmMessage.Label2, ProgressBar1
-//     const TransferOutcome out = RunRegisterTransfer(*MainWindow()->MSComm1, &hooks, axis, 0, 53,
+//     const TransferOutcome out = RunRegisterTransfer(port, &hooks, axis, 0, 53,
 //                                                     DownloadSteps2(table, axis), &view);
 //     g.TransferResult = DownloadResultCode(out, 0, 53);
 //     if (const auto m = DownloadClosing(g.TransferResult))

@@ -1,6 +1,7 @@
 #include "transfer/TransferWindow.h"
 
-#include "mainwin/frmMain.h"
+#include "link/LinePort.h"
+#include "link/MonitorSwitch.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyCodes.h"
 #include "platform/MSComm.h"
@@ -132,8 +133,7 @@ void TransferWindow::Form_Load()
 {
     g.BlockFirstClick.fill(0);
     // The window owns the line until it closes.
-    if (frmMain *m = MainWindow())
-        m->Timer1->stop();
+    PauseMonitorPoll();
     m_hold.emplace(LineUser::Transfer);
     for (int i = 0; i < kAxes; ++i) {
         Text1[i]->setText(QString::number(g.TransferFrom[i]));
@@ -332,8 +332,8 @@ void TransferWindow::Start_botton_Click()
         refuseValue();
         return;
     }
-    frmMain *m = MainWindow();
-    if (!m || !m->MSComm1->PortOpen()) {
+    MSComm *port = LinePort();
+    if (!port || !port->PortOpen()) {
         g.TransferResult = kResultPortClosed;
         finish(Closing(g.TransferResult));
         return;
@@ -376,11 +376,11 @@ void TransferWindow::Start_botton_Click()
 
 std::optional<TransferOutcome> TransferWindow::RunAxis(int axis, int from, int to, const TransferSteps &steps)
 {
-    frmMain *m = MainWindow();
-    if (!m)
+    MSComm *port = LinePort();
+    if (!port)
         return std::nullopt;
     frmMsgPrgDoUp *dialog = MsgPrgDoUpWindow();
-    return RunRegisterTransfer(*m->MSComm1, dialog, axis, from, to, steps, dialog);
+    return RunRegisterTransfer(*port, dialog, axis, from, to, steps, dialog);
 }
 
 void TransferWindow::Cancel_botton_Click()
@@ -402,8 +402,7 @@ void TransferWindow::finish(std::optional<ClosingMessage> closing)
     // The line is free and the monitor polls again (unless the I/O window
     // polls) before the operator reads how the transfer ended.
     m_hold.reset();
-    if (frmMain *m = MainWindow())
-        m->ResumeMonitor(false);
+    ResumeMonitorPoll(false);
     if (closing)
         ShowClosing(*closing);
     hide();
