@@ -21,12 +21,15 @@ void frmMain::wireLowerWindows()
     SetMonitorSwitch({[this] { return Timer1->isActive(); }, [this] { Timer1->stop(); },
                       [this](bool wasRunning) { ResumeMonitor(wasRunning); }});
 
+    // Only the newest main window answers, as only it is MainWindow().
     ParamRequests &params = ParamWindowRequests();
+    params.disconnect();
     connect(&params, &ParamRequests::paramDownLoad, this, &frmMain::mnuZT260DoParamItem_Click);
     connect(&params, &ParamRequests::paramUpLoad, this, &frmMain::mnuZT260UpParamItem_Click);
     connect(&params, &ParamRequests::showScaleOnMain, this, [this](int axes) { ShowScaleOnMain(*this, axes); });
 
     ProgramRequests &program = ProgramWindowRequests();
+    program.disconnect();
     program.transfer2Running = [this] { return ProgramTransfer2Running(); };
     connect(&program, &ProgramRequests::runProgramTransfer2, this,
             [this](bool download, int Index, const QString &title) { RunProgramTransfer2(download, Index, title); });
