@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 // ---- lines --------------------------------------------------------------------
 
@@ -101,6 +102,36 @@ std::optional<int> wholeIn(const QString &text, int lo, int hi)
     if (!v || *v != std::floor(*v) || *v < lo || *v > hi)
         return std::nullopt;
     return int(*v);
+}
+
+// The marker a line was perhaps meant to be (the same text in another case
+// or between blanks), or nothing: markers are matched exactly, and such a
+// line is passed over, so the operator is told what it cost.
+std::optional<QString> nearMarker(QLatin1StringView line)
+{
+    if (!line.contains(u'#'))
+        return std::nullopt;
+    const QString text = QString(line).trimmed();
+    QStringList markers{kProgramMarker, kScaleMarker};
+    for (int a = 0; a < kAxes; ++a)
+        markers << AxisHeading(a);
+    for (const QString &m : markers)
+        if (text.compare(m, Qt::CaseInsensitive) == 0 && line != m)
+            return m;
+    return std::nullopt;
+}
+
+// A line that ends the record lines of the program section.
+bool endsRecords(QLatin1StringView line)
+{
+    return IsBlockMarker(line) || nearMarker(line);
+}
+
+// "register 5 was" or "registers 5 to 53 were", as the count asks.
+QString registersNotLoaded(int from, int to)
+{
+    return from == to ? QStringLiteral("register %1 was not loaded").arg(from)
+                      : QStringLiteral("registers %1 to %2 were not loaded").arg(from).arg(to);
 }
 
 QString modelName(UnitKind kind)
@@ -197,22 +228,36 @@ public:
             } else if (line == kScaleMarker) {
                 anyMarker = true;
                 m_out.scaleFound = true;
-                scale();
+                if (auto refused = scale())
+                    m_scaleRefusals << *refused;
+            } else if (const auto meant = nearMarker(line)) {
+                m_near << *meant;
+                m_out.notLoaded << QStringLiteral("The line \"%1\" is not the heading \"%2\" (headings are matched "
+                                                  "exactly); the lines after it were passed over.")
+                                       .arg(QString(line), *meant);
             }
         }
+        // A refused scale section may be followed, or preceded, by one that
+        // is taken: the message says which units and factors hold.
+        for (const QString &why : std::as_const(m_scaleRefusals))
+            m_out.notLoaded << (m_out.scale ? QStringLiteral("SCALE: %1; that section was passed over, and the units "
+                                                             "and factors of another \"# SCALE\" section were loaded.")
+                                            : QStringLiteral("SCALE: %1; the units and factors were not loaded."))
+                                   .arg(why);
         if (!anyMarker) {
             m_out.notLoaded = QStringList{
                 QStringLiteral("The file holds none of the lines \"# X axis\" to \"# U axis\", \"# PROGRAM\" "
                                "and \"# SCALE\": nothing was loaded.")};
             return m_out;
         }
+        // A heading told of above as not matched is not named again.
         QStringList missing;
         for (int a = 0; a < kAxes; ++a)
-            if (!m_out.axisFound[size_t(a)])
+            if (!m_out.axisFound[size_t(a)] && !m_near.contains(AxisHeading(a)))
                 missing << AxisName(a);
-        if (!m_out.programFound)
+        if (!m_out.programFound && !m_near.contains(kProgramMarker))
             missing << QStringLiteral("PROGRAM");
-        if (!m_out.scaleFound)
+        if (!m_out.scaleFound && !m_near.contains(kScaleMarker))
             missing << QStringLiteral("SCALE");
         if (!missing.isEmpty())
             m_out.notLoaded << QStringLiteral("Not in the file: %1.").arg(missing.join(QStringLiteral(", ")));
@@ -237,7 +282,7 @@ private:
             if (m_lines.AtEnd())
                 break;
             const QLatin1StringView line = m_lines.Next();
-            if (IsBlockMarker(line)) {
+            if (endsRecords(line)) {
                 m_lines.Back();
                 break;
             }
@@ -247,11 +292,9 @@ private:
             // record into the wrong register: the section stops instead.
             if (r.reg1 && !namesRegister(*r.reg1, reg)) {
                 m_out.notLoaded << QStringLiteral("PROGRAM: the line for register %1 holds register \"%2\" "
-                                                  "(a line is missing or added before it); registers %1 to %3 "
-                                                  "were not loaded.")
+                                                  "(a line is missing or added before it); %3.")
                                        .arg(reg)
-                                       .arg(QString(*r.reg1))
-                                       .arg(last);
+                                       .arg(QString(*r.reg1), registersNotLoaded(reg, last));
                 noteBroken(broken);
                 return;
             }
@@ -263,80 +306,105 @@ private:
         }
         noteBroken(broken);
         if (reg <= last) {
-            m_out.notLoaded << (reg == 0 ? QStringLiteral("PROGRAM: the section holds no register; registers 0 to %1 "
-                                                          "were not loaded.")
-                                               .arg(last)
-                                         : QStringLiteral("PROGRAM: the file ends its program after register %1; "
-                                                          "registers %2 to %3 were not loaded.")
+            m_out.notLoaded << (reg == 0 ? QStringLiteral("PROGRAM: the section holds no register; %1.")
+                                               .arg(registersNotLoaded(0, last))
+                                         : QStringLiteral("PROGRAM: the file ends its program after register %1; %2.")
                                                .arg(reg - 1)
-                                               .arg(reg)
-                                               .arg(last));
+                                               .arg(registersNotLoaded(reg, last)));
             return;
         }
         // Record lines beyond the model's registers are passed over.
-        int surplus = 0;
+        const int surplus = passOver([](QLatin1StringView line) { return line.contains(u'"'); });
+        if (surplus > 0) {
+            const QString after = surplus == 1
+                                      ? QStringLiteral("the record line after them was not loaded")
+                                      : QStringLiteral("the %1 record lines after them were not loaded").arg(surplus);
+            m_out.notLoaded << QStringLiteral("PROGRAM: the %1 keeps registers 0 to %2; %3.")
+                                   .arg(modelName(m_kind), QString::number(last), after);
+        }
+    }
+
+    // Passes over the lines up to the next marker (left for the main walk)
+    // or the end; how many of them `counts`.
+    int passOver(const std::function<bool(QLatin1StringView)> &counts)
+    {
+        int n = 0;
         while (!m_lines.AtEnd()) {
             const QLatin1StringView line = m_lines.Next();
-            if (IsBlockMarker(line)) {
+            if (endsRecords(line)) {
                 m_lines.Back();
                 break;
             }
-            if (line.contains(u'"'))
-                ++surplus;
+            if (counts(line))
+                ++n;
         }
-        if (surplus > 0)
-            m_out.notLoaded << QStringLiteral("PROGRAM: the %1 keeps registers 0 to %2; the %3 record lines after "
-                                              "them were not loaded.")
-                                   .arg(modelName(m_kind))
-                                   .arg(last)
-                                   .arg(surplus);
+        return n;
     }
 
     void noteBroken(const QList<int> &broken)
     {
-        if (!broken.isEmpty())
+        if (broken.size() == 1)
+            m_out.notLoaded << QStringLiteral("PROGRAM: the line of register %1 is not a whole record; that register "
+                                              "was not loaded.")
+                                   .arg(broken.front());
+        else if (!broken.isEmpty())
             m_out.notLoaded << QStringLiteral("PROGRAM: the lines of registers %1 are not whole records; those "
                                               "registers were not loaded.")
                                    .arg(NumberRanges(broken));
     }
 
-    // The units and factors, taken only when every one of them is sound.
-    void scale()
+    // The units and factors, taken only when every one of them is sound and
+    // the section holds no more than its lines: a line added or repeated
+    // inside it would move every later value one place. Nothing when taken,
+    // else why not.
+    std::optional<QString> scale()
     {
         ScaleValues v;
-        auto refuse = [this](const QString &why) {
-            m_out.notLoaded << QStringLiteral("SCALE: %1; the units and factors were not loaded.").arg(why);
-        };
         for (int i = 0; i < kScaleLines; ++i) {
             if (m_lines.AtEnd())
-                return refuse(QStringLiteral("the file ends after %1 of its %2 lines").arg(i).arg(kScaleLines));
+                return QStringLiteral("the file ends after %1 of its %2 lines").arg(i).arg(kScaleLines);
             const QLatin1StringView marker = m_lines.Next();
             if (IsBlockMarker(marker)) {
                 m_lines.Back();
-                return refuse(QStringLiteral("the section ends after %1 of its %2 lines").arg(i).arg(kScaleLines));
+                return QStringLiteral("the section ends after %1 of its %2 lines").arg(i).arg(kScaleLines);
             }
             const QString line(marker);
             const qsizetype close = line.indexOf(u'"', 1);
             if (close < 0)
-                return refuse(QStringLiteral("line %1 holds no value between double quotes").arg(i + 1));
+                return QStringLiteral("line %1 holds no value between double quotes").arg(i + 1);
             const QString value = line.mid(1, close - 1);
             if (i < kAxes) {
                 const auto unit = wholeIn(value, 0, kUnitNames - 1);
                 if (!unit)
-                    return refuse(QStringLiteral("the unit of the %1, \"%2\", is none of 0 to 3")
-                                      .arg(AxisName(i), value));
+                    return QStringLiteral("the unit of the %1, \"%2\", is none of 0 to 3").arg(AxisName(i), value);
                 v.unit[size_t(i)] = int16_t(*unit);
             } else {
                 const int axis = (i - kAxes) / kFileUnitCodes;
                 const int code = (i - kAxes) % kFileUnitCodes;
-                if (!ReadFactor(value))
-                    return refuse(QStringLiteral("the factor of unit %1 of the %2, \"%3\", is no number above 0")
-                                      .arg(code)
-                                      .arg(AxisName(axis), value));
+                if (!ReadFactor(value)) {
+                    const auto number = WholeNumber(value);
+                    const bool tooLarge = number && *number > 0;
+                    return (tooLarge ? QStringLiteral("the factor of unit %1 of the %2, \"%3\", is too large: a pulse "
+                                                      "count times it is no finite number")
+                                     : QStringLiteral("the factor of unit %1 of the %2, \"%3\", is no number above 0"))
+                        .arg(code)
+                        .arg(AxisName(axis), value);
+                }
                 v.factor[size_t(axis)][size_t(code)] = value;
             }
         }
+        // Values lines after the last one, before the next marker or the end.
+        const int surplus = passOver([](QLatin1StringView line) {
+            const QString text = QString(line).trimmed();
+            return !text.isEmpty() && !text.startsWith(u'#');
+        });
+        if (surplus > 0)
+            return QStringLiteral("the section holds %1 than its %2 (a line added or repeated inside it moves every "
+                                  "later value one place)")
+                .arg(surplus == 1 ? QStringLiteral("a line more") : QStringLiteral("%1 lines more").arg(surplus))
+                .arg(kScaleLines);
         m_out.scale = v;
+        return std::nullopt;
     }
 
     DataFileLines m_lines;
@@ -344,6 +412,8 @@ private:
     const DataFileProgress &m_progress;
     DataFileContent m_out;
     int m_count = 0;
+    QStringList m_scaleRefusals;   // why each refused scale section was refused
+    QStringList m_near;            // markers a line was perhaps meant to be
 };
 
 } // namespace
@@ -364,8 +434,10 @@ void DataUp(DataFileLines &lines, int axis, DataFileContent &out)
                 continue;
             const BlockSection sec = kSections[size_t(s)];
             const int got = taken[size_t(s)];
-            rest << (got > 0 ? QStringLiteral("%1 values %2 to %3").arg(SectionName(sec)).arg(got + 1).arg(SectionItems(sec))
-                             : SectionName(sec));
+            const int need = SectionItems(sec);
+            rest << (got + 1 == need ? QStringLiteral("%1 value %2").arg(SectionName(sec)).arg(need)
+                     : got > 0       ? QStringLiteral("%1 values %2 to %3").arg(SectionName(sec)).arg(got + 1).arg(need)
+                                     : SectionName(sec));
         }
         out.notLoaded << QStringLiteral("%1: %2; not loaded: %3.").arg(AxisName(axis), why, rest.join(QStringLiteral(", ")));
     };
@@ -408,7 +480,9 @@ void DataUp(DataFileLines &lines, int axis, DataFileContent &out)
                 v.param[n] = leftTrimmed(items[i]);
                 continue;
             }
-            const double d = RoundHalfEven(LeadingNumber(items[i]));
+            // Read as every stored setting is: blanks and tabs inside a
+            // number do not end it.
+            const double d = RoundHalfEven(DecimalRead(items[i]));
             if (d < -32768 || d > 32767)
                 return stop(QStringLiteral("value %1 of the %2 line, \"%3\", is out of range")
                                 .arg(i + 1)
@@ -469,8 +543,8 @@ LoadOutcome ApplyDataFile(const DataFileContent &content, UnitKind kind)
                 return true;
             });
             if (!stored)
-                outcome.notLoaded << QStringLiteral("PROGRAM: the program database refused a write (%1); the program "
-                                                    "keeps what it held before the load.")
+                outcome.notLoaded << QStringLiteral("PROGRAM: the program keeps what it held before the load; the "
+                                                    "program database refused a write:\n%1")
                                          .arg(table.ErrorText());
             else if (wrote) {
                 outcome.programChanged = true;

@@ -15,9 +15,6 @@
 
 namespace {
 
-constexpr QFileDevice::Permissions kWriteBits =
-    QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-
 std::optional<QString> unkeepable(QStringView text, bool commaToo)
 {
     // Most texts hold nothing to refuse: found first, the reason made after.
@@ -223,21 +220,11 @@ std::optional<QString> SaveDataFile(const QString &path, const QDateTime &when, 
     if (!bytes)
         return refused(refusal);
 
-    // A saved file is left read-only; the next save onto it replaces it.
-    // The "user" bits say what this process may do, not what the file
-    // allows: they are left out, or root would restore a write bit.
-    const QFileDevice::Permissions old =
-        replacing ? target.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser)
-                  : QFileDevice::Permissions();
-    if (replacing && !(old & QFileDevice::WriteOwner))
-        QFile::setPermissions(path, old | QFileDevice::WriteOwner);
+    // A saved file is left read-only; the next save onto it replaces it
+    // without touching it before the new one is complete.
     QString error;
-    if (!WriteReplacing(path, *bytes, &error)) {
-        if (replacing)
-            QFile::setPermissions(path, old);
-        return refused(error + u'.');
-    }
-    QFile::setPermissions(path, QFile::permissions(path) & ~kWriteBits);
+    if (!WriteReplacingReadOnly(path, *bytes, &error))
+        return refused(QStringLiteral("The data file %1 cannot be written: %2.").arg(name, error));
     return std::nullopt;
 }
 

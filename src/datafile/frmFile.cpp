@@ -214,9 +214,13 @@ void frmFile::Command2_Click()
     startProgress();
     const bool saved = DatSaveAct(path, [this](int v) { showProgress(v); });
     endProgress();
-    // A failed save keeps the window, so that another folder or name can be tried.
-    if (!saved)
+    // A failed save keeps the window, so that another folder or name can be
+    // tried; its bar shows that nothing was saved.
+    if (!saved) {
+        m_progress = 0;
+        ProgressBar1->setValue(0);
         return;
+    }
     Command4_Click();
 }
 

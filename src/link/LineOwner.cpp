@@ -1,5 +1,6 @@
 #include "link/LineOwner.h"
 
+#include "platform/Dialogs.h"
 #include "shared/Shared.h"
 
 namespace {
@@ -15,6 +16,13 @@ bool LineHeld()
 bool TransferHoldsLine()
 {
     return LineHeld() && transferHolds;
+}
+
+void TellTransferUsesLine()
+{
+    if (TransferHoldsLine())
+        MsgBox(QStringLiteral("A transfer is using the line: nothing was started."), MsgButtons::Ok, {},
+               MsgIcon::Exclamation);
 }
 
 bool MayWrite(LineUser who)

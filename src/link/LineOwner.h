@@ -48,6 +48,11 @@ bool LineHeld();
 // exchanges ended, a closed line included.
 bool TransferHoldsLine();
 
+// A transfer that could not take the line tells the operator why, once, when
+// another transfer holds it: "A transfer is using the line: nothing was
+// started."
+void TellTransferUsesLine();
+
 // The I/O window tells when its poll starts (window loaded) and ends.
 void SetIoPollActive(bool active);
 bool IoPollActive();

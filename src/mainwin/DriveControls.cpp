@@ -8,6 +8,7 @@
 #include "platform/MSComm.h"
 #include "platform/UpDown.h"
 #include "shared/EntryChecks.h"
+#include "shared/RefusalText.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -161,8 +162,11 @@ void frmMain::RegNo_Change()
 {
     const UnitKind kind = CurrentUnitKind();
     if (!RegisterTextAccepted(RegNo->text(), kind)) {
-        MsgBox(ValueRefused(), MsgButtons::Ok,
-               kind == UnitKind::TwoAxis ? QStringLiteral("zt260a") : QStringLiteral("zt460a"), MsgIcon::Critical);
+        MsgBox(WithReason(ValueRefused(), QStringLiteral("The start register box takes 0 to %1, not \"%2\".")
+                                              .arg(LastRegister(kind))
+                                              .arg(RegNo->text())),
+               MsgButtons::Ok, kind == UnitKind::TwoAxis ? QStringLiteral("zt260a") : QStringLiteral("zt460a"),
+               MsgIcon::Critical);
         // As with the speed boxes: a put-back text that is refused too, or
         // is the refused text itself, gives way to the empty text (register 0).
         QString back = g.SavedRegNoText;

@@ -11,6 +11,7 @@
 #include "platform/UpDown.h"
 #include "shared/EntryChecks.h"
 #include "shared/NumberText.h"
+#include "shared/RefusalText.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -128,7 +129,9 @@ void frmMain::JogSW_Press(int index)
         // The count comes from the box as it reads now, in the axis's unit.
         count = PresetCount(amountBox(axis)->text(), AxisFactor(g.ScaleSel[axis], axis));
         if (!count) {
-            MsgBox(ValueRefused(), MsgButtons::Ok, axisMessageTitle(axis), MsgIcon::Critical);
+            MsgBox(WithReason(ValueRefused(), PresetRefusal(axis, amountBox(axis)->text(),
+                                                            AxisFactor(g.ScaleSel[axis], axis))),
+                   MsgButtons::Ok, axisMessageTitle(axis), MsgIcon::Critical);
             return;
         }
     }
@@ -286,7 +289,11 @@ void frmMain::SpeedBox_Change(int axis)
         g.AxisEntryText[axis][1] = box->text();
         return;
     }
-    MsgBox(ValueRefused(), MsgButtons::Ok, axisMessageTitle(axis), MsgIcon::Critical);
+    MsgBox(WithReason(ValueRefused(), QStringLiteral("The %1 manual speed takes 0 to %2, not \"%3\".")
+                                          .arg(AxisLetter(axis))
+                                          .arg(kMaxManualSpeed)
+                                          .arg(box->text())),
+           MsgButtons::Ok, axisMessageTitle(axis), MsgIcon::Critical);
     // Put back the text of the last click. Should that be refused as well,
     // or be the very text refused now, the box is emptied instead, so the
     // box never keeps a refused value.

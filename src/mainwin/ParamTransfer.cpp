@@ -44,8 +44,10 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
     if (!m.MSComm1->PortOpen())
         return ParamTransferResult::PortClosed;
     LineHold hold(LineUser::Transfer);
-    if (!hold.owns())
+    if (!hold.owns()) {
+        TellTransferUsesLine();
         return ParamTransferResult::Busy;
+    }
 
     const UnitKind kind = CurrentUnitKind();
     const int axes = AxisCount(kind);
@@ -54,9 +56,10 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
 
     // Every value is checked before the first command, so a download never
     // stops half-way on a value it cannot send.
-    if (download && anyAxis && !ParamValuesSendable(flags, axes)) {
+    if (const auto refused = download && anyAxis ? UnsendableParams(flags, axes) : std::vector<UnsendableParam>{};
+        !refused.empty()) {
         hold.release();
-        MsgBox(BadSettingMessage(), MsgButtons::Ok, {}, MsgIcon::Critical);
+        MsgBox(BadSettingMessage(refused), MsgButtons::Ok, {}, MsgIcon::Critical);
         return ParamTransferResult::BadSetting;
     }
 
@@ -84,7 +87,7 @@ ParamTransferResult runParamTransfer(frmMain &m, bool download, int Index)
 
     if (!completed) {
         if (session.badSetting) {
-            MsgBox(BadSettingMessage(), MsgButtons::Ok, {}, MsgIcon::Critical);
+            MsgBox(BadSettingMessage(session.unsendable), MsgButtons::Ok, {}, MsgIcon::Critical);
             return ParamTransferResult::BadSetting;
         }
         const ExchangeResult &stopped = session.stopped.value_or(ExchangeResult{});

@@ -18,26 +18,67 @@
 #include <QAction>
 #include <QPointer>
 #include <QProgressBar>
+#include <QTimer>
 
 namespace {
 
 // The register in hand in the wait window's second line, the progress on
-// the main window's bar.
+// the main window's bar. Both are drawn at the next pass of events, while
+// the unit answers, not between an answer and the next command.
 class WaitWindowView : public TransferView
 {
 public:
-    explicit WaitWindowView(QProgressBar *bar) : m_bar(bar) {}
+    explicit WaitWindowView(QProgressBar *bar) : m_bar(bar)
+    {
+        m_show.setSingleShot(true);
+        QObject::connect(&m_show, &QTimer::timeout, [this] { showNow(); });
+    }
     void Begin(int registers) override
     {
         m_bar->setRange(0, registers);
+        m_done = 0;
         m_bar->setValue(0);
     }
-    void Progress(int done) override { m_bar->setValue(done); }
-    void Reached(int axis, int reg) override { SetMessageLine2(RegisterCaption(axis, reg)); }
+    void Progress(int done) override
+    {
+        m_done = done;
+        showSoon();
+    }
+    void Reached(int axis, int reg) override
+    {
+        m_axis = axis;
+        m_reg = reg;
+        showSoon();
+    }
+    void Ended(bool) override
+    {
+        if (m_show.isActive())
+            showNow();
+    }
 
 private:
+    void showSoon()
+    {
+        if (!m_show.isActive())
+            m_show.start(0);
+    }
+    void showNow()
+    {
+        m_show.stop();
+        if (m_axis >= 0)
+            SetMessageLine2(RegisterCaption(m_axis, m_reg));
+        m_bar->setValue(m_done);
+    }
+
     QProgressBar *m_bar;
+    QTimer m_show;
+    int m_axis = -1;
+    int m_reg = 0;
+    int m_done = 0;
 };
+
+// Set by a run for every axis after its first.
+bool nextAxisOfRun = false;
 
 bool isTwoAxisAxis(int axis)
 {
@@ -45,10 +86,14 @@ bool isTwoAxisAxis(int axis)
 }
 
 // Runs registers 0 to 53 of one axis (0 X, 1 Y) with the wait window's
-// Cancel; the table must be open.
-TransferOutcome runAxis(frmMain &m, int axis, TransferSteps steps)
+// Cancel; the table must be open. `followsAxis`: the axis before it in the
+// same run ended with every answer taken, so the line is quiet and one read
+// empties the receive side.
+TransferOutcome runAxis(frmMain &m, int axis, TransferSteps steps, bool followsAxis)
 {
     steps.timeoutMs = m.ProgramReplyTimeoutMs;
+    if (followsAxis)
+        steps.clear = ClearHow::Once;
     MessageWindowHooks hooks;
     WaitWindowView view(m.ProgressBar1);
     return RunRegisterTransfer(*m.MSComm1, &hooks, axis, 0, LastRegister(UnitKind::TwoAxis), steps, &view);
@@ -89,7 +134,7 @@ int frmMain::PrgramDownLoad(int axis)
     const int last = LastRegister(UnitKind::TwoAxis);
     if (!isTwoAxisAxis(a))
         return DownloadResultCode({}, 0, -1);   // nothing sent
-    const TransferOutcome out = runAxis(*this, a, DownloadSteps2(ProgramTableOf(UnitKind::TwoAxis), a));
+    const TransferOutcome out = runAxis(*this, a, DownloadSteps2(ProgramTableOf(UnitKind::TwoAxis), a), nextAxisOfRun);
     return DownloadResultCode(out, 0, last);
 }
 
@@ -97,7 +142,7 @@ int frmMain::ProgramUpLoad(int axis)
 {
     if (!isTwoAxisAxis(axis))
         return UploadResultCode({});   // nothing read
-    return UploadResultCode(runAxis(*this, axis, UploadSteps2(ProgramTableOf(UnitKind::TwoAxis), axis)));
+    return UploadResultCode(runAxis(*this, axis, UploadSteps2(ProgramTableOf(UnitKind::TwoAxis), axis), nextAxisOfRun));
 }
 
 std::optional<int> frmMain::RunProgramTransfer2(bool download, int Index, const QString &title)
@@ -110,8 +155,10 @@ std::optional<int> frmMain::RunProgramTransfer2(bool download, int Index, const 
     if (axes.empty())
         return std::nullopt;
     LineHold hold(LineUser::Transfer);
-    if (!hold.owns())
+    if (!hold.owns()) {
+        TellTransferUsesLine();
         return std::nullopt;
+    }
     ProgramTable *table = OpenProgramTableOrTell(UnitKind::TwoAxis);
     if (!table)
         return std::nullopt;
@@ -125,7 +172,9 @@ std::optional<int> frmMain::RunProgramTransfer2(bool download, int Index, const 
 
     int code = 0;
     for (int a : axes) {
+        nextAxisOfRun = a != axes.front();
         code = download ? PrgramDownLoad(a + 1) : ProgramUpLoad(a);
+        nextAxisOfRun = false;
         const bool done = download ? code < kResultErrorBase : code == 0;
         if (!done)
             break;

@@ -10,6 +10,7 @@
 #include "program/frmPrgEdit.h"
 #include "program/frmQuestion.h"
 #include "shared/AxisFactor.h"
+#include "shared/RefusalText.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -92,9 +93,10 @@ void frmMain::AbsPoSet_Click()
 
 void frmMain::teachInto(ProgramTable &table, UnitKind kind)
 {
-    const auto plan = PlanTeaching(readBoxes(*this, kind));
+    QString why;
+    const auto plan = PlanTeaching(readBoxes(*this, kind), &why);
     if (!plan) {
-        MsgBox(QStringLiteral("Value can't configure it."), MsgButtons::Ok,
+        MsgBox(WithReason(QStringLiteral("Value can't configure it."), why), MsgButtons::Ok,
                kind == UnitKind::TwoAxis ? QStringLiteral("zt260a") : QStringLiteral("zt460a"), MsgIcon::Critical);
         return;
     }

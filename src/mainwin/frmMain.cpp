@@ -53,15 +53,39 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     connect(Timer2, &Timer::timeout, this, &frmMain::Timer2_Timer);
     wireManualControls();
     wireLowerWindows();
+    KeepFocusOffMotion();
 }
 
 void frmMain::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_activated) {
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow())
+        return;
+    // Qt gives the focus back once this event is over: to a safe control.
+    KeepFocusOffMotion();
+    if (!m_activated) {
         m_activated = true;
         Form_Activate();
     }
+}
+
+bool frmMain::startsMotion(const QWidget *w) const
+{
+    for (int i = 0; i < 8; ++i)
+        if (w == jogButton(i))
+            return true;
+    return w == HomeStarSW || w == PrgStart || w == PrgStep;
+}
+
+void frmMain::KeepFocusOffMotion()
+{
+    const QWidget *now = focusWidget();
+    if (now && !startsMotion(now))
+        return;
+    // A stray Return or Escape on the STOP button sends nothing; with that
+    // button out of use the focus rests on the window itself.
+    QWidget *safe = X_STOP_SW && X_STOP_SW->isEnabled() ? static_cast<QWidget *>(X_STOP_SW) : centralWidget();
+    safe->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -288,6 +288,10 @@ private:
     void EndFinishedDrives();
     void WatchSilence(bool polling);
     void LineClosedUnder();
+    // The first focus, and the focus the window gets back when another
+    // window or box closes, is never on a control whose keys start a motion.
+    bool startsMotion(const QWidget *w) const;
+    void KeepFocusOffMotion();
     SilenceWatch m_silence;
     LineTrouble m_lineTrouble = LineTrouble::None;
     QString m_unitMessage;

@@ -4,6 +4,7 @@
 #include "platform/EntryEditing.h"
 #include "platform/KeyCodes.h"
 #include "shared/EntryChecks.h"
+#include "shared/RefusalText.h"
 #include "shared/Shared.h"
 
 #include <QGroupBox>
@@ -85,7 +86,14 @@ void frmTitleEdit::Command1_Click()
     // A title the settings file could not keep as typed is refused.
     const auto fitted = TitleFromEntry(Text1->text());
     if (!fitted) {
-        MsgBox(QStringLiteral("Bad Setting."), MsgButtons::Ok, QStringLiteral("Title Edit"), MsgIcon::Exclamation);
+        QString why;
+        for (QChar c : Text1->text())
+            if (!TitleCharAccepted(c)) {
+                why = RefusedCharLine(c);
+                break;
+            }
+        MsgBox(WithReason(QStringLiteral("Bad Setting."), why), MsgButtons::Ok, QStringLiteral("Title Edit"),
+               MsgIcon::Exclamation);
         return;
     }
     *title = *fitted;

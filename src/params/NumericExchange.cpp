@@ -48,7 +48,8 @@ bool ParamDownLoad(ParamSession &s, UnitKind kind, const AxisFlags &flags)
 {
     const int n = GroupAxisCount(kind);
     // Nothing goes out unless every value of the call can be sent whole.
-    if (!ParamValuesSendable(flags, n)) {
+    s.unsendable = UnsendableParams(flags, n);
+    if (!s.unsendable.empty()) {
         s.badSetting = true;
         return false;
     }
@@ -63,6 +64,7 @@ bool ParamDownLoad(ParamSession &s, UnitKind kind, const AxisFlags &flags)
             x.digits = value ? WireDigits(*value, wireWidth(kind, p, true)) : QString();
             if (x.digits.isEmpty()) {
                 s.badSetting = true;
+                s.unsendable = {{a, p.item, g.ParamTable[size_t(a)][size_t(p.item)]}};
                 return false;
             }
             if (!RunExchange(s, x))

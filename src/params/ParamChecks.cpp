@@ -1,9 +1,11 @@
 #include "params/ParamChecks.h"
 
+#include "params/ParamDatabase.h"
 #include "params/ParamTables.h"
 #include "shared/AxisFactor.h"
 #include "shared/Language.h"
 #include "shared/NumberText.h"
+#include "shared/RefusalText.h"
 #include "shared/Shared.h"
 
 #include <cmath>
@@ -18,6 +20,25 @@ bool axisInRange(int axis) { return axis >= 0 && axis < kAxes; }
 QString ValueRefusedMessage()
 {
     return QStringLiteral("Value can't configure it.");
+}
+
+QString ValueRefusedMessage(int row, int axis, const QString &typed)
+{
+    const ParamItem *item = ParamItemOf(row);
+    if (!item || !axisInRange(axis))
+        return ValueRefusedMessage();
+    const QString name = AxisLetter(axis) + QStringLiteral(" axis, ") + ParamRowTitle(GridTab::Parameter, row);
+    const QString value = name + QStringLiteral(": \"") + typed + u'"';
+    QString why;
+    if (typed.trimmed().isEmpty())
+        why = name + QStringLiteral(" is left empty; the grid takes ") + AcceptedRange(row, axis) + u'.';
+    else if (!WholeNumber(typed))
+        why = value + QStringLiteral(" is not one number; the grid takes ") + AcceptedRange(row, axis) + u'.';
+    else if (row == kOffsetItem && !CurrentAxisFactor(axis))
+        why = value + QStringLiteral(" cannot be turned into pulses: the axis's unit has no usable factor.");
+    else
+        why = value + QStringLiteral(" is outside ") + AcceptedRange(row, axis) + u'.';
+    return WithReason(ValueRefusedMessage(), why);
 }
 
 QString OffsetShownText(const QString &pulses, std::optional<double> factor)
@@ -84,4 +105,18 @@ QString RangeCaption(int row, int axis)
         return {};
     return PlainForm(item->min * *f) + s + PlainForm(item->max * *f) + u' '
            + (g.ScaleSel[size_t(axis)] == 0 ? QString() : UnitCaption(g.ScaleSel[size_t(axis)]));
+}
+
+QString AcceptedRange(int row, int axis)
+{
+    const ParamItem *item = ParamItemOf(row);
+    if (!item || !axisInRange(axis))
+        return {};
+    const QString to = QStringLiteral(" to ");
+    const auto f = row == kOffsetItem ? CurrentAxisFactor(axis) : std::optional<double>(1.0);
+    if (!f)
+        return QString::number(item->min) + to + QString::number(item->max) + QStringLiteral(" pulses");
+    const int sel = g.ScaleSel[size_t(axis)];
+    const QString unit = row == kOffsetItem && sel != 0 ? u' ' + UnitCaption(sel) : QString();
+    return PlainForm(item->min * *f) + to + PlainForm(item->max * *f) + unit;
 }

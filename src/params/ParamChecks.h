@@ -9,6 +9,10 @@
 
 // The message of a refused entry.
 QString ValueRefusedMessage();
+// The same with a second line saying why `typed` is refused for item `row`
+// of `axis`: not one number, outside the range the grid takes, or (OFS) no
+// factor to turn it into pulses.
+QString ValueRefusedMessage(int row, int axis, const QString &typed);
 
 // The cell text of item `row` of `axis`: items 0..11 unchanged, OFS in the
 // axis's unit. Empty for an index out of range.
@@ -29,3 +33,8 @@ std::optional<QString> ParamEntryValue(int row, int axis, const QString &typed);
 // The allowed range of item `row` for `axis` as the grid's range display
 // shows it; empty when there is none to show.
 QString RangeCaption(int row, int axis);
+
+// The range item `row` of `axis` takes as the grid takes it, "1 to 500";
+// OFS in the axis's unit ("-8388.608 to 8388.607 mm"), in pulses when the
+// axis has no usable factor. Empty for an index out of range.
+QString AcceptedRange(int row, int axis);

@@ -3,15 +3,30 @@
 
 #include "params/ParamExchange.h"
 
+#include "params/ParamChecks.h"
+#include "params/ParamDatabase.h"
 #include "params/ParamTables.h"
 #include "platform/MSComm.h"
 #include "platform/frmMessage.h"
+#include "shared/RefusalText.h"
 
 #include <QProgressBar>
 
-QString BadSettingMessage()
+QString BadSettingMessage(const std::vector<UnsendableParam> &refused)
 {
-    return QStringLiteral("Bad Setting.");
+    QStringList named;
+    for (std::size_t i = 0; i < refused.size() && i < 2; ++i) {
+        const UnsendableParam &p = refused[i];
+        // The value as the grid shows it, so it can be found there.
+        const QString shown = p.item == kOffsetItem ? ParamCellText(p.item, p.axis) : p.held;
+        named << AxisLetter(p.axis) + QStringLiteral(" axis, ") + ParamRowTitle(GridTab::Parameter, p.item)
+                     + QStringLiteral(" holds \"") + shown + QStringLiteral("\" (the grid takes ")
+                     + AcceptedRange(p.item, p.axis) + u')';
+    }
+    if (refused.size() > 2)
+        named << QStringLiteral("and %1 more").arg(refused.size() - 2);
+    const QString line = named.isEmpty() ? QString() : named.join(QStringLiteral("; ")) + u'.';
+    return WithReason(QStringLiteral("Bad Setting."), line);
 }
 
 QString UnreadableMessage(const QStringList &items)
@@ -116,14 +131,17 @@ std::optional<uint32_t> ReadReplyValue(ParamSession &session, const Exchange &x,
     return v;
 }
 
-bool ParamValuesSendable(const AxisFlags &flags, int n)
+std::vector<UnsendableParam> UnsendableParams(const AxisFlags &flags, int n)
 {
+    std::vector<UnsendableParam> refused;
     for (int a = 0; a < n; ++a) {
         if (!AxisHandled(flags, a, n))
             continue;
-        for (const ParamItem &p : kSentParams)
-            if (!ParamSendValue(p.item, g.ParamTable[size_t(a)][size_t(p.item)]))
-                return false;
+        for (const ParamItem &p : kSentParams) {
+            const QString &held = g.ParamTable[size_t(a)][size_t(p.item)];
+            if (!ParamSendValue(p.item, held))
+                refused.push_back({a, p.item, held});
+        }
     }
-    return true;
+    return refused;
 }

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class MSComm;
 class QProgressBar;
@@ -29,8 +30,19 @@ enum class ParamTransferResult : int {
     Unreadable,   // every command was answered, but some replies could not be read
 };
 
-// The message of a download refused for a value it cannot send.
-QString BadSettingMessage();
+// A numeric parameter that a download cannot send: its axis, its
+// ParamTable item and the text the table holds.
+struct UnsendableParam {
+    int axis = 0;
+    int item = 0;
+    QString held;
+    bool operator==(const UnsendableParam &) const = default;
+};
+
+// The message of a download refused for values it cannot send: "Bad
+// Setting." and a line naming the first two (axis, name as the grid shows
+// it, the value held and the range the grid takes) and how many more.
+QString BadSettingMessage(const std::vector<UnsendableParam> &refused);
 // The message that lists the parameters whose replies could not be read.
 QString UnreadableMessage(const QStringList &items);
 
@@ -59,6 +71,7 @@ public:
 
     QStringList unreadable;                  // " X-axis RAT", ...
     bool badSetting = false;                 // a value could not be sent
+    std::vector<UnsendableParam> unsendable; // which ones
     std::optional<ExchangeResult> stopped;   // the exchange that got no answer
 
     // The axis of the command going out; once it is sent, the wait window's
@@ -113,9 +126,9 @@ std::optional<QString> RunExchange(ParamSession &session, const Exchange &x);
 std::optional<uint32_t> ReadReplyValue(ParamSession &session, const Exchange &x, const QString &line,
                                        int digits);
 
-// Whether every numeric parameter that a download of these axes sends holds
-// a number within its range.
-bool ParamValuesSendable(const AxisFlags &flags, int n);
+// Every numeric parameter that a download of these axes would send but
+// that holds no number within its range, axis by axis in item order.
+std::vector<UnsendableParam> UnsendableParams(const AxisFlags &flags, int n);
 
 // ---- the groups of a transfer, in the order a transfer runs them
 // Each handles the axes whose flag is 1, within the model and the kind

@@ -61,7 +61,12 @@ frmDataGrid1 *ShowDataGridWindow()
     frmDataGrid1 *w = DataGridWindow();
     if (!w) {
         w = new frmDataGrid1(OwnerWindow());
-        w->Form_Load();
+        // A database it cannot use has been named to the operator: no
+        // window without its grids is left behind.
+        if (!w->Form_Load()) {
+            delete w;
+            return nullptr;
+        }
     }
     w->show();
     w->raise();
@@ -213,7 +218,7 @@ QListWidget *frmDataGrid1::listOf(PickList list) const
     return nullptr;
 }
 
-void frmDataGrid1::Form_Load()
+bool frmDataGrid1::Form_Load()
 {
     m_filled = false;
     const std::array<DataControl *, kGridTabs> data{&Data1, &Data2, &Data3};
@@ -224,22 +229,22 @@ void frmDataGrid1::Form_Load()
     HideLists();
     Label1->clear();
 
-    // A damaged file is refused as it is: the grids stay empty, nothing is
-    // written into it.
+    // A damaged file is refused as it is: nothing is written into it.
     if (const auto error = EnsureParamDatabase()) {
         MsgBox(DatabaseErrorMessage(*error));
-        return;
+        return false;
     }
     for (int t = 0; t < kGridTabs; ++t) {
         DataControl *d = data[size_t(t)];
         if (!d->Refresh()) {
             MsgBox(DatabaseErrorMessage(d->ErrorText()));
-            return;
+            return false;
         }
         DataGrid *dg = grid(GridTab(t));
         dg->setDataSource(d);
         fitGrid(dg);
     }
+    return true;
 }
 
 void frmDataGrid1::showEvent(QShowEvent *event)
@@ -397,7 +402,8 @@ void frmDataGrid1::DBGrid2_CheckCell(int ColIndex)
         g.ParamTable[size_t(axis)][size_t(row)] = *value;
         return;
     }
-    MsgBox(ValueRefusedMessage(), MsgButtons::Ok, kTitle, MsgIcon::Critical);
+    MsgBox(ValueRefusedMessage(row, axis, DBGrid2->CellText(row, ColIndex)), MsgButtons::Ok, kTitle,
+           MsgIcon::Critical);
     DBGrid2->WriteCell(row, ColIndex, ParamCellText(row, axis));
 }
 
@@ -412,8 +418,10 @@ void frmDataGrid1::cmdClose_Click()
 void frmDataGrid1::transfer(bool download)
 {
     // One transfer at a time, as from every other entry.
-    if (!MayWrite(LineUser::Transfer))
+    if (!MayWrite(LineUser::Transfer)) {
+        TellTransferUsesLine();
         return;
+    }
     if (MsgBox(download ? QStringLiteral("Download.") : QStringLiteral("Upload."), MsgButtons::YesNo, kTitle,
                MsgIcon::Information)
         != MsgResult::Yes)

@@ -39,7 +39,8 @@ public:
     QMenuBar *MenuBar = nullptr;
     QAction *DownLoad = nullptr, *UpLoad = nullptr;
 
-    void Form_Load();
+    // False, the operator told, when the parameter database cannot be used.
+    bool Form_Load();
     void SSTab1_GotFocus();
     void SSTab1_Click(int PreviousTab);
     void grdDataGrid_PopList(int ColIndex);
@@ -92,7 +93,7 @@ private:
 // The window while it is open, else nullptr.
 frmDataGrid1 *DataGridWindow();
 // Opens the window (loaded and filled when it is not open) and brings it to
-// the front.
+// the front; nullptr, and no window, when its database cannot be used.
 frmDataGrid1 *ShowDataGridWindow();
 
 // The load's message for a parameter database it cannot use.

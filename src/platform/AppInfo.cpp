@@ -3,13 +3,26 @@
 #include <QCoreApplication>
 #include <QLocale>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 QString appPath;
 int localeOverride = -1;
 void (*endHook)() = nullptr;
+std::vector<BeforeProgramEnd *> beforeEnd;
+}
+
+BeforeProgramEnd::BeforeProgramEnd(std::function<void()> work) : m_work(std::move(work))
+{
+    beforeEnd.push_back(this);
+}
+
+BeforeProgramEnd::~BeforeProgramEnd()
+{
+    std::erase(beforeEnd, this);
 }
 
 QString AppPath()
@@ -49,6 +62,11 @@ void SetLocaleIdOverride(int id)
 
 void EndProgram()
 {
+    // A copy: the work may end what registered it.
+    const std::vector<BeforeProgramEnd *> pending(beforeEnd.rbegin(), beforeEnd.rend());
+    for (BeforeProgramEnd *b : pending)
+        if (std::find(beforeEnd.begin(), beforeEnd.end(), b) != beforeEnd.end() && b->m_work)
+            b->m_work();
     if (endHook) {
         endHook();
         return;

@@ -57,6 +57,42 @@ QString keyOf(const QString &path)
     return lastKey;
 }
 
+// What SQLite itself says of a failure, without the driver's words around it.
+QString sqliteText(const QSqlError &e)
+{
+    const QString own = e.databaseText().trimmed();
+    return own.isEmpty() ? e.text().trimmed() : own;
+}
+
+// A file its owner may not write is opened read-only, whoever runs the
+// program: a store into it is then refused as for every other user.
+bool markedReadOnly(const QString &path)
+{
+    return !(QFile::permissions(path) & QFileDevice::WriteOwner);
+}
+
+// The reason a store was refused, said as a sentence when the file or its
+// folder cannot be written (SQLite's own text follows on a line of its own).
+QString storeRefusal(const QString &path, const QSqlError &e)
+{
+    constexpr int kReadOnly = 8;   // SQLITE_READONLY and its extended codes
+    constexpr int kCantOpen = 14;  // SQLITE_CANTOPEN: the journal could not be made
+    const int code = e.nativeErrorCode().toInt() & 0xff;
+    const QFileInfo file(path);
+    const bool folderWritable = QFileInfo(file.absolutePath()).isWritable();
+    const bool fileWritable = file.isWritable() && !markedReadOnly(path);
+    QString why;
+    if (code == kReadOnly)
+        why = !fileWritable || folderWritable ? QStringLiteral("it is read-only")
+                                              : QStringLiteral("its folder is read-only");
+    else if (code == kCantOpen && !folderWritable)
+        why = QStringLiteral("its folder is read-only");
+    else
+        return sqliteText(e);
+    return QStringLiteral("The database file %1 cannot be written: %2.\nSQLite: %3")
+        .arg(QDir::toNativeSeparators(file.absoluteFilePath()), why, sqliteText(e));
+}
+
 // Opens the file's connection once; later calls return it. An invalid
 // database when the file cannot be opened.
 QSqlDatabase connectionOf(const QString &path, QString *error, Connection **record = nullptr)
@@ -75,10 +111,11 @@ QSqlDatabase connectionOf(const QString &path, QString *error, Connection **reco
         c.name = QStringLiteral("zt-db-%1").arg(++serial);
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), c.name);
         db.setDatabaseName(key);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        db.setConnectOptions(markedReadOnly(key) ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000;QSQLITE_OPEN_READONLY")
+                                                 : QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
         if (!db.open()) {
             if (error)
-                *error = db.lastError().text();
+                *error = sqliteText(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(c.name);
             return QSqlDatabase();
@@ -106,7 +143,7 @@ QSqlQuery *preparedQuery(const QString &path, const QString &sql, QString *error
         q.setForwardOnly(true);
         if (!q.prepare(sql)) {
             if (error)
-                *error = q.lastError().text();
+                *error = sqliteText(q.lastError());
             return nullptr;
         }
         it = c->prepared.emplace(sql, std::move(q)).first;
@@ -145,7 +182,7 @@ std::optional<QStringList> tableFields(QSqlDatabase &db, const QString &table, Q
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)))) {
         if (error)
-            *error = q.lastError().text();
+            *error = sqliteText(q.lastError());
         return std::nullopt;
     }
     QStringList fields;
@@ -157,6 +194,12 @@ std::optional<QStringList> tableFields(QSqlDatabase &db, const QString &table, Q
         else
             fields << name;
     }
+    // A read that stops early is no list of fields.
+    if (q.lastError().isValid()) {
+        if (error)
+            *error = sqliteText(q.lastError());
+        return std::nullopt;
+    }
     if (!hasPos) {
         if (error)
             *error = fields.isEmpty() ? QStringLiteral("table %1 is missing").arg(table)
@@ -166,20 +209,32 @@ std::optional<QStringList> tableFields(QSqlDatabase &db, const QString &table, Q
     return fields;
 }
 
-// Whether the positions of the table are exactly 0 .. count-1; the count.
+// Whether the positions of the table are exactly the whole numbers
+// 0 .. count-1, each once; the count. A position such as 51.5 would make one
+// register missing for a read by number and another row appear in its place
+// for a read in order.
 std::optional<int> recordCount(QSqlDatabase &db, const QString &table, QString *error)
 {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT COUNT(*), MIN(%1), MAX(%1), COUNT(DISTINCT %1) FROM %2")
+    if (!q.exec(QStringLiteral("SELECT COUNT(*), MIN(%1), MAX(%1), COUNT(DISTINCT %1), "
+                               "TOTAL(typeof(%1) <> 'integer') FROM %2")
                     .arg(quoted(kPosColumn), quoted(table)))
         || !q.next()) {
         if (error)
-            *error = q.lastError().text();
+            *error = q.lastError().isValid() ? sqliteText(q.lastError())
+                                             : QStringLiteral("table %1 cannot be counted").arg(table);
         return std::nullopt;
     }
     const int count = q.value(0).toInt();
     if (count == 0)
         return 0;
+    if (q.value(4).toDouble() != 0) {
+        if (error)
+            *error = QStringLiteral("the records of table %1 are not numbered 0 to %2: a position is not a whole number")
+                         .arg(table)
+                         .arg(count - 1);
+        return std::nullopt;
+    }
     if (q.value(1).toLongLong() != 0 || q.value(2).toLongLong() != count - 1 || q.value(3).toInt() != count) {
         if (error)
             *error = QStringLiteral("the records of table %1 are not numbered 0 to %2").arg(table).arg(count - 1);
@@ -188,11 +243,41 @@ std::optional<int> recordCount(QSqlDatabase &db, const QString &table, QString *
     return count;
 }
 
+// SQLite's own check of the file: nothing when it calls the file "ok", else
+// its first complaint. The quick check does not compare an index with its
+// table, so a file that holds an index gets the whole check.
+std::optional<QString> sqliteComplaint(QSqlDatabase &db)
+{
+    auto check = [&](const QString &pragma) -> std::optional<QString> {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(pragma) || !q.next())
+            return q.lastError().isValid() ? sqliteText(q.lastError())
+                                           : QStringLiteral("its check gives no answer");
+        QString answer = q.value(0).toString();
+        if (answer == u"ok")
+            return std::nullopt;
+        // The first complaint may come after the name of the database.
+        static const QString kIn = QStringLiteral("*** in database main ***");
+        if (answer.startsWith(kIn))
+            answer = answer.mid(kIn.size()).trimmed();
+        return answer.section(u'\n', 0, 0).trimmed();
+    };
+    if (auto complaint = check(QStringLiteral("PRAGMA quick_check")))
+        return complaint;
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index'")) || !q.next())
+        return q.lastError().isValid() ? sqliteText(q.lastError()) : QStringLiteral("its tables cannot be listed");
+    if (q.value(0).toInt() > 0)
+        return check(QStringLiteral("PRAGMA integrity_check"));
+    return std::nullopt;
+}
+
 bool createTables(QSqlDatabase &db, const std::vector<TableSchema> &tables, QString *error)
 {
     QSqlQuery q(db);
     if (!db.transaction()) {
-        *error = db.lastError().text();
+        *error = sqliteText(db.lastError());
         return false;
     }
     for (const TableSchema &t : tables) {
@@ -200,7 +285,7 @@ bool createTables(QSqlDatabase &db, const std::vector<TableSchema> &tables, QStr
         for (const QString &f : t.fields)
             columns << quoted(f) + QStringLiteral(" TEXT NOT NULL DEFAULT ''");
         if (!q.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(t.table), columns.join(u',')))) {
-            *error = q.lastError().text();
+            *error = sqliteText(q.lastError());
             db.rollback();
             return false;
         }
@@ -212,14 +297,14 @@ bool createTables(QSqlDatabase &db, const std::vector<TableSchema> &tables, QStr
             for (int f = 0; f < t.fields.size(); ++f)
                 q.bindValue(f + 1, textValue(t.seed ? t.seed(pos, f) : QString()));
             if (!q.exec()) {
-                *error = q.lastError().text();
+                *error = sqliteText(q.lastError());
                 db.rollback();
                 return false;
             }
         }
     }
     if (!db.commit()) {
-        *error = db.lastError().text();
+        *error = sqliteText(db.lastError());
         db.rollback();
         return false;
     }
@@ -242,7 +327,7 @@ std::optional<QString> createDatabase(const QString &path, const std::vector<Tab
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             db.setDatabaseName(temp);
             if (!db.open())
-                error = db.lastError().text();
+                error = sqliteText(db.lastError());
             else if (createTables(db, tables, &error))
                 error.clear();
             db.close();
@@ -275,6 +360,13 @@ std::optional<QString> EnsureDatabase(const QString &path, const std::vector<Tab
         CloseDatabase(path);
         return cannotUse(path, why);
     };
+    // A file SQLite itself finds damaged would give nothing or a wrong
+    // record on some read, and a store into it could damage it further.
+    if (const auto complaint = sqliteComplaint(db)) {
+        if (complaint->contains(QStringLiteral("not a database"), Qt::CaseInsensitive))
+            return refuse(QStringLiteral("it is not a database"));
+        return refuse(QStringLiteral("SQLite finds it damaged (%1)").arg(*complaint));
+    }
     for (const TableSchema &t : tables) {
         const auto fields = tableFields(db, t.table, &error);
         if (!fields) {
@@ -368,7 +460,7 @@ std::vector<QStringList> DataControl::ReadAll(const QList<int> &fields) const
                                      .arg(fieldList(names), quoted(m_rs->m_table), quoted(kPosColumn)),
                                  &error);
     if (!q || !q->exec()) {
-        m_rs->m_error = q ? q->lastError().text() : error;
+        m_rs->m_error = q ? sqliteText(q->lastError()) : error;
         return rows;
     }
     const int n = int(fields.size());
@@ -380,7 +472,16 @@ std::vector<QStringList> DataControl::ReadAll(const QList<int> &fields) const
             row << q->value(f).toString();
         rows.push_back(std::move(row));
     }
+    // A read that stopped early (a damaged page) is no table.
+    const QSqlError stopped = q->lastError();
     q->finish();
+    if (stopped.isValid()) {
+        m_rs->m_error = sqliteText(stopped);
+        rows.clear();
+    } else if (int(rows.size()) != m_rs->m_count) {
+        m_rs->m_error = QStringLiteral("table %1 gives %2 of its %3 records").arg(m_rs->m_table).arg(rows.size()).arg(m_rs->m_count);
+        rows.clear();
+    }
     return rows;
 }
 
@@ -408,7 +509,7 @@ bool DataControl::InTransaction(const std::function<bool()> &work)
         return ok;
     }
     if (!db.transaction()) {
-        m_rs->m_error = db.lastError().text();
+        m_rs->m_error = storeRefusal(m_rs->m_path, db.lastError());
         return false;
     }
     c->storeFailed = false;
@@ -417,7 +518,7 @@ bool DataControl::InTransaction(const std::function<bool()> &work)
     c->transactionDepth = 0;
     c->storeFailed = false;
     if (ok && !db.commit()) {
-        m_rs->m_error = db.lastError().text();
+        m_rs->m_error = storeRefusal(m_rs->m_path, db.lastError());
         ok = false;
     }
     if (!ok) {
@@ -505,7 +606,7 @@ bool Recordset::readRecord(int pos, const QString &sql, int count, QStringList *
     }
     q->bindValue(0, pos);
     if (!q->exec() || !q->next()) {
-        m_error = q->lastError().text();
+        m_error = q->lastError().isValid() ? sqliteText(q->lastError()) : QString();
         if (m_error.isEmpty())
             m_error = QStringLiteral("record %1 of table %2 is missing").arg(pos).arg(m_table);
         q->finish();
@@ -665,8 +766,8 @@ bool Recordset::write(int pos, const QList<int> &fields, const QStringList &valu
         q->bindValue(kPosName, pos);
         ok = q->exec() && q->numRowsAffected() == 1;
         if (!ok)
-            error = q->lastError().text().isEmpty() ? QStringLiteral("record %1 is missing").arg(pos)
-                                                    : q->lastError().text();
+            error = q->lastError().isValid() ? storeRefusal(m_path, q->lastError())
+                                             : QStringLiteral("record %1 of table %2 is missing").arg(pos).arg(m_table);
         q->finish();
     }
     if (!ok) {

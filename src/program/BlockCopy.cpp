@@ -7,33 +7,69 @@ bool running = false;
 
 constexpr int kRangeBoxLimit = 2000;
 
-// A register box's number: digits only, within the 4-axis program.
-std::optional<int> registerNumber(const QString &text)
+const char *const kBoxNames[3] = {"start", "end", "copy-to"};
+
+// The name of a register box in a refusal: "The end box", "The X end box".
+QString boxName(const QString &band, int box)
 {
-    if (text.isEmpty() || text.size() > 4)
-        return std::nullopt;
+    return QStringLiteral("The ") + band + QLatin1String(kBoxNames[box]) + QStringLiteral(" box");
+}
+
+void say(QString *why, const QString &text)
+{
+    if (why)
+        *why = text;
+}
+
+// A register box's number: digits only, within the 4-axis program.
+std::optional<int> registerNumber(const QString &text, const QString &band, int box, QString *why)
+{
+    const int lastReg = LastRegister(UnitKind::FourAxis);
+    bool digits = !text.isEmpty();
     for (QChar c : text)
         if (c < u'0' || c > u'9')
-            return std::nullopt;
-    const int v = text.toInt();
-    if (v > LastRegister(UnitKind::FourAxis))
+            digits = false;
+    if (text.isEmpty()) {
+        say(why, boxName(band, box) + QStringLiteral(" is empty."));
         return std::nullopt;
-    return v;
+    }
+    if (!digits) {
+        say(why, boxName(band, box) + QStringLiteral(" holds \"") + text
+                     + QStringLiteral("\", which is no register number."));
+        return std::nullopt;
+    }
+    if (text.size() > 4 || text.toInt() > lastReg) {
+        say(why, boxName(band, box) + QStringLiteral(" holds ") + text + QStringLiteral(": the largest it takes is ")
+                     + QString::number(lastReg) + u'.');
+        return std::nullopt;
+    }
+    return text.toInt();
 }
 
 // A whole range that fits the program: whole numbers, and when it copies
 // anything its last destination register within the table. A start above
-// the end copies nothing and passes.
-std::optional<CopyStep> readRange(int source, const RangeBoxes &boxes, const std::array<bool, kAxes> &dest)
+// the end copies nothing and passes. `band` names the boxes in a refusal.
+std::optional<CopyStep> readRange(int source, const RangeBoxes &boxes, const std::array<bool, kAxes> &dest,
+                                  const QString &band, QString *why)
 {
-    const auto first = registerNumber(boxes.text[0]);
-    const auto last = registerNumber(boxes.text[1]);
-    const auto copyTo = registerNumber(boxes.text[2]);
-    if (!first || !last || !copyTo)
+    std::array<int, 3> v{};
+    for (int box = 0; box < 3; ++box) {
+        const auto n = registerNumber(boxes.text[std::size_t(box)], band, box, why);
+        if (!n)
+            return std::nullopt;
+        v[std::size_t(box)] = *n;
+    }
+    const int first = v[0], last = v[1], copyTo = v[2];
+    const int lastReg = LastRegister(UnitKind::FourAxis);
+    if (first <= last && copyTo + (last - first) > lastReg) {
+        const int count = last - first + 1;
+        say(why, boxName(band, 2) + QStringLiteral(" holds ") + QString::number(copyTo) + QStringLiteral(": with ")
+                     + QString::number(count) + QLatin1String(count == 1 ? " register" : " registers")
+                     + QStringLiteral(" to copy, the largest it takes is ") + QString::number(lastReg - count + 1)
+                     + u'.');
         return std::nullopt;
-    if (*first <= *last && *copyTo + (*last - *first) > LastRegister(UnitKind::FourAxis))
-        return std::nullopt;
-    return CopyStep{source, *first, *last, *copyTo, dest};
+    }
+    return CopyStep{source, first, last, copyTo, dest};
 }
 
 bool anyChecked(const std::array<CopyBox, kAxes> &boxes)
@@ -153,6 +189,11 @@ bool RangeTextAccepted(const QString &text)
     return text.toInt() <= kRangeBoxLimit;
 }
 
+QString RangeBoxRefusal(const QString &text)
+{
+    return QStringLiteral("A register box takes 0 to %1, not \"%2\".").arg(kRangeBoxLimit).arg(text);
+}
+
 // ---- normal window ------------------------------------------------------------
 
 void NormalCopyForm::Form_Load()
@@ -188,15 +229,21 @@ void NormalCopyForm::SourceClick(int axis)
     }
 }
 
-std::optional<BlockCopyPlan> NormalCopyForm::Plan() const
+std::optional<BlockCopyPlan> NormalCopyForm::Plan(QString *why) const
 {
     int from = -1;
     for (int a = kAxes - 1; a >= 0; --a)
         if (source[std::size_t(a)].checked)
             from = a;
-    if (from < 0 || !anyChecked(dest))
+    if (from < 0) {
+        say(why, QStringLiteral("No source axis is ticked."));
         return std::nullopt;
-    const auto step = readRange(from, range, ticks(dest));
+    }
+    if (!anyChecked(dest)) {
+        say(why, QStringLiteral("No axis to copy to is ticked."));
+        return std::nullopt;
+    }
+    const auto step = readRange(from, range, ticks(dest), QString(), why);
     if (!step)
         return std::nullopt;
     BlockCopyPlan plan;
@@ -232,22 +279,27 @@ void ExpandedCopyForm::SourceClick(int axis)
         d.enabled = chosen;
 }
 
-std::optional<BlockCopyPlan> ExpandedCopyForm::Plan() const
+std::optional<BlockCopyPlan> ExpandedCopyForm::Plan(QString *why) const
 {
     BlockCopyPlan plan;
     for (int a = 0; a < kAxes; ++a) {
         if (!source[std::size_t(a)].checked)
             continue;
+        const QString band = AxisLetter(a) + u' ';
         // A source without a destination would only be staged, and a move
         // would then erase it: refused.
-        if (!anyChecked(dest[std::size_t(a)]))
+        if (!anyChecked(dest[std::size_t(a)])) {
+            say(why, QStringLiteral("Source ") + AxisLetter(a) + QStringLiteral(" has no axis to copy to ticked."));
             return std::nullopt;
-        const auto step = readRange(a, range[std::size_t(a)], ticks(dest[std::size_t(a)]));
+        }
+        const auto step = readRange(a, range[std::size_t(a)], ticks(dest[std::size_t(a)]), band, why);
         if (!step)
             return std::nullopt;
         plan.copies.push_back(*step);
     }
-    if (plan.copies.empty())
+    if (plan.copies.empty()) {
+        say(why, QStringLiteral("No source axis is ticked."));
         return std::nullopt;
+    }
     return plan;
 }

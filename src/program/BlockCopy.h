@@ -61,6 +61,8 @@ public:
 bool RangeKeyAccepted(int key);
 // Text a register box keeps: empty, or digits only with a value 0..2000.
 bool RangeTextAccepted(const QString &text);
+// The line under a register box's refusal, naming the text refused.
+QString RangeBoxRefusal(const QString &text);
 
 // A check box of a block copy window.
 struct CopyBox {
@@ -86,8 +88,9 @@ public:
     void Form_Load();
     // The source box of `axis` was clicked (its tick already changed).
     void SourceClick(int axis);
-    // Start's checks, made once: the plan, or nothing for "Bad Setting.".
-    std::optional<BlockCopyPlan> Plan() const;
+    // Start's checks, made once: the plan, or nothing for "Bad Setting.",
+    // with `why` (when given) saying what is refused.
+    std::optional<BlockCopyPlan> Plan(QString *why = nullptr) const;
 };
 
 // The expanded window: a band per source axis with its own range and line
@@ -102,6 +105,7 @@ public:
 
     void Form_Load();
     void SourceClick(int axis);
-    // Start's checks: every ticked source needs a destination and a range.
-    std::optional<BlockCopyPlan> Plan() const;
+    // Start's checks: every ticked source needs a destination and a range;
+    // `why` as for the normal window.
+    std::optional<BlockCopyPlan> Plan(QString *why = nullptr) const;
 };

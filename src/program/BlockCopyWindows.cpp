@@ -7,6 +7,7 @@
 #include "program/BlockCopy.h"
 #include "program/EditorWindow.h"
 #include "program/ProgramTable.h"
+#include "shared/RefusalText.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -37,8 +38,9 @@ QLineEdit *MakeRangeBox(QWidget *parent, const std::function<void(const QString 
     box->installEventFilter(new RangeKeyFilter(box));
     QObject::connect(box, &QLineEdit::textChanged, box, [box, changed](const QString &text) {
         if (!RangeTextAccepted(text)) {
-            MsgBox(QStringLiteral("Value can't configure it."), MsgButtons::Ok, QStringLiteral("zt260/460"),
-                   MsgIcon::Critical);
+            // The box is put back at once, so the message keeps what was refused.
+            MsgBox(WithReason(QStringLiteral("Value can't configure it."), RangeBoxRefusal(text)), MsgButtons::Ok,
+                   QStringLiteral("zt260/460"), MsgIcon::Critical);
             box->setText(QStringLiteral("0"));
             return;
         }
@@ -47,13 +49,14 @@ QLineEdit *MakeRangeBox(QWidget *parent, const std::function<void(const QString 
     return box;
 }
 
-bool StartRefused(const std::optional<BlockCopyPlan> &plan)
+bool StartRefused(const std::optional<BlockCopyPlan> &plan, const QString &why)
 {
     if (BlockCopyRunning())
         return true;
     if (plan)
         return false;
-    MsgBox(QStringLiteral("Bad Setting."), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"), MsgIcon::Critical);
+    MsgBox(WithReason(QStringLiteral("Bad Setting."), why), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"),
+           MsgIcon::Critical);
     return true;
 }
 

@@ -17,7 +17,8 @@ struct RangeBoxes;
 
 // A register box: typed keys other than the digits and Backspace are
 // dropped; a text that is not digits only or exceeds 2000 (typed or pasted)
-// shows "Value can't configure it." and the box goes back to "0".
+// shows "Value can't configure it." with the text refused, and the box goes
+// back to "0".
 // `changed` gets every text the box keeps.
 QLineEdit *MakeRangeBox(QWidget *parent, const std::function<void(const QString &)> &changed);
 
@@ -34,8 +35,9 @@ bool PassSourceClick(Form &form, const std::array<QCheckBox *, 4> &boxes, int ax
 }
 
 // Start's first step: true, and nothing to run, while a block copy runs or
-// when the boxes give no plan (then "Bad Setting." is shown).
-bool StartRefused(const std::optional<BlockCopyPlan> &plan);
+// when the boxes give no plan (then "Bad Setting." is shown, with `why`
+// under it).
+bool StartRefused(const std::optional<BlockCopyPlan> &plan, const QString &why);
 
 // Sets a check box to a state without raising its click handler.
 void ShowCopyBox(QCheckBox *box, const CopyBox &state);

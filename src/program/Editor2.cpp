@@ -24,13 +24,6 @@ constexpr EntryBox kEntryBoxes[] = {
     {10, "Input Comment", "Y Data"},
 };
 
-bool enteredTextAccepted(const QString &text)
-{
-    for (QChar c : text)
-        if (!EntryCharAccepted(c))
-            return false;
-    return true;
-}
 } // namespace
 
 Editor2::Editor2(ProgramTable &table)
@@ -150,8 +143,8 @@ void Editor2::MSFlexGrid1_DblClick()
             return;
         // A double quote or a control character could not travel through a
         // data file and back.
-        if (!enteredTextAccepted(answer)) {
-            MsgBox(QStringLiteral("Bad Setting."), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"), MsgIcon::Critical);
+        if (const QString refusal = EntryRefusal(answer); !refusal.isEmpty()) {
+            MsgBox(refusal, MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"), MsgIcon::Critical);
             return;
         }
         store(row, {{col, answer}});

@@ -287,6 +287,7 @@ void Editor4::TextInput1_Change()
         return;
     }
     TextCaret = int(box.Text.size());
+    CaretToEnd = true;
 }
 
 void Editor4::TextPos()
@@ -329,7 +330,7 @@ void Editor4::textKey(int &key, bool fromKeyDown)
     if (kind == CellKind::Dat || kind == CellKind::Cmt) {
         const auto text = StoredEntryText(box.Text);
         if (!text) {
-            MsgBox(QStringLiteral("Bad Setting."), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"), MsgIcon::Critical);
+            MsgBox(EntryRefusal(box.Text), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"), MsgIcon::Critical);
             return;
         }
         // A refused store leaves the box open with the text, and no move.

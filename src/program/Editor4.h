@@ -43,9 +43,14 @@ public:
     // The picker list each editor offers (TextInput1 has none).
     static PickerList ListOf(InPlace picker);
 
-    // Caret label, and the caret of the text box as the window last saw it.
+    // Caret label, and the caret of the text box as the window last saw it
+    // (the start of the selection when there is one).
     QString Label1;
     int TextCaret = 0;
+    // Every change of the box's text puts the caret after its last
+    // character; the window does so and clears this. Between changes the
+    // caret and the selection are the operator's.
+    bool CaretToEnd = false;
 
     // Where the keyboard focus should go after the last call; the window
     // takes it and sets it back to Unchanged.

@@ -75,6 +75,8 @@ void ProgramEditorWindow::closeEvent(QCloseEvent *event)
 void ProgramEditorWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_view)
+        layOutGrid();
     if (ActivatedAnew(this, event, m_activateOnReturn))
         Form_Activate();
 }

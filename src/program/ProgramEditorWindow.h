@@ -50,6 +50,9 @@ protected:
     virtual void sync(bool follow = false) = 0;
     // The operator scrolled the grid.
     virtual void gridScrolled() = 0;
+    // Column widths and row heights from the window's font: at loading,
+    // and again whenever the font changes.
+    virtual void layOutGrid() = 0;
 
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

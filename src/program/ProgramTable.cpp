@@ -130,6 +130,8 @@ std::vector<QStringList> ProgramTable::ReadAll() const
     std::vector<QStringList> rows = m_data->ReadAll(m_storedIndex);
     if (int(rows.size()) != RegisterCount()) {
         m_error = m_data->ErrorText();
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("the program table gives %1 of its %2 registers").arg(rows.size()).arg(RegisterCount());
         return {};
     }
     return rows;
@@ -200,7 +202,7 @@ bool ProgramTable::InTransaction(const std::function<bool()> &work)
 
 void ProgramTable::ReportFailure(const QString &what) const
 {
-    MsgBox(what + u'\n' + m_error, MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"), MsgIcon::Critical);
+    MsgBox(what + u'\n' + (m_error.isEmpty() ? QStringLiteral("The database gave no reason.") : m_error), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"), MsgIcon::Critical);
 }
 
 namespace {

@@ -35,8 +35,13 @@ std::optional<QString> TaughtData(const QString &shown, std::optional<double> fa
     return PlainForm(pulses);
 }
 
-std::optional<TeachPlan> PlanTeaching(const TeachRequest &request)
+std::optional<TeachPlan> PlanTeaching(const TeachRequest &request, QString *why)
 {
+    const auto refuse = [why](const QString &text) {
+        if (why)
+            *why = text;
+        return std::nullopt;
+    };
     TeachPlan plan;
     bool any = false;
     for (int a = 0; a < AxisCount(request.kind); ++a)
@@ -44,15 +49,21 @@ std::optional<TeachPlan> PlanTeaching(const TeachRequest &request)
     if (!any)
         return plan;
     const auto reg = TaughtRegister(request.regNo, request.kind);
-    if (!reg)
-        return std::nullopt;
+    if (!reg) {
+        if (request.regNo.trimmed().isEmpty())
+            return refuse(QStringLiteral("The start register box is empty."));
+        return refuse(QStringLiteral("The start register box holds \"%1\": the registers are 0 to %2.")
+                          .arg(request.regNo)
+                          .arg(LastRegister(request.kind)));
+    }
     plan.reg = *reg;
     for (int a = 0; a < AxisCount(request.kind); ++a) {
         if (!request.ticked[std::size_t(a)])
             continue;
         const auto data = TaughtData(request.shown[std::size_t(a)], request.factor[std::size_t(a)], request.kind);
         if (!data)
-            return std::nullopt;
+            return refuse(QStringLiteral("The %1 position \"%2\" cannot be turned into pulses with its unit's factor.")
+                              .arg(AxisLetter(a), request.shown[std::size_t(a)]));
         plan.fields.emplace_back(AxisFieldColumn(a, 0), QStringLiteral("ABS"));
         plan.fields.emplace_back(AxisFieldColumn(a, 1), *data);
         plan.fields.emplace_back(AxisFieldColumn(a, 2), TaughtSpeed(request.speedChoice));

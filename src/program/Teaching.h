@@ -46,5 +46,6 @@ struct TeachPlan {
 
 // Axes the model drives and that are ticked are taught: X and Y on the
 // 2-axis unit, X to U on the 4-axis unit. Nothing when an axis is to be
-// taught but the start register or a position is unusable.
-std::optional<TeachPlan> PlanTeaching(const TeachRequest &request);
+// taught but the start register or a position is unusable; then `why`
+// (when given) says which.
+std::optional<TeachPlan> PlanTeaching(const TeachRequest &request, QString *why = nullptr);

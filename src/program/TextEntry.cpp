@@ -1,6 +1,7 @@
 #include "program/TextEntry.h"
 
 #include "program/ProgramLayout.h"
+#include "shared/RefusalText.h"
 
 QString TrimBlanks(const QString &text)
 {
@@ -35,6 +36,14 @@ std::optional<QString> StoredEntryText(const QString &text)
         if (!EntryCharAccepted(c))
             return std::nullopt;
     return TrimBlanks(text);
+}
+
+QString EntryRefusal(const QString &text)
+{
+    for (QChar c : text)
+        if (!EntryCharAccepted(c))
+            return WithReason(QStringLiteral("Bad Setting."), RefusedCharLine(c));
+    return {};
 }
 
 QString AfterEntryChange(const QString &text)

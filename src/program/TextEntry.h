@@ -19,6 +19,10 @@ bool EntryCharAccepted(QChar c);
 // ends. Nothing when the text holds a refused character.
 std::optional<QString> StoredEntryText(const QString &text);
 
+// The message refusing an entered text: "Bad Setting." and a line naming
+// the first character it does not take; empty when every one is taken.
+QString EntryRefusal(const QString &text);
+
 // The change rule of the text box: a text that begins with Backspace, Tab,
 // a line feed, vertical tab, form feed or carriage return is emptied.
 QString AfterEntryChange(const QString &text);

@@ -164,8 +164,9 @@ void frmEditAct::SourceCheck_Click(int axis)
 void frmEditAct::Start_Button_Click()
 {
     // The boxes are read once, here.
-    auto plan = form.Plan();
-    if (StartRefused(plan))
+    QString why;
+    auto plan = form.Plan(&why);
+    if (StartRefused(plan, why))
         return;
     std::optional<BlockCopyPlan> run;
     switch (MsgBox(QStringLiteral("Does it leave the Original data ?"), MsgButtons::YesNoCancel,

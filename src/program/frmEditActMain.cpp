@@ -139,8 +139,9 @@ void frmEditActMain::SourceCheck_Click(int axis)
 void frmEditActMain::Start_botton_Click()
 {
     // The boxes are read once, here.
-    const auto plan = form.Plan();
-    if (StartRefused(plan))
+    QString why;
+    const auto plan = form.Plan(&why);
+    if (StartRefused(plan, why))
         return;
     FinishBlockCopy(this, plan, QStringLiteral("Update Database!"), QStringLiteral("Wait"));
 }

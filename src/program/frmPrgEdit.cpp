@@ -5,6 +5,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/OwnerWindow.h"
 #include "platform/PickerBox.h"
+#include "program/ColumnFit.h"
 #include "program/EditorWindow.h"
 #include "program/GridLink.h"
 #include "program/ProgramRequests.h"
@@ -161,12 +162,16 @@ PickerBox *frmPrgEdit::listWidget(List2 l) const
 void frmPrgEdit::Form_Load()
 {
     pauseMonitor();
-    for (int col = 0; col < kProgramFields; ++col)
-        MSFlexGrid1->setColumnWidth(col, Pixels(ColumnWidthTwips(col)));
-    // Rows as high as a list, so a list covers its cell.
     MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(X_CMD->sizeHint().height());
+    layOutGrid();
     logic.model.setHeaderAlignment(Qt::AlignCenter);
+}
+
+void frmPrgEdit::layOutGrid()
+{
+    FitProgramColumns(MSFlexGrid1, UnitKind::TwoAxis);
+    // Rows as high as a list, so a list covers its cell.
+    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(X_CMD->sizeHint().height());
 }
 
 void frmPrgEdit::Form_Activate()

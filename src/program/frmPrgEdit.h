@@ -55,6 +55,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void forget() override;
     void gridScrolled() override;
+    void layOutGrid() override;
 
 private:
     void buildLayout();

@@ -7,6 +7,7 @@
 #include "platform/PickerBox.h"
 #include "platform/TabStrip.h"
 #include "program/BlockCopy.h"
+#include "program/ColumnFit.h"
 #include "program/EditorWindow.h"
 #include "program/GridLink.h"
 #include "program/ProgramRequests.h"
@@ -200,13 +201,17 @@ QWidget *frmPrgEdit2::editorWidget(InPlace e) const
 void frmPrgEdit2::Form_Load()
 {
     pauseMonitor();
-    for (int col = 0; col < kProgramFields; ++col)
-        MSFlexGrid1->setColumnWidth(col, Pixels(ColumnWidthTwips(col)));
-    // Rows as high as a picker, so a picker covers its cell.
     MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(X_CMD->sizeHint().height());
+    layOutGrid();
     logic.Refresh();
     logic.WriteHeaders();
+}
+
+void frmPrgEdit2::layOutGrid()
+{
+    FitProgramColumns(MSFlexGrid1, UnitKind::FourAxis);
+    // Rows as high as a picker, so a picker covers its cell.
+    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(X_CMD->sizeHint().height());
 }
 
 void frmPrgEdit2::Form_Activate()
@@ -277,15 +282,22 @@ void frmPrgEdit2::sync(bool follow)
             continue;
         }
         const QRect cell = cellRect(state.row, state.col);
-        // A picker is at least wide enough to show a mnemonic beside its arrow.
+        // The text box covers its cell, which the font may have widened; a
+        // picker is at least wide enough to show a mnemonic beside its arrow.
         const int width = e == InPlace::TextInput1
-                              ? Pixels(state.WidthTwips)
+                              ? std::max(Pixels(state.WidthTwips), cell.width())
                               : std::max({Pixels(state.WidthTwips), cell.width(), w->minimumSizeHint().width()});
         w->setGeometry(cell.x(), cell.y(), width, cell.height());
         if (e == InPlace::TextInput1) {
-            if (TextInput1->text() != state.Text)
+            // The caret goes to the end only after a change; a key that only
+            // moves it or selects (Home, Shift+Home, Ctrl+A) is left alone, so
+            // the next character replaces the selection or goes in at the caret.
+            if (TextInput1->text() != state.Text) {
                 TextInput1->setText(state.Text);
-            TextInput1->setCursorPosition(int(state.Text.size()));
+                logic.CaretToEnd = true;
+            }
+            if (logic.CaretToEnd)
+                TextInput1->setCursorPosition(int(state.Text.size()));
         } else {
             static_cast<PickerBox *>(w)->setText(state.Text);
         }
@@ -293,6 +305,7 @@ void frmPrgEdit2::sync(bool follow)
         w->raise();
     }
 
+    logic.CaretToEnd = false;
     Label1->setText(logic.Label1);
     switch (logic.focus) {
     case Editor4::Focus::Grid: MSFlexGrid1->setFocus(); break;
@@ -362,7 +375,9 @@ bool frmPrgEdit2::gridKey(QKeyEvent *event)
 
 bool frmPrgEdit2::textKey(QKeyEvent *event)
 {
-    logic.TextCaret = TextInput1->cursorPosition();
+    // The caret as it stands when the key arrives: with a selection, where
+    // the selection begins.
+    logic.TextCaret = TextInput1->hasSelectedText() ? TextInput1->selectionStart() : TextInput1->cursorPosition();
     const int down = keyDownCode(event);
     logic.TextInput1_KeyDown(down);
     bool consumed = down >= 37 && down <= 40;

@@ -63,6 +63,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void forget() override;
     void gridScrolled() override;
+    void layOutGrid() override;
 
 private:
     void buildLayout();

@@ -61,6 +61,18 @@ std::optional<int32_t> PresetCount(const QString &amount, std::optional<double> 
     return static_cast<int32_t>(n);
 }
 
+QString PresetRefusal(int axis, const QString &amount, std::optional<double> factor)
+{
+    if (PresetCount(amount, factor))
+        return {};
+    const QString box = QStringLiteral("The ") + AxisLetter(axis) + QStringLiteral(" amount");
+    if (!WholeNumber(amount))
+        return box + QStringLiteral(" \"") + amount + QStringLiteral("\" is not one number.");
+    if (!factor || !FactorAccepted(*factor))
+        return box + QStringLiteral(" cannot be turned into pulses: the axis's unit has no usable factor.");
+    return box + QStringLiteral(" \"") + amount + QStringLiteral("\" comes to more pulses than the unit counts.");
+}
+
 bool AmountKeyAccepted(int key)
 {
     return (key >= '0' && key <= '9') || key == 8 || key == '.';

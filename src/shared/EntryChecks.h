@@ -22,6 +22,9 @@ std::optional<QString> AmountInPulses(const QString &amount, std::optional<doubl
 // unusable or the count lies outside 0 .. 2147483647 (the button gives the
 // direction, so a count is never negative).
 std::optional<int32_t> PresetCount(const QString &amount, std::optional<double> factor);
+// Why PresetCount refuses the amount of `axis`: not one number, no usable
+// factor, or a count out of range; empty when it is taken.
+QString PresetRefusal(int axis, const QString &amount, std::optional<double> factor);
 
 // Keys an amount or factor box takes: digits, Backspace (8) and ".".
 bool AmountKeyAccepted(int key);

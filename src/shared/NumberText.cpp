@@ -166,6 +166,16 @@ double LeadingNumber(QStringView text)
     return std::isinf(v) ? std::copysign(std::numeric_limits<double>::max(), v) : v;
 }
 
+double DecimalRead(QStringView text)
+{
+    QString packed;
+    packed.reserve(text.size());
+    for (const QChar c : text)
+        if (c != u' ' && c != u'\t' && c != u'\n')
+            packed += c;
+    return LeadingNumber(packed);
+}
+
 bool StartsWithNumber(QStringView text)
 {
     qsizetype pos = 0;

@@ -12,6 +12,11 @@
 // (sign, digits, one point, exponent), the rest ignored; no number gives 0.
 double LeadingNumber(QStringView text);
 
+// The decimal read of stored settings: blanks, tabs and line feeds are
+// passed over wherever they stand, then the leading number is taken as by
+// LeadingNumber (" 1 2" and "1<tab>2" read 12).
+double DecimalRead(QStringView text);
+
 // Whether the text begins (after blanks) with a decimal number, the one a
 // leading-number read takes.
 bool StartsWithNumber(QStringView text);

@@ -1,5 +1,7 @@
 #include "transfer/ProgramTransfer.h"
 
+#include "platform/AppInfo.h"
+#include "platform/MSComm.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
@@ -10,11 +12,11 @@ namespace {
 
 enum class Answer { SendAgain, Exit };
 
-// The operator decides after a mismatch or a silent line: Retry sends again,
-// Cancel asks whether to leave; No to that sends again too.
-Answer askOperator(const RegisterRequest &rq, const QString &received)
+// The operator decides after a mismatch or a silent line (`question`):
+// Retry sends again, Cancel asks whether to leave; No to that sends again too.
+Answer askOperator(const QString &question)
 {
-    if (MsgBox(MismatchText(rq, received), MsgButtons::RetryCancel) == MsgResult::Retry)
+    if (MsgBox(question, MsgButtons::RetryCancel) == MsgResult::Retry)
         return Answer::SendAgain;
     return MsgBox(ExitQuestionText(), MsgButtons::YesNo) == MsgResult::Yes ? Answer::Exit : Answer::SendAgain;
 }
@@ -76,19 +78,22 @@ TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis
         return steps.request ? steps.request(reg) : std::nullopt;
     };
 
-    // Every way out: what was held back is written, a failure is shown.
-    auto finish = [&](TransferEnd end, int reg) -> TransferOutcome {
+    // Every way out: what was held back is written, a failure is shown with
+    // its `cause` (a closed line) on the lines below the register.
+    auto finish = [&](TransferEnd end, int reg, const QString &cause = {}) -> TransferOutcome {
         keep();
         std::optional<int> bad = keptFailedAt;
         if (steps.flush)
             if (const auto last = steps.flush(true); last && (!bad || *last < *bad))
                 bad = last;
+        QString why = cause;
         if (bad && (end != TransferEnd::Failed || *bad < reg)) {
             end = TransferEnd::Failed;
             reg = *bad;
+            why.clear();
         }
         if (end == TransferEnd::Failed)
-            MsgBox(RegisterErrorText(axis, reg));
+            MsgBox(why.isEmpty() ? RegisterErrorText(axis, reg) : RegisterErrorText(axis, reg) + u'\n' + why);
         if (view)
             view->Ended(end == TransferEnd::Failed);
         return {end, reg};
@@ -97,8 +102,11 @@ TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis
     auto holdWhilePaused = [&](int reg) -> std::optional<TransferOutcome> {
         if (overlap.PauseRequested() && !keep())
             return finish(TransferEnd::Failed, *keptFailedAt);
-        if (const auto stop = line.HoldWhilePaused())
-            return finish(*stop == ExchangeOutcome::Cancelled ? TransferEnd::Cancelled : TransferEnd::Failed, reg);
+        if (const auto stop = line.HoldWhilePaused()) {
+            if (*stop == ExchangeOutcome::Cancelled)
+                return finish(TransferEnd::Cancelled, reg);
+            return finish(TransferEnd::Failed, reg, LineClosedMessage(port.FailureDetail()));
+        }
         return std::nullopt;
     };
 
@@ -113,7 +121,24 @@ TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis
             prepared.emplace(sentReg + 1, steps.request ? steps.request(sentReg + 1) : std::nullopt);
     };
 
-    line.ClearReceiveSide(ClearHow::Drain);
+    // The exchange in flight. Should the program end while it waits, what
+    // was read is stored first: the answers held back and one that came in
+    // but was not yet taken.
+    const ExchangeRequest *inFlight = nullptr;
+    const RegisterRequest *inFlightRequest = nullptr;
+    const BeforeProgramEnd storeOnEnd([&] {
+        keep();
+        if (inFlight && inFlight->reply && !inFlight->reply->isEmpty() && !unkept
+            && (!inFlight->accepts || inFlight->accepts(*inFlight->reply))
+            && (!steps.matches || steps.matches(*inFlightRequest, *inFlight->reply))) {
+            unkept.emplace(sentReg, *inFlight->reply);
+            keep();
+        }
+        if (steps.flush)
+            steps.flush(true);
+    });
+
+    line.ClearReceiveSide(steps.clear);
     if (view)
         view->Begin(std::abs(to - from) + 1);
 
@@ -141,13 +166,16 @@ TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis
 
         int resends = 0;
         for (;;) {
+            inFlight = &x;
+            inFlightRequest = &*rq;
             const ExchangeResult res = line.Exchange(x);
+            inFlight = nullptr;
             if (overlap.failed)
                 return finish(TransferEnd::Failed, reg);
             if (res.outcome == ExchangeOutcome::Cancelled)
                 return finish(TransferEnd::Cancelled, reg);
             if (res.outcome == ExchangeOutcome::LineClosed || res.outcome == ExchangeOutcome::WriteFailed)
-                return finish(TransferEnd::Failed, reg);
+                return finish(TransferEnd::Failed, reg, res.message());
             const bool answered = res.answered();
             if (answered && (!steps.matches || steps.matches(*rq, res.line))) {
                 unkept.emplace(reg, res.line);
@@ -156,7 +184,8 @@ TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis
             if (answered && resends < steps.silentResends) {
                 ++resends;
             } else {
-                if (askOperator(*rq, answered ? res.line : QString()) == Answer::Exit)
+                const QString question = answered ? MismatchText(*rq, res.line) : TimeOutText(*rq, x.timeoutMs);
+                if (askOperator(question) == Answer::Exit)
                     return finish(TransferEnd::Cancelled, reg);
                 resends = 0;
             }
@@ -207,6 +236,13 @@ QString MismatchText(const RegisterRequest &request, const QString &received)
     const int n = qMax(0, request.threshold - 1);
     return QStringLiteral("Send data ->") + request.command.left(n) + u'\r' + QStringLiteral("Recv data -> ")
            + received.left(n);
+}
+
+QString TimeOutText(const RegisterRequest &request, int timeoutMs)
+{
+    return MismatchText(request, QString()) + u'\r' + QStringLiteral("The unit did not answer within ")
+           + QString::number(timeoutMs / 1000.0)
+           + (timeoutMs == 1000 ? QStringLiteral(" second.") : QStringLiteral(" seconds."));
 }
 
 QString ExitQuestionText()

@@ -68,6 +68,9 @@ struct TransferSteps {
     int silentResends = 2;
     // The longest wait for one answer, in ms.
     int timeoutMs = kReplyTimeoutMs;
+    // How the receive side is emptied first: Once when the transfer follows
+    // one that left the line quiet (the next axis of the same run).
+    ClearHow clear = ClearHow::Drain;
 };
 
 // What the operator sees of a running transfer. Every member has a harmless
@@ -104,6 +107,8 @@ struct TransferOutcome {
 // Work that needs no line is done while the unit answers: once register r's
 // request is out, the answer of r - 1 is kept (store, flush) and r + 1's
 // request is made; a failure found so is reported at its own register.
+// A closed line is told below the register, with the device and the reason.
+// Should the program end meanwhile, the registers read are stored first.
 TransferOutcome RunRegisterTransfer(MSComm &port, ExchangeHooks *hooks, int axis, int from, int to,
                                     const TransferSteps &steps, TransferView *view = nullptr);
 
@@ -126,6 +131,9 @@ QString RegisterErrorText(int axis, int reg);
 // The Retry/Cancel question's text: what was sent and what came back, each
 // cut to the answer's threshold less one (the window the compare uses).
 QString MismatchText(const RegisterRequest &request, const QString &received);
+// The Retry/Cancel question when nothing answered within `timeoutMs`: the
+// two lines above with nothing received, and that the unit did not answer.
+QString TimeOutText(const RegisterRequest &request, int timeoutMs);
 // The question after Cancel; Yes ends the transfer as cancelled.
 QString ExitQuestionText();
 

@@ -9,6 +9,7 @@
 #include "program/ProgramTable.h"
 #include "shared/Bounds.h"
 #include "shared/Language.h"
+#include "shared/RefusalText.h"
 #include "shared/Shared.h"
 #include "transfer/frmMsgPrgDoUp.h"
 
@@ -29,9 +30,11 @@ namespace {
 const QString kAxisTitles[kAxes] = {QStringLiteral(" X-Axis "), QStringLiteral(" Y-Axis "),
                                     QStringLiteral(" Z-Axis "), QStringLiteral(" U-Axis ")};
 
-void refuseValue()
+// The refusal, with a line saying what is refused: the boxes are put back
+// or left as they are, and the operator could not tell why.
+void refuseValue(const QString &why)
 {
-    MsgBox(QStringLiteral("Value can't configure it."), MsgButtons::Ok, QStringLiteral("zt260/460"),
+    MsgBox(WithReason(QStringLiteral("Value can't configure it."), why), MsgButtons::Ok, QStringLiteral("zt260/460"),
            MsgIcon::Critical);
 }
 
@@ -223,7 +226,7 @@ void TransferWindow::rangeChange(int axis, bool to)
         box->clear();   // the text put back was refused as well
         return;
     }
-    refuseValue();
+    refuseValue(QStringLiteral("A register box takes 0 to %1, not \"%2\".").arg(kRangeLimit).arg(text));
     ++depth;
     box->setText((to ? g.SavedToText : g.SavedFromText)[axis]);
     --depth;
@@ -298,20 +301,29 @@ bool TransferWindow::axisChosen(int axis) const
            && (SelectOpt[axis]->isChecked() || AllOpt[axis]->isChecked());
 }
 
-bool TransferWindow::rangesAccepted() const
+QString TransferWindow::rangeRefusal() const
 {
     for (int i = 0; i < kAxes; ++i) {
-        if (Text1[i]->text().isEmpty() || Text2[i]->text().isEmpty())
-            return false;
+        const QString axis = kAxisTitles[i].trimmed();
+        for (const QLineEdit *box : {Text1[i], Text2[i]})
+            if (box->text().isEmpty())
+                return QStringLiteral("The %1 %2 box is empty.").arg(axis, box == Text1[i] ? "From" : "To");
         // A range the unit does not hold is refused before anything is sent.
         if (axisChosen(i) && SelectOpt[i]->isChecked()) {
             const auto from = rangeNumber(Text1[i]->text());
             const auto to = rangeNumber(Text2[i]->text());
-            if (!from || !to || *from > *to || *to >= kRangeLimit)
-                return false;
+            if (!from || !to)
+                return QStringLiteral("The %1 range is no pair of register numbers.").arg(axis);
+            if (*from > *to)
+                return QStringLiteral("%1: From %2 comes after To %3.").arg(axis).arg(*from).arg(*to);
+            if (*to >= kRangeLimit)
+                return QStringLiteral("%1: To %2 is past the last register, %3.")
+                    .arg(axis)
+                    .arg(*to)
+                    .arg(kRangeLimit - 1);
         }
     }
-    return true;
+    return {};
 }
 
 void TransferWindow::lockForTransfer()
@@ -328,8 +340,8 @@ void TransferWindow::Start_botton_Click()
 {
     if (m_running || m_finished)
         return;
-    if (!rangesAccepted()) {
-        refuseValue();
+    if (const QString why = rangeRefusal(); !why.isEmpty()) {
+        refuseValue(why);
         return;
     }
     MSComm *port = LinePort();
@@ -342,8 +354,10 @@ void TransferWindow::Start_botton_Click()
         // Another transfer held the line when this window opened.
         m_hold.reset();
         m_hold.emplace(LineUser::Transfer);
-        if (!HoldsLine())
+        if (!HoldsLine()) {
+            TellTransferUsesLine();
             return;
+        }
     }
 
     struct Job {

@@ -108,7 +108,8 @@ private:
     void rangeChange(int axis, bool to);
     void blockClick(int axis, int j);
     bool axisChosen(int axis) const;
-    bool rangesAccepted() const;
+    // What Start refuses in the range boxes; empty when they can be sent.
+    QString rangeRefusal() const;
     void lockForTransfer();
     // Gives the line and the monitor back, shows the closing message of
     // TransferResult, unloads the window.

@@ -6,6 +6,7 @@
 #include "program/ProgramFixture.h"
 #include "datafile/DataFileReader.h"
 #include "datafile/DataFileWriter.h"
+#include "platform/ReplaceFile.h"
 #include "shared/Shared.h"
 
 #include <QDir>
@@ -97,6 +98,10 @@ private slots:
     void refusedDatabaseWriteRollsBack();
     void unreadableFile_data();
     void unreadableFile();
+    void messageTexts_data();
+    void messageTexts();
+    void readOnlyOverwriteInterrupted_data();
+    void readOnlyOverwriteInterrupted();
 };
 
 // ---- writer ---------------------------------------------------------------------
@@ -183,6 +188,10 @@ void TestDataFile::failedSaveKeepsOldFile()
         failed = SaveDataFile(path, FixtureTime());
         setrlimit(RLIMIT_FSIZE, &before);
         std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(failed);
+        QVERIFY2(failed->startsWith(QStringLiteral("The data file %1 cannot be written: only ")
+                                        .arg(QDir::toNativeSeparators(path))),
+                 qPrintable(*failed));
     } else {
         if (damage == u"database missing") {
             const QString db = rig.table().FilePath();
@@ -256,6 +265,15 @@ void TestDataFile::valuesLines_data()
     QTest::newRow("MODE rounding, letters, empty")
         << 0 << "1.5, 2.5, 7xy, xy, , -0.5, 3.5, 1e1, -1,0,-32768.5"
         << QStringList{"2", "2", "7", "0", "0", "0", "4", "10", "-1", "0", "-32768"} << false;
+    // Blanks, tabs and line feeds inside a number do not end it.
+    QTest::newRow("MODE blanks and tabs inside numbers")
+        << 0 << " 1 2, 1\t2, \t7 , - 4, 1 . 5, 3\n2, 0, 0, 0, 0, 1 0"
+        << QStringList{"12", "12", "7", "-4", "2", "32", "0", "0", "0", "0", "10"} << false;
+    QTest::newRow("HOME SEARCH blanks and tabs inside numbers")
+        << 1 << "1 1, 1\t1, 0, 0, 2, 0, 1, 1, 2, 0, 1, 1, 0, 0, 0, 3 2 7 6 8"
+        << QStringList{"11", "11", "0", "0", "2", "0", "1", "1", "2", "0", "1", "1", "0", "0", "0", "32768"}.mid(0, 15)
+               + QStringList{"~"}
+        << true;
     QTest::newRow("MODE surplus items ignored") << 0 << kModeLine + ", 9, 9" << kModeLine.split(", ") << false;
     QTest::newRow("MODE short line") << 0 << "1, 1, 1" << QStringList{"1", "1", "1"} + QStringList(8, "~") << true;
     QTest::newRow("MODE comma at the end") << 0 << "1, 1, 1, 1, 1, 1, 1, 1, 1, 1,"
@@ -387,6 +405,19 @@ void TestDataFile::scaleSection_data()
     QTest::newRow("no closing quote") << with(9, "\"1") << false;
     QTest::newRow("section ends at a marker") << good.mid(0, 10) + QStringList{"# PROGRAM"} << false;
     QTest::newRow("file ends inside") << good.mid(0, 27) << false;
+    // A line repeated inside the section would move every later value one
+    // place: at its start, in its middle, at its end.
+    auto repeated = [&](int line) {
+        QStringList l = good;
+        l.insert(line, good[line]);
+        return l;
+    };
+    QTest::newRow("first unit line repeated") << repeated(0) << false;
+    QTest::newRow("factor line repeated in the middle") << repeated(13) << false;
+    QTest::newRow("last factor line repeated") << repeated(27) << false;
+    QTest::newRow("two lines added") << repeated(27) + QStringList{"\"1\""} << false;
+    QTest::newRow("empty lines after it") << good + QStringList{"", " "} << true;
+    QTest::newRow("a marker after it") << good + QStringList{"# PROGRAM"} << true;
 }
 
 void TestDataFile::scaleSection()
@@ -396,6 +427,10 @@ void TestDataFile::scaleSection()
     const DataFileContent c = ParseDataFile(FileOf(QStringList{"# SCALE"} + lines), UnitKind::FourAxis);
     QCOMPARE(c.scale.has_value(), taken);
     QCOMPARE(c.notLoaded.filter("SCALE:").size(), taken ? 0 : 1);
+    if (lines.size() > 28 && !taken)
+        QVERIFY2(c.notLoaded.filter("SCALE:").first().contains(lines.size() == 29 ? "holds a line more than its 28"
+                                                                                  : "holds 2 lines more than its 28"),
+                 qPrintable(c.notLoaded.join(u'\n')));
     if (taken) {
         QCOMPARE(c.scale->unit, (std::array<int16_t, 4>{1, 0, 2, 3}));
         QCOMPARE(c.scale->factor[0][1], QString("0.001"));
@@ -439,7 +474,7 @@ void TestDataFile::damagedFiles_data()
     QTest::newRow("empty file") << QByteArray() << allAxes + QStringList{"program", "scale"} << "none of the lines";
     QTest::newRow("lower-case headings")
         << QByteArray(whole).replace("# X axis", "# x axis").replace("# SCALE", "# scale")
-        << QStringList{"X.0", "X.1", "X.2", "scale"} << "Not in the file: X axis, SCALE.";
+        << QStringList{"X.0", "X.1", "X.2", "scale"} << "The line \"# x axis\" is not the heading \"# X axis\"";
     QTest::newRow("heading with a blank behind")
         << QByteArray(whole).replace("# Y axis", "# Y axis ") << QStringList{"Y.0", "Y.1", "Y.2"} << "Y axis";
     // Lines 13 and 14 are the X block's "# PARAMETER" and its values line.
@@ -463,13 +498,22 @@ void TestDataFile::damagedFiles_data()
                    l.remove(u'"');
                return true;
            })
-        << QStringList{"reg5"} << "registers 5 are not whole records";
+        << QStringList{"reg5"} << "the line of register 5 is not a whole record";
     QTest::newRow("record line lost")
         << edited([](int n, QString &) { return n != 58; })
         << QStringList{"reg5+"} << "the line for register 5 holds register \"6\"";
     QTest::newRow("factor 0")
         << QByteArray(whole).replace("\"0.25\"", "\"0\"") << QStringList{"scale"}
         << "SCALE: the factor of unit 2 of the Z axis, \"0\", is no number above 0";
+    // Line 110 is Z's unit; repeated, U would take Z's unit and every factor
+    // would move one place.
+    QTest::newRow("scale line repeated")
+        << edited([](int n, QString &l) {
+               if (n == 110)
+                   l += "\r\n" + l;
+               return true;
+           })
+        << QStringList{"scale"} << "SCALE: the section holds a line more than its 28";
     QTest::newRow("unit code 7")
         << edited([](int n, QString &l) {
                if (n == 109)
@@ -690,6 +734,163 @@ void TestDataFile::unreadableFile()
     QCOMPARE(rig.program.dialogs.shown().size(), 1);
     QVERIFY(rig.program.dialogs.texts().first().contains("cannot be read"));
     QVERIFY(rig.program.dialogs.texts().first().contains("Nothing was loaded."));
+}
+
+namespace {
+// The record line of a register in a whole file.
+QByteArray recordLineOf(const QByteArray &file, int reg)
+{
+    const QList<QByteArray> lines = file.split('\n');
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < lines.size() && at < 0; ++i)
+        if (lines[i] == "# PROGRAM\r")
+            at = i;
+    return at < 0 ? QByteArray() : lines.value(at + 1 + reg).chopped(1);
+}
+} // namespace
+
+void TestDataFile::messageTexts_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<UnitKind>("unit");
+    QTest::addColumn<QStringList>("said");      // parts of the message
+    QTest::addColumn<QStringList>("notSaid");
+    QTest::addColumn<bool>("scaleTaken");
+
+    const QByteArray two = FixtureBytes(UnitKind::TwoAxis);
+    const QByteArray scale = two.mid(two.indexOf("# SCALE"));
+    QTest::newRow("lower-case scale heading")
+        << QByteArray(two).replace("# SCALE", "# scale") << UnitKind::TwoAxis
+        << QStringList{"The line \"# scale\" is not the heading \"# SCALE\""}
+        << QStringList{"record lines", "Not in the file"} << false;
+    QTest::newRow("lower-case scale heading, 2-axis file on the 4-axis unit")
+        << QByteArray(two).replace("# SCALE", "# scale") << UnitKind::FourAxis
+        << QStringList{"The line \"# scale\"", "registers 54 to 1999 were not loaded"}
+        << QStringList{"holds register", "not whole records"} << false;
+    QTest::newRow("refused scale, then a good one")
+        << two + QByteArray(scale).replace("\"0.25\"", "\"0\"") + scale << UnitKind::TwoAxis
+        << QStringList{"SCALE: the factor of unit 2 of the Z axis, \"0\", is no number above 0; that section was passed "
+                       "over, and the units and factors of another \"# SCALE\" section were loaded."}
+        << QStringList{"were not loaded"} << true;
+    QTest::newRow("factor too large")
+        << QByteArray(two).replace("\"0.25\"", "\"1E303\"") << UnitKind::TwoAxis
+        << QStringList{"\"1E303\", is too large: a pulse count times it is no finite number; the units and factors "
+                       "were not loaded."}
+        << QStringList{"no number above 0"} << false;
+    // Register 5's and 7's lines without their double quotes.
+    auto broken = [&](QList<int> regs) {
+        QByteArray b = two;
+        for (int reg : regs) {
+            const QByteArray line = recordLineOf(two, reg);
+            b.replace(line, QByteArray(line).replace('"', ""));
+        }
+        return b;
+    };
+    QTest::newRow("one broken record line")
+        << broken({5}) << UnitKind::TwoAxis
+        << QStringList{"PROGRAM: the line of register 5 is not a whole record; that register was not loaded."}
+        << QStringList{"registers 5 are"} << true;
+    QTest::newRow("two broken record lines")
+        << broken({5, 7}) << UnitKind::TwoAxis
+        << QStringList{"PROGRAM: the lines of registers 5, 7 are not whole records; those registers were not loaded."}
+        << QStringList{} << true;
+    QTest::newRow("one record line too many")
+        << QByteArray(two).replace("# SCALE", recordLineOf(two, 53) + "\r\n# SCALE") << UnitKind::TwoAxis
+        << QStringList{"the record line after them was not loaded."} << QStringList{"1 record lines"} << true;
+    QTest::newRow("last register's line lost")
+        << QByteArray(two).replace(recordLineOf(two, 53) + "\r\n", "") << UnitKind::TwoAxis
+        << QStringList{"PROGRAM: the file ends its program after register 52; register 53 was not loaded."}
+        << QStringList{"registers 53 to 53"} << true;
+    QTest::newRow("last HOME SEARCH item missing")
+        << QByteArray(two).replace(", 0, 3\r\n\r\n# PARAMETER", ", 0\r\n\r\n# PARAMETER") << UnitKind::TwoAxis
+        << QStringList{"not loaded: HOME SEARCH value 16, PARAMETER."} << QStringList{"values 16 to 16"} << true;
+}
+
+void TestDataFile::messageTexts()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(UnitKind, unit);
+    QFETCH(QStringList, said);
+    QFETCH(QStringList, notSaid);
+    QFETCH(bool, scaleTaken);
+    const DataFileContent c = ParseDataFile(bytes, unit);
+    const QString told = c.notLoaded.join(u'\n');
+    for (const QString &part : said)
+        QVERIFY2(told.contains(part), qPrintable(told));
+    for (const QString &part : notSaid)
+        QVERIFY2(!told.contains(part), qPrintable(told));
+    QCOMPARE(c.scale.has_value(), scaleTaken);
+}
+
+void TestDataFile::readOnlyOverwriteInterrupted_data()
+{
+    QTest::addColumn<int>("mode");   // of the old file
+    QTest::addColumn<bool>("stopped");
+    QTest::newRow("0444, stopped before the rename") << 0444 << true;
+    QTest::newRow("0440, stopped before the rename") << 0440 << true;
+    QTest::newRow("0444, saved") << 0444 << false;
+    QTest::newRow("0644, saved read-only") << 0644 << false;
+}
+
+void TestDataFile::readOnlyOverwriteInterrupted()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, stopped);
+    auto permissions = [](int m) {
+        QFileDevice::Permissions p;
+        const std::pair<int, QFileDevice::Permission> bits[] = {
+            {0400, QFileDevice::ReadOwner}, {0200, QFileDevice::WriteOwner}, {0040, QFileDevice::ReadGroup},
+            {0020, QFileDevice::WriteGroup}, {0004, QFileDevice::ReadOther}, {0002, QFileDevice::WriteOther}};
+        for (const auto &[bit, flag] : bits)
+            if (m & bit)
+                p |= flag;
+        return p;
+    };
+    constexpr QFileDevice::Permissions kModeBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                   | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                                   | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    Rig rig(UnitKind::TwoAxis);
+    FillFixtureSetup();
+    FillFixtureProgram(rig.table());
+    const QString path = file(rig.dir(), "old.zqd");
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old contents\r\n");
+    }
+    QVERIFY(QFile::setPermissions(path, permissions(mode)));
+
+    // What a crash between the write and the rename would leave.
+    int calls = 0;
+    QByteArray oldAtHook;
+    QFileDevice::Permissions modeAtHook;
+    QByteArray newAtHook;
+    SetReplaceHook([&](const QString &temporary) {
+        ++calls;
+        oldAtHook = FileBytes(path);
+        modeAtHook = QFile::permissions(path) & kModeBits;
+        newAtHook = FileBytes(temporary);
+        return !stopped;
+    });
+    const auto failed = SaveDataFile(path, FixtureTime());
+    SetReplaceHook({});
+
+    QCOMPARE(calls, 1);
+    QCOMPARE(oldAtHook, QByteArray("old contents\r\n"));
+    QCOMPARE(modeAtHook, permissions(mode));
+    QCOMPARE(newAtHook, FixtureBytes(UnitKind::TwoAxis));
+    QCOMPARE(rig.dir().entryList(QDir::Files), QStringList{"old.zqd"});
+    if (stopped) {
+        QVERIFY(failed);
+        QVERIFY2(failed->contains("the old file is kept as it was"), qPrintable(*failed));
+        QCOMPARE(FileBytes(path), QByteArray("old contents\r\n"));
+        QCOMPARE(QFile::permissions(path) & kModeBits, permissions(mode));
+    } else {
+        QVERIFY2(!failed, qPrintable(failed.value_or(QString())));
+        QCOMPARE(FileBytes(path), FixtureBytes(UnitKind::TwoAxis));
+        // Read-only as the old file was readable, without a write bit.
+        QCOMPARE(QFile::permissions(path) & kModeBits, permissions(mode & 0444));
+    }
 }
 
 QTEST_MAIN(TestDataFile)

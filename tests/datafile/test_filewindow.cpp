@@ -15,6 +15,7 @@
 #include "params/frmDataGrid1.h"
 #include "platform/DataGrid.h"
 #include "platform/FileLists.h"
+#include "platform/ReplaceFile.h"
 #include "program/ProgramTable.h"
 #include "shared/Shared.h"
 
@@ -86,6 +87,7 @@ private slots:
     void saveName();
     void overwriteQuestion_data();
     void overwriteQuestion();
+    void failedSaveKeepsWindow_data();
     void failedSaveKeepsWindow();
     void openTakesChosenFile_data();
     void openTakesChosenFile();
@@ -238,19 +240,36 @@ void TestFileWindow::overwriteQuestion()
     QVERIFY(!(QFile::permissions(path) & QFileDevice::WriteOwner));
 }
 
+void TestFileWindow::failedSaveKeepsWindow_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("a parameter holds a comma") << "comma" << "The parameter DR2 of the Z axis holds a comma";
+    // The whole file was made (the count at its end) before the write failed.
+    QTest::newRow("the write fails at its end") << "write" << "setup.zqd cannot be written";
+}
+
 void TestFileWindow::failedSaveKeepsWindow()
 {
+    QFETCH(QString, failure);
+    QFETCH(QString, told);
     WindowRig rig(2);
-    g.ParamTable[2][4] = "1,5";
+    if (failure == u"comma")
+        g.ParamTable[2][4] = "1,5";
+    else
+        SetReplaceHook([](const QString &) { return false; });
     QPointer<frmFile> w = rig.open();
     QTest::keyClicks(w->Text1, "setup");
     w->Command2_Click();
+    SetReplaceHook({});
     QCOMPARE(rig.dialogs.shown().size(), 1);
     QCOMPARE(rig.dialogs.shown().first().title, QStringLiteral("File Save Message"));
-    QVERIFY(rig.dialogs.texts().first().contains("The parameter DR2 of the Z axis holds a comma"));
+    QVERIFY2(rig.dialogs.texts().first().contains(told), qPrintable(rig.dialogs.texts().first()));
     QVERIFY(!QFile::exists(rig.file("setup.zqd")));
-    // Open still, so that the operator can mend the value or choose again.
+    // Open still, so that the operator can mend the value or choose again;
+    // the bar does not stand as after a save.
     QVERIFY(w && w->isVisible());
+    QCOMPARE(w->ProgressBar1->value(), 0);
 }
 
 void TestFileWindow::openTakesChosenFile_data()

@@ -552,7 +552,7 @@ void TestIoWindow::titleRefusedWhenPasted()
     });
     io->Label7_DblClick(4);
     QVERIFY(stayedOpen);
-    QCOMPARE(m_rig->dialogs.texts(), QStringList{"Bad Setting."});
+    QCOMPARE(m_rig->dialogs.texts(), QStringList{"Bad Setting.\nThe double quote (\") cannot go into this text."});
     QCOMPARE(g.IoTitle[40], QStringLiteral("Old title "));
 }
 

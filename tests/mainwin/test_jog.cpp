@@ -174,12 +174,15 @@ void TestJog::presetRefused_data()
     QTest::addColumn<QString>("factor");
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("title");
-    QTest::newRow("point alone") << 0 << 0 << "1" << "." << "zt260";
-    QTest::newRow("two points") << 2 << 0 << "1" << "1.2.3" << "zt260";
-    QTest::newRow("factor 0") << 4 << 1 << "0" << "5" << "zt260/460";
-    QTest::newRow("factor not a number") << 6 << 1 << "x" << "5" << "zt260/460";
-    QTest::newRow("past 32 bits") << 1 << 1 << "0.001" << "3000000" << "zt260";
-    QTest::newRow("unit code outside the table") << 0 << 9 << "1" << "5" << "zt260";
+    QTest::addColumn<QString>("line");   // the message's second line
+    const QString noFactor = QStringLiteral("cannot be turned into pulses: the axis's unit has no usable factor.");
+    QTest::newRow("point alone") << 0 << 0 << "1" << "." << "zt260" << "The X amount \".\" is not one number.";
+    QTest::newRow("two points") << 2 << 0 << "1" << "1.2.3" << "zt260" << "The Y amount \"1.2.3\" is not one number.";
+    QTest::newRow("factor 0") << 4 << 1 << "0" << "5" << "zt260/460" << "The Z amount " + noFactor;
+    QTest::newRow("factor not a number") << 6 << 1 << "x" << "5" << "zt260/460" << "The U amount " + noFactor;
+    QTest::newRow("past 32 bits") << 1 << 1 << "0.001" << "3000000" << "zt260"
+                                  << "The X amount \"3000000\" comes to more pulses than the unit counts.";
+    QTest::newRow("unit code outside the table") << 0 << 9 << "1" << "5" << "zt260" << "The X amount " + noFactor;
 }
 
 void TestJog::presetRefused()
@@ -189,6 +192,7 @@ void TestJog::presetRefused()
     QFETCH(QString, factor);
     QFETCH(QString, amount);
     QFETCH(QString, title);
+    QFETCH(QString, line);
     frmMain *w = m_rig->w;
     const int axis = button / 2;
     g.ScaleSel[axis] = int16_t(unit);
@@ -200,7 +204,7 @@ void TestJog::presetRefused()
     w->Timer1->stop();
     press(button);
     QCOMPARE(m_rig->wire(), QString());   // not even the speed line
-    QCOMPARE(m_rig->dialogs.texts(), QStringList{"Value can't configure it."});
+    QCOMPARE(m_rig->dialogs.texts(), QStringList{"Value can't configure it.\n" + line});
     QCOMPARE(m_rig->dialogs.shown().first().title, title);
     QVERIFY(!w->Timer1->isActive());
 }

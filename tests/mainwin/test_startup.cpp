@@ -379,7 +379,7 @@ void TestStartup::registerCheckedForModel()
     VersionWaitClock clock(m_main);
     m_main->Form_Load();
     QCOMPARE(chooser.answers(), 1);
-    QVERIFY(m_dialogs->saw("Value can't configure it."));
+    QVERIFY(m_dialogs->saw("Value can't configure it.\nThe start register box takes 0 to 53, not \" 100\"."));
     const ShownBox last = m_dialogs->shown().last();
     QCOMPARE(last.title, QStringLiteral("zt260a"));
     QCOMPARE(m_main->RegNo->text().trimmed(), QString());

@@ -46,6 +46,7 @@ private slots:
     void unreadableReplies();
     void badSetting_data();
     void badSetting();
+    void badSettingNamesTheFirstTwo();
     void portClosed();
     void secondTransferRefused();
     void monitorWithIoWindow_data();
@@ -587,14 +588,29 @@ void TestParamExchange::badSetting_data()
     QTest::addColumn<int>("axis");    // -1: a table that was never filled
     QTest::addColumn<int>("item");
     QTest::addColumn<QString>("text");
-    QTest::newRow("2-axis, empty RAT of X") << "2" << 0 << 0 << 0 << "";
-    QTest::newRow("2-axis, offset above its range") << "2" << 2 << 1 << 12 << "8388608";
-    QTest::newRow("4-axis, TM1 beyond 4 digits") << "4" << 0 << 3 << 7 << "70000";
-    QTest::newRow("4-axis, RAT 0") << "4" << 3 << 2 << 0 << "0";
-    QTest::newRow("4-axis, DR4 negative") << "4" << 1 << 0 << 6 << "-1";
-    QTest::newRow("4-axis, offset of letters") << "4" << 1 << 0 << 12 << "abc";
-    QTest::newRow("4-axis, offset too large for a number") << "4" << 1 << 0 << 12 << "1e400";
-    QTest::newRow("4-axis, never filled") << "4" << 0 << -1 << 0 << "";
+    QTest::addColumn<QString>("line");   // the message's second line
+    QTest::newRow("2-axis, empty RAT of X")
+        << "2" << 0 << 0 << 0 << "" << "X axis, RAT holds \"\" (the grid takes 1 to 500).";
+    QTest::newRow("2-axis, offset above its range")
+        << "2" << 2 << 1 << 12 << "8388608"
+        << "Y axis, OFS (offset) holds \"8388608\" (the grid takes -8388608 to 8388607).";
+    QTest::newRow("4-axis, TM1 beyond 4 digits")
+        << "4" << 0 << 3 << 7 << "70000" << "U axis, TM1 (timer 1) holds \"70000\" (the grid takes 1 to 65535).";
+    // An upload stores whatever the unit returns; the value that now
+    // blocks every download is named.
+    QTest::newRow("4-axis, RAT 0") << "4" << 3 << 2 << 0 << "0" << "Z axis, RAT holds \"0\" (the grid takes 1 to 500).";
+    QTest::newRow("4-axis, DR4 negative")
+        << "4" << 1 << 0 << 6 << "-1" << "X axis, DR4 (speed 4) holds \"-1\" (the grid takes 1 to 8000).";
+    QTest::newRow("4-axis, offset of letters")
+        << "4" << 1 << 0 << 12 << "abc" << "X axis, OFS (offset) holds \"abc\" (the grid takes -8388608 to 8388607).";
+    QTest::newRow("4-axis, offset too large for a number")
+        << "4" << 1 << 0 << 12 << "1e400"
+        << "X axis, OFS (offset) holds \"1e400\" (the grid takes -8388608 to 8388607).";
+    // Every item of the four axes is empty: the first two and the count of the rest.
+    QTest::newRow("4-axis, never filled")
+        << "4" << 0 << -1 << 0 << ""
+        << "X axis, RAT holds \"\" (the grid takes 1 to 500); X axis, ACS holds \"\" (the grid takes 1 to 8000); "
+           "and 50 more.";
 }
 
 void TestParamExchange::badSetting()
@@ -604,6 +620,7 @@ void TestParamExchange::badSetting()
     QFETCH(int, axis);
     QFETCH(int, item);
     QFETCH(QString, text);
+    QFETCH(QString, line);
     ParamUnit unit(model.toInt());
     QVERIFY(attach(unit));
     g.UnitModel = model;
@@ -612,12 +629,37 @@ void TestParamExchange::badSetting()
         g.ParamTable[axis][item] = text;
     }
     QCOMPARE(m_main->RunParamDownLoad(index), ParamTransferResult::BadSetting);
-    QCOMPARE(m_dialogs->texts(), QStringList{"Bad Setting."});
+    QCOMPARE(m_dialogs->texts(), QStringList{"Bad Setting.\n" + line});
     QCOMPARE(linesUpToMarker(unit), QStringList());
     // Refused before anything began: the monitor and the wait window untouched.
     QVERIFY(!m_main->Timer1->isActive());
     QVERIFY(LoadedMessageWindow() == nullptr);
     QVERIFY(!LineHeld());
+}
+
+// Several values out of range on the axes sent: the first two in axis and
+// item order, then how many more; an axis not sent is not counted.
+void TestParamExchange::badSettingNamesTheFirstTwo()
+{
+    ParamUnit unit(4);
+    QVERIFY(attach(unit));
+    g.UnitModel = QStringLiteral("4");
+    FillTables(4);
+    g.ParamTable[1][9] = QStringLiteral("0");
+    g.ParamTable[1][2] = QStringLiteral("9000");
+    g.ParamTable[3][0] = QStringLiteral("600");
+    g.ParamTable[3][11] = QString();
+    g.ParamTable[0][0] = QStringLiteral("0");   // X is not sent by the Y menu entry
+    QCOMPARE(m_main->RunParamDownLoad(2), ParamTransferResult::BadSetting);
+    QCOMPARE(m_dialogs->texts(),
+             QStringList{"Bad Setting.\nY axis, DRS holds \"9000\" (the grid takes 1 to 8000); "
+                         "Y axis, TM3 (timer 3) holds \"0\" (the grid takes 1 to 65535)."});
+    m_dialogs->clear();
+    QCOMPARE(m_main->RunParamDownLoad(0), ParamTransferResult::BadSetting);
+    QCOMPARE(m_dialogs->texts(),
+             QStringList{"Bad Setting.\nX axis, RAT holds \"0\" (the grid takes 1 to 500); "
+                         "Y axis, DRS holds \"9000\" (the grid takes 1 to 8000); and 3 more."});
+    QCOMPARE(linesUpToMarker(unit), QStringList());
 }
 
 void TestParamExchange::portClosed()
@@ -649,7 +691,9 @@ void TestParamExchange::secondTransferRefused()
     QCOMPARE(m_main->RunParamDownLoad(4), ParamTransferResult::Done);
     QCOMPARE(inner, (QList<ParamTransferResult>{ParamTransferResult::Busy, ParamTransferResult::Busy}));
     QCOMPARE(linesUpToMarker(unit), expectedLines(4, true, Ints{3}));
-    QCOMPARE(m_dialogs->texts(), QStringList());
+    // Each refusal is told once.
+    const QString refused = QStringLiteral("A transfer is using the line: nothing was started.");
+    QCOMPARE(m_dialogs->texts(), QStringList(3, refused));
     checkEndState();
 }
 

@@ -22,6 +22,7 @@
 #include "support/UnitSim.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -221,18 +222,19 @@ void TestParamGrid::damagedDatabase()
     const QByteArray before = FileBytes(path);
     FillTables(4);
 
-    frmDataGrid1 *w = openGrid();
-    QVERIFY(w);
+    QCOMPARE(openGrid(), nullptr);
     QCOMPARE(m_dialogs->texts().size(), 1);
     QVERIFY2(m_dialogs->texts().front().startsWith(QStringLiteral("Error:3343 ")), qPrintable(m_dialogs->texts().front()));
     QVERIFY(m_dialogs->texts().front().contains(QDir::toNativeSeparators(path)));
     QCOMPARE(FileBytes(path), before);
-    for (int t = 0; t < kGridTabs; ++t)
-        QCOMPARE(w->grid(GridTab(t))->rowCount(), 0);
-    // Nothing to pick or type into.
-    w->grdDataGrid_PopList(1);
-    QVERIFY(!w->List1->isVisible());
-    QVERIFY(w->isVisible());
+    // After the message no window stays behind, not even one without its grids.
+    QCoreApplication::processEvents();
+    for (QWidget *top : QApplication::topLevelWidgets())
+        QVERIFY2(!qobject_cast<frmDataGrid1 *>(top), qPrintable(top->windowTitle()));
+    // Asked again, it tells again and still opens nothing.
+    QCOMPARE(openGrid(), nullptr);
+    QCOMPARE(m_dialogs->texts().size(), 2);
+    QCOMPARE(FileBytes(path), before);
 }
 
 void TestParamGrid::firstFill_data()
@@ -415,17 +417,22 @@ void TestParamGrid::typedParameters_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("table");   // ParamTable text afterwards
     QTest::addColumn<QString>("cell");    // cell and record afterwards
-    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QString>("refusal");   // the message's second line; empty: accepted
     // X holds the fixture's values; Y shows mm at 0.001 (offset 8388607).
-    QTest::newRow("RAT accepted") << 0 << 1 << "250" << "250" << "250" << false;
-    QTest::newRow("RAT 501 refused") << 0 << 1 << "501" << "500" << "500" << true;
-    QTest::newRow("RAT 12abc refused") << 0 << 1 << "12abc" << "500" << "500" << true;
-    QTest::newRow("ACS emptied refused") << 1 << 1 << "" << "8000" << "8000" << true;
-    QTest::newRow("TM1 65535") << 7 << 2 << "65535" << "65535" << "65535" << false;
-    QTest::newRow("DR4 with a comma refused") << 6 << 1 << "1,2" << "12abc" << "12abc" << true;
-    QTest::newRow("OFS in mm") << 12 << 2 << "-1.5" << "-1500" << "-1.5" << false;
-    QTest::newRow("OFS in mm beyond") << 12 << 2 << "8388.608" << "8388607" << "8388.607" << true;
-    QTest::newRow("OFS in pulses") << 12 << 1 << "8388607" << "8388607" << "8388607" << false;
+    QTest::newRow("RAT accepted") << 0 << 1 << "250" << "250" << "250" << "";
+    QTest::newRow("RAT 501 refused") << 0 << 1 << "501" << "500" << "500" << "X axis, RAT: \"501\" is outside 1 to 500.";
+    QTest::newRow("RAT 12abc refused") << 0 << 1 << "12abc" << "500" << "500"
+                                       << "X axis, RAT: \"12abc\" is not one number; the grid takes 1 to 500.";
+    QTest::newRow("ACS emptied refused") << 1 << 1 << "" << "8000" << "8000"
+                                         << "X axis, ACS is left empty; the grid takes 1 to 8000.";
+    QTest::newRow("TM1 65535") << 7 << 2 << "65535" << "65535" << "65535" << "";
+    QTest::newRow("DR4 with a comma refused")
+        << 6 << 1 << "1,2" << "12abc" << "12abc"
+        << "X axis, DR4 (speed 4): \"1,2\" is not one number; the grid takes 1 to 8000.";
+    QTest::newRow("OFS in mm") << 12 << 2 << "-1.5" << "-1500" << "-1.5" << "";
+    QTest::newRow("OFS in mm beyond") << 12 << 2 << "8388.608" << "8388607" << "8388.607"
+                                      << "Y axis, OFS (offset): \"8388.608\" is outside -8388.608 to 8388.607 mm.";
+    QTest::newRow("OFS in pulses") << 12 << 1 << "8388607" << "8388607" << "8388607" << "";
 }
 
 void TestParamGrid::typedParameters()
@@ -435,7 +442,7 @@ void TestParamGrid::typedParameters()
     QFETCH(QString, typed);
     QFETCH(QString, table);
     QFETCH(QString, cell);
-    QFETCH(bool, refused);
+    QFETCH(QString, refusal);
     FillTables(4);
     g.ScaleSel[1] = 1;
     g.ScaleFactor[1][1] = QStringLiteral("0.001");
@@ -444,8 +451,8 @@ void TestParamGrid::typedParameters()
     const auto before = g.ParamTable;
     typeInto(w->DBGrid2, row, col, typed, [](QLineEdit *editor) { QTest::keyClick(editor, Qt::Key_Return); });
 
-    if (refused) {
-        QCOMPARE(m_dialogs->texts(), QStringList{"Value can't configure it."});
+    if (!refusal.isEmpty()) {
+        QCOMPARE(m_dialogs->texts(), QStringList{"Value can't configure it.\n" + refusal});
         QCOMPARE(m_dialogs->shown().front().title, QStringLiteral("ZT260A/ZT460A"));
     } else {
         QCOMPARE(m_dialogs->texts(), QStringList());
@@ -466,7 +473,7 @@ void TestParamGrid::editEndedByMovingOn()
     // The edit of row 0 ends because the cursor moves to row 9: the check
     // still belongs to row 0.
     typeInto(w->DBGrid2, 0, 1, QStringLiteral("600"), [&](QLineEdit *) { w->DBGrid2->setCurrentCell(9, 1); });
-    QCOMPARE(m_dialogs->texts(), QStringList{"Value can't configure it."});
+    QCOMPARE(m_dialogs->texts(), QStringList{"Value can't configure it.\nX axis, RAT: \"600\" is outside 1 to 500."});
     QCOMPARE(w->DBGrid2->CellText(0, 1), QStringLiteral("500"));
     QCOMPARE(g.ParamTable[0][0], QStringLiteral("500"));
     QCOMPARE(g.ParamTable[0][9], QStringLiteral("10"));
@@ -519,8 +526,9 @@ void TestParamGrid::menusRefused_data()
     QTest::newRow("DownLoad, Yes, port closed") << "DownLoad" << "Yes"
                                                 << QStringList{"Download.", "The port is not open."};
     QTest::newRow("UpLoad, Yes, port closed") << "UpLoad" << "Yes" << QStringList{"Upload.", "The port is not open."};
-    QTest::newRow("DownLoad while a transfer runs") << "DownLoad" << "busy" << QStringList{};
-    QTest::newRow("UpLoad while a transfer runs") << "UpLoad" << "busy" << QStringList{};
+    const QStringList refused{"A transfer is using the line: nothing was started."};
+    QTest::newRow("DownLoad while a transfer runs") << "DownLoad" << "busy" << refused;
+    QTest::newRow("UpLoad while a transfer runs") << "UpLoad" << "busy" << refused;
 }
 
 void TestParamGrid::menusRefused()
@@ -541,8 +549,9 @@ void TestParamGrid::menusRefused()
     QCOMPARE(m_dialogs->texts(), shown);
     for (const ShownBox &b : m_dialogs->shown())
         QCOMPARE(b.title, QStringLiteral("ZT260A/ZT460A"));
+    // The question comes first; a refusal for a busy line asks nothing.
     if (!shown.isEmpty())
-        QCOMPARE(m_dialogs->shown().front().buttons, MsgButtons::YesNo);
+        QCOMPARE(m_dialogs->shown().front().buttons, answer == u"busy" ? MsgButtons::Ok : MsgButtons::YesNo);
     // Nothing reached the unit: a line sent now is the first it gets.
     if (m_main->MSComm1->PortOpen()) {
         m_main->MSComm1->Output(QStringLiteral("MARK\r"));

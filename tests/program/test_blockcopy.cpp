@@ -155,19 +155,25 @@ void TestBlockCopy::normalChecks_data()
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("end");
     QTest::addColumn<QString>("copyTo");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("no source") << -1 << "Y" << "0" << "9" << "0" << false;
-    QTest::newRow("no destination") << 0 << "" << "0" << "9" << "0" << false;
-    QTest::newRow("empty start") << 0 << "Y" << "" << "9" << "0" << false;
-    QTest::newRow("empty copy-to") << 1 << "X" << "0" << "9" << "" << false;
-    QTest::newRow("not digits") << 0 << "Y" << "0" << "9a" << "0" << false;
-    QTest::newRow("whole table") << 2 << "XU" << "0" << "1999" << "0" << true;
-    QTest::newRow("end 2000") << 0 << "Y" << "0" << "2000" << "0" << false;
-    QTest::newRow("start 2000") << 0 << "Y" << "2000" << "2000" << "0" << false;
-    QTest::newRow("last write 1999") << 0 << "Y" << "10" << "19" << "1990" << true;
-    QTest::newRow("last write 2000") << 0 << "Y" << "10" << "19" << "1991" << false;
-    QTest::newRow("copy-to 2000") << 0 << "Y" << "5" << "5" << "2000" << false;
-    QTest::newRow("start above end") << 3 << "Z" << "9" << "3" << "1999" << true;
+    QTest::addColumn<QString>("refusal");   // the line under "Bad Setting."; empty: accepted
+    QTest::newRow("no source") << -1 << "Y" << "0" << "9" << "0" << "No source axis is ticked.";
+    QTest::newRow("no destination") << 0 << "" << "0" << "9" << "0" << "No axis to copy to is ticked.";
+    QTest::newRow("empty start") << 0 << "Y" << "" << "9" << "0" << "The start box is empty.";
+    QTest::newRow("empty copy-to") << 1 << "X" << "0" << "9" << "" << "The copy-to box is empty.";
+    QTest::newRow("not digits") << 0 << "Y" << "0" << "9a" << "0"
+                                << "The end box holds \"9a\", which is no register number.";
+    QTest::newRow("whole table") << 2 << "XU" << "0" << "1999" << "0" << "";
+    QTest::newRow("end 2000") << 0 << "Y" << "0" << "2000" << "0" << "The end box holds 2000: the largest it takes is 1999.";
+    QTest::newRow("start 2000") << 0 << "Y" << "2000" << "2000" << "0"
+                                << "The start box holds 2000: the largest it takes is 1999.";
+    QTest::newRow("last write 1999") << 0 << "Y" << "10" << "19" << "1990" << "";
+    QTest::newRow("last write 2000")
+        << 0 << "Y" << "10" << "19" << "1991"
+        << "The copy-to box holds 1991: with 10 registers to copy, the largest it takes is 1990.";
+    QTest::newRow("copy-to 2000") << 0 << "Y" << "5" << "5" << "2000"
+                                  << "The copy-to box holds 2000: the largest it takes is 1999.";
+    QTest::newRow("one register past") << 0 << "Y" << "5" << "5" << "1999" << "";
+    QTest::newRow("start above end") << 3 << "Z" << "9" << "3" << "1999" << "";
 }
 
 void TestBlockCopy::normalChecks()
@@ -177,7 +183,8 @@ void TestBlockCopy::normalChecks()
     QFETCH(QString, start);
     QFETCH(QString, end);
     QFETCH(QString, copyTo);
-    QFETCH(bool, accepted);
+    QFETCH(QString, refusal);
+    const bool accepted = refusal.isEmpty();
     NormalCopyForm form;
     if (source >= 0) {
         form.source[std::size_t(source)].checked = true;
@@ -188,8 +195,10 @@ void TestBlockCopy::normalChecks()
     for (int a = 0; a < kAxes; ++a)
         form.dest[std::size_t(a)].checked = d[std::size_t(a)];
     form.range.text = {start, end, copyTo};
-    const auto plan = form.Plan();
+    QString why;
+    const auto plan = form.Plan(&why);
     QCOMPARE(plan.has_value(), accepted);
+    QCOMPARE(why, refusal);
     if (!plan)
         return;
     QCOMPARE(plan->copies.size(), std::size_t(1));
@@ -241,7 +250,9 @@ void TestBlockCopy::expandedChecks()
             form.dest[std::size_t(a)][std::size_t(x)].checked = d[std::size_t(x)];
         form.range[std::size_t(a)].text = {s, e, c};
     };
-    QVERIFY(!form.Plan());
+    QString none;
+    QVERIFY(!form.Plan(&none));
+    QCOMPARE(none, QStringLiteral("No source axis is ticked."));
 
     band(1, "XZ", "100", "199", "0");
     auto plan = form.Plan();
@@ -252,13 +263,19 @@ void TestBlockCopy::expandedChecks()
     // A ticked source with nothing to copy to is refused, even beside a
     // band that is complete.
     band(0, "", "0", "9", "0");
-    QVERIFY(!form.Plan());
+    QString why;
+    QVERIFY(!form.Plan(&why));
+    QCOMPARE(why, QStringLiteral("Source X has no axis to copy to ticked."));
     band(0, "Y", "0", "9", "0");
     QCOMPARE(form.Plan()->copies.size(), std::size_t(2));
 
     // The Y, Z and U bands are held to the same bounds as X.
     form.range[1].text = {QStringLiteral("100"), QStringLiteral("199"), QStringLiteral("1901")};
-    QVERIFY(!form.Plan());
+    QVERIFY(!form.Plan(&why));
+    QCOMPARE(why, QStringLiteral("The Y copy-to box holds 1901: with 100 registers to copy, the largest it takes is 1900."));
+    form.range[1].text = {QStringLiteral("1x"), QStringLiteral("199"), QStringLiteral("0")};
+    QVERIFY(!form.Plan(&why));
+    QCOMPARE(why, QStringLiteral("The Y start box holds \"1x\", which is no register number."));
     form.range[1].text = {QStringLiteral("100"), QStringLiteral("199"), QStringLiteral("1900")};
     plan = form.Plan();
     QVERIFY(plan);

@@ -168,7 +168,8 @@ void TestBlockCopyWindows::registerBoxes()
     QCOMPARE(w->X_REG_E->text(), QStringLiteral("2000"));
     type(w->X_REG_E, QStringLiteral("2001"));
     QCOMPARE(w->X_REG_E->text(), QStringLiteral("0"));
-    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("Value can't configure it.")});
+    QCOMPARE(m_dialogs->texts(),
+             QStringList{QStringLiteral("Value can't configure it.\nA register box takes 0 to 2000, not \"2001\".")});
     QCOMPARE(m_dialogs->shown().first().title, QStringLiteral("zt260/460"));
     // Pasted text is held to digits as typed text is.
     w->X_REG_S->clear();
@@ -227,11 +228,15 @@ void TestBlockCopyWindows::normalRefusals_data()
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("end");
     QTest::addColumn<QString>("copyTo");
-    QTest::newRow("no source") << false << false << "0" << "0" << "0";
-    QTest::newRow("no destination") << true << false << "0" << "9" << "5";
-    QTest::newRow("empty end") << true << true << "0" << "" << "5";
-    QTest::newRow("end past the program") << true << true << "1990" << "2000" << "0";
-    QTest::newRow("copy past the program") << true << true << "0" << "9" << "1995";
+    QTest::addColumn<QString>("line");   // the message's second line
+    QTest::newRow("no source") << false << false << "0" << "0" << "0" << "No source axis is ticked.";
+    QTest::newRow("no destination") << true << false << "0" << "9" << "5" << "No axis to copy to is ticked.";
+    QTest::newRow("empty end") << true << true << "0" << "" << "5" << "The end box is empty.";
+    QTest::newRow("end past the program") << true << true << "1990" << "2000" << "0"
+                                          << "The end box holds 2000: the largest it takes is 1999.";
+    QTest::newRow("copy past the program")
+        << true << true << "0" << "9" << "1995"
+        << "The copy-to box holds 1995: with 10 registers to copy, the largest it takes is 1990.";
 }
 
 void TestBlockCopyWindows::normalRefusals()
@@ -241,6 +246,7 @@ void TestBlockCopyWindows::normalRefusals()
     QFETCH(QString, start);
     QFETCH(QString, end);
     QFETCH(QString, copyTo);
+    QFETCH(QString, line);
     fill(0, 10);
     fill(1990, 10);
     const std::vector<QStringList> before = table().ReadAll();
@@ -255,7 +261,7 @@ void TestBlockCopyWindows::normalRefusals()
     type(w->X_REG_E, end);
     type(w->X_REG_C, copyTo);
     QTest::mouseClick(w->Start_botton, Qt::LeftButton);
-    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("Bad Setting.")});
+    QCOMPARE(m_dialogs->texts(), QStringList{"Bad Setting.\n" + line});
     QCOMPARE(m_dialogs->shown().first().title, QStringLiteral("ZT260A/ZT460A"));
     QVERIFY(table().ReadAll() == before);
     QCOMPARE(EditActMainWindow(), w);
@@ -362,7 +368,7 @@ void TestBlockCopyWindows::expandedRefusesSourceWithoutDestination()
     QTest::mouseClick(x->YCheckZ, Qt::LeftButton);
     m_dialogs->setDefault(MsgResult::No);
     QTest::mouseClick(x->Start_Button, Qt::LeftButton);
-    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("Bad Setting.")});
+    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("Bad Setting.\nSource X has no axis to copy to ticked.")});
     QVERIFY(table().ReadAll() == before);
     QCOMPARE(EditActWindow(), x);
 }

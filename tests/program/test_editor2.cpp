@@ -334,7 +334,8 @@ void TestEditor2::inputBox()
         QCOMPARE(boxes.first().title, title);
     }
     if (answer && answer->contains(u'"'))
-        QCOMPARE(r->fixture.dialogs.texts().last(), QStringLiteral("Bad Setting."));
+        QCOMPARE(r->fixture.dialogs.texts().last(),
+                 QStringLiteral("Bad Setting.\nThe double quote (\") cannot go into this text."));
     QCOMPARE(r->stored(5, col), stored);
     QCOMPARE(r->cell(5, col), stored);
     QStringList others = *r->fixture.table.Record(5);

@@ -43,6 +43,8 @@ private slots:
     void textEntryStoreAndMove_data();
     void textEntryStoreAndMove();
     void textEntryRefusals();
+    void pastedTextRefused_data();
+    void pastedTextRefused();
     void changeRuleAndCaret_data();
     void changeRuleAndCaret();
     void pickerChoices_data();
@@ -477,19 +479,45 @@ void TestEditorLogic::textEntryRefusals()
     QCOMPARE(key, int('('));
     QCOMPARE(r->shown(), std::optional(InPlace::TextInput1));
 
-    // A text pasted with a double quote or a line break is not stored.
-    for (const QString &bad : {QStringLiteral("say \"hi\""), QStringLiteral("two\nlines")}) {
-        r->fixture.dialogs.clear();
-        QCOMPARE(r->enter(bad, 13), 0);
-        QCOMPARE(r->fixture.dialogs.texts(), QStringList{QStringLiteral("Bad Setting.")});
-        QCOMPARE(r->stored(6, 5), QString());
-        QCOMPARE(r->shown(), std::optional(InPlace::TextInput1));
-        QCOMPARE(r->ed.grid.Col(), 5);
-    }
     // Moving away with the mouse stores nothing.
     r->ed.editor(InPlace::TextInput1).Text = QStringLiteral("unsaved");
     r->click(RowOfRegister(8), 5);
     QCOMPARE(r->stored(6, 5), QString());
+}
+
+void TestEditorLogic::pastedTextRefused_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    const QString first = QStringLiteral("Bad Setting.\n");
+    QTest::newRow("double quote in a comment")
+        << 5 << "say \"hi\"" << first + "The double quote (\") cannot go into this text.";
+    QTest::newRow("line feed in a comment") << 5 << "two\nlines" << first + "A line break cannot go into this text.";
+    QTest::newRow("carriage return in data") << 2 << "12\r5" << first + "A line break cannot go into this text.";
+    QTest::newRow("line separator in data")
+        << 2 << QString("12") + QChar(0x2028) + "5" << first + "A line break cannot go into this text.";
+    QTest::newRow("tab in a comment") << 21 << "a\tb" << first + "A tab cannot go into this text.";
+    QTest::newRow("escape in data") << 18 << "1\x1b" << first + "The control character U+001B cannot go into this text.";
+    // The first character refused is the one named.
+    QTest::newRow("quote before a line break")
+        << 5 << "\"a\nb" << first + "The double quote (\") cannot go into this text.";
+}
+
+// A pasted text with a character the field does not take is not stored,
+// and the message says which character it is.
+void TestEditorLogic::pastedTextRefused()
+{
+    QFETCH(int, col);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    r->ed.grid.setCursor(RowOfRegister(6), col);
+    QCOMPARE(r->enter(text, 13), 0);
+    QCOMPARE(r->fixture.dialogs.texts(), QStringList{message});
+    QCOMPARE(r->fixture.dialogs.shown().first().title, QStringLiteral("ZT260A/ZT460A"));
+    QCOMPARE(r->stored(6, col), QString());
+    QCOMPARE(r->shown(), std::optional(InPlace::TextInput1));
+    QCOMPARE(r->ed.grid.Col(), col);
 }
 
 void TestEditorLogic::changeRuleAndCaret_data()

@@ -16,6 +16,7 @@
 #include "shared/Shared.h"
 
 #include <QAbstractItemView>
+#include <QClipboard>
 #include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
@@ -39,6 +40,8 @@ private slots:
     void refreshedAfterAnotherWriter();
     void transferMenusNeedThePort();
     void damagedTableRefused();
+    void textBoxKeys_data();
+    void textBoxKeys();
 
 private:
     frmPrgEdit2 *open();
@@ -242,6 +245,69 @@ void TestPrgEdit2::damagedTableRefused()
     QVERIFY(!PrgEdit2Window());
     QVERIFY(PrgEditWindow());
     QCOMPARE(m_dialogs->shown().size(), 1);
+}
+
+void TestPrgEdit2::textBoxKeys_data()
+{
+    // Keys typed into the box over a data cell holding "X1503", one token
+    // each: a single character is typed, "sel:start,length" selects as a
+    // drag of the mouse does, anything else is a key sequence. Then Enter
+    // stores. `label` is the caret label as the last key before Enter found
+    // the caret (where a selection begins). The arrow keys store and move,
+    // so they select nothing here.
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("label");
+
+    QTest::newRow("Shift+Home, typed") << "Shift+Home W" << "W" << "1 0";
+    QTest::newRow("Home, typed") << "Home Q" << "QX1503" << "1 0";
+    QTest::newRow("Ctrl+A, typed") << "Ctrl+A 8 8 8" << "888" << "1 2";
+    // After every change the caret goes to the end of the text.
+    QTest::newRow("Home, typed twice") << "Home Q R" << "QX1503R" << "1 6";
+    QTest::newRow("typed over a dragged selection") << "sel:1,3 7" << "X73" << "1 1";
+    QTest::newRow("Backspace over a selection") << "sel:3,2 Backspace" << "X15" << "1 3";
+    QTest::newRow("Shift+Home, Backspace") << "Shift+Home Backspace" << "" << "1 0";
+    QTest::newRow("Delete over a selection") << "sel:0,1 Delete" << "1503" << "1 0";
+    QTest::newRow("paste over a selection") << "sel:1,2 Ctrl+V" << "XY-2003" << "1 1";
+    QTest::newRow("paste at the caret") << "Home Ctrl+V" << "Y-20X1503" << "1 0";
+    QTest::newRow("typed at the end") << "9" << "X15039" << "1 5";
+}
+
+void TestPrgEdit2::textBoxKeys()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, stored);
+    QFETCH(QString, label);
+
+    ProgramTable &table = ProgramTableOf(UnitKind::FourAxis);
+    QVERIFY(!table.Open());
+    QVERIFY(table.WriteFields(10, {{2, QStringLiteral("X1503")}}));
+    QGuiApplication::clipboard()->setText(QStringLiteral("Y-20"));
+
+    frmPrgEdit2 *w = open();
+    QVERIFY(w);
+    clickCell(w, 10, 2);
+    QLineEdit *box = w->TextInput1;
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->text(), QStringLiteral("X1503"));
+    QCOMPARE(box->cursorPosition(), 5);
+
+    for (const QString &key : keys.split(u' ')) {
+        if (key.size() == 1) {
+            QTest::keyClicks(box, key);
+        } else if (key.startsWith(QStringLiteral("sel:"))) {
+            const QStringList at = key.mid(4).split(u',');
+            box->setSelection(at.value(0).toInt(), at.value(1).toInt());
+        } else {
+            QTest::keySequence(box, QKeySequence::fromString(key, QKeySequence::PortableText));
+        }
+    }
+    QCOMPARE(w->Label1->text(), label);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(table.Record(10)->at(2), stored);
+    QCOMPARE(w->logic.model.Text(RowOfRegister(10), 2), stored);
+    QVERIFY(!box->isVisible());
+    QVERIFY(m_dialogs->shown().isEmpty());
 }
 
 QTEST_MAIN(TestPrgEdit2)

@@ -63,6 +63,8 @@ private slots:
     void taughtRegister();
     void taughtData_data();
     void taughtData();
+    void teachingRefused_data();
+    void teachingRefused();
 
     void questionWindow_data();
     void questionWindow();
@@ -189,6 +191,45 @@ void TestTeaching::taughtData()
     QFETCH(UnitKind, kind);
     QFETCH(std::optional<QString>, data);
     QCOMPARE(TaughtData(shown, factor > 0 ? std::optional(factor) : std::nullopt, kind), data);
+}
+
+void TestTeaching::teachingRefused_data()
+{
+    QTest::addColumn<UnitKind>("kind");
+    QTest::addColumn<QString>("regNo");
+    QTest::addColumn<QString>("yShown");
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("empty start register") << UnitKind::TwoAxis << "  " << "5" << 1.0
+                                          << "The start register box is empty.";
+    QTest::newRow("2-axis register past 53") << UnitKind::TwoAxis << "54" << "5" << 1.0
+                                             << "The start register box holds \"54\": the registers are 0 to 53.";
+    QTest::newRow("4-axis register of letters") << UnitKind::FourAxis << "1x" << "5" << 1.0
+                                                << "The start register box holds \"1x\": the registers are 0 to 1999.";
+    QTest::newRow("2-axis position not a number")
+        << UnitKind::TwoAxis << "3" << "--" << 1.0
+        << "The Y position \"--\" cannot be turned into pulses with its unit's factor.";
+    QTest::newRow("2-axis position without a factor")
+        << UnitKind::TwoAxis << "3" << "5" << 0.0
+        << "The Y position \"5\" cannot be turned into pulses with its unit's factor.";
+}
+
+void TestTeaching::teachingRefused()
+{
+    QFETCH(UnitKind, kind);
+    QFETCH(QString, regNo);
+    QFETCH(QString, yShown);
+    QFETCH(double, factor);
+    QFETCH(QString, why);
+    TeachRequest request;
+    request.kind = kind;
+    request.regNo = regNo;
+    request.ticked = {true, true, false, false};
+    request.shown = {QStringLiteral("1"), yShown, QString(), QString()};
+    request.factor = {1.0, factor > 0 ? std::optional(factor) : std::nullopt, 1.0, 1.0};
+    QString said;
+    QVERIFY(!PlanTeaching(request, &said));
+    QCOMPARE(said, why);
 }
 
 void TestTeaching::questionWindow_data()
@@ -392,7 +433,8 @@ void TestTeaching::badStartRegister()
     m_main->RegNo->setText(QString());
     tick("XY");
     teach();
-    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("Value can't configure it.")});
+    QCOMPARE(m_dialogs->texts(),
+             QStringList{QStringLiteral("Value can't configure it.\nThe start register box is empty.")});
     QVERIFY(table.ReadAll() == before);
     QCOMPARE(m_main->RegNo->text(), QString());
 }

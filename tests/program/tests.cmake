@@ -7,3 +7,4 @@ zt_test(test_blockcopy program/test_blockcopy.cpp program/ProgramFixture.cpp LIN
 zt_test(test_teaching program/test_teaching.cpp)
 zt_test(test_prgedit program/test_prgedit.cpp)
 zt_test(test_blockcopywindows program/test_blockcopywindows.cpp)
+zt_test(test_editorcolumns program/test_editorcolumns.cpp)

@@ -553,10 +553,11 @@ void TestProgramTransfer::timeOut_data()
     QTest::addColumn<int>("sends");
 
     const QList<MsgResult> leave{MsgResult::Cancel, MsgResult::Yes};
-    QTest::newRow("download") << true << leave << "Send data ->PRX 0,C0000000\rRecv data -> " << 1;
-    QTest::newRow("download, Retry sends again")
-        << true << (QList<MsgResult>{MsgResult::Retry} + leave) << "Send data ->PRX 0,C0000000\rRecv data -> " << 2;
-    QTest::newRow("upload") << false << leave << "Send data ->PRX 0\r\rRecv data -> " << 1;
+    const QString silent = QStringLiteral("\rThe unit did not answer within 0.3 seconds.");
+    QTest::newRow("download") << true << leave << "Send data ->PRX 0,C0000000\rRecv data -> " + silent << 1;
+    QTest::newRow("download, Retry sends again") << true << (QList<MsgResult>{MsgResult::Retry} + leave)
+                                                 << "Send data ->PRX 0,C0000000\rRecv data -> " + silent << 2;
+    QTest::newRow("upload") << false << leave << "Send data ->PRX 0\r\rRecv data -> " + silent << 1;
 }
 
 // A silent unit: no wait lasts for ever, and a line left from before is
@@ -714,10 +715,18 @@ void TestProgramTransfer::lineFaults()
     const TransferOutcome out = run(download, 3, 0, 9);
     QCOMPARE(out.end, end);
     QCOMPARE(out.reg, stoppedAt);
-    const QStringList errors = end == TransferEnd::Failed
-                                   ? QStringList{QStringLiteral("ERROR :: U axis / Reg No. %1").arg(stoppedAt)}
-                                   : QStringList{};
-    QCOMPARE(m_rig->dialogs.texts(), errors);
+    // A hang-up names the register, then the closed line with its device
+    // and the system's reason.
+    const QStringList errors =
+        end == TransferEnd::Failed
+            ? QStringList{QStringLiteral("ERROR :: U axis / Reg No. %1\nThe line to the unit was closed.\nCom1 = %2: ")
+                              .arg(stoppedAt)
+                              .arg(m_rig->sim->devicePath())}
+            : QStringList{};
+    QStringList texts = m_rig->dialogs.texts();
+    if (!errors.isEmpty() && texts.size() == 1 && texts[0].startsWith(errors[0]) && texts[0].size() > errors[0].size())
+        texts[0] = errors[0];
+    QCOMPARE(texts, errors);
     // What went through before the fault stays: in the unit after a
     // download, in the table after an upload.
     const int through = end == TransferEnd::Failed ? stoppedAt : 10;

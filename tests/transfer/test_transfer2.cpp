@@ -166,9 +166,10 @@ void TestTransfer2::downloadRoad()
                  << QString::number(m.ProgressBar1->value());
     });
     QStringList atClosing;
-    rig.dialogs.onShow = [&](const QString &) {
-        atClosing << QString::number(LineHeld()) << QString::number(m.Timer1->isActive())
-                  << QString::number(LoadedMessageWindow() != nullptr);
+    rig.dialogs.onShow = [&](const QString &text) {
+        if (text == u"Download Complete!!")
+            atClosing << QString::number(LineHeld()) << QString::number(m.Timer1->isActive())
+                      << QString::number(LoadedMessageWindow() != nullptr);
     };
     m.mnuZT260DoProgItem[0]->trigger();
 
@@ -179,8 +180,9 @@ void TestTransfer2::downloadRoad()
     QCOMPARE(rig.sim->registerWord('Y', 3), std::optional<quint32>(0x96FFFF9C));
     QCOMPARE(rig.sim->registerWord('Y', 53), std::optional<quint32>(0xFF000000));
     QCOMPARE(seen, (QStringList{"Data download PRGRAM", "Y axis : Reg No. 53", "1", "0", "53"}));
-    QCOMPARE(rig.dialogs.texts(), QStringList{"Download Complete!!"});
-    QCOMPARE(rig.dialogs.shown().first().title, QStringLiteral("Message"));
+    const QString refused = QStringLiteral("A transfer is using the line: nothing was started.");
+    QCOMPARE(rig.dialogs.texts(), (QStringList{refused, refused, refused, "Download Complete!!"}));
+    QCOMPARE(rig.dialogs.shown().last().title, QStringLiteral("Message"));
     QCOMPARE(atClosing, (QStringList{"0", "1", "0"}));
     QCOMPARE(g.TransferResult, 54);
     QCOMPARE(g.IxsReplyLine, QString());
@@ -376,11 +378,14 @@ void TestTransfer2::timeOut_data()
     QTest::addColumn<QStringList>("dialogs");
 
     const QStringList leave{"Exit DownLoad Program!", "Cancel!"};
+    const QString silent = QStringLiteral("\rThe unit did not answer within 0.3 seconds.");
     QTest::newRow("download") << true << false
-                              << QStringList{"Send data ->IXS X0,C0000000\r\rRecv data -> "} + leave;
-    QTest::newRow("upload") << false << false << QStringList{"Send data ->IXR X0\r\rRecv data -> "} + leave;
+                              << QStringList{"Send data ->IXS X0,C0000000\r\rRecv data -> " + silent} + leave;
+    QTest::newRow("upload") << false << false << QStringList{"Send data ->IXR X0\r\rRecv data -> " + silent} + leave;
     QTest::newRow("upload, an answer of another register is not taken")
-        << false << true << QStringList{"Send data ->IXR X0\r\rRecv data -> ", "Upload Complete!!"};
+        << false << true
+        << QStringList{"Send data ->IXR X0\r\rRecv data -> \rThe unit did not answer within 2 seconds.",
+                       "Upload Complete!!"};
 }
 
 // A silent unit: the wait ends, the operator is asked; Cancel and Yes end
@@ -531,7 +536,15 @@ void TestTransfer2::failures()
 
     runMenu(*rig.main, download, 0);
 
-    QCOMPARE(rig.dialogs.texts(), dialogs);
+    QStringList texts = rig.dialogs.texts();
+    if (fault == u"hangup" && !texts.isEmpty()) {
+        // The register, then the closed line with its device and reason.
+        const QString head = dialogs.first() + QStringLiteral("\nThe line to the unit was closed.\nCom1 = ")
+                             + rig.sim->devicePath() + u':';
+        QVERIFY2(texts.first().startsWith(head), qPrintable(texts.first()));
+        texts.first() = dialogs.first();
+    }
+    QCOMPARE(texts, dialogs);
     QCOMPARE(g.TransferResult, result);
     const QStringList rx = rig.sim->rxLines();
     QVERIFY(!rx.join(u' ').contains(u'Y'));
@@ -560,7 +573,8 @@ void TestTransfer2::allChains_data()
     QTest::newRow("2-axis, UpLoad ALL, parameters time out")
         << UnitKind::TwoAxis << false << "silent" << QStringList{timeOut};
     QTest::newRow("2-axis, DownLoad All, a value refused")
-        << UnitKind::TwoAxis << true << "value" << QStringList{"Bad Setting."};
+        << UnitKind::TwoAxis << true << "value"
+        << QStringList{"Bad Setting.\nY axis, RAT holds \"abc\" (the grid takes 1 to 500)."};
     QTest::newRow("4-axis, DownLoad All") << UnitKind::FourAxis << true << "" << QStringList{};
     QTest::newRow("4-axis, UpLoad ALL, parameters time out")
         << UnitKind::FourAxis << false << "silent" << QStringList{timeOut};

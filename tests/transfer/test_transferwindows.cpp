@@ -241,7 +241,7 @@ void TestTransferWindows::rangeBoxes()
     QCOMPARE(g.TransferTo[1], int16_t(2000));
     QTest::mouseClick(to, Qt::LeftButton);
     to->setText(QStringLiteral("2001"));
-    QCOMPARE(m_rig->dialogs.texts(), QStringList{kRefused});
+    QCOMPARE(m_rig->dialogs.texts(), QStringList{kRefused + "\nA register box takes 0 to 2000, not \"2001\"."});
     QCOMPARE(m_rig->dialogs.shown().first().title, QStringLiteral("zt260/460"));
     QCOMPARE(to->text(), QStringLiteral("2000"));
     QCOMPARE(g.TransferTo[1], int16_t(2000));
@@ -312,10 +312,11 @@ void TestTransferWindows::startRefuses_data()
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
     QTest::addColumn<bool>("select");
+    QTest::addColumn<QString>("line");   // the message's second line
 
-    QTest::newRow("empty box of an axis on None") << "" << "5" << false;
-    QTest::newRow("From above To") << "20" << "10" << true;
-    QTest::newRow("To 2000") << "1990" << "2000" << true;
+    QTest::newRow("empty box of an axis on None") << "" << "5" << false << "The Z-Axis From box is empty.";
+    QTest::newRow("From above To") << "20" << "10" << true << "Z-Axis: From 20 comes after To 10.";
+    QTest::newRow("To 2000") << "1990" << "2000" << true << "Z-Axis: To 2000 is past the last register, 1999.";
 }
 
 // Nothing is sent and the window stays open for another try.
@@ -324,6 +325,7 @@ void TestTransferWindows::startRefuses()
     QFETCH(QString, from);
     QFETCH(QString, to);
     QFETCH(bool, select);
+    QFETCH(QString, line);
 
     QVERIFY(m_rig->connect());
     TransferWindow *w = show(true, 0);
@@ -334,7 +336,7 @@ void TestTransferWindows::startRefuses()
     w->Text1[2]->setText(from);
     w->Text2[2]->setText(to);
     w->Start_botton->click();
-    QCOMPARE(m_rig->dialogs.texts(), QStringList{kRefused});
+    QCOMPARE(m_rig->dialogs.texts(), QStringList{kRefused + u'\n' + line});
     QCOMPARE(m_rig->dialogs.shown().first().title, QStringLiteral("zt260/460"));
     QCOMPARE(openWindow(true), w);
     QVERIFY(w->Start_botton->isEnabled());
