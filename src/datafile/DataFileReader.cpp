@@ -1,7 +1,6 @@
 #include "datafile/DataFileReader.h"
 
-#include "mainwin/frmMain.h"
-#include "params/ScaleSetup.h"
+#include "params/ParamRequests.h"
 #include "params/frmDataGrid1.h"
 #include "platform/Dialogs.h"
 #include "program/ProgramLayout.h"
@@ -606,8 +605,7 @@ LoadOutcome DatLoadAct(const QString &path, const DataFileProgress &progress)
 {
     const LoadOutcome outcome = LoadDataFile(path, progress);
     if (outcome.scaleLoaded)
-        if (frmMain *m = MainWindow())
-            ShowScaleOnMain(*m, AxisCount(CurrentUnitKind()));
+        emit ParamWindowRequests().showScaleOnMain(AxisCount(CurrentUnitKind()));
     if (frmDataGrid1 *grid = DataGridWindow())
         grid->ShowTables();
     const QString message = LoadMessage(outcome, path);

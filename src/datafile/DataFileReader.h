@@ -131,7 +131,8 @@ LoadOutcome LoadDataFile(const QString &path, const DataFileProgress &progress =
 // clean load.
 QString LoadMessage(const LoadOutcome &outcome, const QString &path);
 
-// LoadDataFile, then the windows follow: the main window's units, amounts
-// and positions (when the scale was loaded), the parameter grid and the
-// program views; and the operator is told what was not loaded.
+// LoadDataFile, then the windows follow: the main window is asked to show
+// the units, amounts and positions (when the scale was loaded), the
+// parameter grid and the program views show the tables; and the operator is
+// told what was not loaded.
 LoadOutcome DatLoadAct(const QString &path, const DataFileProgress &progress = {});

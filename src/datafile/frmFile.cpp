@@ -3,10 +3,10 @@
 #include "datafile/DataFileReader.h"
 #include "datafile/DataFileWriter.h"
 #include "link/LineOwner.h"
-#include "mainwin/frmMain.h"
 #include "platform/AppInfo.h"
 #include "platform/Dialogs.h"
 #include "platform/FileLists.h"
+#include "platform/OwnerWindow.h"
 #include "shared/Shared.h"
 
 #include <QCloseEvent>
@@ -33,7 +33,7 @@ frmFile *ShowFileWindow()
 {
     frmFile *w = FileWindow();
     if (!w) {
-        w = new frmFile(MainWindow());
+        w = new frmFile(OwnerWindow());
         w->Form_Load();
     }
     w->show();

@@ -1,13 +1,13 @@
 // Program and index drive, the start register box and its spinner, and the
 // home search of the main window.
 
-#include "mainwin/frmMain.h"
-#include "mainwin/EntryChecks.h"
 #include "mainwin/ManualSend.h"
+#include "mainwin/frmMain.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
 #include "platform/UpDown.h"
+#include "shared/EntryChecks.h"
 #include "shared/RefusalText.h"
 
 #include <QCheckBox>

@@ -2,14 +2,14 @@
 // speed choice, the amount, speed and register boxes and the speed up-down
 // controls.
 
-#include "mainwin/frmMain.h"
-#include "mainwin/EntryChecks.h"
-#include "mainwin/EntryEditing.h"
 #include "mainwin/ManualEvents.h"
 #include "mainwin/ManualSend.h"
+#include "mainwin/frmMain.h"
 #include "platform/Dialogs.h"
+#include "platform/EntryEditing.h"
 #include "platform/MSComm.h"
 #include "platform/UpDown.h"
+#include "shared/EntryChecks.h"
 #include "shared/NumberText.h"
 #include "shared/RefusalText.h"
 

@@ -1,7 +1,8 @@
 #include "mainwin/ManualEvents.h"
 
-#include "mainwin/EntryEditing.h"
 #include "mainwin/frmMain.h"
+#include "platform/EntryEditing.h"
+#include "platform/KeyCodes.h"
 
 #include <QPushButton>
 
@@ -17,20 +18,6 @@ void ManualEvents::watch(QWidget *widget, Kind kind, int index)
         return;
     m_watched.insert(widget, {kind, index});
     widget->installEventFilter(this);
-}
-
-int ManualEvents::KeyCode(const QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 0;   // moves the focus, types nothing
-    default: break;
-    }
-    const QString text = event->text();
-    return text.isEmpty() ? 0 : text[0].unicode();
 }
 
 bool ManualEvents::jogEvent(int index, QEvent *event)
@@ -50,7 +37,7 @@ bool ManualEvents::jogEvent(int index, QEvent *event)
         // A held key repeats its press every few dozen milliseconds; only the
         // first press jogs, or the line would fill with repeated commands.
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (!key->isAutoRepeat() && KeyCode(key) != 0) {
+        if (!key->isAutoRepeat() && TypedChar(key) != 0) {
             held = true;
             m_window->JogSW_Press(index);
         }
@@ -109,7 +96,7 @@ bool ManualEvents::eventFilter(QObject *watched, QEvent *event)
         const auto *press = static_cast<QKeyEvent *>(event);
         if (EntryEditing::isEditingKey(press))
             return false;
-        int key = KeyCode(press);
+        int key = TypedChar(press);
         if (key == 0)
             return false;
         switch (kind) {

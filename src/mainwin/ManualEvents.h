@@ -18,11 +18,6 @@ public:
     explicit ManualEvents(frmMain *window);
     void watch(QWidget *widget, Kind kind, int index);
 
-    // The character code a key press carries, as a text box's key handler
-    // sees it (Backspace 8, Enter 13); 0 for a key that types nothing
-    // (arrows, Delete, Tab), which raises no key handler.
-    static int KeyCode(const QKeyEvent *event);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

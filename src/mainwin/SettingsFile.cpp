@@ -1,9 +1,9 @@
 #include "mainwin/SettingsFile.h"
 
-#include "mainwin/EntryChecks.h"
 #include "platform/AppInfo.h"
 #include "platform/ReplaceFile.h"
 #include "shared/AxisFactor.h"
+#include "shared/EntryChecks.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
@@ -117,11 +117,6 @@ QString SettingsValue(const QString &line)
         return last > first ? line.mid(first + 1, last - first - 1) : line.mid(first + 1);
     }
     return line.trimmed();
-}
-
-QString FitTitle(const QString &title)
-{
-    return title.left(10).leftJustified(10, u' ');
 }
 
 SettingsReadResult ReadSettingsLines(const QStringList &lines)

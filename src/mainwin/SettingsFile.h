@@ -3,6 +3,8 @@
 // 50 choice flags, 400 axis texts, 68 titles, the monitor period, 4 unit
 // codes, 28 factors and the extension program mode flag.
 
+#include "shared/EntryChecks.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -31,9 +33,6 @@ struct SettingsReadResult {
 // its last double quote, so a title holding a quote survives; a plain value
 // is the line with its blanks trimmed.
 QString SettingsValue(const QString &line);
-
-// A title fitted to 10 characters: padded with blanks or cut.
-QString FitTitle(const QString &title);
 
 // Reads the lines into the shared store (flags 0..49, axis texts, titles,
 // unit codes, factors, extension flag); the period is handed back. Every value

@@ -4,12 +4,12 @@
 #include "link/MonitorHold.h"
 #include "link/ReplyFields.h"
 #include "mainwin/frmMain.h"
-#include "mainwin/EntryChecks.h"
 #include "mainwin/frmTitleEdit.h"
 #include "platform/EventPump.h"
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"
 #include "shared/Bounds.h"
+#include "shared/EntryChecks.h"
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 

@@ -54,6 +54,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     connect(Timer1, &Timer::timeout, this, &frmMain::Timer1_Timer);
     connect(Timer2, &Timer::timeout, this, &frmMain::Timer2_Timer);
     wireManualControls();
+    wireLowerWindows();
     KeepFocusOffMotion();
 }
 
@@ -101,16 +102,10 @@ frmMain::~frmMain()
     if (mainWindow == this) {
         mainWindow = nullptr;
         SetMonitorTimer(nullptr);
+        unwireLowerWindows();
     }
 }
 
-void frmMain::ResumeMonitor(bool wasActive)
-{
-    if (IoWindow())
-        Timer1->setActive(wasActive);
-    else
-        Timer1->start();
-}
 
 void frmMain::FillBitMask()
 {

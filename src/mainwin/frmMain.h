@@ -1,7 +1,9 @@
 #pragma once
 // The main window: owns the one serial port, the monitor timer, the program
-// database control and every display and manual control of the unit. Other
-// windows reach it through MainWindow() and send through its port.
+// database control and every display and manual control of the unit. The
+// windows below it never see it: it hands them the line's owner and itself
+// as their owner, and answers their requests by signal
+// (LowerWindows.cpp).
 
 #include <QMainWindow>
 #include <array>
@@ -48,15 +50,11 @@ public:
     void ShowIoPorts(std::optional<int> outputs, std::optional<int> inputs);
 
     // ---- timers and the program database
-    Timer *Timer1 = nullptr;     // monitor poll
+    // The monitor poll; handlers that need the line or the operator's
+    // attention pause it with a MonitorHold (link/MonitorHold.h).
+    Timer *Timer1 = nullptr;
     Timer *Timer2 = nullptr;     // start-up time-out
     DataControl Data1;
-
-    // Handlers that pause the monitor poll around their sends switch it on
-    // again with this. While the I/O window owns the line the poll goes back
-    // to the state it had before the handler instead, so that the two polls
-    // never run side by side.
-    void ResumeMonitor(bool wasActive);
 
     // ---- window state shared by several handlers
     int16_t CommState = 0;
@@ -213,14 +211,14 @@ public:
     void Command4_Click();   // "Program Edit": the editor of the unit's model
     void Command5_Click();   // "Parameter/Mode": the parameter grid window
 
-    // ---- teaching (implemented in src/program)
+    // ---- teaching (TeachPositions.cpp; the plan is made in src/program)
     void AbsPoSet_Click();
 
     // ---- settings file
     void LoadSettings();
     void SaveSettings();   // writes the file, closes the port, ends the program
 
-    // ---- parameter exchange (implemented in src/params)
+    // ---- parameter exchange (ParamTransfer.cpp; the exchanges are in src/params)
     // Menu handlers: Index 0 all axes of the unit, 1 to 4 one axis X to U.
     void mnuZT260UpParamItem_Click(int Index);
     void mnuZT260DoParamItem_Click(int Index);
@@ -232,7 +230,8 @@ public:
     int ParamReplyTimeoutMs = kReplyTimeoutMs;
     // ---- end of parameter exchange
 
-    // ---- program transfer menus (implemented in src/transfer)
+    // ---- program transfer menus (ProgramMenus.cpp, ProgramTransfer2.cpp; the
+    // register loop and the transfer windows are in src/transfer)
     // Index 0 all axes of the unit, 1 to 4 one axis X to U. On the 4-axis
     // unit they open the download or upload window for those axes; the
     // transfer runs from its Start. On the 2-axis unit they transfer the
@@ -302,6 +301,9 @@ private:
     void teachInto(ProgramTable &table, UnitKind kind);
     void wireMenus();
     void buildControls();
+    // What the windows below this one take from it and ask of it (LowerWindows.cpp).
+    void wireLowerWindows();
+    void unwireLowerWindows();
 };
 
 // The message of a failure number of the serial port; `detail` (the port's

@@ -1,9 +1,9 @@
 #include "mainwin/frmTitleEdit.h"
 
-#include "mainwin/EntryChecks.h"
-#include "mainwin/EntryEditing.h"
-#include "mainwin/ManualEvents.h"
 #include "platform/Dialogs.h"
+#include "platform/EntryEditing.h"
+#include "platform/KeyCodes.h"
+#include "shared/EntryChecks.h"
 #include "shared/RefusalText.h"
 #include "shared/Shared.h"
 
@@ -123,7 +123,7 @@ bool frmTitleEdit::eventFilter(QObject *watched, QEvent *event)
     const auto *press = static_cast<QKeyEvent *>(event);
     if (EntryEditing::isEditingKey(press))
         return false;
-    int key = ManualEvents::KeyCode(press);
+    int key = TypedChar(press);
     if (key == 0)
         return false;
     Text1_KeyPress(key);

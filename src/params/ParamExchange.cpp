@@ -3,11 +3,11 @@
 
 #include "params/ParamExchange.h"
 
-#include "mainwin/frmMessage.h"
 #include "params/ParamChecks.h"
 #include "params/ParamDatabase.h"
 #include "params/ParamTables.h"
 #include "platform/MSComm.h"
+#include "platform/frmMessage.h"
 #include "shared/RefusalText.h"
 
 #include <QProgressBar>

@@ -1,14 +1,12 @@
 #pragma once
 // The scale window's OK without the window: checking and storing the units
-// and factors of the axes, and what the main window then shows.
+// and factors of the axes, and the texts the main window then shows.
 
 #include "shared/Shared.h"
 
 #include <QString>
 #include <array>
 #include <optional>
-
-class frmMain;
 
 // Unit codes the scale window offers: 0 "Pulse", 1 "mm", 2 "um", 3 "inch".
 constexpr int kScaleUnits = kUnitNames;
@@ -41,8 +39,3 @@ struct ScaledTexts {
 };
 // Nothing for an axis out of range or a unit code outside 0..3.
 std::optional<ScaledTexts> ScaledAxisTexts(int axis);
-
-// Writes the unit labels, amount boxes and position displays of the first
-// `axes` axes of the main window from the stored units. Each amount box's
-// change handler turns it back into the stored pulse amount.
-void ShowScaleOnMain(frmMain &m, int axes);

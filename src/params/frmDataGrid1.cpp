@@ -1,12 +1,13 @@
 #include "params/frmDataGrid1.h"
 
 #include "link/LineOwner.h"
-#include "mainwin/frmMain.h"
+#include "link/LinePort.h"
 #include "params/ParamChecks.h"
 #include "params/ParamDatabase.h"
+#include "params/ParamRequests.h"
 #include "platform/DataGrid.h"
 #include "platform/Dialogs.h"
-#include "platform/MSComm.h"
+#include "platform/OwnerWindow.h"
 #include "shared/Shared.h"
 
 #include <QAction>
@@ -59,7 +60,7 @@ frmDataGrid1 *ShowDataGridWindow()
 {
     frmDataGrid1 *w = DataGridWindow();
     if (!w) {
-        w = new frmDataGrid1(MainWindow());
+        w = new frmDataGrid1(OwnerWindow());
         // A database it cannot use has been named to the operator: no
         // window without its grids is left behind.
         if (!w->Form_Load()) {
@@ -425,19 +426,16 @@ void frmDataGrid1::transfer(bool download)
                MsgIcon::Information)
         != MsgResult::Yes)
         return;
-    frmMain *m = MainWindow();
-    if (!m || !m->MSComm1->PortOpen()) {
-        MsgBox(QStringLiteral("The port is not open."), MsgButtons::Ok, kTitle, MsgIcon::Information);
+    if (!PortOpenOrTell())
         return;
-    }
     // The transfer waits in a nested event loop: the window may be closed
     // meanwhile, but it is not deleted under this handler.
     ++m_transferDepth;
     setAttribute(Qt::WA_DeleteOnClose, false);
     if (download)
-        m->mnuZT260DoParamItem_Click(0);
+        emit ParamWindowRequests().paramDownLoad(0);
     else
-        m->mnuZT260UpParamItem_Click(0);
+        emit ParamWindowRequests().paramUpLoad(0);
     if (--m_transferDepth == 0) {
         setAttribute(Qt::WA_DeleteOnClose, true);
         if (dataGrid != this)

@@ -1,13 +1,14 @@
 #include "params/frmScaleSetup.h"
 
-#include "mainwin/EntryChecks.h"
-#include "mainwin/EntryEditing.h"
-#include "mainwin/ManualEvents.h"
-#include "mainwin/frmMain.h"
+#include "params/ParamRequests.h"
 #include "params/ScaleSetup.h"
-#include "shared/AxisFactor.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
+#include "platform/EntryEditing.h"
+#include "platform/KeyCodes.h"
+#include "platform/OwnerWindow.h"
+#include "shared/AxisFactor.h"
+#include "shared/EntryChecks.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -33,7 +34,7 @@ frmScaleSetup *ShowScaleSetupWindow()
 {
     frmScaleSetup *w = ScaleSetupWindow();
     if (!w) {
-        w = new frmScaleSetup(MainWindow());
+        w = new frmScaleSetup(OwnerWindow());
         w->Form_Load();
     }
     w->show();
@@ -237,7 +238,7 @@ bool frmScaleSetup::eventFilter(QObject *watched, QEvent *event)
             const auto *press = static_cast<QKeyEvent *>(event);
             if (EntryEditing::isEditingKey(press))
                 return false;
-            int key = ManualEvents::KeyCode(press);
+            int key = TypedChar(press);
             if (key == 0)
                 return false;
             boxKeyPress(a, u, key);
@@ -260,8 +261,7 @@ void frmScaleSetup::OkButton_Click()
         MsgBox(ScaleRefusedMessage(*refused), MsgButtons::Ok, {}, MsgIcon::Exclamation);
         return;
     }
-    if (frmMain *m = MainWindow())
-        ShowScaleOnMain(*m, axes);
+    emit ParamWindowRequests().showScaleOnMain(axes);
     close();
 }
 

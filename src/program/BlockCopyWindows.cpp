@@ -1,8 +1,9 @@
 #include "program/BlockCopyWindows.h"
 
-#include "mainwin/frmMessage.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
+#include "platform/KeyCodes.h"
+#include "platform/frmMessage.h"
 #include "program/BlockCopy.h"
 #include "program/EditorWindow.h"
 #include "program/ProgramTable.h"

@@ -1,8 +1,6 @@
 #include "program/EditorWindow.h"
 
-#include "mainwin/frmMain.h"
 #include "platform/Dialogs.h"
-#include "platform/MSComm.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -34,23 +32,6 @@ int MouseButtonCode(Qt::MouseButton button)
     }
 }
 
-int TypedChar(const QKeyEvent *e)
-{
-    switch (e->key()) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete: return 0;
-    default: break;
-    }
-    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return 0;
-    const QString text = e->text();
-    return text.isEmpty() ? 0 : text[0].unicode();
-}
-
 bool ActivatedAnew(QWidget *window, QEvent *event, bool &fromOtherWindow)
 {
     if (event->type() != QEvent::ActivationChange)
@@ -64,14 +45,4 @@ bool ActivatedAnew(QWidget *window, QEvent *event, bool &fromOtherWindow)
         return false;
     fromOtherWindow = false;
     return true;
-}
-
-bool PortOpenOrTell()
-{
-    frmMain *m = MainWindow();
-    if (m && m->MSComm1->PortOpen())
-        return true;
-    MsgBox(QStringLiteral("The port is not open."), MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"),
-           MsgIcon::Information);
-    return false;
 }

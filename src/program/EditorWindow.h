@@ -1,8 +1,7 @@
 #pragma once
 // Small pieces both program editor windows share: lengths of their design,
-// mouse buttons and typed characters as their handlers take them, when a
-// window counts as activated anew, and the port check of their transfer
-// menus.
+// mouse buttons as their handlers take them, and when a window counts as
+// activated anew.
 
 #include <Qt>
 
@@ -19,17 +18,8 @@ void SetTwipsGeometry(QWidget *w, int left, int top, int width, int height);
 // 1 left, 2 right, 4 middle, 0 any other button.
 int MouseButtonCode(Qt::MouseButton button);
 
-// The character a key types, as the key handlers take it: Backspace 8,
-// Enter 13, a printable or control character; 0 for keys that type nothing
-// (arrows, Delete, Tab, shortcuts).
-int TypedChar(const QKeyEvent *event);
-
 // For a window's activation change: whether it has just become active anew.
 // Coming back from another window of the program counts; coming back from
 // a message box or another program does not. `fromOtherWindow` keeps what
 // the last deactivation found; it starts true, so the first showing counts.
 bool ActivatedAnew(QWidget *window, QEvent *event, bool &fromOtherWindow);
-
-// The transfer menus start nothing while the port is closed: true when it
-// is open, else false after telling the operator.
-bool PortOpenOrTell();

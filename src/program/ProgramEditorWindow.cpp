@@ -1,6 +1,6 @@
 #include "program/ProgramEditorWindow.h"
 
-#include "mainwin/frmMain.h"
+#include "link/MonitorHold.h"
 #include "platform/Dialogs.h"
 #include "program/EditorWindow.h"
 #include "program/GridLink.h"
@@ -52,10 +52,7 @@ QRect ProgramEditorWindow::cellRect(int row, int col) const
 
 void ProgramEditorWindow::pauseMonitor()
 {
-    if (frmMain *m = MainWindow()) {
-        m_monitorWasOn = m->Timer1->isActive();
-        m->Timer1->stop();
-    }
+    m_monitor.emplace();
 }
 
 void ProgramEditorWindow::unload()
@@ -65,8 +62,7 @@ void ProgramEditorWindow::unload()
     m_unloaded = true;
     forget();
     // Every store is committed as it is made, so nothing is pending here.
-    if (frmMain *m = MainWindow())
-        m->ResumeMonitor(m_monitorWasOn);
+    m_monitor.reset();
 }
 
 void ProgramEditorWindow::closeEvent(QCloseEvent *event)

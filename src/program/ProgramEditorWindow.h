@@ -4,10 +4,12 @@
 // close box doing what Exit does, and a new activation whenever the window
 // is come back to from another window of the program.
 
+#include "link/MonitorHold.h"
 #include "shared/UnitKind.h"
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class FlexGrid;
 class GridLink;
@@ -66,7 +68,7 @@ private:
 
     QTableView *m_view = nullptr;
     bool m_unloaded = false;
-    bool m_monitorWasOn = false;
+    std::optional<MonitorHold> m_monitor;   // the monitor stays quiet while the editor is open
     bool m_activateOnReturn = true;
 };
 

@@ -1,6 +1,6 @@
 #include "program/Teaching.h"
 
-#include "mainwin/EntryChecks.h"
+#include "shared/EntryChecks.h"
 #include "shared/NumberText.h"
 
 #include <cmath>

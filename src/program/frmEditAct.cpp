@@ -1,7 +1,7 @@
 #include "program/frmEditAct.h"
 
-#include "mainwin/frmMain.h"
 #include "platform/Dialogs.h"
+#include "platform/OwnerWindow.h"
 #include "program/BlockCopyWindows.h"
 #include "program/EditorWindow.h"
 #include "program/ProgramEditorWindow.h"
@@ -208,7 +208,7 @@ frmEditAct *ShowEditAct()
     if (BlockCopyRunning())
         return w;
     if (!w)
-        w = new frmEditAct(MainWindow());
+        w = new frmEditAct(OwnerWindow());
     BringToFront(w);
     return w;
 }

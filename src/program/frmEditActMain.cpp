@@ -1,7 +1,7 @@
 #include "program/frmEditActMain.h"
 
-#include "mainwin/frmMain.h"
 #include "platform/Dialogs.h"
+#include "platform/OwnerWindow.h"
 #include "program/BlockCopyWindows.h"
 #include "program/EditorWindow.h"
 #include "program/ProgramEditorWindow.h"
@@ -164,7 +164,7 @@ frmEditActMain *ShowEditActMain()
     if (BlockCopyRunning())
         return w;
     if (!w)
-        w = new frmEditActMain(MainWindow());
+        w = new frmEditActMain(OwnerWindow());
     BringToFront(w);
     return w;
 }

@@ -1,11 +1,14 @@
 #include "program/frmPrgEdit.h"
 
-#include "mainwin/frmMain.h"
+#include "link/LinePort.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
+#include "platform/OwnerWindow.h"
 #include "platform/PickerBox.h"
 #include "program/ColumnFit.h"
 #include "program/EditorWindow.h"
 #include "program/GridLink.h"
+#include "program/ProgramRequests.h"
 #include "program/ProgramTable.h"
 #include "program/frmEditActMain.h"
 
@@ -39,7 +42,8 @@ frmPrgEdit::frmPrgEdit(ProgramTable &table, QWidget *parent)
     wire();
     // A program transfer running when the editor opens keeps its transfer
     // menus until it ends.
-    const bool free = !MainWindow() || !MainWindow()->ProgramTransfer2Running();
+    const auto &running = ProgramWindowRequests().transfer2Running;
+    const bool free = !running || !running();
     DownLoad->setEnabled(free);
     UpLoad->setEnabled(free);
     Form_Load();
@@ -196,9 +200,8 @@ void frmPrgEdit::runTransfer(bool download)
         return;
     // X, then Y; the main window tells how it ended. The editor may be
     // closed while the unit answers.
-    if (frmMain *m = MainWindow())
-        m->RunProgramTransfer2(download, 0,
-                               download ? QStringLiteral("Data download PROGRAM") : QStringLiteral("Data upload PROGRAM"));
+    emit ProgramWindowRequests().runProgramTransfer2(
+        download, 0, download ? QStringLiteral("Data download PROGRAM") : QStringLiteral("Data upload PROGRAM"));
 }
 
 void frmPrgEdit::EditItem_Click(int index)
@@ -300,7 +303,7 @@ frmPrgEdit *ShowPrgEdit()
         ProgramTable *table = OpenProgramTableOrTell(UnitKind::TwoAxis);
         if (!table)
             return nullptr;
-        w = new frmPrgEdit(*table, MainWindow());
+        w = new frmPrgEdit(*table, OwnerWindow());
     }
     BringToFront(w);
     return w;

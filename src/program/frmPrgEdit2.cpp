@@ -1,18 +1,19 @@
 #include "program/frmPrgEdit2.h"
 
-#include "mainwin/frmMain.h"
+#include "link/LinePort.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
+#include "platform/OwnerWindow.h"
 #include "platform/PickerBox.h"
-#include "program/ColumnFit.h"
 #include "platform/TabStrip.h"
 #include "program/BlockCopy.h"
+#include "program/ColumnFit.h"
 #include "program/EditorWindow.h"
 #include "program/GridLink.h"
+#include "program/ProgramRequests.h"
 #include "program/ProgramTable.h"
 #include "program/frmEditAct.h"
 #include "program/frmEditActMain.h"
-#include "transfer/frmRecvPrg.h"
-#include "transfer/frmSendPrg.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -230,14 +231,14 @@ void frmPrgEdit2::DownLoad_Click()
 {
     if (!PortOpenOrTell())
         return;
-    ShowSendPrg(0);
+    emit ProgramWindowRequests().showSendPrg(0);
 }
 
 void frmPrgEdit2::UpLoad_Click()
 {
     if (!PortOpenOrTell())
         return;
-    ShowRecvPrg(0);
+    emit ProgramWindowRequests().showRecvPrg(0);
 }
 
 void frmPrgEdit2::EditItem_Click(int index)
@@ -400,7 +401,7 @@ frmPrgEdit2 *ShowPrgEdit2()
         ProgramTable *table = OpenProgramTableOrTell(UnitKind::FourAxis);
         if (!table)
             return nullptr;
-        w = new frmPrgEdit2(*table, MainWindow());
+        w = new frmPrgEdit2(*table, OwnerWindow());
     }
     BringToFront(w);
     return w;

@@ -1,7 +1,9 @@
 #include "transfer/TransferWindow.h"
 
-#include "mainwin/frmMain.h"
+#include "link/LinePort.h"
+#include "link/MonitorHold.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
 #include "platform/MSComm.h"
 #include "platform/Timer.h"
 #include "program/ProgramTable.h"
@@ -134,8 +136,7 @@ void TransferWindow::Form_Load()
 {
     g.BlockFirstClick.fill(0);
     // The window owns the line until it closes.
-    if (frmMain *m = MainWindow())
-        m->Timer1->stop();
+    m_monitor.emplace();
     m_hold.emplace(LineUser::Transfer);
     for (int i = 0; i < kAxes; ++i) {
         Text1[i]->setText(QString::number(g.TransferFrom[i]));
@@ -343,8 +344,8 @@ void TransferWindow::Start_botton_Click()
         refuseValue(why);
         return;
     }
-    frmMain *m = MainWindow();
-    if (!m || !m->MSComm1->PortOpen()) {
+    MSComm *port = LinePort();
+    if (!port || !port->PortOpen()) {
         g.TransferResult = kResultPortClosed;
         finish(Closing(g.TransferResult));
         return;
@@ -389,11 +390,11 @@ void TransferWindow::Start_botton_Click()
 
 std::optional<TransferOutcome> TransferWindow::RunAxis(int axis, int from, int to, const TransferSteps &steps)
 {
-    frmMain *m = MainWindow();
-    if (!m)
+    UnitLink *link = LineLink();
+    if (!link)
         return std::nullopt;
     frmMsgPrgDoUp *dialog = MsgPrgDoUpWindow();
-    return RunRegisterTransfer(*m->Link, dialog, axis, from, to, steps, dialog);
+    return RunRegisterTransfer(*link, dialog, axis, from, to, steps, dialog);
 }
 
 void TransferWindow::Cancel_botton_Click()
@@ -415,8 +416,7 @@ void TransferWindow::finish(std::optional<ClosingMessage> closing)
     // The line is free and the monitor polls again (unless the I/O window
     // polls) before the operator reads how the transfer ended.
     m_hold.reset();
-    if (frmMain *m = MainWindow())
-        m->ResumeMonitor(false);
+    m_monitor.reset();
     if (closing)
         ShowClosing(*closing);
     hide();
@@ -445,13 +445,8 @@ bool TransferWindow::eventFilter(QObject *watched, QEvent *event)
         } else if (event->type() == QEvent::KeyPress) {
             // Characters are judged; editing keys (arrows, Delete, the
             // clipboard's) pass, and what they leave is checked as a change.
-            const QString text = static_cast<QKeyEvent *>(event)->text();
-            if (text.size() != 1)
-                return false;
-            const char16_t c = text[0].unicode();
-            if (c < 0x20 && c != 8 && c != '\r' && c != '\n')
-                return false;
-            if (c == 0x7F)
+            const int c = TypedChar(static_cast<QKeyEvent *>(event));
+            if (c == 0 || (c < 0x20 && c != 8 && c != 13))
                 return false;
             int key = c;
             from ? Text1_KeyPress(i, key) : Text2_KeyPress(i, key);

@@ -13,6 +13,7 @@
 // closing the progress dialog cancels the transfer.
 
 #include "link/LineOwner.h"
+#include "link/MonitorHold.h"
 #include "transfer/ProgramTransfer.h"
 
 #include <QWidget>
@@ -116,6 +117,7 @@ private:
     void finish(std::optional<ClosingMessage> closing);
 
     std::optional<LineHold> m_hold;
+    std::optional<MonitorHold> m_monitor;   // the monitor stays quiet while the window is open
     bool m_running = false;
     bool m_finished = false;
     std::array<int, kAxes * 2> m_restoreDepth{};

@@ -1,6 +1,6 @@
 #include "transfer/frmRecvPrg.h"
 
-#include "mainwin/frmMain.h"
+#include "platform/OwnerWindow.h"
 #include "program/ProgramTable.h"
 #include "transfer/ProgramSteps4.h"
 
@@ -43,6 +43,6 @@ frmRecvPrg *RecvPrgWindow()
 frmRecvPrg *ShowRecvPrg(int Index)
 {
     return static_cast<frmRecvPrg *>(ShowTransferWindow(
-        RecvPrgWindow(), [](ProgramTable &table) { return new frmRecvPrg(table, MainWindow()); },
+        RecvPrgWindow(), [](ProgramTable &table) { return new frmRecvPrg(table, OwnerWindow()); },
         QStringLiteral(" Upload Program "), Index));
 }

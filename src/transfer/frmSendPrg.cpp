@@ -1,6 +1,6 @@
 #include "transfer/frmSendPrg.h"
 
-#include "mainwin/frmMain.h"
+#include "platform/OwnerWindow.h"
 #include "transfer/ProgramSteps4.h"
 
 #include <QPointer>
@@ -34,6 +34,6 @@ frmSendPrg *SendPrgWindow()
 frmSendPrg *ShowSendPrg(int Index)
 {
     return static_cast<frmSendPrg *>(ShowTransferWindow(
-        SendPrgWindow(), [](ProgramTable &table) { return new frmSendPrg(table, MainWindow()); },
+        SendPrgWindow(), [](ProgramTable &table) { return new frmSendPrg(table, OwnerWindow()); },
         QStringLiteral(" Download Program "), Index));
 }

@@ -7,10 +7,11 @@
 #include "UnitSim.h"
 #include "link/LineExchange.h"
 #include "link/LineOwner.h"
+#include "link/MessageWindowHooks.h"
 #include "link/UnitLink.h"
-#include "mainwin/frmMessage.h"
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
+#include "platform/frmMessage.h"
 #include "shared/Shared.h"
 
 #include <QElapsedTimer>

@@ -1,1 +1,1 @@
-zt_test(test_lineexchange link/test_lineexchange.cpp)
+zt_test(test_lineexchange link/test_lineexchange.cpp LINKS zt_link)

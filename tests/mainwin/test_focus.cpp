@@ -6,9 +6,9 @@
 #include "Waits.h"
 #include "mainwin/frmIo.h"
 #include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
 #include "params/frmDataGrid1.h"
 #include "platform/MSComm.h"
+#include "platform/frmMessage.h"
 #include "shared/Shared.h"
 #include "transfer/frmSendPrg.h"
 

@@ -5,15 +5,15 @@
 
 #include "ParamFixture.h"
 #include "ParamUnit.h"
-#include "link/LineOwner.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
-#include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
+#include "link/LineOwner.h"
 #include "mainwin/frmIo.h"
+#include "mainwin/frmMain.h"
 #include "params/ParamExchange.h"
 #include "platform/MSComm.h"
+#include "platform/frmMessage.h"
 #include "shared/Shared.h"
 
 #include <QLabel>

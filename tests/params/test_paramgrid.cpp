@@ -13,11 +13,11 @@
 #include "TestHome.h"
 #include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
 #include "params/ParamDatabase.h"
 #include "params/frmDataGrid1.h"
 #include "platform/DataGrid.h"
 #include "platform/MSComm.h"
+#include "platform/frmMessage.h"
 #include "shared/Shared.h"
 #include "support/UnitSim.h"
 

@@ -7,10 +7,10 @@
 #include "TestHome.h"
 #include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
 #include "params/ParamExchange.h"
 #include "platform/MSComm.h"
 #include "platform/Timer.h"
+#include "platform/frmMessage.h"
 #include "shared/Shared.h"
 #include "support/UnitSim.h"
 

@@ -1,6 +1,6 @@
-zt_test(test_paramwords params/test_paramwords.cpp)
+zt_test(test_paramwords params/test_paramwords.cpp LINKS zt_params)
 zt_test(test_paramexchange params/test_paramexchange.cpp params/ParamUnit.cpp)
 zt_test(test_paramroad params/test_paramroad.cpp)
-zt_test(test_paramchecks params/test_paramchecks.cpp)
+zt_test(test_paramchecks params/test_paramchecks.cpp LINKS zt_params)
 zt_test(test_scalewindow params/test_scalewindow.cpp mainwin/ManualRig.cpp)
 zt_test(test_paramgrid params/test_paramgrid.cpp)

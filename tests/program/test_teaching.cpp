@@ -6,7 +6,7 @@
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
+#include "platform/frmMessage.h"
 #include "program/ProgramTable.h"
 #include "program/Teaching.h"
 #include "program/frmPrgEdit.h"

@@ -1,8 +1,8 @@
 #include "TransferRig.h"
 
 #include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
 #include "platform/MSComm.h"
+#include "platform/frmMessage.h"
 #include "shared/Shared.h"
 #include "transfer/frmMsgPrgDoUp.h"
 

@@ -1,10 +1,11 @@
 // The main window's "ABS.Position Set" button: the ticked axes' current
 // positions taught into the start register as absolute moves.
 
+#include "link/MonitorHold.h"
 #include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
+#include "platform/frmMessage.h"
 #include "program/ProgramTable.h"
 #include "program/Teaching.h"
 #include "program/frmPrgEdit.h"
@@ -56,8 +57,7 @@ void frmMain::AbsPoSet_Click()
     if (!AbsPoSet->isEnabled())
         return;
     ButtonHeld held(AbsPoSet);
-    const bool monitorWasOn = Timer1->isActive();
-    Timer1->stop();
+    MonitorHold monitor;
 
     const bool asked = g.SkipConfirm == 0;
     if (asked)
@@ -88,7 +88,6 @@ void frmMain::AbsPoSet_Click()
         }
         UnloadMessageWindow();
     }
-    ResumeMonitor(monitorWasOn);
 }
 
 void frmMain::teachInto(ProgramTable &table, UnitKind kind)

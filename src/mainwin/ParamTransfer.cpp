@@ -4,13 +4,13 @@
 // make the unit take a download.
 
 #include "link/LineOwner.h"
-#include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
 #include "mainwin/ManualSend.h"
+#include "mainwin/frmMain.h"
 #include "params/ParamExchange.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
 #include "platform/Timer.h"
+#include "platform/frmMessage.h"
 #include "shared/Shared.h"
 
 #include <QProgressBar>

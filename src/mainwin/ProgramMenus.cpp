@@ -4,11 +4,12 @@
 // the program at once. The "All" entries put the parameters before the
 // program.
 
+#include "link/LinePort.h"
+#include "link/MonitorHold.h"
 #include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
 #include "params/ParamExchange.h"
 #include "platform/Timer.h"
-#include "program/EditorWindow.h"
+#include "platform/frmMessage.h"
 #include "shared/Shared.h"
 #include "transfer/frmRecvPrg.h"
 #include "transfer/frmSendPrg.h"
@@ -21,7 +22,7 @@ void openProgramWindow(frmMain &m, bool download, int Index)
 {
     SetMessageLine1(download ? QStringLiteral("Data download PRGRAM") : QStringLiteral("Data upload PROGRAM"));
     ShowMessageWindow();
-    m.Timer1->stop();
+    MonitorHold monitor;
     if (Index >= 0 && Index <= kAxes) {
         if (download)
             ShowSendPrg(Index);
@@ -32,7 +33,7 @@ void openProgramWindow(frmMain &m, bool download, int Index)
     m.Link->SpeedReplyPending = 0;
     // The monitor runs again (unless the I/O window polls); the window's
     // hold on the line keeps it quiet until the window closes.
-    m.ResumeMonitor(false);
+    monitor.resume();
     m.ProgressBar1->setValue(0);
     UnloadMessageWindow();
 }

@@ -1,6 +1,6 @@
 // The value checks and conversions behind the entry boxes and the title editor.
 
-#include "mainwin/EntryChecks.h"
+#include "shared/EntryChecks.h"
 #include "shared/Shared.h"
 
 #include <QtTest>

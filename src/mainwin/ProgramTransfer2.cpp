@@ -4,10 +4,12 @@
 // ends with one closing message.
 
 #include "link/LineOwner.h"
+#include "link/MessageWindowHooks.h"
+#include "link/MonitorHold.h"
 #include "mainwin/frmMain.h"
-#include "mainwin/frmMessage.h"
 #include "platform/MSComm.h"
 #include "platform/Timer.h"
+#include "platform/frmMessage.h"
 #include "program/ProgramEditorWindow.h"
 #include "program/ProgramTable.h"
 #include "program/frmPrgEdit.h"
@@ -166,8 +168,7 @@ std::optional<int> frmMain::RunProgramTransfer2(bool download, int Index, const 
     SetMessageLine1(title);
     SetMessageLine2(QString());
     ShowMessageWindow(true);
-    const bool monitorWasOn = Timer1->isActive();
-    Timer1->stop();
+    MonitorHold monitor;
 
     int code = 0;
     for (int a : axes) {
@@ -186,7 +187,7 @@ std::optional<int> frmMain::RunProgramTransfer2(bool download, int Index, const 
     // The line is free and the monitor polls again (unless the I/O window
     // polls) before the operator reads how the transfer ended.
     hold.release();
-    ResumeMonitor(monitorWasOn);
+    monitor.resume();
     UnloadMessageWindow();
     // What was read before a failure or a cancel is stored: an open editor
     // shows it.

@@ -1,6 +1,4 @@
-#include "mainwin/EntryChecks.h"
-
-#include "mainwin/SettingsFile.h"
+#include "shared/EntryChecks.h"
 
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
@@ -106,6 +104,11 @@ int RegisterNumber(const QString &text)
         return 0;
     return v >= double(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max()
                                                         : int(std::lround(v));
+}
+
+QString FitTitle(const QString &title)
+{
+    return title.left(10).leftJustified(10, u' ');
 }
 
 bool TitleCharAccepted(QChar c)

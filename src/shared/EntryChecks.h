@@ -40,6 +40,9 @@ bool RegisterTextAccepted(const QString &text, UnitKind model);
 // The register number of the box's text for the spinner (0 for no number).
 int RegisterNumber(const QString &text);
 
+// A title fitted to 10 characters: padded with blanks or cut.
+QString FitTitle(const QString &title);
+
 // An I/O title as stored: the entry cut after 10 characters or padded with
 // blanks to 10. Nothing when the entry holds a double quote (the settings
 // file keeps titles between double quotes) or a character outside printable

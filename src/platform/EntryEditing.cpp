@@ -1,4 +1,4 @@
-#include "mainwin/EntryEditing.h"
+#include "platform/EntryEditing.h"
 
 #include <QAction>
 #include <QClipboard>

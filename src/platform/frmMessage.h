@@ -3,8 +3,6 @@
 // runs, and a Cancel button for the waits that may be cancelled. Shown
 // modeless by the handler that needs it and unloaded by it.
 
-#include "link/LineExchange.h"
-
 #include <QWidget>
 
 class QLabel;
@@ -42,11 +40,3 @@ void ShowMessageWindow(bool withCancel = false);
 void UnloadMessageWindow();
 // Whether the operator pressed Cancel in the loaded wait window.
 bool MessageCancelRequested();
-
-// Exchange hooks of a wait shown in the wait window: its Cancel ends the
-// wait at once. Callers that show more (an axis, a register) derive from it.
-class MessageWindowHooks : public ExchangeHooks
-{
-public:
-    bool CancelRequested() override { return MessageCancelRequested(); }
-};

@@ -1,4 +1,4 @@
-#include "mainwin/frmMessage.h"
+#include "platform/frmMessage.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,0 +1,7 @@
+#include "params/ParamRequests.h"
+
+ParamRequests &ParamWindowRequests()
+{
+    static ParamRequests requests;
+    return requests;
+}

@@ -1,0 +1,7 @@
+#include "program/ProgramRequests.h"
+
+ProgramRequests &ProgramWindowRequests()
+{
+    static ProgramRequests requests;
+    return requests;
+}
