@@ -1,5 +1,5 @@
-// Line assembly, reply field readers and the reply parser with the displays
-// it writes.
+// Line assembly, reply field readers, the line owner's reading of each reply
+// and the main window's displays it feeds.
 
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
