@@ -33,6 +33,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -326,19 +327,35 @@ int main(int argc, char *argv[])
     }
 
     QProcess sim;
+    QTemporaryDir simOut;
     if (device.isEmpty()) {
         QStringList options{"--model", ModelText(kind), "--baud", QString::number(baud)};
         if (paced)
             options << "--pace";
-        // Only its first line, the device, is read here: reading its log
-        // would count as this program's work.
+        // Only its first line, the device, is kept, in a file: reading its
+        // log would count as this program's work, and so would watching its
+        // output pipes on every pass of events (the program on its own
+        // watches no child). Its input stays a pipe: closing it ends the unit.
+        sim.setStandardOutputFile(simOut.filePath(QStringLiteral("device")));
+        sim.setStandardErrorFile(QProcess::nullDevice());
         sim.start(QStringLiteral("/bin/sh"),
                   QStringList{"-c", "\"$0\" \"$@\" | (IFS= read -r device; echo \"$device\"; exec cat >/dev/null)",
                               QStringLiteral(UNITSIM_PATH)}
                       + options);
-        while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
+        QFile out(simOut.filePath(QStringLiteral("device")));
+        QElapsedTimer started;
+        started.start();
+        while (sim.state() != QProcess::NotRunning && !started.hasExpired(5000)) {
+            if (out.open(QIODevice::ReadOnly)) {
+                const QByteArray text = out.readAll();
+                out.close();
+                if (text.contains('\n')) {
+                    device = QString::fromLatin1(text.left(text.indexOf('\n'))).trimmed();
+                    break;
+                }
+            }
+            sim.waitForFinished(20);
         }
-        device = QString::fromLatin1(sim.readLine()).trimmed();
         if (device.isEmpty()) {
             std::fprintf(stderr, "the simulated unit did not start\n");
             return 1;
