@@ -187,7 +187,7 @@ void TestEditorLogic::placementByColumn()
     r->ed.model.setText(row, col, cellText);
     r->ed.grid.setCursor(row, col);
     QCOMPARE(r->shown(), editor);
-    QCOMPARE(r->ed.focus, gridFocus ? Editor4::Focus::Grid : Editor4::Focus::Unchanged);
+    QCOMPARE(r->ed.focus, gridFocus ? FourAxisEditor::Focus::Grid : FourAxisEditor::Focus::Unchanged);
     if (editor) {
         const InPlaceEditor &e = r->ed.editor(*editor);
         QCOMPARE(e.WidthTwips, width);
@@ -339,7 +339,7 @@ void TestEditorLogic::dataTextRule()
     QCOMPARE(r->shown(), std::optional(InPlace::TextInput1));
     QCOMPARE(r->ed.editor(InPlace::TextInput1).Text, text);
     QCOMPARE(r->ed.editor(InPlace::TextInput1).WidthTwips, width);
-    QCOMPARE(r->ed.focus, Editor4::Focus::Text);
+    QCOMPARE(r->ed.focus, FourAxisEditor::Focus::Text);
 }
 
 void TestEditorLogic::typingOnNumberCells_data()
@@ -412,7 +412,7 @@ void TestEditorLogic::typingStartsTextEntry()
     QCOMPARE(r->shown(), std::optional(InPlace::TextInput1));
     QCOMPARE(r->ed.editor(InPlace::TextInput1).Text, text);
     QCOMPARE(r->ed.TextCaret, text.size());
-    QCOMPARE(r->ed.focus, Editor4::Focus::Text);
+    QCOMPARE(r->ed.focus, FourAxisEditor::Focus::Text);
     QCOMPARE(r->stored(4, col), QString());
     QCOMPARE(r->ed.grid.Col(), col);
 }
@@ -459,7 +459,7 @@ void TestEditorLogic::textEntryStoreAndMove()
     QCOMPARE(r->cell(reg, col), stored);
     QCOMPARE((QList<int>{r->ed.grid.Row(), r->ed.grid.Col()}), cursor);
     QCOMPARE(r->shown(), editor);
-    QCOMPARE(r->ed.focus, Editor4::Focus::Grid);
+    QCOMPARE(r->ed.focus, FourAxisEditor::Focus::Grid);
 }
 
 void TestEditorLogic::textEntryRefusals()

@@ -29,10 +29,10 @@ struct InPlaceEditor {
     int col = 0;
 };
 
-class Editor4
+class FourAxisEditor
 {
 public:
-    explicit Editor4(ProgramTable &table);
+    explicit FourAxisEditor(ProgramTable &table);
 
     ProgramTable &table() { return m_table; }
     FlexGrid grid;
