@@ -353,14 +353,14 @@ void FourAxisEditor::EditItem_Click(int index)
 {
     if (index < 0 || index > 4 || index == 3)
         return;
-    g.SavedTopRow = grid.TopRow();
+    SavedTopRow = grid.TopRow();
     switch (index) {
     case 0: cut(); break;
     case 1: copy(); break;
     case 2: paste(); break;
     default: clear(); break;
     }
-    grid.setTopRow(g.SavedTopRow);
+    grid.setTopRow(SavedTopRow);
 }
 
 void FourAxisEditor::copy()

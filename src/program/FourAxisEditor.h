@@ -114,4 +114,6 @@ private:
     void clear();
 
     ProgramTable &m_table;
+    // The grid's top row, put back after an Edit menu command.
+    int SavedTopRow = 0;
 };

@@ -22,7 +22,6 @@ QString NonActiveVersionText()
 
 void SetStartValues()
 {
-    g.GridHeaderClick = 0;
     g.SkipConfirm = 0;
     g.UnitVersion = QStringLiteral("--.--.--");
     g.UnitVersionText = NonActiveVersionText();

@@ -37,14 +37,6 @@ struct SharedState {
     // is computed from it, never from the text shown in the old unit.
     std::array<std::optional<int32_t>, kAxes> LastPulseCount{};
 
-    // Drive flags, one per axis
-    std::array<int16_t, kAxes> ProgramStarted{};
-    std::array<int16_t, kAxes> ProgramActive{};
-    std::array<int16_t, kAxes> ProgramPaused{};
-    std::array<int16_t, kAxes> IndexActive{};
-    std::array<int16_t, kAxes> IndexPaused{};
-    int16_t ProgramWasActive = 0;
-
     // I/O monitor working values
     int16_t IoPollStep = 0;
     std::array<QString, kIoTitles> IoTitle = blankTitles();
@@ -63,15 +55,9 @@ struct SharedState {
     std::array<std::array<QString, kAxes>, kUnitCodes> ScaleFactor{};
     int16_t ExtendedCmdSet = 0;
 
-    // Last accepted entry texts, put back when a typed value is refused
-    std::array<QString, kAxes> SavedSpeedText{};
-    QString SavedRegNoText;
-
     // Values handed between windows
-    bool UploadProgramAtStart = false;
     int16_t FileMode = 0;
     int16_t SkipConfirm = 0;
-    int16_t GridHeaderClick = 0;
     int16_t QuestionAnswer = 0;
     int32_t TransferResult = 0;
 
@@ -97,7 +83,6 @@ struct SharedState {
     int SelTopRow = 0;
     int SelRowSel = 0;
     int SelCount = 0;
-    int SavedTopRow = 0;
     // The editor whose grid recorded the selection above (its axis count,
     // 2 or 4; 0 none yet): Cut and Copy act only on their own grid's.
     int SelGrid = 0;

@@ -415,7 +415,7 @@ void TestReplies::status()
     QFETCH(QString, active);
     QFETCH(QString, lamps);
     g.UnitModel = model;
-    g.ProgramActive.fill(1);
+    MainWindow()->ProgramActive.fill(1);
     m_main->Label22->setText("kept");
     m_main->MonitorState = 2;
     m_main->Link->StatusReady = 0;
@@ -423,7 +423,7 @@ void TestReplies::status()
     QCOMPARE(m_main->Label22->text(), message);
     QString flags;
     for (int a = 0; a < 4; ++a)
-        flags += QChar(u'0' + g.ProgramActive[a]);
+        flags += QChar(u'0' + MainWindow()->ProgramActive[a]);
     QCOMPARE(flags, active);
     QString lit;
     for (int a = 0; a < 4; ++a)

@@ -205,9 +205,9 @@ void TestTransferWindows::editorAndStartUpOpenWindows()
 
     // "Upload PROGRAM?" answered Yes: the first activation opens the upload
     // window, once.
-    g.UploadProgramAtStart = true;
+    MainWindow()->UploadProgramAtStart = true;
     m.Form_Activate();
-    QVERIFY(!g.UploadProgramAtStart);
+    QVERIFY(!MainWindow()->UploadProgramAtStart);
     QVERIFY(RecvPrgWindow());
     QVERIFY(RecvPrgWindow()->Frame1[3]->isEnabled());
     RecvPrgWindow()->close();
