@@ -61,31 +61,10 @@ struct SharedState {
     int16_t QuestionAnswer = 0;
     int32_t TransferResult = 0;
 
-    // Register ranges of the 4-axis program transfer windows, shared by the
-    // download and the upload window and kept until the program ends.
-    std::array<int16_t, kAxes> TransferFrom{};
-    std::array<int16_t, kAxes> TransferTo{};
-    // A range box's text when last clicked into, put back after a refused entry.
-    std::array<QString, kAxes> SavedFromText{};
-    std::array<QString, kAxes> SavedToText{};
-    // 1 after a first click on a block button of the axis, until the second.
-    std::array<int16_t, kAxes> BlockFirstClick{};
-
     // Parameter tables: the master copy of the unit's parameters
     std::array<std::array<int16_t, kModeItems>, kParamAxes> ModeSetTable{};
     std::array<std::array<int16_t, kHomeItems>, kParamAxes> HomeSetTable{};
     std::array<std::array<QString, kParamItems>, kParamAxes> ParamTable{};
-
-    // Register copy buffer of the program editors and block copy windows
-    std::array<ClipRow, kClipRows> ClipBuf{};
-    int ClipCount = 0;
-    int SelCol = 0;
-    int SelTopRow = 0;
-    int SelRowSel = 0;
-    int SelCount = 0;
-    // The editor whose grid recorded the selection above (its axis count,
-    // 2 or 4; 0 none yet): Cut and Copy act only on their own grid's.
-    int SelGrid = 0;
 
 private:
     static std::array<QString, kIoTitles> blankTitles();

@@ -5,6 +5,7 @@
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"
+#include "transfer/TransferWindow.h"
 
 #include <QtTest>
 
@@ -19,6 +20,7 @@ QString PositionReply(const std::array<int32_t, 4> &pulses)
 frmMain *OpenMainWindow(const QString &model, const QString &settings)
 {
     ResetSharedState();
+    TransferWindow::ResetRanges();
     EnsureLampPictures();
     SetStartValues();
     g.UnitModel = model;

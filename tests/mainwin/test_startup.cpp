@@ -16,6 +16,7 @@
 #include "program/ProgramTable.h"
 #include "transfer/frmRecvPrg.h"
 #include "shared/Shared.h"
+#include "transfer/TransferWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -116,6 +117,7 @@ void TestStartup::initTestCase()
 void TestStartup::init()
 {
     ResetSharedState();
+    TransferWindow::ResetRanges();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;
     m_main = new frmMain;

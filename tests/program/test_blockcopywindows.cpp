@@ -14,6 +14,7 @@
 #include "program/frmPrgEdit2.h"
 #include "platform/Timer.h"
 #include "shared/Language.h"
+#include "program/RegisterClipboard.h"
 #include "shared/Shared.h"
 
 #include <QAction>
@@ -77,6 +78,7 @@ private:
 void TestBlockCopyWindows::init()
 {
     ResetSharedState();
+    ResetEditClipboard();
     SetStartValues();
     g.UnitModel = QStringLiteral("4");
     m_home = new TestHome;

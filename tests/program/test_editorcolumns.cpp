@@ -10,6 +10,7 @@
 #include "program/ProgramTable.h"
 #include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
+#include "program/RegisterClipboard.h"
 #include "shared/Shared.h"
 
 #include <QApplication>
@@ -79,6 +80,7 @@ void TestEditorColumns::init()
 {
     m_font = QApplication::font();
     ResetSharedState();
+    ResetEditClipboard();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;

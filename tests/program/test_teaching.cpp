@@ -12,6 +12,7 @@
 #include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
 #include "program/frmQuestion.h"
+#include "program/RegisterClipboard.h"
 #include "shared/Shared.h"
 
 #include <QCheckBox>
@@ -95,6 +96,7 @@ private:
 void TestTeaching::init()
 {
     ResetSharedState();
+    ResetEditClipboard();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;

@@ -6,6 +6,7 @@
 
 #include "ProgramFixture.h"
 #include "program/TwoAxisEditor.h"
+#include "program/RegisterClipboard.h"
 #include "shared/Shared.h"
 
 #include <QtTest>
@@ -183,8 +184,8 @@ void TestTwoAxisEditor::listPlacement()
     // A text that is none of the items is shown as it is.
     QVERIFY(r->fixture.table.WriteFields(12, {{col, QStringLiteral("odd ")}}));
     r->ed.Refresh();
-    g.SelCol = 17;
-    g.SelCount = 3;
+    clip.SelCol = 17;
+    clip.SelCount = 3;
     r->click(12, col);
     QCOMPARE(r->shown(), list);
     if (list) {
@@ -195,8 +196,8 @@ void TestTwoAxisEditor::listPlacement()
         QCOMPARE(l.Text, QStringLiteral("odd "));
     }
     QCOMPARE(r->stored(12, col), QStringLiteral("odd "));
-    QCOMPARE(g.SelCol, 17);
-    QCOMPARE(g.SelCount, 3);
+    QCOMPARE(clip.SelCol, 17);
+    QCOMPARE(clip.SelCount, 3);
 }
 
 void TestTwoAxisEditor::listGoesWhenCursorMoves()
@@ -372,10 +373,10 @@ void TestTwoAxisEditor::dragRecorded()
     QFETCH(int, topReg);
     QFETCH(int, count);
     r->drag(reg, col, toReg, toCol);
-    QCOMPARE(g.SelCol, selCol);
-    QCOMPARE(g.SelTopRow, RowOfRegister(topReg));
-    QCOMPARE(g.SelCount, count);
-    QCOMPARE(g.SelGrid, 2);
+    QCOMPARE(clip.SelCol, selCol);
+    QCOMPARE(clip.SelTopRow, RowOfRegister(topReg));
+    QCOMPARE(clip.SelCount, count);
+    QCOMPARE(clip.SelGrid, 2);
     // The grid shows the whole axis group, and no list.
     QCOMPARE(std::min(r->ed.grid.Col(), r->ed.grid.ColSel()), selCol);
     QCOMPARE(std::max(r->ed.grid.Col(), r->ed.grid.ColSel()), selCol + 4);
@@ -383,9 +384,9 @@ void TestTwoAxisEditor::dragRecorded()
 
     // A single click afterwards records nothing.
     r->click(30, 2);
-    QCOMPARE(g.SelCol, selCol);
-    QCOMPARE(g.SelTopRow, RowOfRegister(topReg));
-    QCOMPARE(g.SelCount, count);
+    QCOMPARE(clip.SelCol, selCol);
+    QCOMPARE(clip.SelTopRow, RowOfRegister(topReg));
+    QCOMPARE(clip.SelCount, count);
 }
 
 void TestTwoAxisEditor::rightButton_data()
@@ -428,9 +429,9 @@ void TestTwoAxisEditor::cutOneAxis()
     r->fill(0, 12);
     r->drag(5, 7, 9, 7);
     r->ed.EditItem_Click(Cut);
-    QCOMPARE(g.ClipCount, 5);
+    QCOMPARE(clip.ClipCount, 5);
     for (int i = 0; i < 5; ++i) {
-        QCOMPARE(g.ClipBuf[std::size_t(i)], rowFor(5 + i, 1));
+        QCOMPARE(clip.ClipBuf[std::size_t(i)], rowFor(5 + i, 1));
         QCOMPARE(r->fixture.table.Axis(5 + i, 1), std::optional(ClipRow{}));
         QCOMPARE(r->cell(5 + i, 6), QString());
         for (int axis : {0, 2, 3})
@@ -461,7 +462,7 @@ void TestTwoAxisEditor::pasteIntoCursorAxis()
     r->fill(10, 3);
     r->drag(10, 17, 12, 21);
     r->ed.EditItem_Click(Copy);
-    QCOMPARE(g.ClipCount, 3);
+    QCOMPARE(clip.ClipCount, 3);
     r->ed.grid.setCursor(RowOfRegister(40), cursorCol);
     r->ed.EditItem_Click(Paste);
     for (int i = 0; i < 3; ++i) {
@@ -472,14 +473,14 @@ void TestTwoAxisEditor::pasteIntoCursorAxis()
                 QCOMPARE(r->fixture.table.Axis(40 + i, other), std::optional(ClipRow{}));
     }
     QCOMPARE(r->fixture.table.Axis(43, axis), std::optional(ClipRow{}));
-    QCOMPARE(g.ClipCount, 3);
+    QCOMPARE(clip.ClipCount, 3);
 }
 
 void TestTwoAxisEditor::pastePastTheEnd()
 {
     for (int i = 0; i < 5; ++i)
-        g.ClipBuf[std::size_t(i)] = rowFor(i, 0);
-    g.ClipCount = 5;
+        clip.ClipBuf[std::size_t(i)] = rowFor(i, 0);
+    clip.ClipCount = 5;
     r->ed.grid.setCursor(RowOfRegister(51), 6);
     r->ed.EditItem_Click(Paste);
     for (int i = 0; i < 3; ++i)
@@ -487,7 +488,7 @@ void TestTwoAxisEditor::pastePastTheEnd()
     QCOMPARE(r->fixture.dialogs.texts(),
              QStringList{QStringLiteral("2 row(s) fell outside registers 0 to 53 and were left out.")});
     QCOMPARE(r->fixture.table.Axis(0, 1), std::optional(ClipRow{}));
-    QCOMPARE(g.ClipCount, 5);
+    QCOMPARE(clip.ClipCount, 5);
 }
 
 void TestTwoAxisEditor::selectionPastTheEndRefused_data()
@@ -503,35 +504,35 @@ void TestTwoAxisEditor::selectionPastTheEndRefused()
     QFETCH(int, command);
     QFETCH(QString, message);
     r->fill(48, 6);
-    g.ClipBuf[0] = rowFor(99, 2);
-    g.ClipCount = 1;
-    g.SelGrid = 2;
-    g.SelCol = 6;
-    g.SelTopRow = RowOfRegister(50);
-    g.SelCount = 6;
+    clip.ClipBuf[0] = rowFor(99, 2);
+    clip.ClipCount = 1;
+    clip.SelGrid = 2;
+    clip.SelCol = 6;
+    clip.SelTopRow = RowOfRegister(50);
+    clip.SelCount = 6;
     const std::vector<QStringList> before = r->fixture.table.ReadAll();
     r->ed.EditItem_Click(command);
     QCOMPARE(r->fixture.dialogs.texts(), QStringList{message});
     QVERIFY(r->fixture.table.ReadAll() == before);
-    QCOMPARE(g.ClipCount, 1);
-    QCOMPARE(g.ClipBuf[0], rowFor(99, 2));
+    QCOMPARE(clip.ClipCount, 1);
+    QCOMPARE(clip.ClipBuf[0], rowFor(99, 2));
 }
 
 void TestTwoAxisEditor::selectionOfTheOtherEditor()
 {
     r->fill(0, 5);
     // The 4-axis grid's selection does nothing here; its buffer pastes.
-    g.SelGrid = 4;
-    g.SelCol = 1;
-    g.SelTopRow = RowOfRegister(0);
-    g.SelCount = 3;
-    g.ClipBuf[0] = rowFor(1500, 2);
-    g.ClipCount = 1;
+    clip.SelGrid = 4;
+    clip.SelCol = 1;
+    clip.SelTopRow = RowOfRegister(0);
+    clip.SelCount = 3;
+    clip.ClipBuf[0] = rowFor(1500, 2);
+    clip.ClipCount = 1;
     const std::vector<QStringList> before = r->fixture.table.ReadAll();
     r->ed.EditItem_Click(Cut);
     r->ed.EditItem_Click(Copy);
     QVERIFY(r->fixture.table.ReadAll() == before);
-    QCOMPARE(g.ClipCount, 1);
+    QCOMPARE(clip.ClipCount, 1);
     r->ed.grid.setCursor(RowOfRegister(2), 2);
     r->ed.EditItem_Click(Paste);
     QCOMPARE(r->fixture.table.Axis(2, 0), std::optional(rowFor(1500, 2)));
@@ -549,8 +550,8 @@ void TestTwoAxisEditor::allClear()
 {
     QFETCH(MsgResult, answer);
     r->fill(0, 54);
-    g.ClipBuf[0] = rowFor(7, 3);
-    g.ClipCount = 1;
+    clip.ClipBuf[0] = rowFor(7, 3);
+    clip.ClipCount = 1;
     const std::vector<QStringList> before = r->fixture.table.ReadAll();
     r->fixture.dialogs.answer(answer);
     r->ed.EditItem_Click(Clear);
@@ -570,8 +571,8 @@ void TestTwoAxisEditor::allClear()
         }
         QCOMPARE(r->cell(20, 2), QString());
     }
-    QCOMPARE(g.ClipCount, 1);
-    QCOMPARE(g.ClipBuf[0], rowFor(7, 3));
+    QCOMPARE(clip.ClipCount, 1);
+    QCOMPARE(clip.ClipBuf[0], rowFor(7, 3));
 }
 
 QTEST_MAIN(TestTwoAxisEditor)

@@ -4,6 +4,7 @@
 #include "mainwin/frmMessage.h"
 #include "platform/MSComm.h"
 #include "shared/Shared.h"
+#include "transfer/TransferWindow.h"
 #include "transfer/frmMsgPrgDoUp.h"
 
 #include <QPushButton>
@@ -12,6 +13,7 @@ namespace {
 ProgramTable &openedTable(UnitKind kind)
 {
     ResetSharedState();
+    TransferWindow::ResetRanges();
     SetStartValues();
     g.UnitModel = ModelText(kind);
     ProgramTable &table = ProgramTableOf(kind);
