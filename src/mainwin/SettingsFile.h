@@ -3,10 +3,20 @@
 // 50 choice flags, 400 axis texts, 68 titles, the monitor period, 4 unit
 // codes, 28 factors and the extension program mode flag.
 
+#include "shared/Shared.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <cstdint>
 #include <optional>
+
+// The choice flags as the file keeps them (items 0..49 are written): read
+// into here, then taken by the main window; filled by it before a write.
+extern std::array<int16_t, kSettingFlags> SettingFlags;
+// Puts the flags back to their first state.
+void ResetSettingFlags();
 
 constexpr int kSettingsLines = 552;
 constexpr int kSettingsCoreLines = 519;   // a file ending before these is cut short

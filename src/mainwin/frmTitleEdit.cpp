@@ -3,6 +3,7 @@
 #include "mainwin/EntryChecks.h"
 #include "mainwin/EntryEditing.h"
 #include "mainwin/ManualEvents.h"
+#include "mainwin/frmIo.h"
 #include "platform/Dialogs.h"
 #include "shared/RefusalText.h"
 #include "shared/Shared.h"
@@ -20,7 +21,7 @@ frmTitleEdit *editor = nullptr;
 
 QString *editedTitle()
 {
-    return g.TitleIndex >= 0 && g.TitleIndex < kIoTitles ? &g.IoTitle[std::size_t(g.TitleIndex)] : nullptr;
+    return frmIo::TitleIndex >= 0 && frmIo::TitleIndex < kIoTitles ? &frmIo::IoTitle[std::size_t(frmIo::TitleIndex)] : nullptr;
 }
 } // namespace
 

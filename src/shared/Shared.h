@@ -37,17 +37,7 @@ struct SharedState {
     // is computed from it, never from the text shown in the old unit.
     std::array<std::optional<int32_t>, kAxes> LastPulseCount{};
 
-    // I/O monitor working values
-    int16_t IoPollStep = 0;
-    std::array<QString, kIoTitles> IoTitle = blankTitles();
-    int16_t TitleIndex = 0;
-    std::array<int16_t, kAxes> AxisOutState{};
-    std::array<QString, 4> IoLastField{};
-    int32_t PortOutWord = 0;
-    int16_t GenOutWord = 0;
-
     // Values kept in the settings file
-    std::array<int16_t, kSettingFlags> SettingFlags{};
     std::array<std::array<QString, kAxisEntries>, kAxes> AxisEntryText{};
     std::array<int16_t, kAxes> ScaleSel{};
     // Held as decimal text (the form the scale window stores); read as a
@@ -65,9 +55,6 @@ struct SharedState {
     std::array<std::array<int16_t, kModeItems>, kParamAxes> ModeSetTable{};
     std::array<std::array<int16_t, kHomeItems>, kParamAxes> HomeSetTable{};
     std::array<std::array<QString, kParamItems>, kParamAxes> ParamTable{};
-
-private:
-    static std::array<QString, kIoTitles> blankTitles();
 };
 
 // The store itself. Tests put it back to its first state with ResetSharedState().

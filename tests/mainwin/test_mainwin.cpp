@@ -14,6 +14,7 @@
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
 #include "shared/Language.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QAction>
@@ -74,6 +75,8 @@ private:
 void TestMainWin::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;

@@ -15,6 +15,7 @@
 #include "platform/UpDown.h"
 #include "program/ProgramTable.h"
 #include "transfer/frmRecvPrg.h"
+#include "mainwin/frmIo.h"
 #include "shared/Shared.h"
 #include "transfer/TransferWindow.h"
 
@@ -117,6 +118,8 @@ void TestStartup::initTestCase()
 void TestStartup::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     TransferWindow::ResetRanges();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;

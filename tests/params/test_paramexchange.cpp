@@ -14,6 +14,7 @@
 #include "mainwin/frmIo.h"
 #include "params/ParamExchange.h"
 #include "platform/MSComm.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QLabel>
@@ -71,6 +72,8 @@ private:
 void TestParamExchange::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     m_home = new TestHome;
     SetStartValues();
     m_dialogs = new ScriptedDialogs;

@@ -18,6 +18,8 @@
 #include "params/frmDataGrid1.h"
 #include "platform/DataGrid.h"
 #include "platform/MSComm.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 #include "support/UnitSim.h"
 
@@ -138,6 +140,8 @@ private:
 void TestParamGrid::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     m_home = new TestHome;
     SetStartValues();
     m_dialogs = new ScriptedDialogs;

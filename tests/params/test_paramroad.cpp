@@ -11,6 +11,8 @@
 #include "params/ParamExchange.h"
 #include "platform/MSComm.h"
 #include "platform/Timer.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 #include "support/UnitSim.h"
 
@@ -56,6 +58,8 @@ private:
 void TestParamRoad::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     m_home = new TestHome;
     SetStartValues();
     m_dialogs = new ScriptedDialogs;

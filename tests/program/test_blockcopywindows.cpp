@@ -15,6 +15,8 @@
 #include "platform/Timer.h"
 #include "shared/Language.h"
 #include "program/RegisterClipboard.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QAction>
@@ -78,6 +80,8 @@ private:
 void TestBlockCopyWindows::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     ResetEditClipboard();
     SetStartValues();
     g.UnitModel = QStringLiteral("4");

@@ -11,6 +11,8 @@
 #include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
 #include "program/RegisterClipboard.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QApplication>
@@ -80,6 +82,8 @@ void TestEditorColumns::init()
 {
     m_font = QApplication::font();
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     ResetEditClipboard();
     SetStartValues();
     m_home = new TestHome;

@@ -15,6 +15,8 @@
 #include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
 #include "program/RegisterClipboard.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QAbstractItemView>
@@ -50,6 +52,8 @@ private:
 void TestPrgEdit::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     ResetEditClipboard();
     SetStartValues();
     g.UnitModel = QStringLiteral("2");

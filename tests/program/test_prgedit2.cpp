@@ -14,6 +14,8 @@
 #include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
 #include "program/RegisterClipboard.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QAbstractItemView>
@@ -56,6 +58,8 @@ private:
 void TestPrgEdit2::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     ResetEditClipboard();
     SetStartValues();
     m_home = new TestHome;

@@ -13,6 +13,8 @@
 #include "program/frmPrgEdit2.h"
 #include "program/frmQuestion.h"
 #include "program/RegisterClipboard.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QCheckBox>
@@ -96,6 +98,8 @@ private:
 void TestTeaching::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     ResetEditClipboard();
     SetStartValues();
     m_home = new TestHome;

@@ -3,6 +3,8 @@
 #include "mainwin/frmMain.h"
 #include "mainwin/frmMessage.h"
 #include "platform/MSComm.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 #include "transfer/TransferWindow.h"
 #include "transfer/frmMsgPrgDoUp.h"
@@ -13,6 +15,8 @@ namespace {
 ProgramTable &openedTable(UnitKind kind)
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     TransferWindow::ResetRanges();
     SetStartValues();
     g.UnitModel = ModelText(kind);

@@ -12,6 +12,8 @@
 #include "platform/MSComm.h"
 #include "platform/Timer.h"
 #include "program/frmPrgEdit2.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 #include "transfer/frmMsgPrgDoUp.h"
 #include "transfer/frmRecvPrg.h"
@@ -267,6 +269,8 @@ void TestTransferWindows::rangeBoxes()
 
     // A new run of the program starts from 0 again.
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     TransferWindow::ResetRanges();
     SetStartValues();
     up = show(false, 0);
