@@ -45,8 +45,8 @@ QString SettingsValue(const QString &line);
 // A title fitted to 10 characters: padded with blanks or cut.
 QString FitTitle(const QString &title);
 
-// Reads the lines into the shared store (flags 0..49, axis texts, titles,
-// unit codes, factors, extension flag); the period is handed back. Every value
+// Reads the lines into SettingFlags (0..49), the I/O titles (frmIo) and the
+// shared store (axis texts, unit codes, factors, extension flag); the period is handed back. Every value
 // has its own line, so a value that is not understood leaves its field as it
 // was and reading goes on with the next line.
 SettingsReadResult ReadSettingsLines(const QStringList &lines);
@@ -55,7 +55,7 @@ SettingsReadResult ReadSettingsLines(const QStringList &lines);
 // when the file was sound.
 QString SettingsDamageText(const SettingsReadResult &r, const QString &fileName);
 
-// The 552 lines of a settings file for the shared store and this period.
+// The 552 lines of a settings file for the values above and this period.
 QStringList SettingsLines(int periodMs);
 
 // The settings file in the program folder, found without regard to letter

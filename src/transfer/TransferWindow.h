@@ -5,7 +5,7 @@
 // buttons) or All, and Start, which transfers every chosen axis in the order
 // X, Y, Z, U in front of the progress dialog and closes the window with one
 // message. The ranges and the texts put back after a refused entry are kept
-// in the shared store, so both windows show the same ranges.
+// by the class, not the window, so both windows show the same ranges.
 //
 // From loading to closing the window holds the line (no monitor query, no
 // manual command), and it gives it back whichever way it closes. While a
