@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "program/ProgramTable.h"
 #include "program/frmPrgEdit2.h"
+#include "program/RegisterClipboard.h"
 #include "shared/Shared.h"
 
 #include <QApplication>
@@ -57,6 +58,7 @@ int main(int argc, char **argv)
     BenchDialogs answers;
     SetDialogs(&answers);
     ResetSharedState();
+    ResetEditClipboard();
     SetStartValues();
 
     ProgramTable &table = ProgramTableOf(UnitKind::FourAxis);
@@ -140,8 +142,8 @@ int main(int argc, char **argv)
     }
 
     for (int i = 0; i < kClipRows; ++i)
-        g.ClipBuf[std::size_t(i)] = {textOf(i, 1), textOf(i, 2), textOf(i, 3), textOf(i, 4), textOf(i, 5)};
-    g.ClipCount = kClipRows;
+        clip.ClipBuf[std::size_t(i)] = {textOf(i, 1), textOf(i, 2), textOf(i, 3), textOf(i, 4), textOf(i, 5)};
+    clip.ClipCount = kClipRows;
     w->logic.grid.setCursor(RowOfRegister(0), 6);
     t.restart();
     w->EditItem_Click(2);

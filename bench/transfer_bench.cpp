@@ -26,6 +26,8 @@
 #include "platform/MSComm.h"
 #include "program/ProgramLayout.h"
 #include "program/ProgramTable.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 #include "transfer/ProgramSteps2.h"
 #include "transfer/ProgramSteps4.h"
@@ -366,6 +368,8 @@ int main(int argc, char *argv[])
     QTemporaryDir home;
     SetAppPath(home.path());
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     g.UnitModel = ModelText(kind);
     if (kind == UnitKind::TwoAxis)

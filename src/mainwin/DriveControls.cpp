@@ -61,23 +61,23 @@ void frmMain::PrgStart_Click()
             if (!ticked(prgAxisBox(a)))
                 continue;
             if (Option13->isChecked()) {
-                if (g.ProgramPaused[a] != 0) {
+                if (ProgramPaused[a] != 0) {
                     MSComm1->Output(AxisCommand("PRS", a));
-                    g.ProgramPaused[a] = 0;
+                    ProgramPaused[a] = 0;
                 } else {
                     MSComm1->Output(startCommand("PRG", a, RegNo));
-                    g.ProgramStarted[a] = 1;
+                    ProgramStarted[a] = 1;
                     // The 2-axis unit reports no running program in its status.
                     if (CurrentUnitKind() == UnitKind::TwoAxis && a < AxisCount(UnitKind::TwoAxis))
-                        g.ProgramActive[a] = 1;
+                        ProgramActive[a] = 1;
                 }
             } else if (Option12->isChecked()) {
-                if (g.IndexPaused[a] != 0) {
+                if (IndexPaused[a] != 0) {
                     MSComm1->Output(AxisCommand("IRS", a));
-                    g.IndexPaused[a] = 0;
+                    IndexPaused[a] = 0;
                 } else {
                     MSComm1->Output(startCommand("IDX", a, RegNo));
-                    g.IndexActive[a] = 1;
+                    IndexActive[a] = 1;
                 }
             } else {
                 continue;
@@ -98,9 +98,9 @@ void frmMain::PrgStep_Click()
             continue;
         MSComm1->Output(AxisCommand("PSP", a));
         DoEvents();
-        if (g.ProgramStarted[a] == 0) {
+        if (ProgramStarted[a] == 0) {
             MSComm1->Output(startCommand("PRG", a, RegNo));
-            g.ProgramStarted[a] = 1;
+            ProgramStarted[a] = 1;
             DoEvents();
         }
     }
@@ -114,32 +114,32 @@ void frmMain::PrgStop_Click()
     MSComm1->setInBufferCount(0);
     if (Option13->isChecked()) {
         for (int a = 0; a < kAxes; ++a) {
-            if (!ticked(prgAxisBox(a)) || g.ProgramActive[a] != 1)
+            if (!ticked(prgAxisBox(a)) || ProgramActive[a] != 1)
                 continue;
-            if (g.ProgramPaused[a] == 0) {
+            if (ProgramPaused[a] == 0) {
                 MSComm1->Output(AxisCommand("PST", a));
-                g.ProgramPaused[a] = 1;
+                ProgramPaused[a] = 1;
             } else if (confirmEnd(QStringLiteral("Do you finish an Program drive? ( %1-axis )").arg(AxisLetter(a)),
                                   QStringLiteral(" ZT260A/ZT460A"))) {
                 MSComm1->Output(AxisCommand("EDP", a));
-                g.ProgramPaused[a] = 0;
-                g.ProgramActive[a] = 0;
+                ProgramPaused[a] = 0;
+                ProgramActive[a] = 0;
                 registerBox(a)->setText(QString());
                 registerBox(a)->repaint();
             }
         }
     } else if (Option12->isChecked()) {
         for (int a = 0; a < kAxes; ++a) {
-            if (!ticked(prgAxisBox(a)) || g.IndexActive[a] != 1)
+            if (!ticked(prgAxisBox(a)) || IndexActive[a] != 1)
                 continue;
-            if (g.IndexPaused[a] == 0) {
+            if (IndexPaused[a] == 0) {
                 MSComm1->Output(AxisCommand("IST", a));
-                g.IndexPaused[a] = 1;
+                IndexPaused[a] = 1;
             } else if (confirmEnd(QStringLiteral("Do you finish an index drive? ( %1-axis )").arg(AxisLetter(a)),
                                   QStringLiteral("ZT260A"))) {
                 MSComm1->Output(AxisCommand("EDI", a));
-                g.IndexPaused[a] = 0;
-                g.IndexActive[a] = 0;
+                IndexPaused[a] = 0;
+                IndexActive[a] = 0;
             }
         }
     }
@@ -155,7 +155,7 @@ void frmMain::RegNo_KeyPress(int &key)
 
 void frmMain::RegNo_Click()
 {
-    g.SavedRegNoText = RegNo->text();
+    SavedRegNoText = RegNo->text();
 }
 
 void frmMain::RegNo_Change()
@@ -169,7 +169,7 @@ void frmMain::RegNo_Change()
                MsgIcon::Critical);
         // As with the speed boxes: a put-back text that is refused too, or
         // is the refused text itself, gives way to the empty text (register 0).
-        QString back = g.SavedRegNoText;
+        QString back = SavedRegNoText;
         if (regNoRestoreDepth > 0 || back == RegNo->text())
             back.clear();
         ++regNoRestoreDepth;

@@ -264,7 +264,7 @@ void frmMain::AmountBox_Change(int axis)
 void frmMain::SpeedBox_Click(int axis)
 {
     if (QLineEdit *box = manualSpeedBox(axis))
-        g.SavedSpeedText[axis] = box->text();
+        SavedSpeedText[axis] = box->text();
 }
 
 void frmMain::SpeedBox_KeyPress(int axis, int &key)
@@ -297,7 +297,7 @@ void frmMain::SpeedBox_Change(int axis)
     // Put back the text of the last click. Should that be refused as well,
     // or be the very text refused now, the box is emptied instead, so the
     // box never keeps a refused value.
-    QString back = g.SavedSpeedText[axis];
+    QString back = SavedSpeedText[axis];
     if (speedRestoreDepth[axis] > 0 || back == box->text())
         back.clear();
     ++speedRestoreDepth[axis];

@@ -40,7 +40,7 @@ void frmMain::Timer1_Timer()
         break;
     case 1:
         for (int axis = 0; axis < kAxes; ++axis)
-            if (g.ProgramActive[axis] == 1) {
+            if (ProgramActive[axis] == 1) {
                 MSComm1->setRThreshold(9);
                 MSComm1->Output(QStringLiteral("IDC ") + AxisLetter(axis) + u'\r');
             }
@@ -70,23 +70,23 @@ void frmMain::Timer1_Timer()
 void frmMain::EndFinishedDrives()
 {
     for (int axis = 0; axis < kAxes; ++axis)
-        if (g.ProgramActive[axis] == 1) {
-            g.ProgramWasActive = 1;
+        if (ProgramActive[axis] == 1) {
+            ProgramWasActive = 1;
             return;
         }
-    if (g.ProgramWasActive != 1)
+    if (ProgramWasActive != 1)
         return;
     for (int axis = 0; axis < kAxes; ++axis) {
-        if (g.ProgramStarted[axis] != 1)
+        if (ProgramStarted[axis] != 1)
             continue;
         MSComm1->Output(QStringLiteral("EDP ") + AxisLetter(axis) + u'\r');
-        g.ProgramPaused[axis] = 0;
-        g.ProgramStarted[axis] = 0;
+        ProgramPaused[axis] = 0;
+        ProgramStarted[axis] = 0;
         QLineEdit *box = registerBox(axis);
         box->clear();
         box->repaint();
     }
-    g.ProgramWasActive = 0;
+    ProgramWasActive = 0;
 }
 
 void frmMain::WatchSilence(bool polling)

@@ -58,7 +58,7 @@ void frmMain::ShowAxisOutputs(int axis, std::optional<int> bits)
     if (frmIo *io = IoWindow())
         if (axis >= 0 && bits)
             io->showAxisOutputs(axis, *bits);
-    g.IoPollStep = 2;
+    frmIo::IoPollStep = 2;
 }
 
 void frmMain::ShowIoPorts(std::optional<int> outputs, std::optional<int> inputs)
@@ -74,5 +74,5 @@ void frmMain::ShowIoPorts(std::optional<int> outputs, std::optional<int> inputs)
                     l->setLit((int16_t(*inputs) & BitMask[i]) != BitMask[i]);
         }
     }
-    g.IoPollStep = 0;
+    frmIo::IoPollStep = 0;
 }

@@ -51,7 +51,7 @@ void frmMain::LoadSettings()
 
     // Choices of the window, in the order the file keeps them; a choice whose
     // line was not understood keeps the window's own state.
-    const auto &f = g.SettingFlags;
+    const auto &f = SettingFlags;
     auto apply = [&](int item, auto &&set) {
         if (r.taken(item))
             set(f[size_t(item)]);
@@ -99,7 +99,7 @@ void frmMain::LoadSettings()
 
 void frmMain::collectSettingFlags()
 {
-    auto &f = g.SettingFlags;
+    auto &f = SettingFlags;
     const auto options = settingOptions();
     for (int i = 0; i < 6; ++i)
         f[i] = options[i]->isChecked() ? 1 : 0;

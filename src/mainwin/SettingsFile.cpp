@@ -1,5 +1,6 @@
 #include "mainwin/SettingsFile.h"
 
+#include "mainwin/frmIo.h"
 #include "platform/AppInfo.h"
 #include "platform/ReplaceFile.h"
 #include "shared/AxisFactor.h"
@@ -11,6 +12,13 @@
 #include <QFile>
 #include <cmath>
 #include <optional>
+
+std::array<int16_t, kSettingFlags> SettingFlags{};
+
+void ResetSettingFlags()
+{
+    SettingFlags = {};
+}
 
 namespace {
 
@@ -54,7 +62,7 @@ bool takeLine(int i, const QString &line, std::optional<int> *period)
         // Items 6 to 13 are check boxes: 0 clear, 1 ticked, 2 greyed.
         if (!v || (i >= 6 && i <= 13 && (*v < 0 || *v > 2)))
             return false;
-        g.SettingFlags[size_t(i)] = *v;
+        SettingFlags[size_t(i)] = *v;
         return true;
     }
     if (i < kTitlesAt) {
@@ -70,7 +78,7 @@ bool takeLine(int i, const QString &line, std::optional<int> *period)
         return true;
     }
     if (i < kPeriodAt) {
-        g.IoTitle[size_t(i - kTitlesAt)] = FitTitle(value);
+        frmIo::IoTitle[size_t(i - kTitlesAt)] = FitTitle(value);
         return true;
     }
     if (i == kPeriodAt) {
@@ -151,12 +159,12 @@ QStringList SettingsLines(int periodMs)
     QStringList out;
     out.reserve(kSettingsLines);
     for (int i = 0; i < 50; ++i)
-        out << QString::number(g.SettingFlags[i]);
+        out << QString::number(SettingFlags[i]);
     for (int axis = 0; axis < kAxes; ++axis)
         for (int e = 0; e < kAxisEntries; ++e)
             out << quoted(g.AxisEntryText[axis][e]);
     for (int i = 0; i < kIoTitles; ++i)
-        out << quoted(FitTitle(g.IoTitle[i]));
+        out << quoted(FitTitle(frmIo::IoTitle[i]));
     out << quoted(SignedForm(periodMs));
     for (int axis = 0; axis < kAxes; ++axis)
         out << quoted(SignedForm(g.ScaleSel[axis]));

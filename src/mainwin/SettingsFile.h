@@ -4,11 +4,20 @@
 // codes, 28 factors and the extension program mode flag.
 
 #include "shared/EntryChecks.h"
+#include "shared/Shared.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <cstdint>
 #include <optional>
+
+// The choice flags as the file keeps them (items 0..49 are written): read
+// into here, then taken by the main window; filled by it before a write.
+extern std::array<int16_t, kSettingFlags> SettingFlags;
+// Puts the flags back to their first state.
+void ResetSettingFlags();
 
 constexpr int kSettingsLines = 552;
 constexpr int kSettingsCoreLines = 519;   // a file ending before these is cut short
@@ -34,9 +43,9 @@ struct SettingsReadResult {
 // is the line with its blanks trimmed.
 QString SettingsValue(const QString &line);
 
-// Reads the lines into the shared store (flags 0..49, axis texts, titles,
-// unit codes, factors, extension flag); the period is handed back. Every value
-// has its own line, so a value that is not understood leaves its field as it
+// Reads the lines into SettingFlags (0..49), the I/O titles (frmIo) and the
+// shared store (axis texts, unit codes, factors, extension flag); the period
+// is handed back. Every value has its own line, so a value that is not understood leaves its field as it
 // was and reading goes on with the next line.
 SettingsReadResult ReadSettingsLines(const QStringList &lines);
 
@@ -44,7 +53,7 @@ SettingsReadResult ReadSettingsLines(const QStringList &lines);
 // when the file was sound.
 QString SettingsDamageText(const SettingsReadResult &r, const QString &fileName);
 
-// The 552 lines of a settings file for the shared store and this period.
+// The 552 lines of a settings file for the values above and this period.
 QStringList SettingsLines(int periodMs);
 
 // The settings file in the program folder, found without regard to letter

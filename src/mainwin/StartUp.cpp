@@ -177,10 +177,10 @@ void frmMain::Form_Load()
         if (WaitForVersion(OnlineCheckMs)) {
             CommState = 1;
             StartupParameterUpload();
-            g.UploadProgramAtStart = false;
+            UploadProgramAtStart = false;
             if (MsgBox(QStringLiteral("Upload PROGRAM?"), MsgButtons::YesNo, kStartTitle, MsgIcon::Question)
                 == MsgResult::Yes)
-                g.UploadProgramAtStart = true;
+                UploadProgramAtStart = true;
             if (Option12->isChecked())
                 PrgStep->setEnabled(false);
             else if (!Option13->isChecked())
@@ -276,12 +276,12 @@ void frmMain::SetUpDisplays()
 
 void frmMain::Form_Activate()
 {
-    if (!g.UploadProgramAtStart)
+    if (!UploadProgramAtStart)
         return;
     // Cleared first, so that an activation during the upload does not start
     // it again. On the 4-axis unit this opens the upload window; the 2-axis
     // unit's programs travel at once.
-    g.UploadProgramAtStart = false;
+    UploadProgramAtStart = false;
     mnuZT260UpProgitem_Click(0);
 }
 

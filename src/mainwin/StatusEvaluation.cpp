@@ -18,7 +18,7 @@ void frmMain::EvaluateStatus(const QString &line)
     if (fourAxis) {
         for (int a = 0; a < f.axes; ++a)
             if (f.status[a])
-                g.ProgramActive[a] = (*f.status[a] & 0x20) ? 1 : 0;
+                ProgramActive[a] = (*f.status[a] & 0x20) ? 1 : 0;
     }
 
     // The first condition in the order X LIMIT+, X LIMIT-, X ALARM, Y ... is

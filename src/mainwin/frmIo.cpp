@@ -73,6 +73,25 @@ frmIo::~frmIo()
     }
 }
 
+std::array<QString, kIoTitles> frmIo::blankTitles()
+{
+    // Before the settings file is read every title is ten characters of code 0.
+    std::array<QString, kIoTitles> t;
+    t.fill(QString(10, QChar(0)));
+    return t;
+}
+
+void frmIo::ResetWorkingValues()
+{
+    IoPollStep = 0;
+    IoTitle = blankTitles();
+    TitleIndex = 0;
+    AxisOutState = {};
+    IoLastField = {};
+    PortOutWord = 0;
+    GenOutWord = 0;
+}
+
 frmIo *ShowIoWindow()
 {
     frmIo *w = IoWindow();
@@ -95,7 +114,7 @@ void frmIo::Form_Load()
     for (int i = 0; i < kIoTitles; ++i) {
         QLabel *label = i < 36 ? At(Label5, i) : i < 52 ? At(Label7, i - 36) : At(Label8, i - 52);
         if (label)
-            label->setText(ShownTitle(g.IoTitle[std::size_t(i)]));
+            label->setText(ShownTitle(IoTitle[std::size_t(i)]));
     }
 
     if (CurrentUnitKind() == UnitKind::TwoAxis) {
@@ -120,8 +139,8 @@ void frmIo::Form_Load()
         m->MSComm1->setInputLen(0);
         m->MSComm1->Input();
     }
-    g.IoLastField.fill(QStringLiteral("0"));
-    g.IoPollStep = 0;
+    IoLastField.fill(QStringLiteral("0"));
+    IoPollStep = 0;
 }
 
 void frmIo::Timer2_Timer()
@@ -132,7 +151,7 @@ void frmIo::Timer2_Timer()
         return;
     MSComm *port = m->MSComm1;
     const UnitKind kind = CurrentUnitKind();
-    switch (g.IoPollStep) {
+    switch (IoPollStep) {
     case 0:
         m->Link->SendQuery(StatusQuery(kind));
         UpdateIoLamps();
@@ -143,7 +162,7 @@ void frmIo::Timer2_Timer()
             for (int a = 0; a < kAxes; ++a)
                 port->Output(QStringLiteral("OUT ") + AxisLetter(a) + u'\r');
         } else {
-            g.IoPollStep = 2;
+            IoPollStep = 2;
         }
         break;
     case 2:
@@ -151,7 +170,7 @@ void frmIo::Timer2_Timer()
             port->setRThreshold(13);
             port->Output(QStringLiteral("INP\r"));
         } else {
-            g.IoPollStep = 0;
+            IoPollStep = 0;
         }
         break;
     default:
@@ -169,19 +188,19 @@ void frmIo::UpdateIoLamps()
         const StatusFields f = LocateStatusFields(link->StatusLine, fourAxis);
         // Without a port field nothing of the line is trusted.
         if (f.port) {
-            g.PortOutWord = *f.port >> 16;
+            PortOutWord = *f.port >> 16;
             for (int a = 0; a < f.axes && a < kAxes; ++a) {
                 // A status byte that did not convert leaves its lamps as they are.
                 if (!f.status[a])
                     continue;
                 const QString value = QString::number(*f.status[a]);
-                if (value == g.IoLastField[a])
+                if (value == IoLastField[a])
                     continue;
                 auto &lamps = a < 2 ? Picture1 : Picture3;
                 for (int n = 0; n < 7; ++n)
                     if (Lamp *l = At(lamps, 7 * (a % 2) + n))
                         l->setLit(*f.status[a] & bits[n]);
-                g.IoLastField[a] = value;
+                IoLastField[a] = value;
             }
             for (int i = 0; i < 24; ++i)
                 Picture2[std::size_t(i)]->setLit(*f.port & (int32_t(1) << i));
@@ -191,7 +210,7 @@ void frmIo::UpdateIoLamps()
     // The reply to the query just sent may come in here; it is evaluated
     // at the next status step.
     DoEvents();
-    g.IoPollStep = 1;
+    IoPollStep = 1;
 }
 
 void frmIo::unload()
@@ -271,7 +290,7 @@ void frmIo::Label5_DblClick(int index)
         return;
     const int axis = (index - 28) / 2;
     const int bit = 1 << ((index - 28) % 2);
-    int16_t &state = g.AxisOutState[std::size_t(axis)];
+    int16_t &state = AxisOutState[std::size_t(axis)];
     state = int16_t((state ^ bit) & 3);
     port->setRThreshold(8);
     port->Output(QStringLiteral("OUT ") + AxisLetter(axis) + u'0' + QString::number(state) + u'\r');
@@ -286,8 +305,8 @@ void frmIo::Label6_DblClick(int index)
     MSComm *port = openPort();
     if (index < 16 || index > 23 || titleMode(Check1) || !port)
         return;
-    g.PortOutWord ^= int32_t(1) << (index - 16);
-    port->Output(QStringLiteral("POT ") + SignedForm(g.PortOutWord) + u'\r');
+    PortOutWord ^= int32_t(1) << (index - 16);
+    port->Output(QStringLiteral("POT ") + SignedForm(PortOutWord) + u'\r');
 }
 
 void frmIo::Label7_DblClick(int index)
@@ -308,8 +327,8 @@ void frmIo::Label8_DblClick(int index)
     MSComm *port = openPort();
     if (!port)
         return;
-    const uint16_t word = uint16_t(uint16_t(g.GenOutWord) ^ (1u << index));
-    g.GenOutWord = int16_t(word);
+    const uint16_t word = uint16_t(uint16_t(GenOutWord) ^ (1u << index));
+    GenOutWord = int16_t(word);
     port->Output(QStringLiteral("OTP %1\r").arg(word, 4, 16, QChar(u'0')).toUpper());
 }
 
@@ -317,11 +336,11 @@ void frmIo::editTitle(int titleIndex, QLabel *label)
 {
     if (titleIndex < 0 || titleIndex >= kIoTitles)
         return;
-    g.TitleIndex = int16_t(titleIndex);
+    TitleIndex = int16_t(titleIndex);
     QPointer<QLabel> guard(label);
     EditIoTitle(this);
     if (guard)
-        guard->setText(ShownTitle(g.IoTitle[std::size_t(titleIndex)]));
+        guard->setText(ShownTitle(IoTitle[std::size_t(titleIndex)]));
 }
 
 void frmIo::showAxisOutputs(int axis, unsigned bits)

@@ -1,8 +1,12 @@
 #pragma once
 // The I/O monitor window: a lamp and a title for every signal of the unit.
 
+#include "shared/Shared.h"
+
+#include <QString>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 
 class Lamp;
 class QCheckBox;
@@ -19,6 +23,20 @@ class frmIo : public QWidget
 public:
     explicit frmIo(QWidget *parent = nullptr);
     ~frmIo() override;
+
+    static std::array<QString, kIoTitles> blankTitles();
+    // Working values of the I/O monitor. The window is deleted when it
+    // closes; these last until the program ends.
+    static inline int16_t IoPollStep = 0;
+    // The signal titles, kept in the settings file.
+    static inline std::array<QString, kIoTitles> IoTitle = blankTitles();
+    static inline int16_t TitleIndex = 0;
+    static inline std::array<int16_t, kAxes> AxisOutState{};
+    static inline std::array<QString, 4> IoLastField{};
+    static inline int32_t PortOutWord = 0;
+    static inline int16_t GenOutWord = 0;
+    // The values above as a new run of the program has them.
+    static void ResetWorkingValues();
 
     QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr;
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr;

@@ -15,6 +15,7 @@
 #include "mainwin/LineWatch.h"
 #include "platform/DataControl.h"
 #include "platform/Timer.h"
+#include "shared/Shared.h"
 #include "shared/UnitKind.h"
 
 class Lamp;
@@ -42,6 +43,20 @@ public:
     // ---- the serial line and what its replies show
     MSComm *MSComm1 = nullptr;
     UnitLink *Link = nullptr;   // the receive side of MSComm1
+
+    // ---- the main window's own state
+    // Drive flags, one per axis
+    std::array<int16_t, kAxes> ProgramStarted{};
+    std::array<int16_t, kAxes> ProgramActive{};
+    std::array<int16_t, kAxes> ProgramPaused{};
+    std::array<int16_t, kAxes> IndexActive{};
+    std::array<int16_t, kAxes> IndexPaused{};
+    int16_t ProgramWasActive = 0;
+    // Last accepted entry texts, put back when a typed value is refused
+    std::array<QString, kAxes> SavedSpeedText{};
+    QString SavedRegNoText;
+    // The unit's program is uploaded once the start-up has finished
+    bool UploadProgramAtStart = false;
     void EvaluateStatus(const QString &line);
     void ShowSpeeds(const AxisWords &speeds);
     void ShowPositions(const AxisWords &counts);

@@ -1,5 +1,6 @@
 #include "mainwin/frmTitleEdit.h"
 
+#include "mainwin/frmIo.h"
 #include "platform/Dialogs.h"
 #include "platform/EntryEditing.h"
 #include "platform/KeyCodes.h"
@@ -20,7 +21,7 @@ frmTitleEdit *editor = nullptr;
 
 QString *editedTitle()
 {
-    return g.TitleIndex >= 0 && g.TitleIndex < kIoTitles ? &g.IoTitle[std::size_t(g.TitleIndex)] : nullptr;
+    return frmIo::TitleIndex >= 0 && frmIo::TitleIndex < kIoTitles ? &frmIo::IoTitle[std::size_t(frmIo::TitleIndex)] : nullptr;
 }
 } // namespace
 

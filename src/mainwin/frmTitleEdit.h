@@ -32,7 +32,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
-// Edits the title g.TitleIndex in the modal editor; returns once it closed.
+// Edits the title frmIo::TitleIndex in the modal editor; returns once it closed.
 void EditIoTitle(QWidget *parent);
 
 // The editor while it is open, else nullptr.

@@ -1,6 +1,7 @@
 #include "program/BlockCopy.h"
 
 #include "program/ProgramTable.h"
+#include "program/RegisterClipboard.h"
 
 namespace {
 bool running = false;
@@ -118,7 +119,7 @@ bool RunBlockCopy(ProgramTable &table, const BlockCopyPlan &plan)
 {
     if (!planFits(table, plan))
         return false;
-    const auto bufferBefore = g.ClipBuf;
+    const auto bufferBefore = clip.ClipBuf;
     // Registers each axis received from a copy: a clear leaves them.
     std::array<std::vector<bool>, kAxes> written;
     for (auto &w : written)
@@ -131,7 +132,7 @@ bool RunBlockCopy(ProgramTable &table, const BlockCopyPlan &plan)
                 const auto row = table.Axis(c.first + k, c.source);
                 if (!row)
                     return false;
-                g.ClipBuf[std::size_t(k)] = *row;
+                clip.ClipBuf[std::size_t(k)] = *row;
             }
             for (int k = 0; k < rows; ++k) {
                 ProgramTable::FieldValues fields;
@@ -139,7 +140,7 @@ bool RunBlockCopy(ProgramTable &table, const BlockCopyPlan &plan)
                     if (!c.dest[std::size_t(d)])
                         continue;
                     for (int part = 0; part < kAxisFields; ++part)
-                        fields.emplace_back(AxisFieldColumn(d, part), g.ClipBuf[std::size_t(k)][std::size_t(part)]);
+                        fields.emplace_back(AxisFieldColumn(d, part), clip.ClipBuf[std::size_t(k)][std::size_t(part)]);
                     written[std::size_t(d)][std::size_t(c.copyTo + k)] = true;
                 }
                 if (!fields.empty() && !table.WriteFields(c.copyTo + k, fields))
@@ -153,7 +154,7 @@ bool RunBlockCopy(ProgramTable &table, const BlockCopyPlan &plan)
         return true;
     });
     if (!ok)
-        g.ClipBuf = bufferBefore;
+        clip.ClipBuf = bufferBefore;
     return ok;
 }
 

@@ -33,37 +33,37 @@ bool StoreAndShow(ProgramTable &table, ProgramGridModel &model, int row,
 
 void RecordSelection(FlexGrid &grid, int gridAxes)
 {
-    g.SelCol = grid.Col();
-    g.SelTopRow = grid.Row();
-    g.SelRowSel = grid.RowSel();
+    clip.SelCol = grid.Col();
+    clip.SelTopRow = grid.Row();
+    clip.SelRowSel = grid.RowSel();
     const int first = AxisStartColumn(SelectionAxis(grid.Col()));
     if (first < 0)
         return;
     // Moving the cursor to the group's first column collapses the selection;
     // it is then drawn again over the whole group.
     grid.setCol(first);
-    grid.setRow(g.SelTopRow);
+    grid.setRow(clip.SelTopRow);
     grid.setColSel(first + kAxisFields - 1);
-    grid.setRowSel(g.SelRowSel);
-    g.SelCol = grid.Col();
-    g.SelTopRow = grid.Row();
-    g.SelRowSel = grid.RowSel();
-    if (g.SelRowSel == g.SelTopRow) {
-        g.SelCount = 1;
-    } else if (g.SelTopRow > g.SelRowSel) {
-        g.SelCount = g.SelTopRow - g.SelRowSel + 1;
-        g.SelTopRow = g.SelRowSel;
+    grid.setRowSel(clip.SelRowSel);
+    clip.SelCol = grid.Col();
+    clip.SelTopRow = grid.Row();
+    clip.SelRowSel = grid.RowSel();
+    if (clip.SelRowSel == clip.SelTopRow) {
+        clip.SelCount = 1;
+    } else if (clip.SelTopRow > clip.SelRowSel) {
+        clip.SelCount = clip.SelTopRow - clip.SelRowSel + 1;
+        clip.SelTopRow = clip.SelRowSel;
     } else {
-        g.SelCount = g.SelRowSel - g.SelTopRow + 1;
+        clip.SelCount = clip.SelRowSel - clip.SelTopRow + 1;
     }
-    g.SelGrid = gridAxes;
+    clip.SelGrid = gridAxes;
 }
 
 bool CopySelection(ProgramTable &table, int gridAxes, bool cut)
 {
-    if (g.SelGrid != gridAxes)
+    if (clip.SelGrid != gridAxes)
         return false;
-    const RegisterRun run{SelectionAxis(g.SelCol), RegisterOfRow(g.SelTopRow), g.SelCount};
+    const RegisterRun run{SelectionAxis(clip.SelCol), RegisterOfRow(clip.SelTopRow), clip.SelCount};
     // Checked before anything is read or written: part of a selection is
     // never taken.
     if (run.first < 0 || run.count < 0 || run.first + static_cast<long long>(run.count) > table.RegisterCount()) {

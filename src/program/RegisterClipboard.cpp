@@ -6,6 +6,13 @@
 #include <algorithm>
 #include <vector>
 
+EditClipboard clip;
+
+void ResetEditClipboard()
+{
+    clip = EditClipboard{};
+}
+
 namespace {
 
 // The registers of a run that lie in the table, and how many do not; the
@@ -44,9 +51,9 @@ bool readRun(ProgramTable &table, int axis, const RunInTable &run, std::vector<C
 
 void putInBuffer(const std::vector<ClipRow> &rows)
 {
-    for (std::size_t i = 0; i < rows.size() && i < g.ClipBuf.size(); ++i)
-        g.ClipBuf[i] = rows[i];
-    g.ClipCount = int(rows.size());
+    for (std::size_t i = 0; i < rows.size() && i < clip.ClipBuf.size(); ++i)
+        clip.ClipBuf[i] = rows[i];
+    clip.ClipCount = int(rows.size());
 }
 
 } // namespace
@@ -84,12 +91,12 @@ ClipOutcome CutRegisters(ProgramTable &table, RegisterRun run)
 
 ClipOutcome PasteRegisters(ProgramTable &table, int axis, int first)
 {
-    const RunInTable r = inTable(table, first, std::clamp(g.ClipCount, 0, kClipRows));
+    const RunInTable r = inTable(table, first, std::clamp(clip.ClipCount, 0, kClipRows));
     if (AxisStartColumn(axis) < 0)
         return {false, 0, 0};
     const bool ok = table.InTransaction([&] {
         for (int i = 0; i < r.count; ++i)
-            if (!table.WriteAxis(r.first + i, axis, g.ClipBuf[std::size_t(r.first - first + i)]))
+            if (!table.WriteAxis(r.first + i, axis, clip.ClipBuf[std::size_t(r.first - first + i)]))
                 return false;
         return true;
     });

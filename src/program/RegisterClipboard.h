@@ -1,6 +1,6 @@
 #pragma once
 // Cut, copy and paste of register rows of one axis through the shared copy
-// buffer (g.ClipBuf, g.ClipCount), and clearing a whole program. Each
+// buffer (clip.ClipBuf, clip.ClipCount), and clearing a whole program. Each
 // command that writes runs as one transaction: all its rows or none. No row
 // outside the table is ever read or written; such rows are counted as left
 // out.
@@ -8,6 +8,23 @@
 #include "shared/Shared.h"
 
 class ProgramTable;
+
+// The register copy buffer and the last recorded selection, shared by both
+// program editors and the block copy windows and kept until the program ends.
+struct EditClipboard {
+    std::array<ClipRow, kClipRows> ClipBuf{};
+    int ClipCount = 0;
+    int SelCol = 0;
+    int SelTopRow = 0;
+    int SelRowSel = 0;
+    int SelCount = 0;
+    // The editor whose grid recorded the selection above (its axis count,
+    // 2 or 4; 0 none yet): Cut and Copy act only on their own grid's.
+    int SelGrid = 0;
+};
+extern EditClipboard clip;
+// Puts the buffer and the selection back to their first state.
+void ResetEditClipboard();
 
 // Registers first .. first+count-1 of one axis (0 X .. 3 U).
 struct RegisterRun {

@@ -25,7 +25,7 @@
 
 namespace {
 frmPrgEdit *editorWindow = nullptr;
-constexpr List2 kAllLists[kLists2] = {List2::X_CMD, List2::Y_CMD, List2::Spd, List2::Tim};
+constexpr TwoAxisList kAllLists[kTwoAxisLists] = {TwoAxisList::X_CMD, TwoAxisList::Y_CMD, TwoAxisList::Spd, TwoAxisList::Tim};
 }
 
 frmPrgEdit *PrgEditWindow()
@@ -103,16 +103,16 @@ void frmPrgEdit::buildLayout()
     MSFlexGrid1->setAutoScroll(false);
     box->addWidget(MSFlexGrid1, 1);
 
-    auto picker = [this](List2 l) {
-        auto *p = new PickerBox(PickerItems(Editor2::ListOf(l)), MSFlexGrid1->viewport());
+    auto picker = [this](TwoAxisList l) {
+        auto *p = new PickerBox(PickerItems(TwoAxisEditor::ListOf(l)), MSFlexGrid1->viewport());
         p->setFocusPolicy(Qt::NoFocus);
         p->hide();
         return p;
     };
-    X_CMD = picker(List2::X_CMD);
-    Y_CMD = picker(List2::Y_CMD);
-    Spd = picker(List2::Spd);
-    Tim = picker(List2::Tim);
+    X_CMD = picker(TwoAxisList::X_CMD);
+    Y_CMD = picker(TwoAxisList::Y_CMD);
+    Spd = picker(TwoAxisList::Spd);
+    Tim = picker(TwoAxisList::Tim);
 
     auto *bottom = new QHBoxLayout;
     bottom->addStretch(1);
@@ -134,7 +134,7 @@ void frmPrgEdit::wire()
     connect(DownLoad, &QAction::triggered, this, &frmPrgEdit::DownLoad_Click);
     connect(UpLoad, &QAction::triggered, this, &frmPrgEdit::UpLoad_Click);
     connect(Zt260PrgEditExit, &QPushButton::clicked, this, &frmPrgEdit::Zt260PrgEditExit_Click);
-    for (List2 l : kAllLists)
+    for (TwoAxisList l : kAllLists)
         connect(listWidget(l), &PickerBox::Click, this, [this, l](int index) {
             logic.ListClick(l, index);
             sync(true);
@@ -147,12 +147,12 @@ void frmPrgEdit::wire()
     });
 }
 
-PickerBox *frmPrgEdit::listWidget(List2 l) const
+PickerBox *frmPrgEdit::listWidget(TwoAxisList l) const
 {
     switch (l) {
-    case List2::X_CMD: return X_CMD;
-    case List2::Y_CMD: return Y_CMD;
-    case List2::Spd: return Spd;
+    case TwoAxisList::X_CMD: return X_CMD;
+    case TwoAxisList::Y_CMD: return Y_CMD;
+    case TwoAxisList::Spd: return Spd;
     default: return Tim;
     }
 }
@@ -235,7 +235,7 @@ void frmPrgEdit::sync(bool follow)
         return;
     m_syncing = true;
     m_link->show(follow);
-    for (List2 l : kAllLists) {
+    for (TwoAxisList l : kAllLists) {
         const InPlaceEditor &state = logic.list(l);
         PickerBox *w = listWidget(l);
         if (!state.Visible) {

@@ -1,10 +1,10 @@
 #pragma once
 // The program editor of the 2-axis unit: its 54 registers in one grid, pick
 // lists for commands, speeds and timers, input boxes for data and comments,
-// the Edit menu and the transfer menus. Its behaviour lives in Editor2;
+// the Edit menu and the transfer menus. Its behaviour lives in TwoAxisEditor;
 // this window turns Qt events into calls on it and shows what it leaves.
 
-#include "program/Editor2.h"
+#include "program/TwoAxisEditor.h"
 #include "program/ProgramEditorWindow.h"
 
 #include <array>
@@ -26,7 +26,7 @@ public:
     explicit frmPrgEdit(ProgramTable &table, QWidget *parent = nullptr);
     ~frmPrgEdit() override;
 
-    Editor2 logic;
+    TwoAxisEditor logic;
     // The editor's data source: the shared 2-axis program table.
     ProgramTable &Data1;
 
@@ -49,7 +49,7 @@ public:
     void EditItem_Click(int index);
     void Zt260PrgEditExit_Click();
 
-    PickerBox *listWidget(List2 l) const;
+    PickerBox *listWidget(TwoAxisList l) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -115,7 +115,7 @@ void frmPrgEdit2::buildLayout()
     box->addWidget(MSFlexGrid1, 1);
 
     auto pickers = [this](InPlace e) {
-        auto *p = new PickerBox(PickerItems(Editor4::ListOf(e)), MSFlexGrid1->viewport());
+        auto *p = new PickerBox(PickerItems(FourAxisEditor::ListOf(e)), MSFlexGrid1->viewport());
         p->setFocusPolicy(Qt::NoFocus);
         p->hide();
         return p;
@@ -308,14 +308,14 @@ void frmPrgEdit2::sync(bool follow)
     logic.CaretToEnd = false;
     Label1->setText(logic.Label1);
     switch (logic.focus) {
-    case Editor4::Focus::Grid: MSFlexGrid1->setFocus(); break;
-    case Editor4::Focus::Text:
+    case FourAxisEditor::Focus::Grid: MSFlexGrid1->setFocus(); break;
+    case FourAxisEditor::Focus::Text:
         if (TextInput1->isVisible())
             TextInput1->setFocus();
         break;
-    case Editor4::Focus::Unchanged: break;
+    case FourAxisEditor::Focus::Unchanged: break;
     }
-    logic.focus = Editor4::Focus::Unchanged;
+    logic.focus = FourAxisEditor::Focus::Unchanged;
     m_syncing = false;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 // The program editor of the 4-axis unit: the 2000 registers in a grid with
 // in-place pickers and a text box, register pages, the Edit menu and the
-// transfer menus. Its behaviour lives in Editor4; this window turns Qt
+// transfer menus. Its behaviour lives in FourAxisEditor; this window turns Qt
 // events into calls on it and shows what it leaves.
 
-#include "program/Editor4.h"
+#include "program/FourAxisEditor.h"
 #include "program/ProgramEditorWindow.h"
 
 #include <array>
@@ -28,7 +28,7 @@ public:
     explicit frmPrgEdit2(ProgramTable &table, QWidget *parent = nullptr);
     ~frmPrgEdit2() override;
 
-    Editor4 logic;
+    FourAxisEditor logic;
     // The editor's data source: the shared 4-axis program table.
     ProgramTable &Data1;
 

@@ -2,14 +2,6 @@
 
 SharedState g;
 
-std::array<QString, kIoTitles> SharedState::blankTitles()
-{
-    // Before the settings file is read every title is ten characters of code 0.
-    std::array<QString, kIoTitles> t;
-    t.fill(QString(10, QChar(0)));
-    return t;
-}
-
 void ResetSharedState()
 {
     g = SharedState{};
@@ -22,7 +14,6 @@ QString NonActiveVersionText()
 
 void SetStartValues()
 {
-    g.GridHeaderClick = 0;
     g.SkipConfirm = 0;
     g.UnitVersion = QStringLiteral("--.--.--");
     g.UnitVersionText = NonActiveVersionText();

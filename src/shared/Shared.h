@@ -1,6 +1,8 @@
 #pragma once
-// The one store of values that more than one window uses. Every window reads
-// and writes it directly; the program has one thread, so nothing is locked.
+// The one store of values that windows of several folders use. Each group
+// names who writes it and who reads it; state that one file or one folder
+// uses lives with its owner instead. The program has one thread, so nothing
+// is locked.
 
 #include "shared/UnitKind.h"
 
@@ -25,37 +27,27 @@ constexpr int kClipRows = RegisterCount(UnitKind::FourAxis);
 using ClipRow = std::array<QString, 5>;
 
 struct SharedState {
-    // Unit identity
+    // Unit identity: written by the line's owner (link) from the version
+    // reply and by the model choice (mainwin); read by the unit kind
+    // (shared), the parameter grid (params) and the main window's boxes.
     QString UnitModel;
     QString UnitVersion;
     QString UnitVersionText;
 
-    // 1 while a transfer or drive start holds the line (link/LineOwner.h)
+    // 1 while a transfer or drive start holds the line. Owner: the line's
+    // owner (link/LineOwner.h); cleared by the start values.
     int TransferBusy = 0;
+
     // Each axis's position as the unit last reported it, in pulses; nothing
     // until a position reply carried it. A display changed to another unit
     // is computed from it, never from the text shown in the old unit.
+    // Written by the main window's reply parser (mainwin), read by the scale
+    // setup (params).
     std::array<std::optional<int32_t>, kAxes> LastPulseCount{};
 
-    // Drive flags, one per axis
-    std::array<int16_t, kAxes> ProgramStarted{};
-    std::array<int16_t, kAxes> ProgramActive{};
-    std::array<int16_t, kAxes> ProgramPaused{};
-    std::array<int16_t, kAxes> IndexActive{};
-    std::array<int16_t, kAxes> IndexPaused{};
-    int16_t ProgramWasActive = 0;
-
-    // I/O monitor working values
-    int16_t IoPollStep = 0;
-    std::array<QString, kIoTitles> IoTitle = blankTitles();
-    int16_t TitleIndex = 0;
-    std::array<int16_t, kAxes> AxisOutState{};
-    std::array<QString, 4> IoLastField{};
-    int32_t PortOutWord = 0;
-    int16_t GenOutWord = 0;
-
-    // Values kept in the settings file
-    std::array<int16_t, kSettingFlags> SettingFlags{};
+    // Values kept in the settings file (mainwin reads and writes it) that
+    // other folders use: the entry texts (params), the scale choice and
+    // factors (shared, params, datafile), the extended command set (program).
     std::array<std::array<QString, kAxisEntries>, kAxes> AxisEntryText{};
     std::array<int16_t, kAxes> ScaleSel{};
     // Held as decimal text (the form the scale window stores); read as a
@@ -63,47 +55,24 @@ struct SharedState {
     std::array<std::array<QString, kAxes>, kUnitCodes> ScaleFactor{};
     int16_t ExtendedCmdSet = 0;
 
-    // Last accepted entry texts, put back when a typed value is refused
-    std::array<QString, kAxes> SavedSpeedText{};
-    QString SavedRegNoText;
-
-    // Values handed between windows
-    bool UploadProgramAtStart = false;
+    // Values handed between windows of different folders
+    // The file window's mode, set by the main window's menus (mainwin) for
+    // the file window (datafile).
     int16_t FileMode = 0;
+    // The question window's answer and its "don't ask again" tick (program),
+    // read by the main window's teaching handlers.
     int16_t SkipConfirm = 0;
-    int16_t GridHeaderClick = 0;
     int16_t QuestionAnswer = 0;
+    // The last program transfer's result code: the transfer windows
+    // (transfer) and the main window's 2-axis transfer handlers.
     int32_t TransferResult = 0;
 
-    // Register ranges of the 4-axis program transfer windows, shared by the
-    // download and the upload window and kept until the program ends.
-    std::array<int16_t, kAxes> TransferFrom{};
-    std::array<int16_t, kAxes> TransferTo{};
-    // A range box's text when last clicked into, put back after a refused entry.
-    std::array<QString, kAxes> SavedFromText{};
-    std::array<QString, kAxes> SavedToText{};
-    // 1 after a first click on a block button of the axis, until the second.
-    std::array<int16_t, kAxes> BlockFirstClick{};
-
-    // Parameter tables: the master copy of the unit's parameters
+    // Parameter tables: the master copy of the unit's parameters. Owner: the
+    // parameter exchange and grid (params); the data files (datafile) and the
+    // manual controls (mainwin) read and write them too.
     std::array<std::array<int16_t, kModeItems>, kParamAxes> ModeSetTable{};
     std::array<std::array<int16_t, kHomeItems>, kParamAxes> HomeSetTable{};
     std::array<std::array<QString, kParamItems>, kParamAxes> ParamTable{};
-
-    // Register copy buffer of the program editors and block copy windows
-    std::array<ClipRow, kClipRows> ClipBuf{};
-    int ClipCount = 0;
-    int SelCol = 0;
-    int SelTopRow = 0;
-    int SelRowSel = 0;
-    int SelCount = 0;
-    int SavedTopRow = 0;
-    // The editor whose grid recorded the selection above (its axis count,
-    // 2 or 4; 0 none yet): Cut and Copy act only on their own grid's.
-    int SelGrid = 0;
-
-private:
-    static std::array<QString, kIoTitles> blankTitles();
 };
 
 // The store itself. Tests put it back to its first state with ResetSharedState().

@@ -61,6 +61,15 @@ TransferWindow::TransferWindow(ProgramTable &table, QWidget *parent) : QWidget(p
 
 TransferWindow::~TransferWindow() = default;
 
+void TransferWindow::ResetRanges()
+{
+    TransferFrom = {};
+    TransferTo = {};
+    SavedFromText = {};
+    SavedToText = {};
+    BlockFirstClick = {};
+}
+
 void TransferWindow::buildLayout()
 {
     auto *outer = new QVBoxLayout(this);
@@ -134,13 +143,13 @@ QPushButton *TransferWindow::blockButton(int axis, int j) const
 
 void TransferWindow::Form_Load()
 {
-    g.BlockFirstClick.fill(0);
+    BlockFirstClick.fill(0);
     // The window owns the line until it closes.
     m_monitor.emplace();
     m_hold.emplace(LineUser::Transfer);
     for (int i = 0; i < kAxes; ++i) {
-        Text1[i]->setText(QString::number(g.TransferFrom[i]));
-        Text2[i]->setText(QString::number(g.TransferTo[i]));
+        Text1[i]->setText(QString::number(TransferFrom[i]));
+        Text2[i]->setText(QString::number(TransferTo[i]));
     }
     for (int j = 0; j < kBlockButtons; ++j)
         for (int a = 0; a < kAxes; ++a) {
@@ -189,13 +198,13 @@ void TransferWindow::Text2_KeyPress(int Index, int &KeyAscii)
 
 void TransferWindow::Text1_Click(int Index)
 {
-    if (QString *saved = Slot(g.SavedFromText, Index))
+    if (QString *saved = Slot(SavedFromText, Index))
         *saved = Text1[size_t(Index)]->text();
 }
 
 void TransferWindow::Text2_Click(int Index)
 {
-    if (QString *saved = Slot(g.SavedToText, Index))
+    if (QString *saved = Slot(SavedToText, Index))
         *saved = Text2[size_t(Index)]->text();
 }
 
@@ -218,7 +227,7 @@ void TransferWindow::rangeChange(int axis, bool to)
     if (text.isEmpty())
         return;   // stores nothing; Start refuses an empty box
     if (const auto v = rangeNumber(text)) {
-        (to ? g.TransferTo : g.TransferFrom)[axis] = int16_t(*v);
+        (to ? TransferTo : TransferFrom)[axis] = int16_t(*v);
         return;
     }
     int &depth = m_restoreDepth[size_t(axis * 2 + (to ? 1 : 0))];
@@ -228,7 +237,7 @@ void TransferWindow::rangeChange(int axis, bool to)
     }
     refuseValue(QStringLiteral("A register box takes 0 to %1, not \"%2\".").arg(kRangeLimit).arg(text));
     ++depth;
-    box->setText((to ? g.SavedToText : g.SavedFromText)[axis]);
+    box->setText((to ? SavedToText : SavedFromText)[axis]);
     --depth;
 }
 
@@ -258,23 +267,23 @@ void TransferWindow::blockClick(int axis, int j)
         return;
     for (int a = 0; a < kAxes; ++a)
         if (a != axis)
-            g.BlockFirstClick[a] = 0;
+            BlockFirstClick[a] = 0;
     const int first = j * 100;
     const int last = first + 99;
     // A second click needs the From number; with the box emptied it starts
     // a new range instead.
     const auto from = rangeNumber(Text1[axis]->text());
-    if (g.BlockFirstClick[axis] && from) {
+    if (BlockFirstClick[axis] && from) {
         if (first < *from)
             Text1[axis]->setText(QString::number(first));
         else
             Text2[axis]->setText(QString::number(last));
-        g.BlockFirstClick[axis] = 0;
+        BlockFirstClick[axis] = 0;
         return;
     }
     Text1[axis]->setText(QString::number(first));
     Text2[axis]->setText(QString::number(last));
-    g.BlockFirstClick[axis] = 1;
+    BlockFirstClick[axis] = 1;
 }
 
 void TransferWindow::PrepareAxes(int Index)

@@ -5,7 +5,7 @@
 // buttons) or All, and Start, which transfers every chosen axis in the order
 // X, Y, Z, U in front of the progress dialog and closes the window with one
 // message. The ranges and the texts put back after a refused entry are kept
-// in the shared store, so both windows show the same ranges.
+// by the class, not the window, so both windows show the same ranges.
 //
 // From loading to closing the window holds the line (no monitor query, no
 // manual command), and it gives it back whichever way it closes. While a
@@ -39,6 +39,18 @@ class TransferWindow : public QWidget
     Q_OBJECT
 public:
     ~TransferWindow() override;
+
+    // Register ranges of the 4-axis program transfer windows, shared by the
+    // download and the upload window and kept until the program ends.
+    static inline std::array<int16_t, kAxes> TransferFrom{};
+    static inline std::array<int16_t, kAxes> TransferTo{};
+    // A range box's text when last clicked into, put back after a refused entry.
+    static inline std::array<QString, kAxes> SavedFromText{};
+    static inline std::array<QString, kAxes> SavedToText{};
+    // 1 after a first click on a block button of the axis, until the second.
+    static inline std::array<int16_t, kAxes> BlockFirstClick{};
+    // The values above as a new run of the program has them.
+    static void ResetRanges();
 
     // Controls by axis index (0 X .. 3 U); block buttons by number 0..19.
     std::array<QGroupBox *, kAxes> Frame1{};

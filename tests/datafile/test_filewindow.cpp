@@ -17,6 +17,8 @@
 #include "platform/FileLists.h"
 #include "platform/ReplaceFile.h"
 #include "program/ProgramTable.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QAction>
@@ -54,6 +56,8 @@ struct WindowRig {
     explicit WindowRig(int mode, UnitKind kind = UnitKind::FourAxis)
     {
         ResetSharedState();
+        frmIo::ResetWorkingValues();
+        ResetSettingFlags();
         SetStartValues();
         g.UnitModel = ModelText(kind);
         g.FileMode = int16_t(mode);

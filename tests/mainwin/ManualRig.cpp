@@ -4,7 +4,9 @@
 #include "mainwin/frmIo.h"
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
+#include "transfer/TransferWindow.h"
 
 #include <QtTest>
 
@@ -19,6 +21,9 @@ QString PositionReply(const std::array<int32_t, 4> &pulses)
 frmMain *OpenMainWindow(const QString &model, const QString &settings)
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
+    TransferWindow::ResetRanges();
     EnsureLampPictures();
     SetStartValues();
     g.UnitModel = model;

@@ -259,7 +259,7 @@ void TestBoxes::speedRangeCheck()
         b->setText(clicked);
         QTest::mouseClick(b, Qt::LeftButton);
     }
-    QCOMPARE(g.SavedSpeedText[axis], clicked == u"-" ? QString() : clicked);
+    QCOMPARE(MainWindow()->SavedSpeedText[axis], clicked == u"-" ? QString() : clicked);
     b->setText(written);
     QCOMPARE(b->text(), box);
     QCOMPARE(g.AxisEntryText[axis][1], entry);
@@ -349,7 +349,7 @@ void TestBoxes::focusHandOver()
     w->amountBox(0)->setFocus();
     QTest::mouseClick(w->Text6, Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), w->Text14);
-    QCOMPARE(g.SavedSpeedText[1], QString());
+    QCOMPARE(MainWindow()->SavedSpeedText[1], QString());
 }
 
 void TestBoxes::tabOrderRowByRow()
@@ -534,7 +534,7 @@ void TestBoxes::startRegisterSpinner()
     QCOMPARE(m_rig->dialogs.texts().size(), 1);
     // A refused entry with nothing saved counts as register 0: the spinner
     // goes to 0 and writes it back into the box.
-    g.SavedRegNoText.clear();
+    MainWindow()->SavedRegNoText.clear();
     m_rig->dialogs.clear();
     w->RegNo->setText(QStringLiteral("99999"));
     QCOMPARE(w->UpDown5->Value(), 0);

@@ -160,14 +160,14 @@ void TestDrives::programDrive()
     setUp(model, 13, axis);
     play(script, axis);
     QCOMPARE(m_rig->wire(), QString(bytes).replace(u'#', QLatin1Char(kLetters[axis])));
-    const QString got = QStringLiteral("%1%2%3").arg(g.ProgramStarted[axis]).arg(g.ProgramActive[axis])
-                            .arg(g.ProgramPaused[axis]);
+    const QString got = QStringLiteral("%1%2%3").arg(MainWindow()->ProgramStarted[axis]).arg(MainWindow()->ProgramActive[axis])
+                            .arg(MainWindow()->ProgramPaused[axis]);
     QCOMPARE(got, flags);
-    QCOMPARE(g.IndexActive[axis] + g.IndexPaused[axis], 0);
+    QCOMPARE(MainWindow()->IndexActive[axis] + MainWindow()->IndexPaused[axis], 0);
     QCOMPARE(m_rig->w->registerBox(axis)->text(), displayEmptied ? QString() : QStringLiteral("5"));
     for (int a = 0; a < 4; ++a)
         if (a != axis)
-            QCOMPARE(g.ProgramStarted[a] + g.ProgramPaused[a], 0);
+            QCOMPARE(MainWindow()->ProgramStarted[a] + MainWindow()->ProgramPaused[a], 0);
     QVERIFY(m_rig->w->Timer1->isActive());
     QVERIFY(!LineHeld());
 }
@@ -203,8 +203,8 @@ void TestDrives::indexDrive()
     setUp(QStringLiteral("4"), 12, axis);
     play(script, axis);
     QCOMPARE(m_rig->wire(), QString(bytes).replace(u'#', QLatin1Char(kLetters[axis])));
-    QCOMPARE(QStringLiteral("%1%2").arg(g.IndexActive[axis]).arg(g.IndexPaused[axis]), flags);
-    QCOMPARE(g.ProgramStarted[axis] + g.ProgramPaused[axis], 0);
+    QCOMPARE(QStringLiteral("%1%2").arg(MainWindow()->IndexActive[axis]).arg(MainWindow()->IndexPaused[axis]), flags);
+    QCOMPARE(MainWindow()->ProgramStarted[axis] + MainWindow()->ProgramPaused[axis], 0);
     QCOMPARE(m_rig->w->registerBox(axis)->text(), QStringLiteral("5"));
 }
 
@@ -214,7 +214,7 @@ void TestDrives::stopAsksAxisByAxis()
     frmMain *w = m_rig->w;
     w->PrgAxisY->setChecked(true);
     for (int a : {0, 1}) {
-        g.ProgramStarted[a] = g.ProgramActive[a] = g.ProgramPaused[a] = 1;
+        MainWindow()->ProgramStarted[a] = MainWindow()->ProgramActive[a] = MainWindow()->ProgramPaused[a] = 1;
     }
     m_rig->dialogs.answer(MsgResult::Cancel);
     m_rig->dialogs.answer(MsgResult::Ok);
@@ -226,13 +226,13 @@ void TestDrives::stopAsksAxisByAxis()
     QCOMPARE(shown[1].text, QStringLiteral("Do you finish an Program drive? ( Y-axis )"));
     QCOMPARE(shown[0].title, QStringLiteral(" ZT260A/ZT460A"));
     QCOMPARE(shown[0].buttons, MsgButtons::OkCancel);
-    QCOMPARE(g.ProgramPaused[0], 1);
-    QCOMPARE(g.ProgramActive[1], 0);
+    QCOMPARE(MainWindow()->ProgramPaused[0], 1);
+    QCOMPARE(MainWindow()->ProgramActive[1], 0);
 
     // The index question.
     m_rig->dialogs.clear();
     SetOption(w->Option12, true);
-    g.IndexActive[1] = g.IndexPaused[1] = 1;
+    MainWindow()->IndexActive[1] = MainWindow()->IndexPaused[1] = 1;
     w->PrgAxisX->setChecked(false);
     m_rig->dialogs.answer(MsgResult::Cancel);
     w->PrgStop->click();
@@ -290,7 +290,7 @@ void TestDrives::monitorPollsAndEndsDrives()
     w->MonitorState = 1;
     w->Timer1_Timer();
     QCOMPARE(m_rig->wire(), QStringLiteral("IDC X|IDC Z|"));
-    QCOMPARE(g.ProgramWasActive, 1);
+    QCOMPARE(MainWindow()->ProgramWasActive, 1);
     m_rig->pty.send("IDC Z0007\r");
     QVERIFY(WaitUntil([&] { return w->Text19->text() == "7"; }, 3000) == WaitResult::Done);
     // None runs any more: the next tick ends both drives started here.
@@ -299,11 +299,11 @@ void TestDrives::monitorPollsAndEndsDrives()
     w->Timer1_Timer();
     QCOMPARE(m_rig->wire(), QStringLiteral("EDP X|EDP Z|"));
     for (int a : {0, 2}) {
-        QCOMPARE(g.ProgramStarted[a], 0);
-        QCOMPARE(g.ProgramActive[a], 0);
+        QCOMPARE(MainWindow()->ProgramStarted[a], 0);
+        QCOMPARE(MainWindow()->ProgramActive[a], 0);
         QCOMPARE(w->registerBox(a)->text(), QString());
     }
-    QCOMPARE(g.ProgramWasActive, 0);
+    QCOMPARE(MainWindow()->ProgramWasActive, 0);
 }
 
 void TestDrives::monitorEndsAgainAfterStopEnded()
@@ -326,7 +326,7 @@ void TestDrives::monitorEndsAgainAfterStopEnded()
     w->Timer1_Timer();
     QCOMPARE(m_rig->wire(), QStringLiteral("EDP Y|"));
     QCOMPARE(w->registerBox(1)->text(), QString());
-    QCOMPARE(g.ProgramStarted[1], 0);
+    QCOMPARE(MainWindow()->ProgramStarted[1], 0);
 }
 
 void TestDrives::startRegisterText_data()
@@ -364,7 +364,7 @@ void TestDrives::driveKindChoice()
     // Step does not look at the kind.
     w->PrgStep->click();
     QCOMPARE(m_rig->wire(), QStringLiteral("PSP X|PRG X12|PSP U|PRG U12|"));
-    QCOMPARE(g.ProgramActive[0], 0);
+    QCOMPARE(MainWindow()->ProgramActive[0], 0);
     // Index disables Step, Program enables it again.
     w->Option12->setChecked(true);
     QVERIFY(!w->PrgStep->isEnabled());
@@ -376,7 +376,7 @@ void TestDrives::busyLine()
 {
     setUp(QStringLiteral("4"), 13, 0);
     frmMain *w = m_rig->w;
-    g.ProgramStarted[0] = g.ProgramActive[0] = 1;
+    MainWindow()->ProgramStarted[0] = MainWindow()->ProgramActive[0] = 1;
     LineHold hold(LineUser::Transfer);
     for (bool timerOn : {false, true}) {
         timerOn ? w->Timer1->start() : w->Timer1->stop();
@@ -387,7 +387,7 @@ void TestDrives::busyLine()
         QVERIFY(LineHeld());
     }
     QCOMPARE(m_rig->wire(), QString());
-    QCOMPARE(g.ProgramPaused[0], 0);
+    QCOMPARE(MainWindow()->ProgramPaused[0], 0);
 }
 
 void TestDrives::portClosed()
@@ -400,7 +400,7 @@ void TestDrives::portClosed()
     w->PrgStep->click();
     w->PrgStop->click();
     QVERIFY(!w->Timer1->isActive());
-    QCOMPARE(g.ProgramStarted[0], 0);
+    QCOMPARE(MainWindow()->ProgramStarted[0], 0);
     QVERIFY(!LineHeld());
     QCOMPARE(m_rig->wire(), QString());
 }

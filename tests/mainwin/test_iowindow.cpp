@@ -132,12 +132,12 @@ void TestIoWindow::opening()
     delete m_rig;
     m_rig = new ManualRig(model);
     frmMain *w = m_rig->w;
-    g.IoTitle[5] = QStringLiteral("LIMIT  X+ ");
-    g.IoTitle[40] = QStringLiteral("Pump");     // a short title as stored
-    g.IoTitle[67] = QStringLiteral("Valve 16  ");
+    frmIo::IoTitle[5] = QStringLiteral("LIMIT  X+ ");
+    frmIo::IoTitle[40] = QStringLiteral("Pump");     // a short title as stored
+    frmIo::IoTitle[67] = QStringLiteral("Valve 16  ");
     MainWindow()->Link->StatusReady = 1;
-    g.IoPollStep = 2;
-    g.IoLastField.fill(QStringLiteral("7"));
+    frmIo::IoPollStep = 2;
+    frmIo::IoLastField.fill(QStringLiteral("7"));
     // Something unread waits on the line from before.
     m_rig->pty.send("stale\r");
     QVERIFY(waitFor([&] { return w->MSComm1->InBufferCount() >= 6; }));
@@ -151,8 +151,8 @@ void TestIoWindow::opening()
     QVERIFY(io->Timer2->isActive());
     QCOMPARE(io->Timer2->interval(), 100);
     QCOMPARE(MainWindow()->Link->StatusReady, 0);
-    QCOMPARE(g.IoPollStep, 0);
-    QCOMPARE(g.IoLastField, (std::array<QString, 4>{"0", "0", "0", "0"}));
+    QCOMPARE(frmIo::IoPollStep, 0);
+    QCOMPARE(frmIo::IoLastField, (std::array<QString, 4>{"0", "0", "0", "0"}));
     QCOMPARE(w->MSComm1->InBufferCount(), 0);
     QVERIFY(!io->Check1->isChecked());
     QCOMPARE(io->Label5[5]->text(), QStringLiteral("LIMIT  X+ "));
@@ -188,7 +188,7 @@ void TestIoWindow::openingKeepsAwaitedReply()
     io->Timer2->stop();
     QCOMPARE(w->MSComm1->InBufferCount(), 10);
     QCOMPARE(MainWindow()->Link->ReceiveBuffer, QStringLiteral("HOS X"));
-    QCOMPARE(g.IoPollStep, 0);
+    QCOMPARE(frmIo::IoPollStep, 0);
     QVERIFY(!w->Timer1->isActive());
 }
 
@@ -200,7 +200,7 @@ void TestIoWindow::pollFourAxis()
 
     io->Timer2_Timer();
     QCOMPARE(m_rig->wire(), QStringLiteral("INR XYZU|"));
-    QCOMPARE(g.IoPollStep, 1);
+    QCOMPARE(frmIo::IoPollStep, 1);
     // The status reply comes; it is shown at the next status step.
     m_rig->pty.send("INR X01 Y00 Z00 U00, 00010003 0000\r");
     QVERIFY(waitFor([] { return MainWindow()->Link->StatusReady == 1; }));
@@ -213,7 +213,7 @@ void TestIoWindow::pollFourAxis()
     QCOMPARE(m_rig->wire(), QStringLiteral("OUT X|OUT Y|OUT Z|OUT U|"));
     m_rig->pty.send("OUT X03\rOUT Z02\r");
     QVERIFY(waitFor([&] { return io->Picture3[15]->state() == 1; }));
-    QCOMPARE(g.IoPollStep, 2);
+    QCOMPARE(frmIo::IoPollStep, 2);
     QCOMPARE(lampText(io->Picture1, 14, 4), QStringLiteral("11--"));
     QCOMPARE(lampText(io->Picture3, 14, 4), QStringLiteral("01--"));
 
@@ -223,7 +223,7 @@ void TestIoWindow::pollFourAxis()
     io->Timer2_Timer();
     QCOMPARE(m_rig->wire(), QStringLiteral("INP|"));
     m_rig->pty.send("INP 8001FFFE\r");
-    QVERIFY(waitFor([] { return g.IoPollStep == 0; }));
+    QVERIFY(waitFor([] { return frmIo::IoPollStep == 0; }));
     QCOMPARE(lampText(io->Picture5), QStringLiteral("1000000000000001"));
     QCOMPARE(lampText(io->Picture4), QStringLiteral("1000000000000000"));
 
@@ -232,7 +232,7 @@ void TestIoWindow::pollFourAxis()
     QCOMPARE(m_rig->wire(), QStringLiteral("INR XYZU|"));
     QCOMPARE(lampText(io->Picture1, 0, 7), QStringLiteral("1000000"));
     QCOMPARE(lampText(io->Picture2), QStringLiteral("110000000000000010000000"));
-    QCOMPARE(g.PortOutWord, 1);
+    QCOMPARE(frmIo::PortOutWord, 1);
 }
 
 void TestIoWindow::pollTwoAxis()
@@ -254,17 +254,17 @@ void TestIoWindow::pollIdleWhenClosedOrBusy()
     frmIo *io = open(QStringLiteral("4"));
     m_rig->wire();
     for (int step : {0, 1, 2}) {
-        g.IoPollStep = int16_t(step);
+        frmIo::IoPollStep = int16_t(step);
         LineHold hold(LineUser::Transfer);
         io->Timer2_Timer();
-        QCOMPARE(g.IoPollStep, step);
+        QCOMPARE(frmIo::IoPollStep, step);
         QCOMPARE(m_rig->wire(), QString());
     }
     m_rig->closePort();
     for (int step : {0, 1, 2}) {
-        g.IoPollStep = int16_t(step);
+        frmIo::IoPollStep = int16_t(step);
         io->Timer2_Timer();
-        QCOMPARE(g.IoPollStep, step);
+        QCOMPARE(frmIo::IoPollStep, step);
     }
     QCOMPARE(m_rig->wire(), QString());
     QVERIFY(!m_rig->w->Timer1->isActive());   // the main monitor stays off until Exit
@@ -318,16 +318,16 @@ void TestIoWindow::lamps()
     QFETCH(QString, portLamps);
     QFETCH(int, portOutWord);
     frmIo *io = open(model);
-    g.PortOutWord = 77;
-    g.IoPollStep = 0;
+    frmIo::PortOutWord = 77;
+    frmIo::IoPollStep = 0;
     evaluate(line);
     const QString got = lampText(io->Picture1, 0, 7) + u' ' + lampText(io->Picture1, 7, 7) + u' '
                         + lampText(io->Picture3, 0, 7) + u' ' + lampText(io->Picture3, 7, 7);
     QCOMPARE(got, axisLamps);
     QCOMPARE(lampText(io->Picture2), portLamps);
-    QCOMPARE(g.PortOutWord, portOutWord);
+    QCOMPARE(frmIo::PortOutWord, portOutWord);
     QCOMPARE(MainWindow()->Link->StatusReady, 0);
-    QCOMPARE(g.IoPollStep, 1);
+    QCOMPARE(frmIo::IoPollStep, 1);
 }
 
 void TestIoWindow::axisLampsRedrawnOnlyOnChange()
@@ -336,7 +336,7 @@ void TestIoWindow::axisLampsRedrawnOnlyOnChange()
     const QString line = QStringLiteral("INR X01 Y00 Z00 U00, 00000000 0000\r");
     evaluate(line);
     QCOMPARE(lampText(io->Picture1, 0, 7), QStringLiteral("1000000"));
-    QCOMPARE(g.IoLastField[0], QStringLiteral("1"));
+    QCOMPARE(frmIo::IoLastField[0], QStringLiteral("1"));
     io->Picture1[0]->setLit(false);
     io->Picture2[0]->setLit(true);
     evaluate(line);   // same byte: the X lamps are left alone, the port lamps not
@@ -346,10 +346,10 @@ void TestIoWindow::axisLampsRedrawnOnlyOnChange()
     QCOMPARE(lampText(io->Picture1, 0, 7), QStringLiteral("1100000"));
     // No new status line: nothing changes, the poll still moves on.
     io->Picture1[0]->setLit(false);
-    g.IoPollStep = 0;
+    frmIo::IoPollStep = 0;
     io->UpdateIoLamps();
     QCOMPARE(io->Picture1[0]->state(), 0);
-    QCOMPARE(g.IoPollStep, 1);
+    QCOMPARE(frmIo::IoPollStep, 1);
 }
 
 void TestIoWindow::axisOutputs_data()
@@ -380,8 +380,8 @@ void TestIoWindow::axisOutputs()
     for (int i : clicks)
         io->Label5_DblClick(i);
     QCOMPARE(m_rig->wire(), bytes);
-    QCOMPARE(QStringLiteral("%1%2%3%4").arg(g.AxisOutState[0]).arg(g.AxisOutState[1])
-                 .arg(g.AxisOutState[2]).arg(g.AxisOutState[3]), states);
+    QCOMPARE(QStringLiteral("%1%2%3%4").arg(frmIo::AxisOutState[0]).arg(frmIo::AxisOutState[1])
+                 .arg(frmIo::AxisOutState[2]).arg(frmIo::AxisOutState[3]), states);
     QCOMPARE(lampText(io->Picture1, 14, 4), lampsXY);
     QCOMPARE(m_rig->w->MSComm1->RThreshold(), 8);
 }
@@ -424,7 +424,7 @@ void TestIoWindow::generalOutputs()
     QCOMPARE(sent.first(), QStringLiteral("OTP 0000|OTP 0001|"));
     QCOMPARE(sent[9], QStringLiteral("OTP 03FF|"));
     QCOMPARE(sent.last(), QStringLiteral("OTP FFFF|"));
-    QCOMPARE(g.GenOutWord, int16_t(-1));
+    QCOMPARE(frmIo::GenOutWord, int16_t(-1));
 }
 
 void TestIoWindow::doubleClicksThatDoNothing()
@@ -458,9 +458,9 @@ void TestIoWindow::doubleClicksThatDoNothing()
         io->Label5_DblClick(28);
         io->Label6_DblClick(16);
         io->Label8_DblClick(0);
-        QCOMPARE(g.AxisOutState[0], 0);
-        QCOMPARE(g.PortOutWord, 0);
-        QCOMPARE(g.GenOutWord, 0);
+        QCOMPARE(frmIo::AxisOutState[0], 0);
+        QCOMPARE(frmIo::PortOutWord, 0);
+        QCOMPARE(frmIo::GenOutWord, 0);
         if (held) {
             QCOMPARE(m_rig->wire(), QString());
             QCOMPARE(m_rig->w->MSComm1->RThreshold(), threshold);
@@ -497,7 +497,7 @@ void TestIoWindow::titleEdit()
     QFETCH(int, titleIndex);
     QFETCH(QString, stored);
     frmIo *io = open(QStringLiteral("4"));
-    g.IoTitle[std::size_t(titleIndex)] = QStringLiteral("Old title ");
+    frmIo::IoTitle[std::size_t(titleIndex)] = QStringLiteral("Old title ");
     io->Check1->setChecked(true);
     QString shownInEditor;
     QTimer::singleShot(0, io, [&] {
@@ -530,7 +530,7 @@ void TestIoWindow::titleEdit()
     QTest::mouseDClick(label, Qt::LeftButton);
     QVERIFY(!TitleEditWindow());
     QCOMPARE(shownInEditor, QStringLiteral("Old title /Old title "));
-    QCOMPARE(g.IoTitle[std::size_t(titleIndex)], stored);
+    QCOMPARE(frmIo::IoTitle[std::size_t(titleIndex)], stored);
     QCOMPARE(label->text(), stored);
     QCOMPARE(m_rig->wire(), QString());   // title mode switches nothing
 }
@@ -538,7 +538,7 @@ void TestIoWindow::titleEdit()
 void TestIoWindow::titleRefusedWhenPasted()
 {
     frmIo *io = open(QStringLiteral("4"));
-    g.IoTitle[40] = QStringLiteral("Old title ");
+    frmIo::IoTitle[40] = QStringLiteral("Old title ");
     io->Check1->setChecked(true);
     bool stayedOpen = false;
     QTimer::singleShot(0, io, [&] {
@@ -553,7 +553,7 @@ void TestIoWindow::titleRefusedWhenPasted()
     io->Label7_DblClick(4);
     QVERIFY(stayedOpen);
     QCOMPARE(m_rig->dialogs.texts(), QStringList{"Bad Setting.\nThe double quote (\") cannot go into this text."});
-    QCOMPARE(g.IoTitle[40], QStringLiteral("Old title "));
+    QCOMPARE(frmIo::IoTitle[40], QStringLiteral("Old title "));
 }
 
 void TestIoWindow::titleKeptOverARestart()
@@ -569,13 +569,13 @@ void TestIoWindow::titleKeptOverARestart()
         }
     });
     io->Label8_DblClick(2);
-    QCOMPARE(g.IoTitle[54], QStringLiteral("Clamp 3   "));
+    QCOMPARE(frmIo::IoTitle[54], QStringLiteral("Clamp 3   "));
     // The settings file's lines at closing, read back at the next start.
     const QStringList lines = SettingsLines(300);
     delete m_rig;
     m_rig = nullptr;
     frmIo *again = open(QStringLiteral("4"));
-    QCOMPARE(g.IoTitle[54], QString(10, QChar(0)));
+    QCOMPARE(frmIo::IoTitle[54], QString(10, QChar(0)));
     delete again;
     ReadSettingsLines(lines);
     again = ShowIoWindow();
@@ -602,10 +602,10 @@ void TestIoWindow::exitHandsPollingBack()
     QVERIFY(!io->Timer2->isActive());
     QVERIFY(waitFor([&] { return guard.isNull(); }));
     // Opening again starts afresh.
-    g.IoPollStep = 2;
+    frmIo::IoPollStep = 2;
     frmIo *again = ShowIoWindow();
     QVERIFY(again);
-    QCOMPARE(g.IoPollStep, 0);
+    QCOMPARE(frmIo::IoPollStep, 0);
     QVERIFY(!w->Timer1->isActive());
 }
 

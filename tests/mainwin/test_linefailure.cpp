@@ -13,6 +13,8 @@
 #include "platform/EventPump.h"
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QAction>
@@ -106,6 +108,8 @@ void TestLineFailure::initTestCase()
 void TestLineFailure::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;
     m_main = new frmMain;

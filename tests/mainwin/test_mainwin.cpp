@@ -14,6 +14,7 @@
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
 #include "shared/Language.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QAction>
@@ -74,6 +75,8 @@ private:
 void TestMainWin::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;
@@ -157,26 +160,26 @@ void TestMainWin::pollIdle()
         hold.emplace(LineUser::Transfer);
     MainWindow()->Link->SpeedReplyPending = 1;
     MainWindow()->Link->PositionReplyPending = 1;
-    g.ProgramWasActive = 1;
-    g.ProgramStarted[0] = 1;
+    MainWindow()->ProgramWasActive = 1;
+    MainWindow()->ProgramStarted[0] = 1;
     m_main->MonitorState = int16_t(state);
     m_main->Timer1_Timer();
     QCOMPARE(int(m_main->MonitorState), nextState);
     QCOMPARE(allSent(), wire);
-    QCOMPARE(g.ProgramStarted[0], int16_t(wire.isEmpty() ? 1 : 0));
+    QCOMPARE(MainWindow()->ProgramStarted[0], int16_t(wire.isEmpty() ? 1 : 0));
 }
 
 void TestMainWin::pollRegisterQueries()
 {
     QVERIFY(openPort());
-    g.ProgramActive = {1, 0, 1, 0};
+    MainWindow()->ProgramActive = {1, 0, 1, 0};
     m_main->MonitorState = 1;
     m_main->Timer1_Timer();
     QCOMPARE(sent(), QByteArray("IDC X\r"));
     QCOMPARE(sent(), QByteArray("IDC Z\r"));
     QCOMPARE(m_main->MSComm1->RThreshold(), 9);
     QCOMPARE(m_main->MonitorState, int16_t(2));
-    QCOMPARE(g.ProgramWasActive, int16_t(1));
+    QCOMPARE(MainWindow()->ProgramWasActive, int16_t(1));
     m_pty->send("IDC Z0012\r");
     QVERIFY(WaitUntil([&] { return m_main->Text19->text() == "18"; }, kEventWaitMs) == WaitResult::Done);
 }
@@ -195,35 +198,35 @@ void TestMainWin::pollStatusRepeatedUntilReply()
 void TestMainWin::drivesEndedTogether()
 {
     QVERIFY(openPort());
-    g.ProgramStarted = {1, 1, 0, 0};
-    g.ProgramPaused = {1, 0, 0, 0};
-    g.ProgramActive = {1, 0, 0, 0};
+    MainWindow()->ProgramStarted = {1, 1, 0, 0};
+    MainWindow()->ProgramPaused = {1, 0, 0, 0};
+    MainWindow()->ProgramActive = {1, 0, 0, 0};
     m_main->Text17->setText("5");
     m_main->Text18->setText("6");
     m_main->MonitorState = 2;
     m_main->Timer1_Timer();                                 // X still runs
     QCOMPARE(sent(), QByteArray("INR XYZU\r"));
-    QCOMPARE(g.ProgramWasActive, int16_t(1));
+    QCOMPARE(MainWindow()->ProgramWasActive, int16_t(1));
     m_pty->send("INR X00 Y00 Z00 U00, 00000000 0000\r");   // no drive any more
-    QVERIFY(WaitUntil([&] { return g.ProgramActive[0] == 0; }, kEventWaitMs) == WaitResult::Done);
+    QVERIFY(WaitUntil([&] { return MainWindow()->ProgramActive[0] == 0; }, kEventWaitMs) == WaitResult::Done);
     m_main->Timer1_Timer();
     QCOMPARE(sent(), QByteArray("POS\r"));
     QCOMPARE(sent(), QByteArray("EDP X\r"));
     QCOMPARE(sent(), QByteArray("EDP Y\r"));
-    QCOMPARE(g.ProgramStarted, (std::array<int16_t, 4>{0, 0, 0, 0}));
-    QCOMPARE(g.ProgramPaused[0], int16_t(0));
+    QCOMPARE(MainWindow()->ProgramStarted, (std::array<int16_t, 4>{0, 0, 0, 0}));
+    QCOMPARE(MainWindow()->ProgramPaused[0], int16_t(0));
     QCOMPARE(m_main->Text17->text(), QString());
     QCOMPARE(m_main->Text18->text(), QString());
-    QCOMPARE(g.ProgramWasActive, int16_t(0));
+    QCOMPARE(MainWindow()->ProgramWasActive, int16_t(0));
 }
 
 void TestMainWin::unitRunDriveEndsWithoutEdp()
 {
     QVERIFY(openPort());
-    g.ProgramWasActive = 1;
+    MainWindow()->ProgramWasActive = 1;
     m_main->MonitorState = 1;
     m_main->Timer1_Timer();
-    QCOMPARE(g.ProgramWasActive, int16_t(0));
+    QCOMPARE(MainWindow()->ProgramWasActive, int16_t(0));
     QCOMPARE(allSent(), QByteArray());
 }
 

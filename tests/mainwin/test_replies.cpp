@@ -11,6 +11,7 @@
 #include "mainwin/frmIo.h"
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QLabel>
@@ -80,6 +81,8 @@ private:
 void TestReplies::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     m_home = new TestHome;
     EnsureLampPictures();
     SetStartValues();
@@ -369,12 +372,12 @@ void TestReplies::ioLamps()
     QFETCH(QString, inputs);
     QFETCH(int, step);
     auto *io = new frmIo;
-    g.IoPollStep = 1;
+    frmIo::IoPollStep = 1;
     m_main->Link->AnalyzeReply(line);
     QCOMPARE(lampStates(io->Picture1, 14, 4) + lampStates(io->Picture3, 14, 4), axisOutputs);
     QCOMPARE(lampStates(io->Picture5), outputs);
     QCOMPARE(lampStates(io->Picture4), inputs);
-    QCOMPARE(int(g.IoPollStep), step);
+    QCOMPARE(int(frmIo::IoPollStep), step);
 }
 
 void TestReplies::status_data()
@@ -415,7 +418,7 @@ void TestReplies::status()
     QFETCH(QString, active);
     QFETCH(QString, lamps);
     g.UnitModel = model;
-    g.ProgramActive.fill(1);
+    MainWindow()->ProgramActive.fill(1);
     m_main->Label22->setText("kept");
     m_main->MonitorState = 2;
     m_main->Link->StatusReady = 0;
@@ -423,7 +426,7 @@ void TestReplies::status()
     QCOMPARE(m_main->Label22->text(), message);
     QString flags;
     for (int a = 0; a < 4; ++a)
-        flags += QChar(u'0' + g.ProgramActive[a]);
+        flags += QChar(u'0' + MainWindow()->ProgramActive[a]);
     QCOMPARE(flags, active);
     QString lit;
     for (int a = 0; a < 4; ++a)

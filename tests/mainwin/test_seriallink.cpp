@@ -11,6 +11,8 @@
 #include <QLabel>
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QAction>
@@ -52,6 +54,8 @@ private:
 void TestSerialLink::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;
     SetStartValues();

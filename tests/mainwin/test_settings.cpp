@@ -7,6 +7,7 @@
 #include "mainwin/frmMain.h"
 #include "platform/AppInfo.h"
 #include "platform/MSComm.h"
+#include "mainwin/frmIo.h"
 #include "shared/Shared.h"
 #include "transfer/InstructionCodec.h"
 
@@ -79,9 +80,9 @@ QByteArray randomBytes(int size, bool lineBreaks)
 void fillStore()
 {
     for (int i = 0; i < 50; ++i)
-        g.SettingFlags[i] = int16_t(i % 3 == 0 ? -i : i);
+        SettingFlags[i] = int16_t(i % 3 == 0 ? -i : i);
     for (int i = 6; i <= 13; ++i)   // check boxes: 0, 1 or 2
-        g.SettingFlags[i] = int16_t(i % 3);
+        SettingFlags[i] = int16_t(i % 3);
     for (int a = 0; a < kAxes; ++a)
         for (int e = 0; e < kAxisEntries; ++e)
             g.AxisEntryText[a][e] = e % 7 ? QStringLiteral("%1,%2 x").arg(a).arg(e) : QString();
@@ -90,8 +91,8 @@ void fillStore()
         g.AxisEntryText[a][1] = QString::number(100 * (a + 1));    // manual speed
     }
     for (int i = 0; i < kIoTitles; ++i)
-        g.IoTitle[i] = FitTitle(QStringLiteral("T%1").arg(i));
-    g.IoTitle[5] = QStringLiteral("Say \"hi\"  ");
+        frmIo::IoTitle[i] = FitTitle(QStringLiteral("T%1").arg(i));
+    frmIo::IoTitle[5] = QStringLiteral("Say \"hi\"  ");
     g.ScaleSel = {1, 2, 3, 0};
     for (int a = 0; a < kAxes; ++a)
         for (int u = 0; u < kUnitCodes; ++u)
@@ -110,6 +111,7 @@ private slots:
     void init();
     void cleanup();
     void roundTrip();
+    void titlesBeforeRead();
     void numberForms();
     void factorRead_data();
     void factorRead();
@@ -136,6 +138,8 @@ private:
 void TestSettings::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;
@@ -150,21 +154,32 @@ void TestSettings::cleanup()
     delete m_home;
 }
 
+// Before the settings file is read every title is ten characters of code 0.
+void TestSettings::titlesBeforeRead()
+{
+    frmIo::ResetWorkingValues();
+    QCOMPARE(frmIo::IoTitle[0], QString(10, QChar(0)));
+}
+
 void TestSettings::roundTrip()
 {
     fillStore();
     const QStringList lines = SettingsLines(450);
     QCOMPARE(lines.size(), kSettingsLines);
     const SharedState before = g;
+    const auto flagsBefore = SettingFlags;
+    const auto titlesBefore = frmIo::IoTitle;
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     const SettingsReadResult r = ReadSettingsLines(lines);
     QVERIFY(!r.damaged());
     QCOMPARE(r.linesPresent, kSettingsLines);
     QCOMPARE(r.period, std::optional<int>(450));
-    QCOMPARE(g.SettingFlags, before.SettingFlags);
+    QCOMPARE(SettingFlags, flagsBefore);
     QCOMPARE(g.AxisEntryText, before.AxisEntryText);
-    QCOMPARE(g.IoTitle, before.IoTitle);
+    QCOMPARE(frmIo::IoTitle, titlesBefore);
     QCOMPARE(g.ScaleSel, before.ScaleSel);
     QCOMPARE(g.ScaleFactor, before.ScaleFactor);
     QCOMPARE(g.ExtendedCmdSet, int16_t(1));
@@ -176,7 +191,7 @@ void TestSettings::numberForms()
     g.ScaleFactor[4][0] = QStringLiteral("0");      // never a usable factor
     g.ScaleFactor[5][0] = QStringLiteral("-2");
     g.ScaleFactor[6][0] = QString();                 // never set
-    g.SettingFlags[14] = 12;
+    SettingFlags[14] = 12;
     const QStringList lines = SettingsLines(300);
     QCOMPARE(lines[14], QStringLiteral("12"));
     QCOMPARE(lines[57], QStringLiteral("\"\""));
@@ -189,6 +204,8 @@ void TestSettings::numberForms()
     QCOMPARE(lines[529], QStringLiteral("\"1\""));
     QCOMPARE(lines[455], QStringLiteral("\"Say \"hi\"  \""));
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     ReadSettingsLines(lines);
     QCOMPARE(g.ScaleFactor[1][0], QStringLiteral("0.001"));
@@ -222,6 +239,8 @@ void TestSettings::factorRead()
     QStringList lines = SettingsLines(300);
     lines[524] = value;   // X, unit code 1
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     const SettingsReadResult r = ReadSettingsLines(lines);
     QCOMPARE(r.badLines, stored == u"1" ? QList<int>{525} : QList<int>{});
@@ -254,6 +273,8 @@ void TestSettings::layouts()
     fillStore();
     const QStringList lines = SettingsLines(300).mid(0, count);
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     const SettingsReadResult r = ReadSettingsLines(lines);
     QVERIFY(!r.damaged());
@@ -313,6 +334,8 @@ void TestSettings::damaged()
     const QStringList sound = SettingsLines(450);
     const QStringList lines = damagedLines(sound, damage, keep);
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     const QStringList start = SettingsLines(300);
     const SettingsReadResult r = ReadSettingsLines(lines);
@@ -352,18 +375,18 @@ void TestSettings::quotedValues()
 void TestSettings::appliedToWindow()
 {
     fillStore();
-    g.SettingFlags.fill(0);
-    g.SettingFlags[1] = 1;      // Continuous
-    g.SettingFlags[3] = 1;      // +/- 1 ...
-    g.SettingFlags[5] = 1;      // ... and +/- 100: the later one stands
-    g.SettingFlags[6] = 1;
-    g.SettingFlags[9] = 2;
-    g.SettingFlags[12] = 1;
-    g.SettingFlags[14] = 12;
-    g.SettingFlags[16] = 1;     // Com2
-    g.SettingFlags[24] = 1;     // Com5
-    g.SettingFlags[18] = 1;     // 19200BPS
-    g.SettingFlags[21] = 1;     // Program
+    SettingFlags.fill(0);
+    SettingFlags[1] = 1;      // Continuous
+    SettingFlags[3] = 1;      // +/- 1 ...
+    SettingFlags[5] = 1;      // ... and +/- 100: the later one stands
+    SettingFlags[6] = 1;
+    SettingFlags[9] = 2;
+    SettingFlags[12] = 1;
+    SettingFlags[14] = 12;
+    SettingFlags[16] = 1;     // Com2
+    SettingFlags[24] = 1;     // Com5
+    SettingFlags[18] = 1;     // 19200BPS
+    SettingFlags[21] = 1;     // Program
     g.AxisEntryText[0][0] = "1000";
     g.AxisEntryText[1][0] = "";
     g.AxisEntryText[0][1] = "1200";
@@ -371,6 +394,8 @@ void TestSettings::appliedToWindow()
     g.ScaleSel = {1, 0, 0, 0};
     writeLines(m_home->file("ZT260.Tsx"), SettingsLines(250));
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
 
     frmMain w;
@@ -395,7 +420,7 @@ void TestSettings::appliedToWindow()
 void TestSettings::savedFromWindow()
 {
     frmMain w;
-    g.SettingFlags[40] = -7;    // carried unchanged
+    SettingFlags[40] = -7;    // carried unchanged
     w.Option3->setChecked(true);
     w.PrgAxisY->setChecked(true);
     w.RegNo->setText("12");
@@ -424,6 +449,8 @@ void TestSettings::nameMatchedWithoutCase()
     fillStore();
     writeLines(m_home->file("zt260.TSX"), SettingsLines(777));
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     frmMain w;
     w.LoadSettings();
@@ -447,14 +474,16 @@ void TestSettings::writeFailureStillEnds()
 void TestSettings::damagedFileApplied()
 {
     fillStore();
-    g.SettingFlags.fill(0);
-    g.SettingFlags[1] = 1;      // Continuous, on a line made bad
-    g.SettingFlags[2] = 1;      // Preset
-    g.SettingFlags[16] = 1;     // Com2
-    g.SettingFlags[17] = 1;     // 38400BPS
+    SettingFlags.fill(0);
+    SettingFlags[1] = 1;      // Continuous, on a line made bad
+    SettingFlags[2] = 1;      // Preset
+    SettingFlags[16] = 1;     // Com2
+    SettingFlags[17] = 1;     // 38400BPS
     const QStringList lines = damagedLines(SettingsLines(250), {"2:x", "16:?", "519:\"abc\""}, -1);
     writeLines(m_home->file("ZT260.Tsx"), lines);
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     frmMain w;
     w.LoadSettings();
@@ -503,6 +532,8 @@ void TestSettings::damagedFileKeptAtExit()
     writeBytes(path, file);
     writeBytes(backup, "from an earlier run");
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     frmMain w;
     w.LoadSettings();
@@ -524,6 +555,8 @@ void TestSettings::damagedFileKeptAtExit()
     QVERIFY(ReadSettingsFile(&written));
     QCOMPARE(written.size(), kSettingsLines);
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     SetStartValues();
     QVERIFY(!ReadSettingsLines(written).damaged());
     QCOMPARE(QDir(m_home->path()).entryList(QDir::Files), (QStringList{"ZT260.Tsx", "ZT260.Tsx.bak"}));

@@ -15,7 +15,9 @@
 #include "platform/UpDown.h"
 #include "program/ProgramTable.h"
 #include "transfer/frmRecvPrg.h"
+#include "mainwin/frmIo.h"
 #include "shared/Shared.h"
+#include "transfer/TransferWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -116,6 +118,9 @@ void TestStartup::initTestCase()
 void TestStartup::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
+    TransferWindow::ResetRanges();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;
     m_main = new frmMain;
@@ -151,7 +156,7 @@ void TestStartup::fourAxisFoundAt38400()
     QVERIFY(sim.rxLines().contains("DR4 U"));
     QCOMPARE(g.UnitModel, QStringLiteral("4"));
     QCOMPARE(g.UnitVersion, QStringLiteral("01.02.03"));
-    QVERIFY(g.UploadProgramAtStart);
+    QVERIFY(MainWindow()->UploadProgramAtStart);
     QVERIFY(m_main->mnuBPS[0]->isChecked() && !m_main->mnuBPS[1]->isChecked() && !m_main->mnuBPS[2]->isChecked());
     QCOMPARE(m_main->MSComm1->Settings(), QStringLiteral("38400,N,8,1"));
     QVERIFY(m_main->MSComm1->PortOpen());
@@ -195,7 +200,7 @@ void TestStartup::twoAxisFoundAt9600()
     QCOMPARE(g.ParamTable[2][3], QString());   // the 2-axis unit has no Z
 
     QCOMPARE(g.UnitModel, QStringLiteral("2"));
-    QVERIFY(!g.UploadProgramAtStart);
+    QVERIFY(!MainWindow()->UploadProgramAtStart);
     QVERIFY(m_main->mnuBPS[2]->isChecked());
     // The first try sends VER twice and VAR once; the on-line check sends VAR twice.
     const QStringList rx = sim.rxLines();
@@ -244,13 +249,13 @@ void TestStartup::programUploadOnFirstActivation()
     VersionWaitClock clock(m_main, &sim);
     m_main->Form_Load();
     QCOMPARE(m_dialogs->texts(), (QStringList{"ONLINE?", "Upload PROGRAM?"}));
-    QVERIFY(g.UploadProgramAtStart);
+    QVERIFY(MainWindow()->UploadProgramAtStart);
     QVERIFY(sim.sync());
     sim.clearLog();
 
     m_main->show();
     m_main->activateWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(!g.UploadProgramAtStart, kEventWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!MainWindow()->UploadProgramAtStart, kEventWaitMs);
     const QStringList reads = sim.rxLines().filter(QRegularExpression("^(IXR|PR[XYZU]) "));
     if (twoAxis) {
         QCOMPARE(m_dialogs->texts().mid(2), QStringList{"Upload Complete!!"});
@@ -314,7 +319,7 @@ void TestStartup::onlineAnsweredNo()
     QCOMPARE(chooser.answers(), 1);
     QCOMPARE(g.UnitModel, QStringLiteral("2"));
     QVERIFY(!m_main->MSComm1->PortOpen());
-    QVERIFY(!g.UploadProgramAtStart);
+    QVERIFY(!MainWindow()->UploadProgramAtStart);
     QCOMPARE(m_main->Data1.RecordSource, QStringLiteral("Zt260Prg"));
 }
 
@@ -358,7 +363,7 @@ void TestStartup::onlineCheckTimesOut()
     QCOMPARE(clock.ended(), 12 + 1);   // the tries at the lower speeds and the check
     QCOMPARE(chooser.answers(), 1);
     QCOMPARE(m_dialogs->shown()[1].title, kTitle);
-    QVERIFY(!g.UploadProgramAtStart);
+    QVERIFY(!MainWindow()->UploadProgramAtStart);
     QVERIFY(!m_main->MSComm1->PortOpen());
     QCOMPARE(m_main->CommState, int16_t(2));
 }

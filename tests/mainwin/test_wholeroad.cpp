@@ -202,22 +202,22 @@ void TestWholeRoad::programDriveOnTheUnit()
     QVERIFY(m_w->Timer1->isActive());
     QVERIFY(m_sim->waitForRx(QStringLiteral("PRG X0")));
     // The monitor learns that the drive runs and asks for its register.
-    QVERIFY(waitFor([] { return g.ProgramActive[0] == 1; }));
+    QVERIFY(waitFor([] { return MainWindow()->ProgramActive[0] == 1; }));
     QVERIFY(m_sim->waitForRx(QStringLiteral("IDC X")));
     QVERIFY(waitFor([&] { return !m_w->Text17->text().isEmpty(); }));
     // Pause, then resume.
     m_w->PrgStop->click();
-    QCOMPARE(g.ProgramPaused[0], 1);
+    QCOMPARE(MainWindow()->ProgramPaused[0], 1);
     QVERIFY(m_sim->waitForRx(QStringLiteral("PST X")));
     m_w->PrgStart->click();
     QVERIFY(m_sim->waitForRx(QStringLiteral("PRS X")));
-    QCOMPARE(g.ProgramPaused[0], 0);
+    QCOMPARE(MainWindow()->ProgramPaused[0], 0);
     // Register 0 moves 100 pulses too: the drive runs out, and the monitor
     // ends it for the PC.
     m_sim->control(QStringLiteral("reg X 0 00000064"));
     QVERIFY(m_sim->waitForRx(QStringLiteral("EDP X")));
-    QVERIFY(waitFor([] { return g.ProgramStarted[0] == 0; }));
-    QCOMPARE(g.ProgramActive[0], 0);
+    QVERIFY(waitFor([] { return MainWindow()->ProgramStarted[0] == 0; }));
+    QCOMPARE(MainWindow()->ProgramActive[0], 0);
     QCOMPARE(position(0), std::optional<qint32>(600));
     m_w->Timer1->stop();
     const QStringList rx = m_sim->rxLines();

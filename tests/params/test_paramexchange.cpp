@@ -9,6 +9,7 @@
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "link/LineOwner.h"
+#include "mainwin/SettingsFile.h"
 #include "mainwin/frmIo.h"
 #include "mainwin/frmMain.h"
 #include "params/ParamExchange.h"
@@ -71,6 +72,8 @@ private:
 void TestParamExchange::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     m_home = new TestHome;
     SetStartValues();
     m_dialogs = new ScriptedDialogs;

@@ -12,6 +12,8 @@
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "link/LineOwner.h"
+#include "mainwin/SettingsFile.h"
+#include "mainwin/frmIo.h"
 #include "mainwin/frmMain.h"
 #include "params/ParamDatabase.h"
 #include "params/frmDataGrid1.h"
@@ -138,6 +140,8 @@ private:
 void TestParamGrid::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     m_home = new TestHome;
     SetStartValues();
     m_dialogs = new ScriptedDialogs;

@@ -6,6 +6,8 @@
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "link/LineOwner.h"
+#include "mainwin/SettingsFile.h"
+#include "mainwin/frmIo.h"
 #include "mainwin/frmMain.h"
 #include "params/ParamExchange.h"
 #include "platform/MSComm.h"
@@ -56,6 +58,8 @@ private:
 void TestParamRoad::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
     m_home = new TestHome;
     SetStartValues();
     m_dialogs = new ScriptedDialogs;

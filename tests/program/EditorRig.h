@@ -3,13 +3,13 @@
 // the way the window drives it.
 
 #include "ProgramFixture.h"
-#include "program/Editor4.h"
+#include "program/FourAxisEditor.h"
 
 #include <optional>
 
 struct EditorRig {
     ProgramFixture fixture;
-    Editor4 ed{fixture.table};
+    FourAxisEditor ed{fixture.table};
     EditorRig();
 
     // Press, (drag,) release of the left button as the grid reports them.

@@ -1,5 +1,6 @@
 #include "ProgramFixture.h"
 
+#include "program/RegisterClipboard.h"
 #include "shared/Shared.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@ QString madeFile(UnitKind kind)
 ProgramFixture::ProgramFixture(UnitKind kind, bool makeNew) : table(ProgramTableOf(kind))
 {
     ResetSharedState();
+    ResetEditClipboard();
     SetStartValues();
     const QString made = madeFile(kind);
     if (!makeNew && QFile::exists(made)) {

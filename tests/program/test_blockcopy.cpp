@@ -5,6 +5,7 @@
 
 #include "ProgramFixture.h"
 #include "program/BlockCopy.h"
+#include "program/RegisterClipboard.h"
 #include "shared/Shared.h"
 
 #include <QtTest>
@@ -298,7 +299,7 @@ void TestBlockCopy::copyToSeveralAxes()
 {
     fill(0, 12);
     fill(100, 12);
-    g.ClipCount = 7;
+    clip.ClipCount = 7;
     const std::vector<QStringList> before = f->table.ReadAll();
     BlockCopyPlan plan;
     plan.copies.push_back({0, 0, 9, 100, axes("XU")});
@@ -308,9 +309,9 @@ void TestBlockCopy::copyToSeveralAxes()
         QCOMPARE(f->table.Axis(100 + k, 3), std::optional(rowFor(k, 0)));
         QCOMPARE(f->table.Axis(100 + k, 1), std::optional(rowFor(100 + k, 1)));
         // The range was staged in the copy buffer, whose count stays.
-        QCOMPARE(g.ClipBuf[std::size_t(k)], rowFor(k, 0));
+        QCOMPARE(clip.ClipBuf[std::size_t(k)], rowFor(k, 0));
     }
-    QCOMPARE(g.ClipCount, 7);
+    QCOMPARE(clip.ClipCount, 7);
     QCOMPARE(f->table.Axis(110, 0), std::optional(rowFor(110, 0)));
     QVERIFY(f->table.ReadAll()[5] == before[5]);
 }
@@ -366,20 +367,20 @@ void TestBlockCopy::laterAxisReadsEarlierWrite()
 void TestBlockCopy::startAboveEndDoesNothing()
 {
     fill(0, 10);
-    g.ClipBuf[0] = rowFor(77, 3);
+    clip.ClipBuf[0] = rowFor(77, 3);
     const std::vector<QStringList> before = f->table.ReadAll();
     BlockCopyPlan plan;
     plan.copies.push_back({0, 9, 3, 0, axes("Y")});
     AddSourceClears(plan);
     QVERIFY(RunBlockCopy(f->table, plan));
     QVERIFY(f->table.ReadAll() == before);
-    QCOMPARE(g.ClipBuf[0], rowFor(77, 3));
+    QCOMPARE(clip.ClipBuf[0], rowFor(77, 3));
 }
 
 void TestBlockCopy::refusedStoreChangesNothing()
 {
     fill(0, 30);
-    g.ClipBuf[0] = rowFor(77, 3);
+    clip.ClipBuf[0] = rowFor(77, 3);
     const std::vector<QStringList> before = f->table.ReadAll();
     f->refuseStoresTo(25);
     BlockCopyPlan plan;
@@ -387,7 +388,7 @@ void TestBlockCopy::refusedStoreChangesNothing()
     AddSourceClears(plan);
     QVERIFY(!RunBlockCopy(f->table, plan));
     QVERIFY(f->table.ReadAll() == before);
-    QCOMPARE(g.ClipBuf[0], rowFor(77, 3));
+    QCOMPARE(clip.ClipBuf[0], rowFor(77, 3));
 }
 
 void TestBlockCopy::planOutsideTableRefused()

@@ -14,6 +14,9 @@
 #include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
 #include "shared/Language.h"
+#include "program/RegisterClipboard.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QAction>
@@ -77,6 +80,9 @@ private:
 void TestBlockCopyWindows::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
+    ResetEditClipboard();
     SetStartValues();
     g.UnitModel = QStringLiteral("4");
     m_home = new TestHome;

@@ -4,6 +4,7 @@
 // nothing when the database refuses a store.
 
 #include "EditorRig.h"
+#include "program/RegisterClipboard.h"
 #include "shared/Shared.h"
 
 #include <QtTest>
@@ -74,8 +75,8 @@ void TestEditMenu::copyIntoAnotherAxis()
     r->ed.grid.setTopRow(90);
     r->drag(RowOfRegister(10), 2, RowOfRegister(14), 4);
     r->ed.EditItem_Click(Copy);
-    QCOMPARE(g.ClipCount, 5);
-    QCOMPARE(g.ClipBuf[0], rowFor(10, 0));
+    QCOMPARE(clip.ClipCount, 5);
+    QCOMPARE(clip.ClipBuf[0], rowFor(10, 0));
     QVERIFY(r->fixture.table.ReadAll() == before);
 
     r->click(RowOfRegister(100), 8);
@@ -93,7 +94,7 @@ void TestEditMenu::copyIntoAnotherAxis()
     QVERIFY(after == before);
     // The buffer stays for another paste; the view keeps its first row and
     // the cursor is back on register 0.
-    QCOMPARE(g.ClipCount, 5);
+    QCOMPARE(clip.ClipCount, 5);
     QCOMPARE(r->ed.grid.TopRow(), 90);
     QCOMPARE(r->ed.grid.Row(), 2);
     QCOMPARE(r->ed.grid.Col(), 1);
@@ -115,10 +116,10 @@ void TestEditMenu::pasteGoesToCursorAxis()
 {
     QFETCH(int, col);
     QFETCH(int, axis);
-    g.ClipBuf[0] = rowFor(1, 1);
-    g.ClipBuf[1] = rowFor(2, 1);
-    g.ClipBuf[2] = rowFor(3, 1);   // beyond ClipCount: not pasted
-    g.ClipCount = 2;
+    clip.ClipBuf[0] = rowFor(1, 1);
+    clip.ClipBuf[1] = rowFor(2, 1);
+    clip.ClipBuf[2] = rowFor(3, 1);   // beyond ClipCount: not pasted
+    clip.ClipCount = 2;
     r->ed.grid.setCursor(RowOfRegister(50), col);
     r->ed.EditItem_Click(Paste);
     QCOMPARE(r->fixture.table.Axis(50, axis), std::optional(rowFor(1, 1)));
@@ -148,9 +149,9 @@ void TestEditMenu::cutEmptiesOnlyItsAxis()
     r->drag(RowOfRegister(14), 16, RowOfRegister(10), 12);
     r->click(RowOfRegister(300), 3);   // a plain click elsewhere keeps the selection
     r->ed.EditItem_Click(Cut);
-    QCOMPARE(g.ClipCount, 5);
+    QCOMPARE(clip.ClipCount, 5);
     for (int i = 0; i < 5; ++i) {
-        QCOMPARE(g.ClipBuf[std::size_t(i)], rowFor(10 + i, 2));
+        QCOMPARE(clip.ClipBuf[std::size_t(i)], rowFor(10 + i, 2));
         QCOMPARE(r->fixture.table.Axis(10 + i, 2), std::optional(ClipRow{}));
         QCOMPARE(r->cell(10 + i, 12), QString());
         for (int axis : {0, 1, 3})
@@ -167,8 +168,8 @@ void TestEditMenu::cutEmptiesOnlyItsAxis()
 void TestEditMenu::pastePastTheEnd()
 {
     for (int i = 0; i < 5; ++i)
-        g.ClipBuf[std::size_t(i)] = rowFor(i, 0);
-    g.ClipCount = 5;
+        clip.ClipBuf[std::size_t(i)] = rowFor(i, 0);
+    clip.ClipCount = 5;
     r->ed.grid.setCursor(RowOfRegister(1997), 1);
     r->ed.EditItem_Click(Paste);
     for (int i = 0; i < 3; ++i)
@@ -178,7 +179,7 @@ void TestEditMenu::pastePastTheEnd()
              QStringLiteral("2 row(s) fell outside registers 0 to 1999 and were left out."));
     // Register 0 did not take the rows that did not fit.
     QCOMPARE(r->fixture.table.Axis(0, 0), std::optional(ClipRow{}));
-    QCOMPARE(g.ClipCount, 5);
+    QCOMPARE(clip.ClipCount, 5);
 }
 
 void TestEditMenu::refusedStoreChangesNothing_data()
@@ -194,18 +195,18 @@ void TestEditMenu::refusedStoreChangesNothing()
     QFETCH(int, command);
     fill(20, 10);
     r->drag(RowOfRegister(20), 7, RowOfRegister(29), 7);
-    g.ClipBuf[0] = rowFor(900, 1);
-    g.ClipCount = 10;
+    clip.ClipBuf[0] = rowFor(900, 1);
+    clip.ClipCount = 10;
     r->fixture.refuseStoresTo(25);
     const std::vector<QStringList> before = r->fixture.table.ReadAll();
-    const auto buffer = g.ClipBuf;
+    const auto buffer = clip.ClipBuf;
 
     r->ed.grid.setCursor(RowOfRegister(22), 6);
     r->ed.EditItem_Click(command);
     QVERIFY(r->fixture.table.ReadAll() == before);
     QCOMPARE(r->cell(22, 6), before[22][6]);
-    QVERIFY(g.ClipBuf == buffer);
-    QCOMPARE(g.ClipCount, 10);
+    QVERIFY(clip.ClipBuf == buffer);
+    QCOMPARE(clip.ClipCount, 10);
     // One question for Clear, and one message saying nothing was changed.
     const QStringList texts = r->fixture.dialogs.texts();
     QCOMPARE(texts.size(), command == Clear ? 2 : 1);
@@ -217,8 +218,8 @@ void TestEditMenu::clearAsksFirst()
 {
     fill(0, 3);
     fill(1997, 3);
-    g.ClipBuf[0] = rowFor(5, 0);
-    g.ClipCount = 1;
+    clip.ClipBuf[0] = rowFor(5, 0);
+    clip.ClipCount = 1;
     const std::vector<QStringList> before = r->fixture.table.ReadAll();
     r->fixture.dialogs.answer(MsgResult::Cancel);
     r->ed.EditItem_Click(Clear);
@@ -251,25 +252,25 @@ void TestEditMenu::selectionOfTheOtherEditor()
     // Before any selection Cut and Copy take nothing.
     r->ed.EditItem_Click(Copy);
     r->ed.EditItem_Click(Cut);
-    QCOMPARE(g.ClipCount, 0);
+    QCOMPARE(clip.ClipCount, 0);
     r->ed.EditItem_Click(Paste);
     QCOMPARE(r->fixture.table.Axis(0, 0), std::optional(rowFor(0, 0)));
 
     // Rows the 2-axis editor copied: its selection does nothing here, its
     // buffer pastes.
-    g.SelGrid = 2;
-    g.SelCol = 1;
-    g.SelTopRow = 2;
-    g.SelRowSel = 4;
-    g.SelCount = 3;
-    g.ClipBuf[0] = rowFor(40, 1);
-    g.ClipCount = 1;
+    clip.SelGrid = 2;
+    clip.SelCol = 1;
+    clip.SelTopRow = 2;
+    clip.SelRowSel = 4;
+    clip.SelCount = 3;
+    clip.ClipBuf[0] = rowFor(40, 1);
+    clip.ClipCount = 1;
     const std::vector<QStringList> before = r->fixture.table.ReadAll();
     r->ed.EditItem_Click(Cut);
     r->ed.EditItem_Click(Copy);
     QVERIFY(r->fixture.table.ReadAll() == before);
-    QCOMPARE(g.ClipCount, 1);
-    QCOMPARE(g.ClipBuf[0], rowFor(40, 1));
+    QCOMPARE(clip.ClipCount, 1);
+    QCOMPARE(clip.ClipBuf[0], rowFor(40, 1));
     r->ed.grid.setCursor(RowOfRegister(3), 17);
     r->ed.EditItem_Click(Paste);
     QCOMPARE(r->fixture.table.Axis(3, 3), std::optional(rowFor(40, 1)));

@@ -10,6 +10,9 @@
 #include "program/ProgramTable.h"
 #include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
+#include "program/RegisterClipboard.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QApplication>
@@ -79,6 +82,9 @@ void TestEditorColumns::init()
 {
     m_font = QApplication::font();
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
+    ResetEditClipboard();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;

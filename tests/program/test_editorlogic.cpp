@@ -5,6 +5,7 @@
 
 #include "EditorRig.h"
 #include "program/PickerLists.h"
+#include "program/RegisterClipboard.h"
 #include "shared/Shared.h"
 
 #include <QtTest>
@@ -187,7 +188,7 @@ void TestEditorLogic::placementByColumn()
     r->ed.model.setText(row, col, cellText);
     r->ed.grid.setCursor(row, col);
     QCOMPARE(r->shown(), editor);
-    QCOMPARE(r->ed.focus, gridFocus ? Editor4::Focus::Grid : Editor4::Focus::Unchanged);
+    QCOMPARE(r->ed.focus, gridFocus ? FourAxisEditor::Focus::Grid : FourAxisEditor::Focus::Unchanged);
     if (editor) {
         const InPlaceEditor &e = r->ed.editor(*editor);
         QCOMPARE(e.WidthTwips, width);
@@ -199,7 +200,7 @@ void TestEditorLogic::placementByColumn()
     QStringList seed(kProgramFields, QString());
     seed[0] = seed[11] = QStringLiteral("40");
     QCOMPARE(r->fixture.table.Record(40), std::optional(seed));
-    QCOMPARE(g.SelGrid, 0);
+    QCOMPARE(clip.SelGrid, 0);
 }
 
 void TestEditorLogic::selectionWidened_data()
@@ -247,8 +248,8 @@ void TestEditorLogic::selectionWidened()
     } else {
         r->drag(from[0], from[1], to[0], to[1]);
     }
-    QCOMPARE((QList<int>{g.SelCol, g.SelTopRow, g.SelRowSel, g.SelCount}), sel);
-    QCOMPARE(g.SelGrid, 4);
+    QCOMPARE((QList<int>{clip.SelCol, clip.SelTopRow, clip.SelRowSel, clip.SelCount}), sel);
+    QCOMPARE(clip.SelGrid, 4);
     const FlexGrid &grid = r->ed.grid;
     QCOMPARE((QList<int>{grid.Col(), grid.ColSel()}), cols);
     // The cursor stays on the row where the drag began; the other corner on where it ended.
@@ -266,11 +267,11 @@ void TestEditorLogic::plainClickKeepsSelection()
     r->drag(12, 2, 16, 3);
     r->click(40, 7);
     r->click(41, 11);
-    QCOMPARE((QList<int>{g.SelCol, g.SelTopRow, g.SelRowSel, g.SelCount}), (QList<int>{1, 12, 16, 5}));
+    QCOMPARE((QList<int>{clip.SelCol, clip.SelTopRow, clip.SelRowSel, clip.SelCount}), (QList<int>{1, 12, 16, 5}));
     // A selection recorded by the other editor's grid is not this one's.
-    g.SelGrid = 2;
+    clip.SelGrid = 2;
     r->click(42, 7);
-    QCOMPARE(g.SelGrid, 2);
+    QCOMPARE(clip.SelGrid, 2);
 }
 
 void TestEditorLogic::releaseButtons()
@@ -296,7 +297,7 @@ void TestEditorLogic::releaseButtons()
     QCOMPARE(r->shown(), kNone);
     r->click(10, 12);
     QCOMPARE(r->shown(), std::optional(InPlace::Y_CMD));
-    QCOMPARE(g.SelGrid, 0);
+    QCOMPARE(clip.SelGrid, 0);
 }
 
 void TestEditorLogic::dataTextRule_data()
@@ -339,7 +340,7 @@ void TestEditorLogic::dataTextRule()
     QCOMPARE(r->shown(), std::optional(InPlace::TextInput1));
     QCOMPARE(r->ed.editor(InPlace::TextInput1).Text, text);
     QCOMPARE(r->ed.editor(InPlace::TextInput1).WidthTwips, width);
-    QCOMPARE(r->ed.focus, Editor4::Focus::Text);
+    QCOMPARE(r->ed.focus, FourAxisEditor::Focus::Text);
 }
 
 void TestEditorLogic::typingOnNumberCells_data()
@@ -412,7 +413,7 @@ void TestEditorLogic::typingStartsTextEntry()
     QCOMPARE(r->shown(), std::optional(InPlace::TextInput1));
     QCOMPARE(r->ed.editor(InPlace::TextInput1).Text, text);
     QCOMPARE(r->ed.TextCaret, text.size());
-    QCOMPARE(r->ed.focus, Editor4::Focus::Text);
+    QCOMPARE(r->ed.focus, FourAxisEditor::Focus::Text);
     QCOMPARE(r->stored(4, col), QString());
     QCOMPARE(r->ed.grid.Col(), col);
 }
@@ -459,7 +460,7 @@ void TestEditorLogic::textEntryStoreAndMove()
     QCOMPARE(r->cell(reg, col), stored);
     QCOMPARE((QList<int>{r->ed.grid.Row(), r->ed.grid.Col()}), cursor);
     QCOMPARE(r->shown(), editor);
-    QCOMPARE(r->ed.focus, Editor4::Focus::Grid);
+    QCOMPARE(r->ed.focus, FourAxisEditor::Focus::Grid);
 }
 
 void TestEditorLogic::textEntryRefusals()

@@ -14,6 +14,9 @@
 #include "program/frmEditActMain.h"
 #include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
+#include "program/RegisterClipboard.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QAbstractItemView>
@@ -49,6 +52,9 @@ private:
 void TestPrgEdit::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
+    ResetEditClipboard();
     SetStartValues();
     g.UnitModel = QStringLiteral("2");
     m_home = new TestHome;
@@ -177,11 +183,11 @@ void TestPrgEdit::dragCopyPaste()
                      Qt::NoModifier);
     QApplication::sendEvent(grid->viewport(), &move);
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, to);
-    QCOMPARE((QList<int>{g.SelCol, g.SelTopRow, g.SelCount, g.SelGrid}), (QList<int>{6, 3, 3, 2}));
+    QCOMPARE((QList<int>{clip.SelCol, clip.SelTopRow, clip.SelCount, clip.SelGrid}), (QList<int>{6, 3, 3, 2}));
     QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 3 * 5);
 
     w->EditItem[1]->trigger();
-    QCOMPARE(g.ClipCount, 3);
+    QCOMPARE(clip.ClipCount, 3);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(w, 20, 14));
     w->EditItem[2]->trigger();
     for (int reg = 1; reg <= 3; ++reg) {

@@ -13,6 +13,9 @@
 #include "program/ProgramTable.h"
 #include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
+#include "program/RegisterClipboard.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QAbstractItemView>
@@ -55,6 +58,9 @@ private:
 void TestPrgEdit2::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
+    ResetEditClipboard();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;
@@ -180,7 +186,7 @@ void TestPrgEdit2::keysAndDragOnTheGrid()
                      Qt::NoModifier);
     QApplication::sendEvent(grid->viewport(), &move);
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, to);
-    QCOMPARE((QList<int>{g.SelCol, g.SelTopRow, g.SelRowSel, g.SelCount}), (QList<int>{6, 5, 8, 4}));
+    QCOMPARE((QList<int>{clip.SelCol, clip.SelTopRow, clip.SelRowSel, clip.SelCount}), (QList<int>{6, 5, 8, 4}));
     const QModelIndexList selected = grid->selectionModel()->selectedIndexes();
     QCOMPARE(selected.size(), 4 * 5);
     for (const QModelIndex &i : selected)
@@ -188,7 +194,7 @@ void TestPrgEdit2::keysAndDragOnTheGrid()
     QVERIFY(w->Y_CMD->isVisible());
     // The Edit menu copies the recorded rows.
     w->EditItem[1]->trigger();
-    QCOMPARE(g.ClipCount, 4);
+    QCOMPARE(clip.ClipCount, 4);
 }
 
 void TestPrgEdit2::refreshedAfterAnotherWriter()

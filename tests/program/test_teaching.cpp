@@ -12,6 +12,9 @@
 #include "program/frmPrgEdit.h"
 #include "program/frmPrgEdit2.h"
 #include "program/frmQuestion.h"
+#include "program/RegisterClipboard.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 
 #include <QCheckBox>
@@ -95,6 +98,9 @@ private:
 void TestTeaching::init()
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
+    ResetEditClipboard();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;

@@ -2,7 +2,7 @@ zt_test(test_programtable program/test_programtable.cpp program/ProgramFixture.c
 zt_test(test_editorlogic program/test_editorlogic.cpp program/EditorRig.cpp program/ProgramFixture.cpp LINKS zt_program)
 zt_test(test_editmenu program/test_editmenu.cpp program/EditorRig.cpp program/ProgramFixture.cpp LINKS zt_program)
 zt_test(test_prgedit2 program/test_prgedit2.cpp)
-zt_test(test_editor2 program/test_editor2.cpp program/ProgramFixture.cpp LINKS zt_program)
+zt_test(test_twoaxiseditor program/test_twoaxiseditor.cpp program/ProgramFixture.cpp LINKS zt_program)
 zt_test(test_blockcopy program/test_blockcopy.cpp program/ProgramFixture.cpp LINKS zt_program)
 zt_test(test_teaching program/test_teaching.cpp)
 zt_test(test_prgedit program/test_prgedit.cpp)

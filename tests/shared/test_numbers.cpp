@@ -243,7 +243,6 @@ void TestNumbers::hexField()
 void TestNumbers::startValues()
 {
     ResetSharedState();
-    QCOMPARE(g.IoTitle[0], QString(10, QChar(0)));
     SetStartValues();
     QCOMPARE(g.UnitModel, QStringLiteral("4"));
     QCOMPARE(g.UnitVersion, QStringLiteral("--.--.--"));

@@ -1,9 +1,12 @@
 #include "TransferRig.h"
 
+#include "mainwin/SettingsFile.h"
+#include "mainwin/frmIo.h"
 #include "mainwin/frmMain.h"
 #include "platform/MSComm.h"
 #include "platform/frmMessage.h"
 #include "shared/Shared.h"
+#include "transfer/TransferWindow.h"
 #include "transfer/frmMsgPrgDoUp.h"
 
 #include <QPushButton>
@@ -12,6 +15,9 @@ namespace {
 ProgramTable &openedTable(UnitKind kind)
 {
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
+    TransferWindow::ResetRanges();
     SetStartValues();
     g.UnitModel = ModelText(kind);
     ProgramTable &table = ProgramTableOf(kind);

@@ -122,7 +122,8 @@ private:
 
 void TestTransfer2::cleanup()
 {
-    g.UploadProgramAtStart = false;
+    if (frmMain *m = MainWindow())   // the flag lives and dies with the rig's main window
+        m->UploadProgramAtStart = false;
 }
 
 void TestTransfer2::checkEnded(TransferRig &rig)

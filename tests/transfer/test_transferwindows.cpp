@@ -12,6 +12,8 @@
 #include "platform/Timer.h"
 #include "platform/frmMessage.h"
 #include "program/frmPrgEdit2.h"
+#include "mainwin/frmIo.h"
+#include "mainwin/SettingsFile.h"
 #include "shared/Shared.h"
 #include "transfer/frmMsgPrgDoUp.h"
 #include "transfer/frmRecvPrg.h"
@@ -205,9 +207,9 @@ void TestTransferWindows::editorAndStartUpOpenWindows()
 
     // "Upload PROGRAM?" answered Yes: the first activation opens the upload
     // window, once.
-    g.UploadProgramAtStart = true;
+    MainWindow()->UploadProgramAtStart = true;
     m.Form_Activate();
-    QVERIFY(!g.UploadProgramAtStart);
+    QVERIFY(!MainWindow()->UploadProgramAtStart);
     QVERIFY(RecvPrgWindow());
     QVERIFY(RecvPrgWindow()->Frame1[3]->isEnabled());
     RecvPrgWindow()->close();
@@ -232,25 +234,25 @@ void TestTransferWindows::rangeBoxes()
     QCOMPARE(from->text(), QStringLiteral("123"));
     QTest::keyClick(from, Qt::Key_Backspace);
     QCOMPARE(from->text(), QStringLiteral("12"));
-    QCOMPARE(g.TransferFrom[1], int16_t(12));
+    QCOMPARE(TransferWindow::TransferFrom[1], int16_t(12));
 
     // 2000 is taken; 2001 is refused and the text at the last click comes back.
     QTest::mouseClick(to, Qt::LeftButton);
-    QCOMPARE(g.SavedToText[1], QStringLiteral("0"));
+    QCOMPARE(TransferWindow::SavedToText[1], QStringLiteral("0"));
     to->setText(QStringLiteral("2000"));
-    QCOMPARE(g.TransferTo[1], int16_t(2000));
+    QCOMPARE(TransferWindow::TransferTo[1], int16_t(2000));
     QTest::mouseClick(to, Qt::LeftButton);
     to->setText(QStringLiteral("2001"));
     QCOMPARE(m_rig->dialogs.texts(), QStringList{kRefused + "\nA register box takes 0 to 2000, not \"2001\"."});
     QCOMPARE(m_rig->dialogs.shown().first().title, QStringLiteral("zt260/460"));
     QCOMPARE(to->text(), QStringLiteral("2000"));
-    QCOMPARE(g.TransferTo[1], int16_t(2000));
+    QCOMPARE(TransferWindow::TransferTo[1], int16_t(2000));
     // Pasted text that is no number is refused the same way.
     to->setText(QStringLiteral("12a"));
     QCOMPARE(to->text(), QStringLiteral("2000"));
     // An emptied box stores nothing.
     to->clear();
-    QCOMPARE(g.TransferTo[1], int16_t(2000));
+    QCOMPARE(TransferWindow::TransferTo[1], int16_t(2000));
 
     // The other window shows the same ranges; a refused value there brings
     // back the text clicked in this one.
@@ -262,11 +264,14 @@ void TestTransferWindows::rangeBoxes()
     QCOMPARE(range(up, 0), QStringLiteral("0-0"));
     up->Text1[1]->setText(QStringLiteral("3000"));
     QCOMPARE(up->Text1[1]->text(), QString());   // never clicked into: the saved text is empty
-    QCOMPARE(g.TransferFrom[1], int16_t(12));
+    QCOMPARE(TransferWindow::TransferFrom[1], int16_t(12));
     up->Cancel_botton->click();
 
     // A new run of the program starts from 0 again.
     ResetSharedState();
+    frmIo::ResetWorkingValues();
+    ResetSettingFlags();
+    TransferWindow::ResetRanges();
     SetStartValues();
     up = show(false, 0);
     QCOMPARE(range(up, 1), QStringLiteral("0-0"));

@@ -29,10 +29,10 @@ struct InPlaceEditor {
     int col = 0;
 };
 
-class Editor4
+class FourAxisEditor
 {
 public:
-    explicit Editor4(ProgramTable &table);
+    explicit FourAxisEditor(ProgramTable &table);
 
     ProgramTable &table() { return m_table; }
     FlexGrid grid;
@@ -114,4 +114,6 @@ private:
     void clear();
 
     ProgramTable &m_table;
+    // The grid's top row, put back after an Edit menu command.
+    int SavedTopRow = 0;
 };

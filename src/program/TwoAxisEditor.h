@@ -5,7 +5,7 @@
 // register label and the Edit menu. The window frmPrgEdit turns Qt events
 // into calls on this and shows the state it leaves.
 
-#include "program/Editor4.h"
+#include "program/FourAxisEditor.h"
 #include "program/FlexGrid.h"
 #include "program/PickerLists.h"
 #include "program/ProgramGridModel.h"
@@ -17,21 +17,21 @@
 class ProgramTable;
 
 // The four lists, in the order they are hidden.
-enum class List2 { X_CMD, Y_CMD, Spd, Tim };
-constexpr int kLists2 = 4;
+enum class TwoAxisList { X_CMD, Y_CMD, Spd, Tim };
+constexpr int kTwoAxisLists = 4;
 
-class Editor2
+class TwoAxisEditor
 {
 public:
-    explicit Editor2(ProgramTable &table);
+    explicit TwoAxisEditor(ProgramTable &table);
 
     ProgramTable &table() { return m_table; }
     FlexGrid grid;
     ProgramGridModel model;
-    std::array<InPlaceEditor, kLists2> lists;
-    InPlaceEditor &list(List2 l) { return lists[std::size_t(l)]; }
-    const InPlaceEditor &list(List2 l) const { return lists[std::size_t(l)]; }
-    static PickerList ListOf(List2 l);
+    std::array<InPlaceEditor, kTwoAxisLists> lists;
+    InPlaceEditor &list(TwoAxisList l) { return lists[std::size_t(l)]; }
+    const InPlaceEditor &list(TwoAxisList l) const { return lists[std::size_t(l)]; }
+    static PickerList ListOf(TwoAxisList l);
 
     // The register label: the current row's register, signed form (" 5").
     QString Label6;
@@ -54,21 +54,21 @@ public:
     void MSFlexGrid1_SelChange();
 
     // A choice in a list (its item index).
-    void X_CMD_Click(int listIndex) { ListClick(List2::X_CMD, listIndex); }
-    void Y_CMD_Click(int listIndex) { ListClick(List2::Y_CMD, listIndex); }
-    void Spd_Click(int listIndex) { ListClick(List2::Spd, listIndex); }
-    void Tim_Click(int listIndex) { ListClick(List2::Tim, listIndex); }
-    void ListClick(List2 l, int listIndex);
+    void X_CMD_Click(int listIndex) { ListClick(TwoAxisList::X_CMD, listIndex); }
+    void Y_CMD_Click(int listIndex) { ListClick(TwoAxisList::Y_CMD, listIndex); }
+    void Spd_Click(int listIndex) { ListClick(TwoAxisList::Spd, listIndex); }
+    void Tim_Click(int listIndex) { ListClick(TwoAxisList::Tim, listIndex); }
+    void ListClick(TwoAxisList l, int listIndex);
 
     // Edit menu: 0 Cut, 1 Copy, 2 Paste, 4 ALL Clear.
     void EditItem_Click(int index);
 
 private:
     void hideLists();
-    void place(List2 l, int widthTwips);
+    void place(TwoAxisList l, int widthTwips);
     bool store(int row, const std::vector<std::pair<int, QString>> &fields);
-    void commandClick(List2 l, int listIndex);
-    void numberClick(List2 l, int listIndex);
+    void commandClick(TwoAxisList l, int listIndex);
+    void numberClick(TwoAxisList l, int listIndex);
     void paste();
 
     ProgramTable &m_table;

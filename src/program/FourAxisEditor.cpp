@@ -1,4 +1,4 @@
-#include "program/Editor4.h"
+#include "program/FourAxisEditor.h"
 
 #include "platform/Dialogs.h"
 #include "program/ProgramTable.h"
@@ -13,7 +13,7 @@ constexpr int kCommentWidth = 2000;
 constexpr int kLaidOutWidth[kInPlaceEditors] = {705, 700, 735, 735, 520, 520, 2415};
 }
 
-Editor4::Editor4(ProgramTable &table)
+FourAxisEditor::FourAxisEditor(ProgramTable &table)
     : grid(RegisterCount(UnitKind::FourAxis) + kHeaderRows, kProgramFields, kHeaderRows),
       model(RegisterCount(UnitKind::FourAxis)), m_table(table)
 {
@@ -22,7 +22,7 @@ Editor4::Editor4(ProgramTable &table)
     grid.RowColChange = [this] { MSFlexGrid1_RowColChange(); };
 }
 
-PickerList Editor4::ListOf(InPlace picker)
+PickerList FourAxisEditor::ListOf(InPlace picker)
 {
     switch (picker) {
     case InPlace::X_CMD: return PickerList::X4;
@@ -34,7 +34,7 @@ PickerList Editor4::ListOf(InPlace picker)
     }
 }
 
-bool Editor4::Refresh()
+bool FourAxisEditor::Refresh()
 {
     auto records = ReadProgram(m_table);
     if (!records)
@@ -45,19 +45,19 @@ bool Editor4::Refresh()
     return true;
 }
 
-void Editor4::WriteHeaders()
+void FourAxisEditor::WriteHeaders()
 {
     model.WriteHeaders(Header4Text);
 }
 
-void Editor4::Form_Activate()
+void FourAxisEditor::Form_Activate()
 {
     WriteHeaders();
     grid.setCol(1);
     grid.setRow(RowOfRegister(0));
 }
 
-void Editor4::SSTab1_Click(int tab)
+void FourAxisEditor::SSTab1_Click(int tab)
 {
     if (tab >= 0 && tab < kRegisterPages)
         grid.setTopRow(RowOfRegister(tab * kPageRegisters));
@@ -65,25 +65,25 @@ void Editor4::SSTab1_Click(int tab)
 
 // ---- in-place editors -------------------------------------------------------
 
-void Editor4::hideAll()
+void FourAxisEditor::hideAll()
 {
     for (InPlaceEditor &e : editors)
         e.Visible = false;
 }
 
-void Editor4::hidePickers()
+void FourAxisEditor::hidePickers()
 {
     for (InPlace e : {InPlace::X_CMD, InPlace::EX_CMD, InPlace::Y_CMD, InPlace::EY_CMD, InPlace::Spd, InPlace::Tim})
         editor(e).Visible = false;
 }
 
-void Editor4::setTextInput(const QString &text)
+void FourAxisEditor::setTextInput(const QString &text)
 {
     editor(InPlace::TextInput1).Text = text;
     TextInput1_Change();
 }
 
-void Editor4::place(InPlace e, int widthTwips, const QString &text)
+void FourAxisEditor::place(InPlace e, int widthTwips, const QString &text)
 {
     InPlaceEditor &ed = editor(e);
     ed.row = grid.Row();
@@ -97,7 +97,7 @@ void Editor4::place(InPlace e, int widthTwips, const QString &text)
     ed.Visible = true;
 }
 
-InPlace Editor4::commandPicker(int col) const
+InPlace FourAxisEditor::commandPicker(int col) const
 {
     const bool extended = g.ExtendedCmdSet != 0;
     if (col == AxisStartColumn(0))
@@ -105,7 +105,7 @@ InPlace Editor4::commandPicker(int col) const
     return extended ? InPlace::EY_CMD : InPlace::Y_CMD;
 }
 
-void Editor4::MSFlexGrid1_RowColChange()
+void FourAxisEditor::MSFlexGrid1_RowColChange()
 {
     hideAll();
     if (!grid.SingleCell()) {
@@ -130,23 +130,23 @@ void Editor4::MSFlexGrid1_RowColChange()
     focus = Focus::Grid;
 }
 
-void Editor4::widenSelection()
+void FourAxisEditor::widenSelection()
 {
     RecordSelection(grid, 4);
 }
 
-void Editor4::MSFlexGrid1_MouseDown(int)
+void FourAxisEditor::MSFlexGrid1_MouseDown(int)
 {
     if (grid.Col() == 11)
         grid.setCol(12);
 }
 
-void Editor4::MSFlexGrid1_Scroll()
+void FourAxisEditor::MSFlexGrid1_Scroll()
 {
     hideAll();
 }
 
-void Editor4::MSFlexGrid1_MouseUp(int button)
+void FourAxisEditor::MSFlexGrid1_MouseUp(int button)
 {
     hideAll();
     if (button == 1) {
@@ -159,7 +159,7 @@ void Editor4::MSFlexGrid1_MouseUp(int button)
     }
 }
 
-void Editor4::singleCellRelease()
+void FourAxisEditor::singleCellRelease()
 {
     const int col = grid.Col();
     const QString cell = model.Text(grid.Row(), col);
@@ -191,12 +191,12 @@ void Editor4::singleCellRelease()
 
 // ---- writing a register ---------------------------------------------------
 
-bool Editor4::storeFields(int row, const std::vector<std::pair<int, QString>> &fields)
+bool FourAxisEditor::storeFields(int row, const std::vector<std::pair<int, QString>> &fields)
 {
     return StoreAndShow(m_table, model, row, fields);
 }
 
-void Editor4::PickerClick(InPlace picker, int listIndex)
+void FourAxisEditor::PickerClick(InPlace picker, int listIndex)
 {
     switch (picker) {
     case InPlace::X_CMD:
@@ -209,7 +209,7 @@ void Editor4::PickerClick(InPlace picker, int listIndex)
     }
 }
 
-void Editor4::commandClick(InPlace picker, int listIndex)
+void FourAxisEditor::commandClick(InPlace picker, int listIndex)
 {
     const PickerList list = ListOf(picker);
     const auto choice = StoredChoice(list, listIndex);
@@ -229,7 +229,7 @@ void Editor4::commandClick(InPlace picker, int listIndex)
         grid.setCol(col + 1);
 }
 
-void Editor4::numberClick(InPlace picker, int listIndex)
+void FourAxisEditor::numberClick(InPlace picker, int listIndex)
 {
     const PickerList list = ListOf(picker);
     const auto choice = StoredChoice(list, listIndex);
@@ -246,7 +246,7 @@ void Editor4::numberClick(InPlace picker, int listIndex)
 
 // ---- typing -----------------------------------------------------------------
 
-void Editor4::MSFlexGrid1_KeyPress(int keyAscii)
+void FourAxisEditor::MSFlexGrid1_KeyPress(int keyAscii)
 {
     const int col = grid.Col();
     const GridKeyAction action = GridKeyFor4(col, keyAscii);
@@ -277,7 +277,7 @@ void Editor4::MSFlexGrid1_KeyPress(int keyAscii)
     }
 }
 
-void Editor4::TextInput1_Change()
+void FourAxisEditor::TextInput1_Change()
 {
     InPlaceEditor &box = editor(InPlace::TextInput1);
     const QString kept = AfterEntryChange(box.Text);
@@ -290,12 +290,12 @@ void Editor4::TextInput1_Change()
     CaretToEnd = true;
 }
 
-void Editor4::TextPos()
+void FourAxisEditor::TextPos()
 {
     Label1 = CaretLabelText(editor(InPlace::TextInput1).Text, TextCaret);
 }
 
-void Editor4::TextInput1_KeyDown(int keyCode)
+void FourAxisEditor::TextInput1_KeyDown(int keyCode)
 {
     if (keyCode == 13)
         return;
@@ -303,12 +303,12 @@ void Editor4::TextInput1_KeyDown(int keyCode)
     textKey(copy, true);
 }
 
-void Editor4::TextInput1_KeyPress(int &keyAscii)
+void FourAxisEditor::TextInput1_KeyPress(int &keyAscii)
 {
     textKey(keyAscii, false);
 }
 
-void Editor4::textKey(int &key, bool fromKeyDown)
+void FourAxisEditor::textKey(int &key, bool fromKeyDown)
 {
     TextPos();
     EntryKey entry;
@@ -349,26 +349,26 @@ void Editor4::textKey(int &key, bool fromKeyDown)
 
 // ---- Edit menu --------------------------------------------------------------
 
-void Editor4::EditItem_Click(int index)
+void FourAxisEditor::EditItem_Click(int index)
 {
     if (index < 0 || index > 4 || index == 3)
         return;
-    g.SavedTopRow = grid.TopRow();
+    SavedTopRow = grid.TopRow();
     switch (index) {
     case 0: cut(); break;
     case 1: copy(); break;
     case 2: paste(); break;
     default: clear(); break;
     }
-    grid.setTopRow(g.SavedTopRow);
+    grid.setTopRow(SavedTopRow);
 }
 
-void Editor4::copy()
+void FourAxisEditor::copy()
 {
     CopySelection(m_table, 4, false);
 }
 
-void Editor4::cut()
+void FourAxisEditor::cut()
 {
     if (!CopySelection(m_table, 4, true))
         return;
@@ -376,7 +376,7 @@ void Editor4::cut()
     Form_Activate();
 }
 
-void Editor4::paste()
+void FourAxisEditor::paste()
 {
     // The rows go into the axis of the cursor's column, from its register down.
     const int axis = SelectionAxis(grid.Col());
@@ -387,7 +387,7 @@ void Editor4::paste()
     Form_Activate();
 }
 
-void Editor4::clear()
+void FourAxisEditor::clear()
 {
     if (!ClearAsked(m_table, QStringLiteral("All of program will be delete! OK?")))
         return;

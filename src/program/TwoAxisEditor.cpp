@@ -1,4 +1,4 @@
-#include "program/Editor2.h"
+#include "program/TwoAxisEditor.h"
 
 #include "platform/Dialogs.h"
 #include "program/EditCommands.h"
@@ -26,13 +26,13 @@ constexpr EntryBox kEntryBoxes[] = {
 
 } // namespace
 
-Editor2::Editor2(ProgramTable &table)
+TwoAxisEditor::TwoAxisEditor(ProgramTable &table)
     : grid(RegisterCount(UnitKind::TwoAxis) + kHeaderRows, kProgramFields, kHeaderRows),
       model(RegisterCount(UnitKind::TwoAxis)), m_table(table)
 {
     // Laid-out texts, until a list is first placed.
-    const char *const laidOut[kLists2] = {"X Cmd", "Y Cmd", "Speed", "Time"};
-    for (int i = 0; i < kLists2; ++i) {
+    const char *const laidOut[kTwoAxisLists] = {"X Cmd", "Y Cmd", "Speed", "Time"};
+    for (int i = 0; i < kTwoAxisLists; ++i) {
         lists[std::size_t(i)].Text = QLatin1String(laidOut[i]);
         lists[std::size_t(i)].WidthTwips = i < 2 ? kCommandWidth : kNumberWidth;
     }
@@ -45,17 +45,17 @@ Editor2::Editor2(ProgramTable &table)
     MSFlexGrid1_SelChange();
 }
 
-PickerList Editor2::ListOf(List2 l)
+PickerList TwoAxisEditor::ListOf(TwoAxisList l)
 {
     switch (l) {
-    case List2::X_CMD: return PickerList::X2;
-    case List2::Y_CMD: return PickerList::Y2;
-    case List2::Spd: return PickerList::Spd2;
+    case TwoAxisList::X_CMD: return PickerList::X2;
+    case TwoAxisList::Y_CMD: return PickerList::Y2;
+    case TwoAxisList::Spd: return PickerList::Spd2;
     default: return PickerList::Tim2;
     }
 }
 
-bool Editor2::Refresh()
+bool TwoAxisEditor::Refresh()
 {
     auto records = ReadProgram(m_table);
     if (!records)
@@ -65,12 +65,12 @@ bool Editor2::Refresh()
     return true;
 }
 
-void Editor2::WriteHeaders()
+void TwoAxisEditor::WriteHeaders()
 {
     model.WriteHeaders(Header2Text);
 }
 
-void Editor2::Form_Activate()
+void TwoAxisEditor::Form_Activate()
 {
     Refresh();
     WriteHeaders();
@@ -80,13 +80,13 @@ void Editor2::Form_Activate()
     MSFlexGrid1_SelChange();
 }
 
-void Editor2::hideLists()
+void TwoAxisEditor::hideLists()
 {
     for (InPlaceEditor &l : lists)
         l.Visible = false;
 }
 
-void Editor2::place(List2 l, int widthTwips)
+void TwoAxisEditor::place(TwoAxisList l, int widthTwips)
 {
     InPlaceEditor &ed = list(l);
     ed.row = grid.Row();
@@ -97,17 +97,17 @@ void Editor2::place(List2 l, int widthTwips)
     ed.Visible = true;
 }
 
-void Editor2::MSFlexGrid1_SelChange()
+void TwoAxisEditor::MSFlexGrid1_SelChange()
 {
     Label6 = SignedForm(RegisterOfRow(grid.Row()));
 }
 
-void Editor2::MSFlexGrid1_Scroll()
+void TwoAxisEditor::MSFlexGrid1_Scroll()
 {
     hideLists();
 }
 
-void Editor2::MSFlexGrid1_MouseUp(int button)
+void TwoAxisEditor::MSFlexGrid1_MouseUp(int button)
 {
     hideLists();
     if (button != 1) {
@@ -120,17 +120,17 @@ void Editor2::MSFlexGrid1_MouseUp(int button)
         return;
     }
     switch (grid.Col()) {
-    case 1: place(List2::X_CMD, kCommandWidth); break;
-    case 6: place(List2::Y_CMD, kCommandWidth); break;
+    case 1: place(TwoAxisList::X_CMD, kCommandWidth); break;
+    case 6: place(TwoAxisList::Y_CMD, kCommandWidth); break;
     case 3:
-    case 8: place(List2::Spd, 0); break;
+    case 8: place(TwoAxisList::Spd, 0); break;
     case 4:
-    case 9: place(List2::Tim, 0); break;
+    case 9: place(TwoAxisList::Tim, 0); break;
     default: break;
     }
 }
 
-void Editor2::MSFlexGrid1_DblClick()
+void TwoAxisEditor::MSFlexGrid1_DblClick()
 {
     const int col = grid.Col();
     const int row = grid.Row();
@@ -152,28 +152,28 @@ void Editor2::MSFlexGrid1_DblClick()
     }
 }
 
-bool Editor2::store(int row, const std::vector<std::pair<int, QString>> &fields)
+bool TwoAxisEditor::store(int row, const std::vector<std::pair<int, QString>> &fields)
 {
     return StoreAndShow(m_table, model, row, fields);
 }
 
-void Editor2::ListClick(List2 l, int listIndex)
+void TwoAxisEditor::ListClick(TwoAxisList l, int listIndex)
 {
     // Only a list in sight over the cursor's cell takes a choice.
     const InPlaceEditor &shown = list(l);
     if (!shown.Visible || shown.row != grid.Row() || shown.col != grid.Col())
         return;
-    if (l == List2::X_CMD || l == List2::Y_CMD)
+    if (l == TwoAxisList::X_CMD || l == TwoAxisList::Y_CMD)
         commandClick(l, listIndex);
     else
         numberClick(l, listIndex);
 }
 
-void Editor2::commandClick(List2 l, int listIndex)
+void TwoAxisEditor::commandClick(TwoAxisList l, int listIndex)
 {
     const PickerList items = ListOf(l);
     const auto choice = StoredChoice(items, listIndex);
-    const int own = l == List2::X_CMD ? AxisStartColumn(0) : AxisStartColumn(1);
+    const int own = l == TwoAxisList::X_CMD ? AxisStartColumn(0) : AxisStartColumn(1);
     list(l).Visible = false;
     if (!choice || grid.Col() != own)
         return;
@@ -184,11 +184,11 @@ void Editor2::commandClick(List2 l, int listIndex)
         grid.setCol(own + 3);
 }
 
-void Editor2::numberClick(List2 l, int listIndex)
+void TwoAxisEditor::numberClick(TwoAxisList l, int listIndex)
 {
     const PickerList items = ListOf(l);
     const auto choice = StoredChoice(items, listIndex);
-    const CellKind wanted = l == List2::Spd ? CellKind::Spd : CellKind::Tim;
+    const CellKind wanted = l == TwoAxisList::Spd ? CellKind::Spd : CellKind::Tim;
     const int col = grid.Col();
     list(l).Visible = false;
     // X and Y only: the Z and U cells are not edited here.
@@ -200,7 +200,7 @@ void Editor2::numberClick(List2 l, int listIndex)
 
 // ---- Edit menu --------------------------------------------------------------
 
-void Editor2::EditItem_Click(int index)
+void TwoAxisEditor::EditItem_Click(int index)
 {
     switch (index) {
     case 0:
@@ -217,7 +217,7 @@ void Editor2::EditItem_Click(int index)
     }
 }
 
-void Editor2::paste()
+void TwoAxisEditor::paste()
 {
     // The rows go into the axis of the cursor's column, from its register down.
     const int axis = SelectionAxis(grid.Col());

@@ -5,13 +5,14 @@
 // the Edit menu with the table's end at register 53.
 
 #include "ProgramFixture.h"
-#include "program/Editor2.h"
+#include "program/TwoAxisEditor.h"
+#include "program/RegisterClipboard.h"
 #include "shared/Shared.h"
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(List2)
-Q_DECLARE_METATYPE(std::optional<List2>)
+Q_DECLARE_METATYPE(TwoAxisList)
+Q_DECLARE_METATYPE(std::optional<TwoAxisList>)
 Q_DECLARE_METATYPE(std::optional<QString>)
 Q_DECLARE_METATYPE(MsgResult)
 
@@ -25,12 +26,12 @@ ClipRow rowFor(int reg, int axis)
             QString::number(reg % 4), AxisLetter(axis) + QStringLiteral(" note %1").arg(reg)};
 }
 
-struct Editor2Rig {
+struct TwoAxisEditorRig {
     ProgramFixture fixture{UnitKind::TwoAxis};
-    Editor2 ed{fixture.table};
+    TwoAxisEditor ed{fixture.table};
     int blockCopyOpened = 0;
 
-    Editor2Rig()
+    TwoAxisEditorRig()
     {
         ed.OpenBlockCopy = [this] { ++blockCopyOpened; };
         ed.Form_Activate();
@@ -50,14 +51,14 @@ struct Editor2Rig {
         ed.grid.setColSel(toCol);
         ed.MSFlexGrid1_MouseUp(1);
     }
-    std::optional<List2> shown() const
+    std::optional<TwoAxisList> shown() const
     {
-        std::optional<List2> found;
-        for (int i = 0; i < kLists2; ++i)
+        std::optional<TwoAxisList> found;
+        for (int i = 0; i < kTwoAxisLists; ++i)
             if (ed.lists[std::size_t(i)].Visible) {
                 if (found)
                     qFatal("two lists visible at once");
-                found = List2(i);
+                found = TwoAxisList(i);
             }
         return found;
     }
@@ -82,7 +83,7 @@ struct Editor2Rig {
 
 } // namespace
 
-class TestEditor2 : public QObject
+class TestTwoAxisEditor : public QObject
 {
     Q_OBJECT
 private slots:
@@ -116,21 +117,21 @@ private slots:
     void allClear();
 
 private:
-    Editor2Rig *r = nullptr;
+    TwoAxisEditorRig *r = nullptr;
 };
 
-void TestEditor2::init()
+void TestTwoAxisEditor::init()
 {
-    r = new Editor2Rig;
+    r = new TwoAxisEditorRig;
 }
 
-void TestEditor2::cleanup()
+void TestTwoAxisEditor::cleanup()
 {
     delete r;
     r = nullptr;
 }
 
-void TestEditor2::activation()
+void TestTwoAxisEditor::activation()
 {
     QCOMPARE(r->ed.model.Registers(), 54);
     const struct {
@@ -160,31 +161,31 @@ void TestEditor2::activation()
     QCOMPARE(r->ed.Label6, QStringLiteral(" 0"));
 }
 
-void TestEditor2::listPlacement_data()
+void TestTwoAxisEditor::listPlacement_data()
 {
     QTest::addColumn<int>("col");
-    QTest::addColumn<std::optional<List2>>("list");
+    QTest::addColumn<std::optional<TwoAxisList>>("list");
     QTest::addColumn<int>("width");
-    QTest::newRow("X CMD") << 1 << std::optional(List2::X_CMD) << 700;
-    QTest::newRow("Y CMD") << 6 << std::optional(List2::Y_CMD) << 700;
-    QTest::newRow("X SPD") << 3 << std::optional(List2::Spd) << 520;
-    QTest::newRow("Y SPD") << 8 << std::optional(List2::Spd) << 520;
-    QTest::newRow("X TIM") << 4 << std::optional(List2::Tim) << 520;
-    QTest::newRow("Y TIM") << 9 << std::optional(List2::Tim) << 520;
+    QTest::newRow("X CMD") << 1 << std::optional(TwoAxisList::X_CMD) << 700;
+    QTest::newRow("Y CMD") << 6 << std::optional(TwoAxisList::Y_CMD) << 700;
+    QTest::newRow("X SPD") << 3 << std::optional(TwoAxisList::Spd) << 520;
+    QTest::newRow("Y SPD") << 8 << std::optional(TwoAxisList::Spd) << 520;
+    QTest::newRow("X TIM") << 4 << std::optional(TwoAxisList::Tim) << 520;
+    QTest::newRow("Y TIM") << 9 << std::optional(TwoAxisList::Tim) << 520;
     for (int col : {0, 2, 5, 7, 10, 11, 12, 14, 15, 17, 19, 21})
-        QTest::addRow("column %d", col) << col << std::optional<List2>() << 0;
+        QTest::addRow("column %d", col) << col << std::optional<TwoAxisList>() << 0;
 }
 
-void TestEditor2::listPlacement()
+void TestTwoAxisEditor::listPlacement()
 {
     QFETCH(int, col);
-    QFETCH(std::optional<List2>, list);
+    QFETCH(std::optional<TwoAxisList>, list);
     QFETCH(int, width);
     // A text that is none of the items is shown as it is.
     QVERIFY(r->fixture.table.WriteFields(12, {{col, QStringLiteral("odd ")}}));
     r->ed.Refresh();
-    g.SelCol = 17;
-    g.SelCount = 3;
+    clip.SelCol = 17;
+    clip.SelCount = 3;
     r->click(12, col);
     QCOMPARE(r->shown(), list);
     if (list) {
@@ -195,30 +196,30 @@ void TestEditor2::listPlacement()
         QCOMPARE(l.Text, QStringLiteral("odd "));
     }
     QCOMPARE(r->stored(12, col), QStringLiteral("odd "));
-    QCOMPARE(g.SelCol, 17);
-    QCOMPARE(g.SelCount, 3);
+    QCOMPARE(clip.SelCol, 17);
+    QCOMPARE(clip.SelCount, 3);
 }
 
-void TestEditor2::listGoesWhenCursorMoves()
+void TestTwoAxisEditor::listGoesWhenCursorMoves()
 {
     // A list stays where it was laid only until the cursor moves: a choice
     // can never reach a cell it was not drawn over.
     r->click(4, 1);
-    QCOMPARE(r->shown(), std::optional(List2::X_CMD));
+    QCOMPARE(r->shown(), std::optional(TwoAxisList::X_CMD));
     r->ed.grid.setCursor(RowOfRegister(9), 1);
-    QCOMPARE(r->shown(), std::optional<List2>());
+    QCOMPARE(r->shown(), std::optional<TwoAxisList>());
     r->ed.X_CMD_Click(1);
     QCOMPARE(r->stored(9, 1), QString());
     QCOMPARE(r->stored(4, 1), QString());
 
     r->click(4, 9);
     r->ed.MSFlexGrid1_Scroll();
-    QCOMPARE(r->shown(), std::optional<List2>());
+    QCOMPARE(r->shown(), std::optional<TwoAxisList>());
     r->ed.Tim_Click(2);
     QCOMPARE(r->stored(4, 9), QString());
 }
 
-void TestEditor2::commandChoice_data()
+void TestTwoAxisEditor::commandChoice_data()
 {
     QTest::addColumn<int>("axis");
     QTest::addColumn<QString>("item");
@@ -229,13 +230,13 @@ void TestEditor2::commandChoice_data()
     QTest::newRow("Y END") << 1 << QStringLiteral("END") << QStringLiteral("END");
 }
 
-void TestEditor2::commandChoice()
+void TestTwoAxisEditor::commandChoice()
 {
     QFETCH(int, axis);
     QFETCH(QString, item);
     QFETCH(QString, stored);
-    const List2 list = axis == 0 ? List2::X_CMD : List2::Y_CMD;
-    const int index = int(PickerItems(Editor2::ListOf(list)).indexOf(item));
+    const TwoAxisList list = axis == 0 ? TwoAxisList::X_CMD : TwoAxisList::Y_CMD;
+    const int index = int(PickerItems(TwoAxisEditor::ListOf(list)).indexOf(item));
     QVERIFY(index >= 0);
     r->fill(7, 1);
     const int col = AxisStartColumn(axis);
@@ -250,10 +251,10 @@ void TestEditor2::commandChoice()
     QCOMPARE(r->fixture.table.Axis(7, 1 - axis), std::optional(rowFor(7, 1 - axis)));
     QCOMPARE(r->ed.grid.Col(), col + 3);
     QCOMPARE(r->ed.grid.Row(), RowOfRegister(7));
-    QCOMPARE(r->shown(), std::optional<List2>());
+    QCOMPARE(r->shown(), std::optional<TwoAxisList>());
 }
 
-void TestEditor2::numberChoice_data()
+void TestTwoAxisEditor::numberChoice_data()
 {
     QTest::addColumn<int>("col");
     QTest::addColumn<int>("index");
@@ -264,7 +265,7 @@ void TestEditor2::numberChoice_data()
     QTest::newRow("Y TIM 3") << 9 << 3 << QStringLiteral("3");
 }
 
-void TestEditor2::numberChoice()
+void TestTwoAxisEditor::numberChoice()
 {
     QFETCH(int, col);
     QFETCH(int, index);
@@ -272,16 +273,16 @@ void TestEditor2::numberChoice()
     r->fill(0, 1);
     const QStringList before = *r->fixture.table.Record(0);
     r->click(0, col);
-    r->ed.ListClick(KindOfColumn(col) == CellKind::Spd ? List2::Spd : List2::Tim, index);
+    r->ed.ListClick(KindOfColumn(col) == CellKind::Spd ? TwoAxisList::Spd : TwoAxisList::Tim, index);
     QStringList after = before;
     after[col] = stored;
     QCOMPARE(*r->fixture.table.Record(0), after);
     QCOMPARE(r->cell(0, col), stored);
     QCOMPARE(r->ed.grid.Col(), col);
-    QCOMPARE(r->shown(), std::optional<List2>());
+    QCOMPARE(r->shown(), std::optional<TwoAxisList>());
 }
 
-void TestEditor2::inputBox_data()
+void TestTwoAxisEditor::inputBox_data()
 {
     QTest::addColumn<int>("col");
     QTest::addColumn<std::optional<QString>>("answer");   // nothing: Cancel
@@ -310,7 +311,7 @@ void TestEditor2::inputBox_data()
         QTest::addRow("column %d", col) << col << std::optional(QStringLiteral("9")) << QString() << QString() << old;
 }
 
-void TestEditor2::inputBox()
+void TestTwoAxisEditor::inputBox()
 {
     QFETCH(int, col);
     QFETCH(std::optional<QString>, answer);
@@ -345,7 +346,7 @@ void TestEditor2::inputBox()
             QCOMPARE(f, QString());
 }
 
-void TestEditor2::dragRecorded_data()
+void TestTwoAxisEditor::dragRecorded_data()
 {
     QTest::addColumn<int>("reg");
     QTest::addColumn<int>("col");
@@ -362,7 +363,7 @@ void TestEditor2::dragRecorded_data()
     QTest::newRow("Y whole table") << 0 << 7 << 53 << 8 << 6 << 0 << 54;
 }
 
-void TestEditor2::dragRecorded()
+void TestTwoAxisEditor::dragRecorded()
 {
     QFETCH(int, reg);
     QFETCH(int, col);
@@ -372,23 +373,23 @@ void TestEditor2::dragRecorded()
     QFETCH(int, topReg);
     QFETCH(int, count);
     r->drag(reg, col, toReg, toCol);
-    QCOMPARE(g.SelCol, selCol);
-    QCOMPARE(g.SelTopRow, RowOfRegister(topReg));
-    QCOMPARE(g.SelCount, count);
-    QCOMPARE(g.SelGrid, 2);
+    QCOMPARE(clip.SelCol, selCol);
+    QCOMPARE(clip.SelTopRow, RowOfRegister(topReg));
+    QCOMPARE(clip.SelCount, count);
+    QCOMPARE(clip.SelGrid, 2);
     // The grid shows the whole axis group, and no list.
     QCOMPARE(std::min(r->ed.grid.Col(), r->ed.grid.ColSel()), selCol);
     QCOMPARE(std::max(r->ed.grid.Col(), r->ed.grid.ColSel()), selCol + 4);
-    QCOMPARE(r->shown(), std::optional<List2>());
+    QCOMPARE(r->shown(), std::optional<TwoAxisList>());
 
     // A single click afterwards records nothing.
     r->click(30, 2);
-    QCOMPARE(g.SelCol, selCol);
-    QCOMPARE(g.SelTopRow, RowOfRegister(topReg));
-    QCOMPARE(g.SelCount, count);
+    QCOMPARE(clip.SelCol, selCol);
+    QCOMPARE(clip.SelTopRow, RowOfRegister(topReg));
+    QCOMPARE(clip.SelCount, count);
 }
 
-void TestEditor2::rightButton_data()
+void TestTwoAxisEditor::rightButton_data()
 {
     QTest::addColumn<QString>("model");
     QTest::addColumn<int>("opened");
@@ -396,7 +397,7 @@ void TestEditor2::rightButton_data()
     QTest::newRow("4-axis unit") << QStringLiteral("4") << 1;
 }
 
-void TestEditor2::rightButton()
+void TestTwoAxisEditor::rightButton()
 {
     QFETCH(QString, model);
     QFETCH(int, opened);
@@ -404,11 +405,11 @@ void TestEditor2::rightButton()
     r->click(3, 1);
     QVERIFY(r->shown());
     r->click(3, 1, 2);
-    QCOMPARE(r->shown(), std::optional<List2>());
+    QCOMPARE(r->shown(), std::optional<TwoAxisList>());
     QCOMPARE(r->blockCopyOpened, opened);
 }
 
-void TestEditor2::refusedStore()
+void TestTwoAxisEditor::refusedStore()
 {
     r->fill(3, 1);
     r->fixture.refuseStoresTo(3);
@@ -423,14 +424,14 @@ void TestEditor2::refusedStore()
 
 // ---- Edit menu ------------------------------------------------------------------
 
-void TestEditor2::cutOneAxis()
+void TestTwoAxisEditor::cutOneAxis()
 {
     r->fill(0, 12);
     r->drag(5, 7, 9, 7);
     r->ed.EditItem_Click(Cut);
-    QCOMPARE(g.ClipCount, 5);
+    QCOMPARE(clip.ClipCount, 5);
     for (int i = 0; i < 5; ++i) {
-        QCOMPARE(g.ClipBuf[std::size_t(i)], rowFor(5 + i, 1));
+        QCOMPARE(clip.ClipBuf[std::size_t(i)], rowFor(5 + i, 1));
         QCOMPARE(r->fixture.table.Axis(5 + i, 1), std::optional(ClipRow{}));
         QCOMPARE(r->cell(5 + i, 6), QString());
         for (int axis : {0, 2, 3})
@@ -443,7 +444,7 @@ void TestEditor2::cutOneAxis()
     QCOMPARE(r->ed.grid.Col(), 1);
 }
 
-void TestEditor2::pasteIntoCursorAxis_data()
+void TestTwoAxisEditor::pasteIntoCursorAxis_data()
 {
     QTest::addColumn<int>("cursorCol");
     QTest::addColumn<int>("axis");
@@ -454,14 +455,14 @@ void TestEditor2::pasteIntoCursorAxis_data()
     QTest::newRow("U timer into U") << 20 << 3;
 }
 
-void TestEditor2::pasteIntoCursorAxis()
+void TestTwoAxisEditor::pasteIntoCursorAxis()
 {
     QFETCH(int, cursorCol);
     QFETCH(int, axis);
     r->fill(10, 3);
     r->drag(10, 17, 12, 21);
     r->ed.EditItem_Click(Copy);
-    QCOMPARE(g.ClipCount, 3);
+    QCOMPARE(clip.ClipCount, 3);
     r->ed.grid.setCursor(RowOfRegister(40), cursorCol);
     r->ed.EditItem_Click(Paste);
     for (int i = 0; i < 3; ++i) {
@@ -472,14 +473,14 @@ void TestEditor2::pasteIntoCursorAxis()
                 QCOMPARE(r->fixture.table.Axis(40 + i, other), std::optional(ClipRow{}));
     }
     QCOMPARE(r->fixture.table.Axis(43, axis), std::optional(ClipRow{}));
-    QCOMPARE(g.ClipCount, 3);
+    QCOMPARE(clip.ClipCount, 3);
 }
 
-void TestEditor2::pastePastTheEnd()
+void TestTwoAxisEditor::pastePastTheEnd()
 {
     for (int i = 0; i < 5; ++i)
-        g.ClipBuf[std::size_t(i)] = rowFor(i, 0);
-    g.ClipCount = 5;
+        clip.ClipBuf[std::size_t(i)] = rowFor(i, 0);
+    clip.ClipCount = 5;
     r->ed.grid.setCursor(RowOfRegister(51), 6);
     r->ed.EditItem_Click(Paste);
     for (int i = 0; i < 3; ++i)
@@ -487,10 +488,10 @@ void TestEditor2::pastePastTheEnd()
     QCOMPARE(r->fixture.dialogs.texts(),
              QStringList{QStringLiteral("2 row(s) fell outside registers 0 to 53 and were left out.")});
     QCOMPARE(r->fixture.table.Axis(0, 1), std::optional(ClipRow{}));
-    QCOMPARE(g.ClipCount, 5);
+    QCOMPARE(clip.ClipCount, 5);
 }
 
-void TestEditor2::selectionPastTheEndRefused_data()
+void TestTwoAxisEditor::selectionPastTheEndRefused_data()
 {
     QTest::addColumn<int>("command");
     QTest::addColumn<QString>("message");
@@ -498,59 +499,59 @@ void TestEditor2::selectionPastTheEndRefused_data()
     QTest::newRow("copy") << int(Copy) << QStringLiteral("The selection reaches past register 53: nothing was copied.");
 }
 
-void TestEditor2::selectionPastTheEndRefused()
+void TestTwoAxisEditor::selectionPastTheEndRefused()
 {
     QFETCH(int, command);
     QFETCH(QString, message);
     r->fill(48, 6);
-    g.ClipBuf[0] = rowFor(99, 2);
-    g.ClipCount = 1;
-    g.SelGrid = 2;
-    g.SelCol = 6;
-    g.SelTopRow = RowOfRegister(50);
-    g.SelCount = 6;
+    clip.ClipBuf[0] = rowFor(99, 2);
+    clip.ClipCount = 1;
+    clip.SelGrid = 2;
+    clip.SelCol = 6;
+    clip.SelTopRow = RowOfRegister(50);
+    clip.SelCount = 6;
     const std::vector<QStringList> before = r->fixture.table.ReadAll();
     r->ed.EditItem_Click(command);
     QCOMPARE(r->fixture.dialogs.texts(), QStringList{message});
     QVERIFY(r->fixture.table.ReadAll() == before);
-    QCOMPARE(g.ClipCount, 1);
-    QCOMPARE(g.ClipBuf[0], rowFor(99, 2));
+    QCOMPARE(clip.ClipCount, 1);
+    QCOMPARE(clip.ClipBuf[0], rowFor(99, 2));
 }
 
-void TestEditor2::selectionOfTheOtherEditor()
+void TestTwoAxisEditor::selectionOfTheOtherEditor()
 {
     r->fill(0, 5);
     // The 4-axis grid's selection does nothing here; its buffer pastes.
-    g.SelGrid = 4;
-    g.SelCol = 1;
-    g.SelTopRow = RowOfRegister(0);
-    g.SelCount = 3;
-    g.ClipBuf[0] = rowFor(1500, 2);
-    g.ClipCount = 1;
+    clip.SelGrid = 4;
+    clip.SelCol = 1;
+    clip.SelTopRow = RowOfRegister(0);
+    clip.SelCount = 3;
+    clip.ClipBuf[0] = rowFor(1500, 2);
+    clip.ClipCount = 1;
     const std::vector<QStringList> before = r->fixture.table.ReadAll();
     r->ed.EditItem_Click(Cut);
     r->ed.EditItem_Click(Copy);
     QVERIFY(r->fixture.table.ReadAll() == before);
-    QCOMPARE(g.ClipCount, 1);
+    QCOMPARE(clip.ClipCount, 1);
     r->ed.grid.setCursor(RowOfRegister(2), 2);
     r->ed.EditItem_Click(Paste);
     QCOMPARE(r->fixture.table.Axis(2, 0), std::optional(rowFor(1500, 2)));
     QVERIFY(r->fixture.dialogs.shown().isEmpty());
 }
 
-void TestEditor2::allClear_data()
+void TestTwoAxisEditor::allClear_data()
 {
     QTest::addColumn<MsgResult>("answer");
     QTest::newRow("OK") << MsgResult::Ok;
     QTest::newRow("Cancel") << MsgResult::Cancel;
 }
 
-void TestEditor2::allClear()
+void TestTwoAxisEditor::allClear()
 {
     QFETCH(MsgResult, answer);
     r->fill(0, 54);
-    g.ClipBuf[0] = rowFor(7, 3);
-    g.ClipCount = 1;
+    clip.ClipBuf[0] = rowFor(7, 3);
+    clip.ClipCount = 1;
     const std::vector<QStringList> before = r->fixture.table.ReadAll();
     r->fixture.dialogs.answer(answer);
     r->ed.EditItem_Click(Clear);
@@ -570,9 +571,9 @@ void TestEditor2::allClear()
         }
         QCOMPARE(r->cell(20, 2), QString());
     }
-    QCOMPARE(g.ClipCount, 1);
-    QCOMPARE(g.ClipBuf[0], rowFor(7, 3));
+    QCOMPARE(clip.ClipCount, 1);
+    QCOMPARE(clip.ClipBuf[0], rowFor(7, 3));
 }
 
-QTEST_MAIN(TestEditor2)
-#include "test_editor2.moc"
+QTEST_MAIN(TestTwoAxisEditor)
+#include "test_twoaxiseditor.moc"
