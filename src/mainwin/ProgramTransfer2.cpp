@@ -24,8 +24,9 @@
 namespace {
 
 // The register in hand in the wait window's second line, the progress on
-// the main window's bar. Both are drawn at the next pass of events, while
-// the unit answers, not between an answer and the next command.
+// the main window's bar. Both are drawn once the request is out, while the
+// unit answers, not between an answer and the next command (or at the next
+// pass of events when no request follows, as in a pause).
 class WaitWindowView : public TransferView
 {
 public:
@@ -50,6 +51,11 @@ public:
         m_axis = axis;
         m_reg = reg;
         showSoon();
+    }
+    void RequestOut() override
+    {
+        if (m_show.isActive())
+            showNow();
     }
     void Ended(bool) override
     {

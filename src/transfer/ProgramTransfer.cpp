@@ -113,6 +113,8 @@ TransferOutcome RunRegisterTransfer(UnitLink &link, ExchangeHooks *hooks, int ax
     // Made once, armed for every register: the register whose request is out.
     int sentReg = from;
     overlap.afterSend = [&] {
+        if (view)
+            view->RequestOut();
         if (!keep()) {
             overlap.failed = true;
             return;

@@ -85,6 +85,9 @@ public:
     virtual void Progress(int done) { (void)done; }
     // Register `reg` of `axis` is in hand: RegisterCaption(axis, reg).
     virtual void Reached(int axis, int reg) { (void)axis; (void)reg; }
+    // The register's request is out: a view that draws while the unit
+    // answers, rather than before the request goes, draws now.
+    virtual void RequestOut() {}
     // The axis ended; after a failure the progress stays where it stood.
     virtual void Ended(bool failed) { (void)failed; }
 };

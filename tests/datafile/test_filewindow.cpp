@@ -3,6 +3,7 @@
 // while a transfer holds the line, the main window's File menu, and the main
 // window and parameter grid following a load.
 
+#include "ProgramState.h"
 #include "RawSql.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
@@ -55,9 +56,7 @@ void touch(const QString &path, const QByteArray &bytes = "x")
 struct WindowRig {
     explicit WindowRig(int mode, UnitKind kind = UnitKind::FourAxis)
     {
-        ResetSharedState();
-        frmIo::ResetWorkingValues();
-        ResetSettingFlags();
+        ResetProgramState();
         SetStartValues();
         g.UnitModel = ModelText(kind);
         g.FileMode = int16_t(mode);

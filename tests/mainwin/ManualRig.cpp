@@ -1,4 +1,5 @@
 #include "ManualRig.h"
+#include "ProgramState.h"
 
 #include "mainwin/frmMain.h"
 #include "mainwin/frmIo.h"
@@ -20,10 +21,7 @@ QString PositionReply(const std::array<int32_t, 4> &pulses)
 
 frmMain *OpenMainWindow(const QString &model, const QString &settings)
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
-    TransferWindow::ResetRanges();
+    ResetProgramState();
     EnsureLampPictures();
     SetStartValues();
     g.UnitModel = model;

@@ -3,6 +3,7 @@
 // a port that does not open at start-up. The operator must always be told,
 // with the device named.
 
+#include "ProgramState.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "UnitSim.h"
@@ -107,9 +108,7 @@ void TestLineFailure::initTestCase()
 
 void TestLineFailure::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;
     m_main = new frmMain;

@@ -1,6 +1,7 @@
 // The main window's monitor poll, menus and small dialogs against a
 // pseudo-terminal whose far end the test plays.
 
+#include "ProgramState.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
@@ -74,9 +75,7 @@ private:
 
 void TestMainWin::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;

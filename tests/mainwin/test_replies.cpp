@@ -1,6 +1,7 @@
 // Line assembly, reply field readers, the line owner's reading of each reply
 // and the main window's displays it feeds.
 
+#include "ProgramState.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "link/LineAssembly.h"
@@ -80,9 +81,7 @@ private:
 
 void TestReplies::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     m_home = new TestHome;
     EnsureLampPictures();
     SetStartValues();

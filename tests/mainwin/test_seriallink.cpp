@@ -1,6 +1,7 @@
 // The receive path over a real pseudo-terminal: the program's serial control
 // raises receive events, lines are assembled across events and parsed.
 
+#include "ProgramState.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
@@ -53,9 +54,7 @@ private:
 
 void TestSerialLink::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;
     SetStartValues();

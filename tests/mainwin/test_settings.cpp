@@ -1,6 +1,7 @@
 // The settings file: writing and reading give the same state, the shorter
 // layouts load, damaged files load what they can, and closing always ends.
 
+#include "ProgramState.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "mainwin/SettingsFile.h"
@@ -137,9 +138,7 @@ private:
 
 void TestSettings::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;
@@ -169,9 +168,7 @@ void TestSettings::roundTrip()
     const SharedState before = g;
     const auto flagsBefore = SettingFlags;
     const auto titlesBefore = frmIo::IoTitle;
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     SetStartValues();
     const SettingsReadResult r = ReadSettingsLines(lines);
     QVERIFY(!r.damaged());
@@ -203,9 +200,7 @@ void TestSettings::numberForms()
     QCOMPARE(lines[528], QStringLiteral("\"1\""));
     QCOMPARE(lines[529], QStringLiteral("\"1\""));
     QCOMPARE(lines[455], QStringLiteral("\"Say \"hi\"  \""));
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     SetStartValues();
     ReadSettingsLines(lines);
     QCOMPARE(g.ScaleFactor[1][0], QStringLiteral("0.001"));
@@ -238,9 +233,7 @@ void TestSettings::factorRead()
     fillStore();
     QStringList lines = SettingsLines(300);
     lines[524] = value;   // X, unit code 1
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     SetStartValues();
     const SettingsReadResult r = ReadSettingsLines(lines);
     QCOMPARE(r.badLines, stored == u"1" ? QList<int>{525} : QList<int>{});
@@ -272,9 +265,7 @@ void TestSettings::layouts()
     QFETCH(int, extended);
     fillStore();
     const QStringList lines = SettingsLines(300).mid(0, count);
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     SetStartValues();
     const SettingsReadResult r = ReadSettingsLines(lines);
     QVERIFY(!r.damaged());
@@ -333,9 +324,7 @@ void TestSettings::damaged()
     fillStore();
     const QStringList sound = SettingsLines(450);
     const QStringList lines = damagedLines(sound, damage, keep);
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     SetStartValues();
     const QStringList start = SettingsLines(300);
     const SettingsReadResult r = ReadSettingsLines(lines);
@@ -393,9 +382,7 @@ void TestSettings::appliedToWindow()
     g.AxisEntryText[1][1] = "";
     g.ScaleSel = {1, 0, 0, 0};
     writeLines(m_home->file("ZT260.Tsx"), SettingsLines(250));
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     SetStartValues();
 
     frmMain w;
@@ -448,9 +435,7 @@ void TestSettings::nameMatchedWithoutCase()
 {
     fillStore();
     writeLines(m_home->file("zt260.TSX"), SettingsLines(777));
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     SetStartValues();
     frmMain w;
     w.LoadSettings();
@@ -481,9 +466,7 @@ void TestSettings::damagedFileApplied()
     SettingFlags[17] = 1;     // 38400BPS
     const QStringList lines = damagedLines(SettingsLines(250), {"2:x", "16:?", "519:\"abc\""}, -1);
     writeLines(m_home->file("ZT260.Tsx"), lines);
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     SetStartValues();
     frmMain w;
     w.LoadSettings();
@@ -531,9 +514,7 @@ void TestSettings::damagedFileKeptAtExit()
     const QString backup = m_home->file("ZT260.Tsx.bak");
     writeBytes(path, file);
     writeBytes(backup, "from an earlier run");
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     SetStartValues();
     frmMain w;
     w.LoadSettings();
@@ -554,9 +535,7 @@ void TestSettings::damagedFileKeptAtExit()
     QStringList written;
     QVERIFY(ReadSettingsFile(&written));
     QCOMPARE(written.size(), kSettingsLines);
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     SetStartValues();
     QVERIFY(!ReadSettingsLines(written).damaged());
     QCOMPARE(QDir(m_home->path()).entryList(QDir::Files), (QStringList{"ZT260.Tsx", "ZT260.Tsx.bak"}));

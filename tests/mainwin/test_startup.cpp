@@ -1,6 +1,7 @@
 // The start-up against the simulated unit: the line speed search, the on-line
 // check, the model choice and the displays of each model.
 
+#include "ProgramState.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "UnitSim.h"
@@ -117,10 +118,7 @@ void TestStartup::initTestCase()
 
 void TestStartup::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
-    TransferWindow::ResetRanges();
+    ResetProgramState();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;
     m_main = new frmMain;

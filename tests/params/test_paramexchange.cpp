@@ -5,6 +5,7 @@
 
 #include "ParamFixture.h"
 #include "ParamUnit.h"
+#include "ProgramState.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
@@ -71,9 +72,7 @@ private:
 
 void TestParamExchange::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     m_home = new TestHome;
     SetStartValues();
     m_dialogs = new ScriptedDialogs;

@@ -8,6 +8,7 @@
 #pragma GCC diagnostic ignored "-Wunused-function"
 #include "ParamFixture.h"
 #pragma GCC diagnostic pop
+#include "ProgramState.h"
 #include "RawSql.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
@@ -139,9 +140,7 @@ private:
 
 void TestParamGrid::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     m_home = new TestHome;
     SetStartValues();
     m_dialogs = new ScriptedDialogs;

@@ -3,6 +3,7 @@
 // paced as on a real line.
 
 #include "ParamFixture.h"
+#include "ProgramState.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "link/LineOwner.h"
@@ -57,9 +58,7 @@ private:
 
 void TestParamRoad::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
+    ResetProgramState();
     m_home = new TestHome;
     SetStartValues();
     m_dialogs = new ScriptedDialogs;

@@ -3,6 +3,7 @@
 // whose ranges overlap, the expanded window's questions, and the editor
 // showing the result from the same first row.
 
+#include "ProgramState.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "mainwin/frmMain.h"
@@ -79,10 +80,7 @@ private:
 
 void TestBlockCopyWindows::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
-    ResetEditClipboard();
+    ResetProgramState();
     SetStartValues();
     g.UnitModel = QStringLiteral("4");
     m_home = new TestHome;

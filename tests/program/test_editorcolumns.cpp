@@ -3,6 +3,7 @@
 // draws it, and as its two header lines, at the default font and at a
 // larger one.
 
+#include "ProgramState.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "Waits.h"
@@ -81,10 +82,7 @@ private:
 void TestEditorColumns::init()
 {
     m_font = QApplication::font();
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
-    ResetEditClipboard();
+    ResetProgramState();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;

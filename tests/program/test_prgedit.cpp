@@ -4,6 +4,7 @@
 // copied and pasted through the Edit menu, the transfer menus' port check,
 // the right button, and the monitor poll put back on closing.
 
+#include "ProgramState.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "Waits.h"
@@ -51,10 +52,7 @@ private:
 
 void TestPrgEdit::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
-    ResetEditClipboard();
+    ResetProgramState();
     SetStartValues();
     g.UnitModel = QStringLiteral("2");
     m_home = new TestHome;

@@ -3,6 +3,7 @@
 // text entry, closed by the close box, the values found again on reopening,
 // and the monitor poll put back each time.
 
+#include "ProgramState.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "Waits.h"
@@ -57,10 +58,7 @@ private:
 
 void TestPrgEdit2::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
-    ResetEditClipboard();
+    ResetProgramState();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;

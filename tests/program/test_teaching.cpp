@@ -2,6 +2,7 @@
 // outcomes, and the main window's "ABS.Position Set" button on both unit
 // models against program databases of their own (no unit on the line).
 
+#include "ProgramState.h"
 #include "RawSql.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
@@ -97,10 +98,7 @@ private:
 
 void TestTeaching::init()
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
-    ResetEditClipboard();
+    ResetProgramState();
     SetStartValues();
     m_home = new TestHome;
     m_dialogs = new ScriptedDialogs;

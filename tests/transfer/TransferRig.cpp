@@ -1,3 +1,4 @@
+#include "ProgramState.h"
 #include "TransferRig.h"
 
 #include "mainwin/SettingsFile.h"
@@ -14,10 +15,7 @@
 namespace {
 ProgramTable &openedTable(UnitKind kind)
 {
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
-    TransferWindow::ResetRanges();
+    ResetProgramState();
     SetStartValues();
     g.UnitModel = ModelText(kind);
     ProgramTable &table = ProgramTableOf(kind);

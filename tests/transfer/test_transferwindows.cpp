@@ -4,6 +4,7 @@
 // against the simulated unit with its closing message, and every way of
 // cancelling, each giving the line and the monitor back.
 
+#include "ProgramState.h"
 #include "RawSql.h"
 #include "TransferRig.h"
 #include "link/LineOwner.h"
@@ -268,10 +269,7 @@ void TestTransferWindows::rangeBoxes()
     up->Cancel_botton->click();
 
     // A new run of the program starts from 0 again.
-    ResetSharedState();
-    frmIo::ResetWorkingValues();
-    ResetSettingFlags();
-    TransferWindow::ResetRanges();
+    ResetProgramState();
     SetStartValues();
     up = show(false, 0);
     QCOMPARE(range(up, 1), QStringLiteral("0-0"));
