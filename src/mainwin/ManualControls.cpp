@@ -66,11 +66,10 @@ void frmMain::wireManualControls()
 
     for (int i = 0; i < 8; ++i)
         events->watch(jogButton(i), ManualEvents::JogButton, i);
-    const std::array<QPushButton *, 4> stops{X_STOP_SW, Y_STOP_SW, Z_STOP_SW, U_STOP_SW};
     const std::array<QPushButton *, 4> clears{X_CLEAR_SW, Y_CLEAR_SW, Z_CLEAR_SW, U_CLEAR_SW};
     const std::array<UpDown *, 4> upDowns{UpDown1, UpDown2, UpDown3, UpDown4};
     for (int a = 0; a < kAxes; ++a) {
-        connect(stops[a], &QPushButton::clicked, this, [this, a] { STOP_SW_Click(a); });
+        connect(stopButton(a), &QPushButton::clicked, this, [this, a] { STOP_SW_Click(a); });
         connect(clears[a], &QPushButton::clicked, this, [this, a] { CLEAR_SW_Click(a); });
         events->watch(positionBox(a), ManualEvents::DisplayBox, a);
         events->watch(speedBox(a), ManualEvents::DisplayBox, 4 + a);
@@ -104,6 +103,8 @@ void frmMain::wireManualControls()
     connect(PrgStart, &QPushButton::clicked, this, &frmMain::PrgStart_Click);
     connect(PrgStep, &QPushButton::clicked, this, &frmMain::PrgStep_Click);
     connect(PrgStop, &QPushButton::clicked, this, &frmMain::PrgStop_Click);
+    for (QPushButton *drive : {HomeStarSW, PrgStart, PrgStep})
+        events->watch(drive, ManualEvents::DriveButton, 0);
     events->watch(RegNo, ManualEvents::StartRegister, 0);
     EntryEditing::watch(RegNo, [this](int &key) { RegNo_KeyPress(key); });
     connect(RegNo, &QLineEdit::textChanged, this, &frmMain::RegNo_Change);
@@ -115,6 +116,12 @@ QPushButton *frmMain::jogButton(int index) const
 {
     const std::array<QPushButton *, 8> buttons{XP_SW, XM_SW, YP_SW, YM_SW, ZP_SW, ZM_SW, UP_SW, UM_SW};
     return index >= 0 && index < 8 ? buttons[std::size_t(index)] : nullptr;
+}
+
+QPushButton *frmMain::stopButton(int axis) const
+{
+    const std::array<QPushButton *, 4> buttons{X_STOP_SW, Y_STOP_SW, Z_STOP_SW, U_STOP_SW};
+    return validAxis(axis) ? buttons[std::size_t(axis)] : nullptr;
 }
 
 // ---- jog, stop and clear

@@ -18,6 +18,8 @@ void ManualEvents::watch(QWidget *widget, Kind kind, int index)
         return;
     m_watched.insert(widget, {kind, index});
     widget->installEventFilter(this);
+    if (kind == JogButton || kind == DriveButton)
+        widget->setFocusPolicy(Qt::TabFocus);
 }
 
 bool ManualEvents::jogEvent(int index, QEvent *event)
@@ -26,6 +28,7 @@ bool ManualEvents::jogEvent(int index, QEvent *event)
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
+        m_window->KeepFocusOffMotion(m_window->stopButton(index / 2));
         held = true;
         m_window->JogSW_Press(index);
         break;
@@ -78,6 +81,12 @@ bool ManualEvents::eventFilter(QObject *watched, QEvent *event)
     if (kind == JogButton)
         return jogEvent(index, event);
 
+    if (kind == DriveButton) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            m_window->KeepFocusOffMotion();
+        return false;
+    }
+
     if (kind == DisplayBox) {
         if (event->type() == QEvent::FocusIn)
             m_window->DisplayBox_GotFocus(index);
@@ -93,19 +102,14 @@ bool ManualEvents::eventFilter(QObject *watched, QEvent *event)
     }
 
     if (event->type() == QEvent::KeyPress) {
-        const auto *press = static_cast<QKeyEvent *>(event);
-        if (EntryEditing::isEditingKey(press))
-            return false;
-        int key = TypedChar(press);
-        if (key == 0)
-            return false;
-        switch (kind) {
-        case AmountBox: m_window->AmountBox_KeyPress(index, key); break;
-        case SpeedBox: m_window->SpeedBox_KeyPress(index, key); break;
-        case StartRegister: m_window->RegNo_KeyPress(key); break;
-        default: break;
-        }
-        return key == 0;   // a dropped key never reaches the box
+        return EntryEditing::dropsKey(static_cast<QKeyEvent *>(event), [this, kind, index](int &key) {
+            switch (kind) {
+            case AmountBox: m_window->AmountBox_KeyPress(index, key); break;
+            case SpeedBox: m_window->SpeedBox_KeyPress(index, key); break;
+            case StartRegister: m_window->RegNo_KeyPress(key); break;
+            default: break;
+            }
+        });
     }
     return false;
 }

@@ -13,9 +13,12 @@ class QWidget;
 class ManualEvents : public QObject
 {
 public:
-    enum Kind { JogButton, DisplayBox, AmountBox, SpeedBox, StartRegister };
+    enum Kind { JogButton, DriveButton, DisplayBox, AmountBox, SpeedBox, StartRegister };
 
     explicit ManualEvents(frmMain *window);
+    // A jog or drive button (index: the jog button's, or 0) takes the
+    // keyboard focus by Tab only: a click leaves no key on it to start the
+    // motion again.
     void watch(QWidget *widget, Kind kind, int index);
 
 protected:

@@ -79,15 +79,17 @@ bool frmMain::startsMotion(const QWidget *w) const
     return w == HomeStarSW || w == PrgStart || w == PrgStep;
 }
 
-void frmMain::KeepFocusOffMotion()
+void frmMain::KeepFocusOffMotion(QPushButton *safe)
 {
     const QWidget *now = focusWidget();
     if (now && !startsMotion(now))
         return;
-    // A stray Return or Escape on the STOP button sends nothing; with that
-    // button out of use the focus rests on the window itself.
-    QWidget *safe = X_STOP_SW && X_STOP_SW->isEnabled() ? static_cast<QWidget *>(X_STOP_SW) : centralWidget();
-    safe->setFocus(Qt::ActiveWindowFocusReason);
+    // A stray Return or Escape on a STOP button sends nothing; with the
+    // buttons out of use the focus rests on the window itself.
+    if (!safe || !safe->isEnabled())
+        safe = X_STOP_SW;
+    QWidget *to = safe && safe->isEnabled() ? static_cast<QWidget *>(safe) : centralWidget();
+    to->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

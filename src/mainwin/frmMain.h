@@ -167,6 +167,7 @@ public:
     // Jog buttons by index: 0 XP_SW, 1 XM_SW, 2 YP_SW, 3 YM_SW, 4 ZP_SW,
     // 5 ZM_SW, 6 UP_SW, 7 UM_SW.
     QPushButton *jogButton(int index) const;
+    QPushButton *stopButton(int axis) const;
     void JogSW_Press(int index);        // MouseDown and KeyPress of the jog buttons
     void JogSW_Release(int index);      // MouseUp and KeyUp, or a press lost on the way
     void STOP_SW_Click(int axis);       // X_STOP_SW .. U_STOP_SW
@@ -284,6 +285,13 @@ public:
     // Longest wait for one register's answer, in ms (tests shorten it).
     int ProgramReplyTimeoutMs = kReplyTimeoutMs;
 
+    // The first focus, the focus the window gets back when another window
+    // or box closes, and the focus after a click, is never on a control
+    // whose keys start a motion: it moves to `safe` when given and in use,
+    // else to the X STOP button.
+    bool startsMotion(const QWidget *w) const;
+    void KeepFocusOffMotion(QPushButton *safe = nullptr);
+
 protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -300,10 +308,6 @@ private:
     void EndFinishedDrives();
     void WatchSilence(bool polling);
     void LineClosedUnder();
-    // The first focus, and the focus the window gets back when another
-    // window or box closes, is never on a control whose keys start a motion.
-    bool startsMotion(const QWidget *w) const;
-    void KeepFocusOffMotion();
     SilenceWatch m_silence;
     LineTrouble m_lineTrouble = LineTrouble::None;
     QString m_unitMessage;

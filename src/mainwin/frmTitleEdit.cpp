@@ -3,7 +3,6 @@
 #include "mainwin/frmIo.h"
 #include "platform/Dialogs.h"
 #include "platform/EntryEditing.h"
-#include "platform/KeyCodes.h"
 #include "shared/EntryChecks.h"
 #include "shared/RefusalText.h"
 #include "shared/Shared.h"
@@ -121,14 +120,7 @@ bool frmTitleEdit::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != Text1 || event->type() != QEvent::KeyPress)
         return false;
-    const auto *press = static_cast<QKeyEvent *>(event);
-    if (EntryEditing::isEditingKey(press))
-        return false;
-    int key = TypedChar(press);
-    if (key == 0)
-        return false;
-    Text1_KeyPress(key);
-    return key == 0;
+    return EntryEditing::dropsKey(static_cast<QKeyEvent *>(event), [this](int &key) { Text1_KeyPress(key); });
 }
 
 void EditIoTitle(QWidget *parent)

@@ -5,7 +5,6 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/EntryEditing.h"
-#include "platform/KeyCodes.h"
 #include "platform/OwnerWindow.h"
 #include "shared/AxisFactor.h"
 #include "shared/EntryChecks.h"
@@ -235,14 +234,8 @@ bool frmScaleSetup::eventFilter(QObject *watched, QEvent *event)
         for (int u = 0; u < kScaleUnits; ++u) {
             if (b[size_t(u)] != watched)
                 continue;
-            const auto *press = static_cast<QKeyEvent *>(event);
-            if (EntryEditing::isEditingKey(press))
-                return false;
-            int key = TypedChar(press);
-            if (key == 0)
-                return false;
-            boxKeyPress(a, u, key);
-            return key == 0;   // a dropped key never reaches the box
+            return EntryEditing::dropsKey(static_cast<QKeyEvent *>(event),
+                                          [this, a, u](int &key) { boxKeyPress(a, u, key); });
         }
     }
     return QWidget::eventFilter(watched, event);

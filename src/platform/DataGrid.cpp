@@ -1,9 +1,29 @@
 #include "platform/DataGrid.h"
 
 #include "platform/DataControl.h"
+#include "platform/KeyCodes.h"
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 #include <QToolButton>
+
+namespace {
+// The cell entry takes what is typed and judges it once entered; an Alt
+// chord's character is no typing, so it never gets in.
+class CellEntryDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        DropTypingChords(editor);
+        return editor;
+    }
+};
+} // namespace
 
 DataGrid::DataGrid(QWidget *parent) : QTableWidget(parent)
 {
@@ -16,6 +36,7 @@ DataGrid::DataGrid(QWidget *parent) : QTableWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed);
+    setItemDelegate(new CellEntryDelegate(this));
 
     m_button = new QToolButton(viewport());
     m_button->setArrowType(Qt::DownArrow);

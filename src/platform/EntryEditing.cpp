@@ -1,5 +1,7 @@
 #include "platform/EntryEditing.h"
 
+#include "platform/KeyCodes.h"
+
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -26,6 +28,17 @@ bool EntryEditing::isEditingKey(const QKeyEvent *event)
 {
     return event->matches(QKeySequence::SelectAll) || event->matches(QKeySequence::Copy)
            || event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste);
+}
+
+bool EntryEditing::dropsKey(const QKeyEvent *event, const KeyFilter &filter)
+{
+    if (isEditingKey(event))
+        return false;
+    int key = TypedChar(event);
+    if (key == 0)
+        return TypesPastFilter(event);
+    filter(key);
+    return key == 0;
 }
 
 void EntryEditing::paste(QLineEdit *box, const QString &text, const KeyFilter &filter)

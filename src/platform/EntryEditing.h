@@ -23,6 +23,12 @@ public:
     // Select all, copy, cut or paste: keys a key filter lets pass.
     static bool isEditingKey(const QKeyEvent *event);
 
+    // Whether a key press must not reach a box whose typed keys pass
+    // `filter`: a character the filter drops, or a chord that would type a
+    // character the filter never saw. Editing keys and keys that type
+    // nothing (arrows, Delete, Tab) reach the box.
+    static bool dropsKey(const QKeyEvent *event, const KeyFilter &filter);
+
     // Inserts the characters of `text` that `filter` lets through, as typing
     // them would. Control characters never pass: a line break in the pasted
     // text is no Enter key.

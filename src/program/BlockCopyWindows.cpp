@@ -26,8 +26,9 @@ protected:
     {
         if (event->type() != QEvent::KeyPress)
             return false;
-        const int key = TypedChar(static_cast<QKeyEvent *>(event));
-        return key != 0 && !RangeKeyAccepted(key);
+        const auto *press = static_cast<QKeyEvent *>(event);
+        const int key = TypedChar(press);
+        return key == 0 ? TypesPastFilter(press) : !RangeKeyAccepted(key);
     }
 };
 } // namespace

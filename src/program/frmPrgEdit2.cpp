@@ -386,6 +386,8 @@ bool frmPrgEdit2::textKey(QKeyEvent *event)
         if (ch != 0) {
             logic.TextInput1_KeyPress(ch);
             consumed = ch == 0;
+        } else {
+            consumed = TypesPastFilter(event);
         }
     }
     sync(true);

@@ -454,8 +454,11 @@ bool TransferWindow::eventFilter(QObject *watched, QEvent *event)
         } else if (event->type() == QEvent::KeyPress) {
             // Characters are judged; editing keys (arrows, Delete, the
             // clipboard's) pass, and what they leave is checked as a change.
-            const int c = TypedChar(static_cast<QKeyEvent *>(event));
-            if (c == 0 || (c < 0x20 && c != 8 && c != 13))
+            const auto *press = static_cast<QKeyEvent *>(event);
+            const int c = TypedChar(press);
+            if (c == 0)
+                return TypesPastFilter(press);
+            if (c < 0x20 && c != 8 && c != 13)
                 return false;
             int key = c;
             from ? Text1_KeyPress(i, key) : Text2_KeyPress(i, key);
