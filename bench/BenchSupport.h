@@ -20,7 +20,11 @@ public:
         shown << text;
         return MsgResult::Ok;
     }
-    std::optional<QString> input(const QString &, const QString &, const QString &d) override { return d; }
+    std::optional<QString> input(const QString &, const QString &, const QString &d,
+                                 const InputCheck &) override
+    {
+        return d;
+    }
     QStringList shown;
 };
 

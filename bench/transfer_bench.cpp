@@ -61,7 +61,11 @@ public:
         shown << text;
         return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Cancel;
     }
-    std::optional<QString> input(const QString &, const QString &, const QString &d) override { return d; }
+    std::optional<QString> input(const QString &, const QString &, const QString &d,
+                                 const InputCheck &) override
+    {
+        return d;
+    }
     QStringList shown;
     QStringList completions;
 };

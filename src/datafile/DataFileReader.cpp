@@ -368,43 +368,62 @@ private:
                 m_lines.Back();
                 return QStringLiteral("the section ends after %1 of its %2 lines").arg(i).arg(kScaleLines);
             }
-            const QString line(marker);
-            const qsizetype close = line.indexOf(u'"', 1);
-            if (close < 0)
-                return QStringLiteral("line %1 holds no value between double quotes").arg(i + 1);
-            const QString value = line.mid(1, close - 1);
-            if (i < kAxes) {
-                const auto unit = wholeIn(value, 0, kUnitNames - 1);
-                if (!unit)
-                    return QStringLiteral("the unit of the %1, \"%2\", is none of 0 to 3").arg(AxisName(i), value);
-                v.unit[size_t(i)] = int16_t(*unit);
-            } else {
-                const int axis = (i - kAxes) / kFileUnitCodes;
-                const int code = (i - kAxes) % kFileUnitCodes;
-                if (!ReadFactor(value)) {
-                    const auto number = WholeNumber(value);
-                    const bool tooLarge = number && *number > 0;
-                    return (tooLarge ? QStringLiteral("the factor of unit %1 of the %2, \"%3\", is too large: a pulse "
-                                                      "count times it is no finite number")
-                                     : QStringLiteral("the factor of unit %1 of the %2, \"%3\", is no number above 0"))
-                        .arg(code)
-                        .arg(AxisName(axis), value);
-                }
-                v.factor[size_t(axis)][size_t(code)] = value;
-            }
+            if (auto refused = scaleValue(QString(marker), i, v))
+                // A line added before this one may have moved this value
+                // here: the surplus, when there is one, is the cause to tell.
+                return surplusLines(i + 1).value_or(*refused);
         }
-        // Values lines after the last one, before the next marker or the end.
-        const int surplus = passOver([](QLatin1StringView line) {
-            const QString text = QString(line).trimmed();
-            return !text.isEmpty() && !text.startsWith(u'#');
-        });
-        if (surplus > 0)
-            return QStringLiteral("the section holds %1 than its %2 (a line added or repeated inside it moves every "
-                                  "later value one place)")
-                .arg(surplus == 1 ? QStringLiteral("a line more") : QStringLiteral("%1 lines more").arg(surplus))
-                .arg(kScaleLines);
+        if (const auto surplus = surplusLines(kScaleLines))
+            return surplus;
         m_out.scale = v;
         return std::nullopt;
+    }
+
+    // Takes line `i` (from 0) of the scale section into `v`; why not, when
+    // it cannot be taken.
+    static std::optional<QString> scaleValue(const QString &line, int i, ScaleValues &v)
+    {
+        const qsizetype close = line.indexOf(u'"', 1);
+        if (close < 0)
+            return QStringLiteral("line %1 holds no value between double quotes").arg(i + 1);
+        const QString value = line.mid(1, close - 1);
+        if (i < kAxes) {
+            const auto unit = wholeIn(value, 0, kUnitNames - 1);
+            if (!unit)
+                return QStringLiteral("the unit of the %1, \"%2\", is none of 0 to 3").arg(AxisName(i), value);
+            v.unit[size_t(i)] = int16_t(*unit);
+            return std::nullopt;
+        }
+        const int axis = (i - kAxes) / kFileUnitCodes;
+        const int code = (i - kAxes) % kFileUnitCodes;
+        if (!ReadFactor(value)) {
+            const auto number = WholeNumber(value);
+            const bool tooLarge = number && *number > 0;
+            return (tooLarge ? QStringLiteral("the factor of unit %1 of the %2, \"%3\", is too large: a pulse "
+                                              "count times it is no finite number")
+                             : QStringLiteral("the factor of unit %1 of the %2, \"%3\", is no number above 0"))
+                .arg(code)
+                .arg(AxisName(axis), value);
+        }
+        v.factor[size_t(axis)][size_t(code)] = value;
+        return std::nullopt;
+    }
+
+    // The section's values lines after the `read` ones, up to the next
+    // marker or the end, are passed over: why the section is refused when
+    // it holds more than its lines.
+    std::optional<QString> surplusLines(int read)
+    {
+        const int surplus = read - kScaleLines + passOver([](QLatin1StringView line) {
+                                const QString text = QString(line).trimmed();
+                                return !text.isEmpty() && !text.startsWith(u'#');
+                            });
+        if (surplus <= 0)
+            return std::nullopt;
+        return QStringLiteral("the section holds %1 than its %2 (a line added or repeated inside it moves every "
+                              "later value one place)")
+            .arg(surplus == 1 ? QStringLiteral("a line more") : QStringLiteral("%1 lines more").arg(surplus))
+            .arg(kScaleLines);
     }
 
     DataFileLines m_lines;

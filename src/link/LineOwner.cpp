@@ -6,6 +6,7 @@
 namespace {
 bool ioPollActive = false;
 bool transferHolds = false;
+std::function<QString()> idleHolderName;   // of the hold that owns the line
 }
 
 bool LineHeld()
@@ -20,9 +21,16 @@ bool TransferHoldsLine()
 
 void TellTransferUsesLine()
 {
-    if (TransferHoldsLine())
-        MsgBox(QStringLiteral("A transfer is using the line: nothing was started."), MsgButtons::Ok, {},
-               MsgIcon::Exclamation);
+    if (!TransferHoldsLine())
+        return;
+    // An open window that keeps the line for a transfer not yet started
+    // holds it as long as it stays open: what to close is the news.
+    const QString idle = idleHolderName ? idleHolderName() : QString();
+    MsgBox(idle.isEmpty() ? QStringLiteral("A transfer is using the line: nothing was started.")
+                          : QStringLiteral("The \"%1\" window is open and keeps the line for its transfer: nothing "
+                                           "was started.\nClose that window first.")
+                                .arg(idle),
+           MsgButtons::Ok, {}, MsgIcon::Exclamation);
 }
 
 bool MayWrite(LineUser who)
@@ -56,6 +64,7 @@ LineHold::LineHold(LineUser who)
     if ((who == LineUser::Drive || who == LineUser::Transfer) && MayWrite(who)) {
         g.TransferBusy = 1;
         transferHolds = who == LineUser::Transfer;
+        idleHolderName = nullptr;
         m_owns = true;
     }
 }
@@ -72,4 +81,11 @@ void LineHold::release()
     m_owns = false;
     g.TransferBusy = 0;
     transferHolds = false;
+    idleHolderName = nullptr;
+}
+
+void LineHold::NameIdleHolder(std::function<QString()> name)
+{
+    if (m_owns)
+        idleHolderName = std::move(name);
 }

@@ -25,6 +25,9 @@
 // The shared TransferBusy is 1 exactly while a LineHold holds the line;
 // nothing else sets it, and it is read through LineHeld().
 
+#include <QString>
+#include <functional>
+
 enum class LineUser {
     MonitorPoll,   // the main window's monitor timer
     IoPoll,        // the I/O window's poll timer
@@ -50,7 +53,8 @@ bool TransferHoldsLine();
 
 // A transfer that could not take the line tells the operator why, once, when
 // another transfer holds it: "A transfer is using the line: nothing was
-// started."
+// started.", or, when the holder is a window that stands open with nothing
+// running, that this window must be closed first.
 void TellTransferUsesLine();
 
 // The I/O window tells when its poll starts (window loaded) and ends.
@@ -71,6 +75,10 @@ public:
     bool owns() const { return m_owns; }
     // Gives the line back now, once; the end of the hold does nothing then.
     void release();
+    // A window that keeps the line while it stands open names itself here:
+    // the window's name while nothing runs in it, the empty text while it
+    // transfers. Asked only while this hold owns the line.
+    void NameIdleHolder(std::function<QString()> name);
 
 private:
     bool m_owns = false;

@@ -13,6 +13,32 @@ QString titled(const QString &title)
 {
     return title.isEmpty() ? QStringLiteral("ZT260A/ZT460A") : title;
 }
+
+// An input box whose OK does not close it while its check refuses the text:
+// the refusal is shown over it, and the text stays to be mended.
+class CheckedInputDialog : public QInputDialog
+{
+public:
+    CheckedInputDialog(QWidget *parent, const DialogService::InputCheck &check)
+        : QInputDialog(parent), m_check(check)
+    {
+        setInputMode(QInputDialog::TextInput);
+    }
+
+    void done(int result) override
+    {
+        if (result == QDialog::Accepted && m_check) {
+            if (const QString refusal = m_check(textValue()); !refusal.isEmpty()) {
+                MsgBox(refusal, MsgButtons::Ok, {}, MsgIcon::Critical);
+                return;
+            }
+        }
+        QInputDialog::done(result);
+    }
+
+private:
+    DialogService::InputCheck m_check;
+};
 } // namespace
 
 DialogService &Dialogs()
@@ -36,9 +62,10 @@ MsgResult MsgBox(const QString &text, MsgButtons buttons, const QString &title, 
     return Dialogs().message(text, titled(title), buttons, icon);
 }
 
-QString InputBox(const QString &prompt, const QString &title, const QString &defaultText)
+QString InputBox(const QString &prompt, const QString &title, const QString &defaultText,
+                 const DialogService::InputCheck &check)
 {
-    return Dialogs().input(prompt, titled(title), defaultText).value_or(QString());
+    return Dialogs().input(prompt, titled(title), defaultText, check).value_or(QString());
 }
 
 MsgResult QtDialogs::message(const QString &text, const QString &title,
@@ -81,12 +108,13 @@ MsgResult QtDialogs::message(const QString &text, const QString &title,
 }
 
 std::optional<QString> QtDialogs::input(const QString &prompt, const QString &title,
-                                        const QString &defaultText)
+                                        const QString &defaultText, const InputCheck &check)
 {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
-                                                 QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
+    CheckedInputDialog box(QApplication::activeWindow(), check);
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return answer;
+    return box.textValue();
 }

@@ -4,6 +4,7 @@
 // scripted responder, so nothing ever blocks on a modal window there.
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -18,9 +19,14 @@ public:
     virtual ~DialogService() = default;
     virtual MsgResult message(const QString &text, const QString &title,
                               MsgButtons buttons, MsgIcon icon) = 0;
-    // The answer, or nothing when the operator cancels.
+    // Why an input box's answer is refused, or the empty text when it is taken.
+    using InputCheck = std::function<QString(const QString &answer)>;
+    // The answer, or nothing when the operator cancels. An answer `check`
+    // refuses is not taken: the refusal is shown (as MsgBox does, critical,
+    // the program's title) and the box stays with the refused text, for the
+    // operator to mend or cancel.
     virtual std::optional<QString> input(const QString &prompt, const QString &title,
-                                         const QString &defaultText) = 0;
+                                         const QString &defaultText, const InputCheck &check) = 0;
     // Shows one of the program's own modal windows and returns once it has
     // closed, with its result (QDialog::Accepted or Rejected).
     virtual int modal(QDialog &dialog);
@@ -35,9 +41,9 @@ void SetDialogs(DialogService *service);
 // program's windows.
 MsgResult MsgBox(const QString &text, MsgButtons buttons = MsgButtons::Ok,
                  const QString &title = {}, MsgIcon icon = MsgIcon::None);
-// The answer, or the empty text on Cancel.
+// The answer, or the empty text on Cancel; `check` as for input().
 QString InputBox(const QString &prompt, const QString &title = {},
-                 const QString &defaultText = {});
+                 const QString &defaultText = {}, const DialogService::InputCheck &check = {});
 
 class QtDialogs : public DialogService
 {
@@ -45,5 +51,5 @@ public:
     MsgResult message(const QString &text, const QString &title,
                       MsgButtons buttons, MsgIcon icon) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
-                                 const QString &defaultText) override;
+                                 const QString &defaultText, const InputCheck &check) override;
 };

@@ -19,20 +19,33 @@ MSComm::MSComm(QObject *parent)
         raiseReceive();
     });
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+        // A read that finds the line hung up reports whatever error the
+        // system held from before ("Resource temporarily unavailable"):
+        // the hang-up is named as such.
         if (e == QSerialPort::ResourceError)
-            onPortError(m_port->errorString());
+            onPortError(hungUp() ? hungUpReason() : m_port->errorString());
     });
     // A line whose far end went away does not always report an error (a
     // pseudo-terminal just reads as ended), so the open port is watched.
     m_watch = new QTimer(this);
     m_watch->setInterval(200);
     connect(m_watch, &QTimer::timeout, this, [this] {
-        if (!m_port->isOpen())
-            return;
-        pollfd p{int(m_port->handle()), POLLIN, 0};
-        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
-            onPortError(QStringLiteral("the line was hung up"));
+        if (hungUp())
+            onPortError(hungUpReason());
     });
+}
+
+QString MSComm::hungUpReason()
+{
+    return QStringLiteral("the line was hung up");
+}
+
+bool MSComm::hungUp() const
+{
+    if (!m_port->isOpen())
+        return false;
+    pollfd p{int(m_port->handle()), POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
 }
 
 MSComm::~MSComm()
@@ -234,10 +247,16 @@ int MSComm::Output(const QString &text)
     if (whole && !closed && err != QSerialPort::WriteError && err != QSerialPort::ResourceError)
         return NoError;
     // Whatever stays of a text the device refused would go out later, in
-    // front of some other command.
-    m_failureReason = err != QSerialPort::NoError ? m_port->errorString()
-                      : closed                   ? QStringLiteral("the line was closed")
-                                                 : QStringLiteral("the text was not written whole");
+    // front of some other command. A port closed meanwhile keeps the reason
+    // it was closed for (a hang-up).
+    if (closed) {
+        if (m_failureReason.isEmpty())
+            m_failureReason = QStringLiteral("the line was closed");
+    } else {
+        m_failureReason = err == QSerialPort::NoError ? QStringLiteral("the text was not written whole")
+                          : hungUp()                  ? hungUpReason()
+                                                      : m_port->errorString();
+    }
     if (m_port->isOpen()) {
         m_port->clear(QSerialPort::Output);
         m_port->clearError();

@@ -95,6 +95,10 @@ private:
     qsizetype received() const { return m_rx.size() - m_rxTaken; }
     void raiseReceive();
     void onPortError(const QString &reason);
+    // Whether the open port's line was hung up (or its device went away),
+    // and how the operator is told so.
+    bool hungUp() const;
+    static QString hungUpReason();
     void raiseLineClosed();
     bool applySettings();
     int openFailure(const QString &path);

@@ -137,16 +137,13 @@ void TwoAxisEditor::MSFlexGrid1_DblClick()
     for (const EntryBox &box : kEntryBoxes) {
         if (box.col != col)
             continue;
+        // A double quote or a control character could not travel through a
+        // data file and back: the box refuses it and keeps the text, so the
+        // operator can mend it.
         const QString answer = InputBox(QLatin1String(box.prompt), QLatin1String(box.title),
-                                        TrimTrailingBlanks(model.Text(row, col)));
+                                        TrimTrailingBlanks(model.Text(row, col)), EntryRefusal);
         if (answer.isEmpty())
             return;
-        // A double quote or a control character could not travel through a
-        // data file and back.
-        if (const QString refusal = EntryRefusal(answer); !refusal.isEmpty()) {
-            MsgBox(refusal, MsgButtons::Ok, QStringLiteral("ZT260A/ZT460A"), MsgIcon::Critical);
-            return;
-        }
         store(row, {{col, answer}});
         return;
     }

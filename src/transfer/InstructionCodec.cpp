@@ -82,22 +82,33 @@ bool usableFactor(std::optional<double> factor)
     return factor && FactorAccepted(*factor);
 }
 
-// Motion, CNT and DCP data as the low 24 bits of the word; nothing when
-// the amount in pulses does not fit 24-bit two's complement.
-std::optional<uint32_t> motionData(UnitKind unit, const QString &dat, std::optional<double> factor)
+// Motion, CNT and DCP data as the low 24 bits of the word; nothing, with
+// the `cause`, when the amount in pulses does not fit 24-bit two's
+// complement.
+std::optional<uint32_t> motionData(UnitKind unit, const QString &dat, std::optional<double> factor, QString &cause)
 {
+    const bool four = unit == UnitKind::FourAxis;
     std::optional<int32_t> pulses;
-    if (unit == UnitKind::FourAxis) {
+    if (four) {
         const auto amount = WholeNumber(dat);
-        if (!amount || !usableFactor(factor))
+        if (!amount) {
+            cause = dat.isEmpty() ? QStringLiteral("it is empty") : QStringLiteral("it is no number");
             return std::nullopt;
+        }
+        if (!usableFactor(factor)) {
+            cause = QStringLiteral("the axis's unit of measure has no factor above 0 to turn it into pulses");
+            return std::nullopt;
+        }
         pulses = toInt32(round15(*amount / *factor));
     } else {
         pulses = lenientInt(dat);
     }
-    if (!pulses || *pulses < kDataMin || *pulses > kDataMax)
-        return std::nullopt;
-    return static_cast<uint32_t>(*pulses) & kField24;
+    if (pulses && *pulses >= kDataMin && *pulses <= kDataMax)
+        return static_cast<uint32_t>(*pulses) & kField24;
+    cause = (four ? QStringLiteral("divided by the factor %1 of the axis's unit it is beyond").arg(PlainForm(*factor))
+                  : QStringLiteral("it is beyond"))
+            + QStringLiteral(" the %1 to %2 pulses the unit takes").arg(kDataMin).arg(kDataMax);
+    return std::nullopt;
 }
 
 // An unsigned value that must fit 0..max.
@@ -108,14 +119,31 @@ std::optional<uint32_t> inField(std::optional<int32_t> v, uint32_t max)
     return static_cast<uint32_t>(*v);
 }
 
-// ORs the strict read of `text` into the field of width `max` at `shift`.
-bool put(uint32_t &word, const QString &text, int shift, uint32_t max)
+// ORs the strict read of `text`, the `which` number of DAT, into the field
+// of width `max` at `shift`; false, with the `cause`, when it does not fit.
+bool put(uint32_t &word, const QString &text, int shift, uint32_t max, const char *which, QString &cause)
 {
     const auto v = inField(strictInt(text), max);
-    if (!v)
+    if (!v) {
+        cause = QStringLiteral("its %1 number must be a whole number from 0 to %2").arg(QLatin1String(which)).arg(max);
         return false;
+    }
     word |= *v << shift;
     return true;
+}
+
+// The cause for DAT without the commas its `count` numbers need.
+QString operandsWanted(int count)
+{
+    return count == 2 ? QStringLiteral("it needs two numbers separated by a comma")
+                      : QStringLiteral("it needs three numbers separated by commas");
+}
+
+// Which field of the texts cannot be sent, and why.
+QString refusalText(const QString &field, const QString &text, const QString &cmd, const QString &cause)
+{
+    const QString of = cmd.isEmpty() || field == u"CMD" ? QString() : QStringLiteral(" of ") + cmd;
+    return QStringLiteral("%1 \"%2\"%3 cannot be sent: %4.").arg(field, text, of, cause);
 }
 
 // DAT split at its commas: a before the first, b after it (up to the second
@@ -325,11 +353,21 @@ uint32_t CmdSpdSet2(const QString &spd) { return stepBits(spd, u'1', u'4', 0x200
 uint32_t CmdTimSet2(const QString &tim) { return stepBits(tim, u'0', u'3', 0x1000); }
 
 std::optional<uint32_t> CmdSetup(UnitKind unit, int index, const AxisInstruction &CmdBuf,
-                                 std::optional<double> factor)
+                                 std::optional<double> factor, QString *why)
 {
     const bool four = unit == UnitKind::FourAxis;
-    if (index < 0 || index > (four ? kLastCase4 : kLastCase2))
+    QString cause;
+    // No word: the field and the cause go to `why`.
+    auto refused = [&](const QString &field, const QString &text) -> std::optional<uint32_t> {
+        if (why)
+            *why = refusalText(field, text, CmdBuf.CMD, cause);
         return std::nullopt;
+    };
+    auto refusedData = [&] { return refused(QStringLiteral("DATA"), CmdBuf.DAT); };
+    if (index < 0 || index > (four ? kLastCase4 : kLastCase2)) {
+        cause = QStringLiteral("the unit does not take this command");
+        return refused(QStringLiteral("CMD"), CmdBuf.CMD);
+    }
     uint32_t CmdWord = kBaseWord[index];
     const QString &dat = CmdBuf.DAT;
 
@@ -347,19 +385,15 @@ std::optional<uint32_t> CmdSetup(UnitKind unit, int index, const AxisInstruction
     case LN2:
     case CW:
     case CCW:
-    case LN3: {
-        const auto data = motionData(unit, dat, factor);
-        if (!data)
-            return std::nullopt;
-        return CmdWord | *data | CmdSpdSet(CmdBuf.SPD) | CmdTimSet(CmdBuf.TIM);
-    }
-
+    case LN3:
     case CNT:
     case DCP: {
-        const auto data = motionData(unit, dat, factor);
+        const auto data = motionData(unit, dat, factor, cause);
         if (!data)
-            return std::nullopt;
-        return CmdWord | *data;
+            return refusedData();
+        if (index == CNT || index == DCP)
+            return CmdWord | *data;
+        return CmdWord | *data | CmdSpdSet(CmdBuf.SPD) | CmdTimSet(CmdBuf.TIM);
     }
 
     case JMP:
@@ -368,44 +402,61 @@ std::optional<uint32_t> CmdSetup(UnitKind unit, int index, const AxisInstruction
     case RET:
     case SPD: {
         const auto v = inField(lenientInt(dat), kField24);
-        if (!v)
-            return std::nullopt;
+        if (!v) {
+            cause = QStringLiteral("it must be a number from 0 to %1").arg(kField24);
+            return refusedData();
+        }
         return CmdWord | *v;
     }
 
     case REP: {
         const auto o = splitOperands(dat, false);
-        const bool ok = o && (four ? put(CmdWord, o->a, 8, kField16) && put(CmdWord, o->b, 0, kField8)
-                                   : put(CmdWord, o->a, 16, kField8) && put(CmdWord, o->b, 0, kField16));
-        return ok ? std::optional(CmdWord) : std::nullopt;
+        if (!o) {
+            cause = operandsWanted(2);
+            return refusedData();
+        }
+        const bool ok = four ? put(CmdWord, o->a, 8, kField16, "first", cause)
+                                   && put(CmdWord, o->b, 0, kField8, "second", cause)
+                             : put(CmdWord, o->a, 16, kField8, "first", cause)
+                                   && put(CmdWord, o->b, 0, kField16, "second", cause);
+        return ok ? std::optional(CmdWord) : refusedData();
     }
 
     case INP:
     case IJP: {
         const auto o = splitOperands(dat, index == IJP);
-        if (!o)
-            return std::nullopt;
+        if (!o) {
+            cause = operandsWanted(index == IJP ? 3 : 2);
+            return refusedData();
+        }
         bool ok;
         if (four) {
             // The state is a text test: anything but "0" waits for the input on.
-            ok = put(CmdWord, o->a, 16, kField7) && (index == INP || put(CmdWord, o->c, 0, kField16));
+            ok = put(CmdWord, o->a, 16, kField7, "first", cause)
+                 && (index == INP || put(CmdWord, o->c, 0, kField16, "third", cause));
             if (o->b != u"0")
                 CmdWord |= kInputState4;
         } else if (index == INP) {
-            ok = put(CmdWord, o->a, 0, kField16) && put(CmdWord, o->b, 16, kField8);
+            ok = put(CmdWord, o->a, 0, kField16, "first", cause) && put(CmdWord, o->b, 16, kField8, "second", cause);
         } else {
-            ok = put(CmdWord, o->a, 0, kField8) && put(CmdWord, o->c, 8, kField8)
-                 && put(CmdWord, o->b, 16, kField8);
+            ok = put(CmdWord, o->a, 0, kField8, "first", cause) && put(CmdWord, o->c, 8, kField8, "third", cause)
+                 && put(CmdWord, o->b, 16, kField8, "second", cause);
         }
-        return ok ? std::optional(CmdWord) : std::nullopt;
+        return ok ? std::optional(CmdWord) : refusedData();
     }
 
     case OUT:
     case OTP: {
         const auto o = splitOperands(dat, false);
-        const bool ok = o && (index == OUT ? put(CmdWord, o->a, 0, kField16) && put(CmdWord, o->b, 16, kField8)
-                                           : put(CmdWord, o->a, 16, kField8) && put(CmdWord, o->b, 0, kField16));
-        return ok ? std::optional(CmdWord) : std::nullopt;
+        if (!o) {
+            cause = operandsWanted(2);
+            return refusedData();
+        }
+        const bool ok = index == OUT ? put(CmdWord, o->a, 0, kField16, "first", cause)
+                                           && put(CmdWord, o->b, 16, kField8, "second", cause)
+                                     : put(CmdWord, o->a, 16, kField8, "first", cause)
+                                           && put(CmdWord, o->b, 0, kField16, "second", cause);
+        return ok ? std::optional(CmdWord) : refusedData();
     }
 
     case RNY:
@@ -413,16 +464,19 @@ std::optional<uint32_t> CmdSetup(UnitKind unit, int index, const AxisInstruction
     case RNU: {
         // Without a comma the whole DAT is the register and the second operand 0.
         const auto o = splitOperands(dat, false);
-        const bool ok = o ? put(CmdWord, o->a, 0, kField16) && put(CmdWord, o->b, 16, kField8)
-                          : put(CmdWord, dat, 0, kField16);
-        return ok ? std::optional(CmdWord) : std::nullopt;
+        const bool ok = o ? put(CmdWord, o->a, 0, kField16, "first", cause)
+                                && put(CmdWord, o->b, 16, kField8, "second", cause)
+                          : put(CmdWord, dat, 0, kField16, "first", cause);
+        return ok ? std::optional(CmdWord) : refusedData();
     }
 
     case MOV:
     case STO: {
         const auto v = inField(lenientInt(dat), 1);
-        if (!v)
-            return std::nullopt;
+        if (!v) {
+            cause = QStringLiteral("it must be 0 or 1");
+            return refusedData();
+        }
         return CmdWord | *v | (index == MOV ? CmdSpdSet2(CmdBuf.SPD) : CmdTimSet2(CmdBuf.TIM));
     }
 
@@ -437,24 +491,27 @@ QString WordText(uint32_t value)
 }
 
 std::optional<InstructionWord> EncodeInstruction(UnitKind unit, const AxisInstruction &texts,
-                                                 std::optional<double> factor)
+                                                 std::optional<double> factor, QString *why)
 {
     const AxisInstruction CmdBuf{withoutTrailingBlanks(texts.CMD), withoutTrailingBlanks(texts.DAT),
                                  withoutTrailingBlanks(texts.SPD), withoutTrailingBlanks(texts.TIM)};
     const int index = MnemonicCase(CmdBuf.CMD, unit);
-    if (index < 0)
+    if (index < 0) {
+        if (why)
+            *why = refusalText(QStringLiteral("CMD"), CmdBuf.CMD, {}, QStringLiteral("it is no command the unit knows"));
         return std::nullopt;
-    const auto word = CmdSetup(unit, index, CmdBuf, factor);
+    }
+    const auto word = CmdSetup(unit, index, CmdBuf, factor, why);
     if (!word)
         return std::nullopt;
     return InstructionWord{*word, WordText(*word)};
 }
 
-std::optional<InstructionWord> EncodeForAxis(UnitKind unit, const AxisInstruction &texts, int axis)
+std::optional<InstructionWord> EncodeForAxis(UnitKind unit, const AxisInstruction &texts, int axis, QString *why)
 {
     if (axis < 0 || axis >= kAxes)
         return std::nullopt;
-    return EncodeInstruction(unit, texts, CurrentAxisFactor(axis));
+    return EncodeInstruction(unit, texts, CurrentAxisFactor(axis), why);
 }
 
 QString ReplyWordText(const QString &reply)

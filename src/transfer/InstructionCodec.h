@@ -51,9 +51,11 @@ uint32_t CmdTimSet2(const QString &tim);   // bits 13-12 of STO
 // the factor reader refuses fails the same way); the 2-axis unit takes them
 // in pulses and ignores `factor`. Nothing when the case is not one the model
 // encodes, a number does not read, a comma is missing, or a value does not
-// fit its field.
+// fit its field; then `why` (when given) takes the field, its text and
+// the cause: "DATA "3" of REP cannot be sent: it needs two numbers separated
+// by a comma."
 std::optional<uint32_t> CmdSetup(UnitKind unit, int index, const AxisInstruction &CmdBuf,
-                                 std::optional<double> factor);
+                                 std::optional<double> factor, QString *why = nullptr);
 
 // A word and its text form on the line: 8 upper-case hexadecimal digits.
 struct InstructionWord {
@@ -64,13 +66,15 @@ QString WordText(uint32_t value);
 
 // Everything a download needs for one register of one axis: trailing blanks
 // removed, the command looked up, the word built. Nothing means the register
-// cannot be sent.
+// cannot be sent, and `why` (when given) says which field and why.
 std::optional<InstructionWord> EncodeInstruction(UnitKind unit, const AxisInstruction &texts,
-                                                 std::optional<double> factor);
+                                                 std::optional<double> factor, QString *why = nullptr);
 
 // EncodeInstruction with the factor of `axis` (0 X to 3 U) as the factor
-// reader gives it (shared/AxisFactor.h); nothing for an axis outside 0 to 3.
-std::optional<InstructionWord> EncodeForAxis(UnitKind unit, const AxisInstruction &texts, int axis);
+// reader gives it (shared/AxisFactor.h); nothing for an axis outside 0 to 3
+// (`why` left as it was).
+std::optional<InstructionWord> EncodeForAxis(UnitKind unit, const AxisInstruction &texts, int axis,
+                                             QString *why = nullptr);
 
 // ---------------------------------------------------------------- decoding
 

@@ -64,10 +64,10 @@ private:
 
 } // namespace
 
-std::function<std::optional<InstructionWord>(int reg)> ProgramWords(ProgramTable &table, UnitKind kind, int axis)
+RegisterWords ProgramWords(ProgramTable &table, UnitKind kind, int axis)
 {
     auto records = std::make_shared<std::optional<std::vector<QStringList>>>();
-    return [&table, kind, axis, records](int reg) -> std::optional<InstructionWord> {
+    return [&table, kind, axis, records](int reg, QString *why) -> std::optional<InstructionWord> {
         if (!*records)
             *records = table.ReadAll();
         const std::vector<QStringList> &all = **records;
@@ -75,7 +75,16 @@ std::function<std::optional<InstructionWord>(int reg)> ProgramWords(ProgramTable
         if (reg < 0 || size_t(reg) >= all.size() || first < 0 || all[size_t(reg)].size() < first + 4)
             return std::nullopt;
         const QStringList &row = all[size_t(reg)];
-        return EncodeForAxis(kind, {row[first], row[first + 1], row[first + 2], row[first + 3]}, axis);
+        return EncodeForAxis(kind, {row[first], row[first + 1], row[first + 2], row[first + 3]}, axis, why);
+    };
+}
+
+std::function<QString(int reg)> WordRefusals(const RegisterWords &words)
+{
+    return [words](int reg) {
+        QString why;
+        words(reg, &why);
+        return why;
     };
 }
 

@@ -13,8 +13,14 @@
 // The instruction word of each register of `axis` (0 X .. 3 U) of `table`,
 // encoded by the model's encoder from the program as it stands at the first
 // call (read in one go). Nothing for a register the table does not hold or
-// whose texts the encoder refuses.
-std::function<std::optional<InstructionWord>(int reg)> ProgramWords(ProgramTable &table, UnitKind kind, int axis);
+// whose texts the encoder refuses; for the latter `why` (when given) takes
+// the encoder's reason.
+using RegisterWords = std::function<std::optional<InstructionWord>(int reg, QString *why)>;
+RegisterWords ProgramWords(ProgramTable &table, UnitKind kind, int axis);
+
+// The steps' `refusal` of a download by `words`: why a register's texts
+// cannot be sent.
+std::function<QString(int reg)> WordRefusals(const RegisterWords &words);
 
 // The fields of `axis` (0 X .. 3 U) that a register reply's word gives: its
 // CMD, DAT, SPD and TIM (record field index, text), by the model's decoding.

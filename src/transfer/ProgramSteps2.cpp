@@ -60,7 +60,7 @@ TransferSteps DownloadSteps2(ProgramTable &table, int axis)
     // The program as it stands when the axis begins; the unit takes pulses.
     auto words = ProgramWords(table, UnitKind::TwoAxis, axis);
     s.request = [words, axis](int reg) -> std::optional<RegisterRequest> {
-        const auto word = validAxisAndRegister(axis, reg) ? words(reg) : std::nullopt;
+        const auto word = validAxisAndRegister(axis, reg) ? words(reg, nullptr) : std::nullopt;
         if (!word)
             return std::nullopt;
         RegisterRequest rq;
@@ -68,6 +68,7 @@ TransferSteps DownloadSteps2(ProgramTable &table, int axis)
         rq.threshold = int(rq.command.size()) + 1;   // the echo adds a blank
         return rq;
     };
+    s.refusal = WordRefusals(words);
     s.accepts = [](const QString &line) { return line.startsWith(u"IXS"); };
     s.matches = [](const RegisterRequest &rq, const QString &line) { return EchoMatches2(rq.command, line); };
     return s;

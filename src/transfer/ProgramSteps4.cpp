@@ -38,7 +38,7 @@ TransferSteps DownloadSteps4(ProgramTable &table, int axis)
     // The program as it stands when the axis begins.
     auto words = ProgramWords(table, UnitKind::FourAxis, axis);
     s.request = [words, axis](int reg) -> std::optional<RegisterRequest> {
-        const auto word = words(reg);
+        const auto word = words(reg, nullptr);
         if (!word)
             return std::nullopt;
         RegisterRequest rq;
@@ -46,6 +46,7 @@ TransferSteps DownloadSteps4(ProgramTable &table, int axis)
         rq.threshold = int(rq.command.size());   // the echo is the command itself
         return rq;
     };
+    s.refusal = WordRefusals(words);
     s.accepts = startsWithPR;
     s.matches = [](const RegisterRequest &rq, const QString &line) {
         const int n = rq.threshold - 1;

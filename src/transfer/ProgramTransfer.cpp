@@ -79,7 +79,8 @@ TransferOutcome RunRegisterTransfer(UnitLink &link, ExchangeHooks *hooks, int ax
     };
 
     // Every way out: what was held back is written, a failure is shown with
-    // its `cause` (a closed line) on the lines below the register.
+    // its `cause` (a closed line, a register that cannot be sent) on the
+    // lines below the register.
     auto finish = [&](TransferEnd end, int reg, const QString &cause = {}) -> TransferOutcome {
         keep();
         std::optional<int> bad = keptFailedAt;
@@ -154,7 +155,7 @@ TransferOutcome RunRegisterTransfer(UnitLink &link, ExchangeHooks *hooks, int ax
             view->Reached(axis, reg);
         const std::optional<RegisterRequest> rq = requestOf(reg);
         if (!rq)
-            return finish(TransferEnd::Failed, reg);
+            return finish(TransferEnd::Failed, reg, steps.refusal ? steps.refusal(reg) : QString());
 
         ExchangeRequest x;
         x.command = rq->command;

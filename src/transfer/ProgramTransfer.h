@@ -49,6 +49,9 @@ struct TransferSteps {
     // (no record, the codec refuses its texts): the transfer fails at that
     // register and nothing is sent for it.
     std::function<std::optional<RegisterRequest>(int reg)> request;
+    // Why a register `request` gives nothing for cannot be sent, told below
+    // the register; empty (or no function): nothing more is told.
+    std::function<QString(int reg)> refusal;
     // Whether a stored line is one to compare; a line it refuses is left for
     // the next one to replace, and the wait goes on. Empty: every line.
     std::function<bool(const QString &line)> accepts;
@@ -110,7 +113,8 @@ struct TransferOutcome {
 // Work that needs no line is done while the unit answers: once register r's
 // request is out, the answer of r - 1 is kept (store, flush) and r + 1's
 // request is made; a failure found so is reported at its own register.
-// A closed line is told below the register, with the device and the reason.
+// A closed line is told below the register, with the device and the reason;
+// so is why a register cannot be sent (the steps' refusal).
 // Should the program end meanwhile, the registers read are stored first.
 TransferOutcome RunRegisterTransfer(UnitLink &link, ExchangeHooks *hooks, int axis, int from, int to,
                                     const TransferSteps &steps, TransferView *view = nullptr);

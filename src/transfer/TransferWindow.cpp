@@ -146,7 +146,7 @@ void TransferWindow::Form_Load()
     BlockFirstClick.fill(0);
     // The window owns the line until it closes.
     m_monitor.emplace();
-    m_hold.emplace(LineUser::Transfer);
+    holdLine();
     for (int i = 0; i < kAxes; ++i) {
         Text1[i]->setText(QString::number(TransferFrom[i]));
         Text2[i]->setText(QString::number(TransferTo[i]));
@@ -345,6 +345,14 @@ void TransferWindow::lockForTransfer()
     }
 }
 
+void TransferWindow::holdLine()
+{
+    m_hold.emplace(LineUser::Transfer);
+    // Standing open with nothing running, the window itself keeps the line:
+    // a transfer refused meanwhile names it.
+    m_hold->NameIdleHolder([this] { return m_running ? QString() : windowTitle().trimmed(); });
+}
+
 void TransferWindow::Start_botton_Click()
 {
     if (m_running || m_finished)
@@ -362,7 +370,7 @@ void TransferWindow::Start_botton_Click()
     if (!HoldsLine()) {
         // Another transfer held the line when this window opened.
         m_hold.reset();
-        m_hold.emplace(LineUser::Transfer);
+        holdLine();
         if (!HoldsLine()) {
             TellTransferUsesLine();
             return;

@@ -124,6 +124,8 @@ private:
     // What Start refuses in the range boxes; empty when they can be sent.
     QString rangeRefusal() const;
     void lockForTransfer();
+    // Takes the line for the window, when it is free.
+    void holdLine();
     // Gives the line and the monitor back, shows the closing message of
     // TransferResult, unloads the window.
     void finish(std::optional<ClosingMessage> closing);

@@ -416,6 +416,12 @@ void TestDataFile::scaleSection_data()
     QTest::newRow("factor line repeated in the middle") << repeated(13) << false;
     QTest::newRow("last factor line repeated") << repeated(27) << false;
     QTest::newRow("two lines added") << repeated(27) + QStringList{"\"1\""} << false;
+    // Every unit 0, as a new program saves it: a unit line repeated moves a
+    // "0" into the first factor's place.
+    QStringList pulses = good;
+    for (int i = 0; i < 4; ++i)
+        pulses[i] = "\"0\"";
+    QTest::newRow("unit line repeated, every unit 0") << QStringList{pulses[0]} + pulses << false;
     QTest::newRow("empty lines after it") << good + QStringList{"", " "} << true;
     QTest::newRow("a marker after it") << good + QStringList{"# PROGRAM"} << true;
 }
@@ -772,6 +778,14 @@ void TestDataFile::messageTexts_data()
         << QStringList{"SCALE: the factor of unit 2 of the Z axis, \"0\", is no number above 0; that section was passed "
                        "over, and the units and factors of another \"# SCALE\" section were loaded."}
         << QStringList{"were not loaded"} << true;
+    QByteArray pulses = two;
+    pulses.replace("# SCALE\r\n\"1\"\r\n\"0\"\r\n\"2\"\r\n\"3\"\r\n",
+                   "# SCALE\r\n\"0\"\r\n\"0\"\r\n\"0\"\r\n\"0\"\r\n\"0\"\r\n");
+    QTest::newRow("unit line repeated, every unit 0")
+        << pulses << UnitKind::TwoAxis
+        << QStringList{"SCALE: the section holds a line more than its 28 (a line added or repeated inside it moves "
+                       "every later value one place); the units and factors were not loaded."}
+        << QStringList{"no number above 0", "factor of unit"} << false;
     QTest::newRow("factor too large")
         << QByteArray(two).replace("\"0.25\"", "\"1E303\"") << UnitKind::TwoAxis
         << QStringList{"\"1E303\", is too large: a pulse count times it is no finite number; the units and factors "

@@ -9,6 +9,9 @@
 #include "platform/Timer.h"
 #include "platform/UpDown.h"
 
+#include <QElapsedTimer>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
@@ -48,6 +51,8 @@ private slots:
     void lampsLightOnFirstStart();
     void boxTitles_data();
     void boxTitles();
+    void qtInputBoxKeepsRefusedText_data();
+    void qtInputBoxKeepsRefusedText();
 };
 
 void TestPlatform::waitReturnsWhenConditionHolds()
@@ -232,6 +237,63 @@ void TestPlatform::boxTitles()
         MsgBox(QStringLiteral("Hello"), MsgButtons::Ok, title);
     QCOMPARE(dialogs.shown().size(), 1);
     QCOMPARE(dialogs.shown()[0].title, shown);
+}
+
+void TestPlatform::qtInputBoxKeepsRefusedText_data()
+{
+    QTest::addColumn<bool>("mended");   // else cancelled after the refusal
+    QTest::newRow("mended") << true;
+    QTest::newRow("cancelled") << false;
+}
+
+// The Qt input box's OK does not close it while the check refuses the text:
+// the refusal is shown over it, and it stays open holding what was typed,
+// so the operator can mend it or cancel.
+void TestPlatform::qtInputBoxKeepsRefusedText()
+{
+    QFETCH(bool, mended);
+    // The operator, as a script of steps: each acts on the modal window it
+    // expects on top, queued so that the window's own loop runs it.
+    QStringList seen;
+    int step = 0;
+    QElapsedTimer since;
+    since.start();
+    QTimer operatorHand;
+    operatorHand.setInterval(10);
+    QObject::connect(&operatorHand, &QTimer::timeout, [&] {
+        QWidget *top = QApplication::activeModalWidget();
+        if (!top)
+            return;
+        if (since.hasExpired(kEventWaitMs)) {
+            // Never left open: a failing step must not hang the test.
+            QMetaObject::invokeMethod(top, [top] { static_cast<QDialog *>(top)->reject(); }, Qt::QueuedConnection);
+            return;
+        }
+        auto *box = qobject_cast<QInputDialog *>(top);
+        auto *refusal = qobject_cast<QMessageBox *>(top);
+        if (box && (step == 0 || step == 2)) {
+            seen << QStringLiteral("input: ") + box->textValue();
+            if (step == 0)
+                box->setTextValue(QStringLiteral("12\n34"));
+            else if (mended)
+                box->setTextValue(QStringLiteral("1234"));
+            const bool ok = step == 0 || mended;
+            QMetaObject::invokeMethod(box, [box, ok] { ok ? box->accept() : box->reject(); }, Qt::QueuedConnection);
+            ++step;
+        } else if (refusal && step == 1) {
+            seen << QStringLiteral("refusal: ") + refusal->windowTitle() + u' ' + refusal->text();
+            QMetaObject::invokeMethod(refusal, [refusal] { refusal->accept(); }, Qt::QueuedConnection);
+            ++step;
+        }
+    });
+    operatorHand.start();
+
+    const QString answer = InputBox(QStringLiteral("Value?"), {}, QStringLiteral("old"), [](const QString &text) {
+        return text.contains(u'\n') ? QStringLiteral("No line break.") : QString();
+    });
+
+    QCOMPARE(seen, (QStringList{"input: old", "refusal: ZT260A/ZT460A No line break.", "input: 12\n34"}));
+    QCOMPARE(answer, mended ? QStringLiteral("1234") : QString());
 }
 
 QTEST_MAIN(TestPlatform)

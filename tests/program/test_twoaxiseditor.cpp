@@ -14,6 +14,7 @@
 Q_DECLARE_METATYPE(TwoAxisList)
 Q_DECLARE_METATYPE(std::optional<TwoAxisList>)
 Q_DECLARE_METATYPE(std::optional<QString>)
+Q_DECLARE_METATYPE(QList<std::optional<QString>>)
 Q_DECLARE_METATYPE(MsgResult)
 
 namespace {
@@ -100,6 +101,8 @@ private slots:
     void numberChoice();
     void inputBox_data();
     void inputBox();
+    void refusedAnswerKept_data();
+    void refusedAnswerKept();
     void dragRecorded_data();
     void dragRecorded();
     void rightButton_data();
@@ -335,7 +338,7 @@ void TestTwoAxisEditor::inputBox()
         QCOMPARE(boxes.first().title, title);
     }
     if (answer && answer->contains(u'"'))
-        QCOMPARE(r->fixture.dialogs.texts().last(),
+        QCOMPARE(r->fixture.dialogs.texts().value(1),
                  QStringLiteral("Bad Setting.\nThe double quote (\") cannot go into this text."));
     QCOMPARE(r->stored(5, col), stored);
     QCOMPARE(r->cell(5, col), stored);
@@ -344,6 +347,58 @@ void TestTwoAxisEditor::inputBox()
     for (const QString &f : others.mid(1))
         if (f != QStringLiteral("5"))
             QCOMPARE(f, QString());
+}
+
+void TestTwoAxisEditor::refusedAnswerKept_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QList<std::optional<QString>>>("answers");   // nothing: Cancel
+    QTest::addColumn<QStringList>("refusals");                    // one per refused answer
+    QTest::addColumn<QString>("stored");
+    const QString lineBreak = QStringLiteral("Bad Setting.\nA line break cannot go into this text.");
+    const QString quote = QStringLiteral("Bad Setting.\nThe double quote (\") cannot go into this text.");
+    QTest::newRow("pasted line break mended")
+        << 2 << QList<std::optional<QString>>{QStringLiteral("2500\n"), QStringLiteral("2500")}
+        << QStringList{lineBreak} << QStringLiteral("2500");
+    QTest::newRow("refused twice, then mended")
+        << 10 << QList<std::optional<QString>>{QStringLiteral("a\r\nb"), QStringLiteral("a \"b\""), QStringLiteral("a b")}
+        << QStringList{lineBreak, quote} << QStringLiteral("a b");
+    QTest::newRow("refused, then cancelled")
+        << 5 << QList<std::optional<QString>>{QStringLiteral("say \"hi\""), std::nullopt} << QStringList{quote}
+        << QStringLiteral("1500  ");
+}
+
+// A refused answer leaves the box open with that text: the refusal, then the
+// box again holding what was typed, until a mended answer is stored or the
+// operator cancels.
+void TestTwoAxisEditor::refusedAnswerKept()
+{
+    QFETCH(int, col);
+    QFETCH(QList<std::optional<QString>>, answers);
+    QFETCH(QStringList, refusals);
+    QFETCH(QString, stored);
+    QVERIFY(r->fixture.table.WriteFields(5, {{col, QStringLiteral("1500  ")}}));
+    r->ed.Refresh();
+    for (const auto &a : answers)
+        r->fixture.dialogs.answerInput(a);
+    r->ed.grid.setCursor(RowOfRegister(5), col);
+    r->ed.MSFlexGrid1_DblClick();
+
+    const auto &boxes = r->fixture.dialogs.shown();
+    QCOMPARE(boxes.size(), 2 * refusals.size() + 1);
+    QString held = QStringLiteral("1500");
+    for (qsizetype i = 0; i < boxes.size(); i += 2) {
+        QCOMPARE(boxes[i].kind, ShownBox::Input);
+        QCOMPARE(boxes[i].value, held);
+        if (i + 1 < boxes.size()) {
+            QCOMPARE(boxes[i + 1].kind, ShownBox::Message);
+            QCOMPARE(boxes[i + 1].text, refusals[i / 2]);
+            QCOMPARE(boxes[i + 1].title, QStringLiteral("ZT260A/ZT460A"));
+            held = *answers[i / 2];
+        }
+    }
+    QCOMPARE(r->stored(5, col), stored);
+    QCOMPARE(r->cell(5, col), stored);
 }
 
 void TestTwoAxisEditor::dragRecorded_data()

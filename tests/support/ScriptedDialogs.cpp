@@ -8,7 +8,7 @@ ScriptedDialogs::~ScriptedDialogs() { SetDialogs(nullptr); }
 MsgResult ScriptedDialogs::message(const QString &text, const QString &title,
                                    MsgButtons buttons, MsgIcon)
 {
-    m_shown.append({ShownBox::Message, text, title, buttons});
+    m_shown.append({ShownBox::Message, text, title, buttons, {}});
     if (!m_answers.isEmpty())
         return m_answers.takeFirst();
     if (m_hasDefault)
@@ -23,17 +23,29 @@ MsgResult ScriptedDialogs::message(const QString &text, const QString &title,
 }
 
 std::optional<QString> ScriptedDialogs::input(const QString &prompt, const QString &title,
-                                              const QString &defaultText)
+                                              const QString &defaultText, const InputCheck &check)
 {
-    m_shown.append({ShownBox::Input, prompt, title, MsgButtons::OkCancel});
-    if (!m_inputs.isEmpty())
-        return m_inputs.takeFirst();
-    return defaultText;
+    QString held = defaultText;
+    for (bool again = false;; again = true) {
+        m_shown.append({ShownBox::Input, prompt, title, MsgButtons::OkCancel, held});
+        std::optional<QString> answer;
+        if (!m_inputs.isEmpty())
+            answer = m_inputs.takeFirst();
+        else if (!again)
+            answer = held;
+        if (!answer || !check)
+            return answer;
+        const QString refusal = check(*answer);
+        if (refusal.isEmpty())
+            return answer;
+        MsgBox(refusal, MsgButtons::Ok, {}, MsgIcon::Critical);
+        held = *answer;
+    }
 }
 
 int ScriptedDialogs::modal(QDialog &dialog)
 {
-    m_shown.append({ShownBox::Modal, dialog.windowTitle(), dialog.windowTitle(), MsgButtons::Ok});
+    m_shown.append({ShownBox::Modal, dialog.windowTitle(), dialog.windowTitle(), MsgButtons::Ok, {}});
     dialog.setResult(QDialog::Rejected);
     dialog.show();
     if (!m_modal.isEmpty())

@@ -14,6 +14,7 @@ struct ShownBox {
     QString text;
     QString title;
     MsgButtons buttons = MsgButtons::Ok;
+    QString value;   // the text an input box held when shown
 };
 
 class ScriptedDialogs : public DialogService
@@ -24,8 +25,12 @@ public:
 
     MsgResult message(const QString &text, const QString &title,
                       MsgButtons buttons, MsgIcon icon) override;
+    // Takes the next scripted answer (none left: OK on what the box holds).
+    // An answer the check refuses records the refusal box and the input box
+    // again, holding that answer, and takes the next scripted answer; with
+    // none left there, the box is cancelled, as the operator would close it.
     std::optional<QString> input(const QString &prompt, const QString &title,
-                                 const QString &defaultText) override;
+                                 const QString &defaultText, const InputCheck &check) override;
     // A modal window is shown (modeless, so nothing blocks) and the next
     // scripted act runs on it, clicking its buttons as the operator would;
     // a window still open afterwards, or one with no act left, is closed as

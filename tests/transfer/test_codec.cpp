@@ -66,6 +66,8 @@ private slots:
     void encode();
     void encodeForAxis_data();
     void encodeForAxis();
+    void refusalNamesFieldAndCause_data();
+    void refusalNamesFieldAndCause();
 
     void classify_data();
     void classify();
@@ -358,6 +360,68 @@ void TestCodec::encodeForAxis()
     }
     const auto w = EncodeForAxis(UnitKind::FourAxis, {cmd, dat, "", ""}, axis);
     QCOMPARE(w ? w->text : failed(), word == u"fail" ? failed() : word);
+}
+
+void TestCodec::refusalNamesFieldAndCause_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("cmd");
+    QTest::addColumn<QString>("dat");
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("2 REP without a comma")
+        << "2" << "REP" << "X-8388608" << 1.0
+        << "DATA \"X-8388608\" of REP cannot be sent: it needs two numbers separated by a comma.";
+    QTest::newRow("2 IJP with one comma")
+        << "2" << "IJP" << "5,1" << 1.0 << "DATA \"5,1\" of IJP cannot be sent: it needs three numbers separated by commas.";
+    QTest::newRow("2 REP first beyond its field")
+        << "2" << "REP" << "256,1" << 1.0
+        << "DATA \"256,1\" of REP cannot be sent: its first number must be a whole number from 0 to 255.";
+    QTest::newRow("4 IJP third beyond its field")
+        << "4" << "IJP" << "5,1,65536" << 1.0
+        << "DATA \"5,1,65536\" of IJP cannot be sent: its third number must be a whole number from 0 to 65535.";
+    QTest::newRow("2 OUT second not a number")
+        << "2" << "OUT" << "3,on" << 1.0
+        << "DATA \"3,on\" of OUT cannot be sent: its second number must be a whole number from 0 to 255.";
+    QTest::newRow("2 motion beyond 24 bits")
+        << "2" << "ABS" << "-8388609" << 1.0
+        << "DATA \"-8388609\" of ABS cannot be sent: it is beyond the -8388608 to 8388607 pulses the unit takes.";
+    QTest::newRow("4 motion beyond 24 bits at its factor")
+        << "4" << "INC" << "10000" << 0.001
+        << "DATA \"10000\" of INC cannot be sent: divided by the factor 0.001 of the axis's unit it is beyond the "
+           "-8388608 to 8388607 pulses the unit takes.";
+    QTest::newRow("4 motion without a factor")
+        << "4" << "CNT" << "5" << kNoFactor
+        << "DATA \"5\" of CNT cannot be sent: the axis's unit of measure has no factor above 0 to turn it into pulses.";
+    QTest::newRow("4 motion data empty") << "4" << "LN2" << "" << 1.0 << "DATA \"\" of LN2 cannot be sent: it is empty.";
+    QTest::newRow("4 motion data no number")
+        << "4" << "CW" << "12abc" << 1.0 << "DATA \"12abc\" of CW cannot be sent: it is no number.";
+    QTest::newRow("2 JMP negative")
+        << "2" << "JMP" << "-1" << 1.0 << "DATA \"-1\" of JMP cannot be sent: it must be a number from 0 to 16777215.";
+    QTest::newRow("4 MOV over one bit")
+        << "4" << "MOV" << "2" << 1.0 << "DATA \"2\" of MOV cannot be sent: it must be 0 or 1.";
+    QTest::newRow("2 LN3 listed, not taken")
+        << "2" << "LN3" << "10" << 1.0 << "CMD \"LN3\" cannot be sent: the unit does not take this command.";
+    QTest::newRow("2 unknown command, trailing blanks removed")
+        << "2" << "JMPX  " << "5" << 1.0 << "CMD \"JMPX\" cannot be sent: it is no command the unit knows.";
+}
+
+// A refused register says which field cannot be sent and why; a word
+// built leaves the reason untouched.
+void TestCodec::refusalNamesFieldAndCause()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, cmd);
+    QFETCH(QString, dat);
+    QFETCH(double, factor);
+    QFETCH(QString, why);
+    QString told;
+    QVERIFY(!EncodeInstruction(UnitKindOf(model), {cmd, dat, "", ""}, factorOf(factor), &told));
+    QCOMPARE(told, why);
+
+    QString untouched = QStringLiteral("kept");
+    QVERIFY(EncodeInstruction(UnitKindOf(model), {"JMP", "5", "", ""}, 1.0, &untouched));
+    QCOMPARE(untouched, QStringLiteral("kept"));
 }
 
 void TestCodec::classify_data()

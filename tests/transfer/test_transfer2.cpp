@@ -495,8 +495,23 @@ void TestTransfer2::failures_data()
     QTest::addColumn<QStringList>("dialogs");
     QTest::addColumn<int>("result");
 
-    QTest::newRow("download, a register the codec refuses")
-        << true << "refused" << QStringList{"ERROR :: X axis / Reg No. 7", "Download Error!!"} << 2008;
+    QTest::newRow("download, a command the codec refuses")
+        << true << "LN3"
+        << QStringList{"ERROR :: X axis / Reg No. 7\nCMD \"LN3\" cannot be sent: the unit does not take this command.",
+                       "Download Error!!"}
+        << 2008;
+    QTest::newRow("download, data the codec refuses")
+        << true << "REP"
+        << QStringList{"ERROR :: X axis / Reg No. 7\nDATA \"X-8388608\" of REP cannot be sent: it needs two numbers "
+                       "separated by a comma.",
+                       "Download Error!!"}
+        << 2008;
+    QTest::newRow("download, data beyond the unit's pulses")
+        << true << "INC"
+        << QStringList{"ERROR :: X axis / Reg No. 7\nDATA \"8388608\" of INC cannot be sent: it is beyond the "
+                       "-8388608 to 8388607 pulses the unit takes.",
+                       "Download Error!!"}
+        << 2008;
     QTest::newRow("upload, a word that does not decode")
         << false << "word" << QStringList{"ERROR :: X axis / Reg No. 3"} << 2004;
     QTest::newRow("upload, the database refuses a register")
@@ -524,8 +539,13 @@ void TestTransfer2::failures()
     for (int reg = 0; reg <= 5; ++reg)
         rig.sim->control(QStringLiteral("reg X %1 C100000%1").arg(reg));
     QVERIFY(rig.sim->sync());
-    if (fault == u"refused")
+    // Register 7 holds what the codec refuses.
+    if (fault == u"LN3")
         QVERIFY(rig.put(7, 0, {"LN3", "5", "", "", ""}));
+    if (fault == u"REP")
+        QVERIFY(rig.put(7, 0, {"REP", "X-8388608", "", "", ""}));
+    if (fault == u"INC")
+        QVERIFY(rig.put(7, 0, {"INC", "8388608", "", "", ""}));
     if (fault == u"word")
         rig.sim->watchLog([&](const QString &line) {
             if (line == u"NOREPLY IXR X3")
@@ -539,10 +559,9 @@ void TestTransfer2::failures()
 
     QStringList texts = rig.dialogs.texts();
     if (fault == u"hangup" && !texts.isEmpty()) {
-        // The register, then the closed line with its device and reason.
-        const QString head = dialogs.first() + QStringLiteral("\nThe line to the unit was closed.\nCom1 = ")
-                             + rig.sim->devicePath() + u':';
-        QVERIFY2(texts.first().startsWith(head), qPrintable(texts.first()));
+        // The register, then the closed line with its device and the hang-up.
+        QCOMPARE(texts.first(), dialogs.first() + QStringLiteral("\nThe line to the unit was closed.\nCom1 = ")
+                                    + rig.sim->devicePath() + QStringLiteral(": the line was hung up"));
         texts.first() = dialogs.first();
     }
     QCOMPARE(texts, dialogs);

@@ -87,6 +87,29 @@ void transferX(TransferRig &rig, bool download, int last)
     w->Start_botton->click();
 }
 
+// Starts the parameter transfer `what` names from the main window's menus
+// or the parameter grid; false when it names none of them.
+bool startParameterTransfer(frmMain &m, const QString &what)
+{
+    if (what == u"parameter DownLoad All") {
+        m.mnuZT260DoParamItem[0]->trigger();
+    } else if (what == u"parameter UpLoad X-axis") {
+        m.mnuZT260UpParamItem[1]->trigger();
+    } else if (what == u"DownLoad All") {
+        m.mnuZT260DoAll->trigger();
+    } else if (what == u"UpLoad ALL") {
+        m.mnuZT260UpAll->trigger();
+    } else if (what == u"grid DownLoad" || what == u"grid UpLoad") {
+        // A grid that does not open refuses nothing: the caller's check of
+        // the boxes shown fails.
+        if (frmDataGrid1 *grid = ShowDataGridWindow())
+            (what == u"grid DownLoad" ? grid->DownLoad : grid->UpLoad)->trigger();
+    } else {
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 class TestTransferEnds : public QObject
@@ -103,6 +126,8 @@ private slots:
     void timeOutQuestion();
     void secondTransferRefused_data();
     void secondTransferRefused();
+    void openWindowNamedInRefusal_data();
+    void openWindowNamedInRefusal();
 };
 
 void TestTransferEnds::cleanup()
@@ -175,7 +200,8 @@ void TestTransferEnds::lineHangsUp_data()
 }
 
 // The line hangs up at register 3: the message names the register and, on
-// the lines below, that the line closed, with the device and the reason.
+// the lines below, that the line closed, with the device and the hang-up as
+// the reason.
 void TestTransferEnds::lineHangsUp()
 {
     QFETCH(UnitKind, kind);
@@ -192,10 +218,8 @@ void TestTransferEnds::lineHangsUp()
 
     QStringList texts = rig.dialogs.texts();
     QVERIFY2(!texts.isEmpty(), "nothing was told");
-    const QString head = QStringLiteral("ERROR :: X axis / Reg No. 3\nThe line to the unit was closed.\nCom1 = ")
-                         + device + QStringLiteral(": ");
-    QVERIFY2(texts.first().startsWith(head), qPrintable(texts.first()));
-    QVERIFY2(texts.first().size() > head.size(), "no reason given");
+    QCOMPARE(texts.first(), QStringLiteral("ERROR :: X axis / Reg No. 3\nThe line to the unit was closed.\nCom1 = ")
+                                + device + QStringLiteral(": the line was hung up"));
     QCOMPARE(texts.mid(1), after);
     QCOMPARE(g.TransferResult, 3 + kResultErrorBase);
     if (!download)
@@ -264,24 +288,14 @@ void TestTransferEnds::secondTransferRefused()
             m.mnuZT260DoProgItem[0]->trigger();
         } else if (second == u"program UpLoad Y-axis") {
             m.mnuZT260UpProgitem[2]->trigger();
-        } else if (second == u"parameter DownLoad All") {
-            m.mnuZT260DoParamItem[0]->trigger();
-        } else if (second == u"parameter UpLoad X-axis") {
-            m.mnuZT260UpParamItem[1]->trigger();
-        } else if (second == u"DownLoad All") {
-            m.mnuZT260DoAll->trigger();
-        } else if (second == u"UpLoad ALL") {
-            m.mnuZT260UpAll->trigger();
-        } else if (second.startsWith(u"grid")) {
-            frmDataGrid1 *grid = ShowDataGridWindow();
-            QVERIFY(grid);
-            (second == u"grid DownLoad" ? grid->DownLoad : grid->UpLoad)->trigger();
         } else if (second == u"upload window Start") {
             m.mnuZT260UpProgitem[1]->trigger();
             frmRecvPrg *w = RecvPrgWindow();
             QVERIFY(w);
             w->SelectOpt[0]->click();
             w->Start_botton->click();
+        } else {
+            startParameterTransfer(m, second);
         }
     });
 
@@ -296,6 +310,51 @@ void TestTransferEnds::secondTransferRefused()
     for (int reg = 0; reg <= last; ++reg)
         QVERIFY2(download ? rx[reg].startsWith(writeHead(kind, reg)) : rx[reg] == readLine(kind, reg),
                  qPrintable(rx[reg]));
+    QVERIFY(!LineHeld());
+}
+
+void TestTransferEnds::openWindowNamedInRefusal_data()
+{
+    QTest::addColumn<bool>("downloadWindow");
+    QTest::addColumn<QString>("second");
+    for (bool download : {true, false})
+        for (const char *second : {"parameter DownLoad All", "parameter UpLoad X-axis", "DownLoad All", "UpLoad ALL",
+                                   "grid DownLoad", "grid UpLoad", "other window Start"})
+            QTest::addRow("%s window open, %s", download ? "download" : "upload", second)
+                << download << QString::fromLatin1(second);
+}
+
+// An open transfer window that runs nothing keeps the line until it is
+// closed: a transfer started meanwhile is refused once, names the window to
+// close and sends nothing; closed, the window frees the line.
+void TestTransferEnds::openWindowNamedInRefusal()
+{
+    QFETCH(bool, downloadWindow);
+    QFETCH(QString, second);
+
+    TransferRig rig(UnitKind::FourAxis);
+    QVERIFY(rig.connect());
+    frmMain &m = *rig.main;
+    (downloadWindow ? m.mnuZT260DoProgItem : m.mnuZT260UpProgitem)[0]->trigger();
+    TransferWindow *open = downloadWindow ? static_cast<TransferWindow *>(SendPrgWindow()) : RecvPrgWindow();
+    QVERIFY(open && open->HoldsLine());
+    const QStringList before = rig.received();
+
+    if (!startParameterTransfer(m, second)) {
+        (downloadWindow ? m.mnuZT260UpProgitem : m.mnuZT260DoProgItem)[1]->trigger();
+        TransferWindow *other = downloadWindow ? static_cast<TransferWindow *>(RecvPrgWindow()) : SendPrgWindow();
+        QVERIFY(other && other != open);
+        other->SelectOpt[0]->click();
+        other->Start_botton->click();
+    }
+
+    const QString name = downloadWindow ? QStringLiteral("Download Program") : QStringLiteral("Upload Program");
+    QCOMPARE(rig.dialogs.texts(), QStringList{QStringLiteral("The \"") + name
+                                              + QStringLiteral("\" window is open and keeps the line for its "
+                                                               "transfer: nothing was started.\nClose that window "
+                                                               "first.")});
+    QCOMPARE(rig.received(), before);
+    open->Cancel_botton->click();
     QVERIFY(!LineHeld());
 }
 

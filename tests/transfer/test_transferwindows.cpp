@@ -505,7 +505,8 @@ void TestTransferWindows::failureStopsLaterAxes_data()
     QTest::addColumn<bool>("download");
     QTest::addColumn<QStringList>("texts");
     QTest::newRow("download, a register the codec refuses")
-        << true << QStringList{"ERROR :: Y axis / Reg No. 1", "Download Error!!"};
+        << true
+        << QStringList{"ERROR :: Y axis / Reg No. 1\nDATA \"\" of INC cannot be sent: it is empty.", "Download Error!!"};
     QTest::newRow("upload, the database refuses a register") << false << QStringList{"ERROR :: Y axis / Reg No. 1"};
 }
 
