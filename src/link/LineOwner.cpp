@@ -19,18 +19,21 @@ bool TransferHoldsLine()
     return LineHeld() && transferHolds;
 }
 
-void TellTransferUsesLine()
+QString TransferUsesLineText(const QString &outcome)
 {
-    if (!TransferHoldsLine())
-        return;
     // An open window that keeps the line for a transfer not yet started
     // holds it as long as it stays open: what to close is the news.
     const QString idle = idleHolderName ? idleHolderName() : QString();
-    MsgBox(idle.isEmpty() ? QStringLiteral("A transfer is using the line: nothing was started.")
-                          : QStringLiteral("The \"%1\" window is open and keeps the line for its transfer: nothing "
-                                           "was started.\nClose that window first.")
-                                .arg(idle),
-           MsgButtons::Ok, {}, MsgIcon::Exclamation);
+    return idle.isEmpty() ? QStringLiteral("A transfer is using the line: %1").arg(outcome)
+                          : QStringLiteral("The \"%1\" window is open and keeps the line for its transfer: %2\n"
+                                           "Close that window first.")
+                                .arg(idle, outcome);
+}
+
+void TellTransferUsesLine()
+{
+    if (TransferHoldsLine())
+        MsgBox(TransferUsesLineText(QStringLiteral("nothing was started.")), MsgButtons::Ok, {}, MsgIcon::Exclamation);
 }
 
 bool MayWrite(LineUser who)

@@ -56,6 +56,8 @@ bool TransferHoldsLine();
 // started.", or, when the holder is a window that stands open with nothing
 // running, that this window must be closed first.
 void TellTransferUsesLine();
+// The text of that refusal, ending in `outcome` ("nothing was started.").
+QString TransferUsesLineText(const QString &outcome);
 
 // The I/O window tells when its poll starts (window loaded) and ends.
 void SetIoPollActive(bool active);

@@ -96,8 +96,7 @@ void frmChgCom::OkButton_Click()
         MsgBox(QStringLiteral("No speed is ticked in the Speed menu: nothing was sent."), MsgButtons::Ok,
                QStringLiteral("Message"));
     else if (!free)
-        MsgBox(QStringLiteral("A transfer is using the line: nothing was sent."), MsgButtons::Ok,
-               QStringLiteral("Message"));
+        MsgBox(TransferUsesLineText(QStringLiteral("nothing was sent.")), MsgButtons::Ok, QStringLiteral("Message"));
     else if (m->MSComm1->Output(command + u'\r') != MSComm::NoError)
         MsgBox(QStringLiteral("The port is not open."), MsgButtons::Ok, QStringLiteral("Message"));
     else

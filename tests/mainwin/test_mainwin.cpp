@@ -275,16 +275,22 @@ void TestMainWin::speedChangeSends_data()
     QTest::addColumn<bool>("held");   // a transfer holds the line
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("idleWindow");   // the open window that keeps the line, if any
     const QString hint = "If you want to reset the ZT260A/ZT460A. Please to tarn the power on again after you tun it off.";
-    QTest::newRow("19200") << QList<bool>{false, true, false} << true << false << QByteArray("SCI 19200\r") << hint;
-    QTest::newRow("first ticked wins") << QList<bool>{false, true, true} << true << false << QByteArray("SCI 19200\r") << hint;
-    QTest::newRow("38400") << QList<bool>{true, false, false} << true << false << QByteArray("SCI 38400\r") << hint;
+    QTest::newRow("19200") << QList<bool>{false, true, false} << true << false << QByteArray("SCI 19200\r") << hint << QString();
+    QTest::newRow("first ticked wins") << QList<bool>{false, true, true} << true << false << QByteArray("SCI 19200\r") << hint << QString();
+    QTest::newRow("38400") << QList<bool>{true, false, false} << true << false << QByteArray("SCI 38400\r") << hint << QString();
     QTest::newRow("none ticked") << QList<bool>{false, false, false} << true << false << QByteArray()
-                                 << "No speed is ticked in the Speed menu: nothing was sent.";
+                                 << "No speed is ticked in the Speed menu: nothing was sent." << QString();
     QTest::newRow("port closed") << QList<bool>{false, false, true} << false << false << QByteArray()
-                                 << "The port is not open.";
+                                 << "The port is not open." << QString();
     QTest::newRow("line held by a transfer") << QList<bool>{false, true, false} << true << true << QByteArray()
-                                             << "A transfer is using the line: nothing was sent.";
+                                             << "A transfer is using the line: nothing was sent." << QString();
+    QTest::newRow("line kept by an idle transfer window")
+        << QList<bool>{false, true, false} << true << true << QByteArray()
+        << "The \"Download Program\" window is open and keeps the line for its transfer: nothing was sent.\n"
+           "Close that window first."
+        << "Download Program";
 }
 
 void TestMainWin::speedChangeSends()
@@ -294,11 +300,14 @@ void TestMainWin::speedChangeSends()
     QFETCH(bool, held);
     QFETCH(QByteArray, line);
     QFETCH(QString, message);
+    QFETCH(QString, idleWindow);
     QVERIFY(openPort());
     m_main->Timer1->start();
     std::optional<LineHold> hold;
     if (held) {
         hold.emplace(LineUser::Transfer);
+        if (!idleWindow.isEmpty())
+            hold->NameIdleHolder([idleWindow] { return idleWindow; });
         m_main->MSComm1->setRThreshold(7);   // the transfer's own
     }
     ShowChgComWindow();
