@@ -5,6 +5,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/OwnerWindow.h"
 #include "platform/PickerBox.h"
+#include "platform/WindowFit.h"
 #include "program/ColumnFit.h"
 #include "program/EditorWindow.h"
 #include "program/GridLink.h"
@@ -125,6 +126,7 @@ void frmPrgEdit::buildLayout()
     box->addLayout(bottom);
 
     resize(Pixels(10530), Pixels(8100));
+    KeepOnScreen(this);
 }
 
 void frmPrgEdit::wire()
@@ -169,7 +171,7 @@ void frmPrgEdit::Form_Load()
 
 void frmPrgEdit::layOutGrid()
 {
-    FitProgramColumns(MSFlexGrid1, UnitKind::TwoAxis);
+    FitProgramColumns(MSFlexGrid1, UnitKind::TwoAxis, X_CMD);
     // Rows as high as a list, so a list covers its cell.
     MSFlexGrid1->verticalHeader()->setDefaultSectionSize(X_CMD->sizeHint().height());
 }
@@ -242,10 +244,9 @@ void frmPrgEdit::sync(bool follow)
             w->hide();
             continue;
         }
-        const QRect cell = cellRect(state.row, state.col);
-        w->setGeometry(cell.x(), cell.y(),
-                       std::max({Pixels(state.WidthTwips), cell.width(), w->minimumSizeHint().width()}),
-                       cell.height());
+        // A list covers its cell and no more: the columns are wide enough
+        // for it, and the cell beside stays readable.
+        w->setGeometry(cellRect(state.row, state.col));
         w->setText(state.Text);
         w->show();
         w->raise();

@@ -1,0 +1,149 @@
+#include "platform/WindowFit.h"
+
+#include <QEvent>
+#include <QLayout>
+#include <QMainWindow>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// A scroll area whose contents take all its room when they are smaller, and
+// whose size hint is what they ask for: a plain scroll area bounds its hint
+// to a few dozen lines, and a window would open with needless scroll bars.
+class ContentsArea : public QScrollArea
+{
+public:
+    explicit ContentsArea(QWidget *parent) : QScrollArea(parent)
+    {
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+        // The area takes no keys of its own (the arrows would scroll it): a
+        // focus given to it rests on its contents.
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+    QSize sizeHint() const override
+    {
+        return around(contents().expandedTo(widget() ? widget()->sizeHint() : QSize()));
+    }
+    // The smallest size that shows the contents without scrolling.
+    QSize naturalMinimum() const { return around(contents()); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // The contents' needs changed (a font change): so has the hint.
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QScrollArea::eventFilter(watched, event);
+    }
+
+private:
+    QSize contents() const
+    {
+        const QWidget *w = widget();
+        return w ? w->minimumSizeHint().expandedTo(w->minimumSize()) : QSize();
+    }
+    QSize around(QSize s) const { return s + QSize(2 * frameWidth(), 2 * frameWidth()); }
+};
+
+ContentsArea *contentsArea(const QWidget *window)
+{
+    for (QScrollArea *area : window->findChildren<QScrollArea *>(QString(), Qt::FindDirectChildrenOnly))
+        if (auto *contents = dynamic_cast<ContentsArea *>(area))
+            return contents;
+    if (const auto *main = qobject_cast<const QMainWindow *>(window))
+        return dynamic_cast<ContentsArea *>(main->centralWidget());
+    return nullptr;
+}
+
+// Lives on the window: fits it to its screen whenever it is shown.
+class ScreenKeeper : public QObject
+{
+public:
+    explicit ScreenKeeper(QWidget *window) : QObject(window), m_window(window) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Show && !event->spontaneous())
+            keep();
+        return false;
+    }
+
+private:
+    void keep()
+    {
+        const QScreen *screen = m_window->screen();
+        if (!screen)
+            return;
+        const QRect available = screen->availableGeometry();
+        // The window system's frame, known once the window has been shown.
+        const QSize frame = m_window->frameGeometry().size() - m_window->size();
+        const QSize room = (available.size() - frame).expandedTo(QSize(1, 1));
+
+        QSize size = m_window->size();
+        if (m_first) {
+            m_first = false;
+            if (ContentsArea *area = contentsArea(m_window)) {
+                // Hints measured afresh: a font that changed while the
+                // window was hidden may not have reached every layout yet.
+                for (QLayout *layout : m_window->findChildren<QLayout *>())
+                    layout->invalidate();
+                area->updateGeometry();
+                // Scroll bars only where the screen is too small: the
+                // window's design, widened to what its contents need.
+                const QSize chrome = m_window->sizeHint() - area->sizeHint();
+                const QSize base = m_window->testAttribute(Qt::WA_Resized) ? size : m_window->sizeHint();
+                size = base.expandedTo(chrome + area->naturalMinimum());
+            }
+        }
+        size = size.boundedTo(room);
+        if (size != m_window->size())
+            m_window->resize(size);
+
+        // Where the window system places a new window is its own affair; a
+        // window placed by the program or the operator is moved back within
+        // the screen.
+        if (!m_window->testAttribute(Qt::WA_Moved))
+            return;
+        const QSize outer = m_window->size() + frame;
+        const QPoint at = m_window->pos();
+        const QPoint kept(std::max(available.left(), std::min(at.x(), available.right() + 1 - outer.width())),
+                          std::max(available.top(), std::min(at.y(), available.bottom() + 1 - outer.height())));
+        if (kept != at)
+            m_window->move(kept);
+    }
+
+    QWidget *m_window;
+    bool m_first = true;
+};
+
+} // namespace
+
+QScrollArea *ScrollingContents(QWidget *window, QLayout *contents)
+{
+    auto *area = new ContentsArea(window);
+    auto *inner = new QWidget;
+    inner->setLayout(contents);
+    area->setWidget(inner);
+    area->setFocusProxy(inner);
+    if (auto *main = qobject_cast<QMainWindow *>(window)) {
+        main->setCentralWidget(area);
+    } else {
+        auto *outer = new QVBoxLayout(window);
+        outer->setContentsMargins(0, 0, 0, 0);
+        outer->addWidget(area);
+    }
+    return area;
+}
+
+void KeepOnScreen(QWidget *window)
+{
+    if (window)
+        new ScreenKeeper(window);
+}
