@@ -431,6 +431,5 @@ void frmIo::buildLayout()
 
     // The column of lamps and titles is taller than a small screen: the
     // window scrolls, so that Name Change and Exit can always be reached.
-    ScrollingContents(this, outer);
-    KeepOnScreen(this);
+    FitToScreen(this, outer);
 }

@@ -398,8 +398,7 @@ void frmMain::buildControls()
 
     // On a small screen or at a large font the window scrolls rather than
     // run off the screen.
-    ScrollingContents(this, outer);
-    KeepOnScreen(this);
+    FitToScreen(this, outer);
 
     // Every value box as wide as the widest text it can hold; the position
     // and amount boxes follow their axis's unit (RefitScaledBoxes).

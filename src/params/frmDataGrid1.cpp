@@ -94,11 +94,10 @@ frmDataGrid1::~frmDataGrid1()
 
 void frmDataGrid1::buildLayout()
 {
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = new QVBoxLayout;
     MenuBar = new QMenuBar(this);
     DownLoad = MenuBar->addAction(QStringLiteral("DownLoad"));
     UpLoad = MenuBar->addAction(QStringLiteral("UpLoad"));
-    layout->setMenuBar(MenuBar);
 
     SSTab1 = new QTabWidget(this);
     layout->addWidget(SSTab1);
@@ -159,7 +158,8 @@ void frmDataGrid1::buildLayout()
     buttons->addStretch();
     buttons->addWidget(cmdClose);
     layout->addLayout(buttons);
-    KeepOnScreen(this);
+    FitToScreen(this, layout);
+    this->layout()->setMenuBar(MenuBar);
 
     SSTab1->installEventFilter(this);
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int tab) {

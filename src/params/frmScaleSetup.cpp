@@ -99,7 +99,7 @@ int frmScaleSetup::chosenUnit(int axis) const
 
 void frmScaleSetup::buildLayout()
 {
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = new QVBoxLayout;
     auto *frames = new QHBoxLayout;
     layout->addLayout(frames);
     const std::array<Options *, kAxes> opts{&ScaleOpt, &ScaleOpt1, &ScaleOpt2, &ScaleOpt3};
@@ -170,7 +170,7 @@ void frmScaleSetup::buildLayout()
     buttons->addWidget(OkButton);
     buttons->addWidget(CancelButton);
     layout->addLayout(buttons);
-    KeepOnScreen(this);
+    FitToScreen(this, layout);
     connect(OkButton, &QPushButton::clicked, this, &frmScaleSetup::OkButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &frmScaleSetup::CancelButton_Click);
 }

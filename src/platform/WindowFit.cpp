@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -99,7 +100,16 @@ private:
                 // window's design, widened to what its contents need.
                 const QSize chrome = m_window->sizeHint() - area->sizeHint();
                 const QSize base = m_window->testAttribute(Qt::WA_Resized) ? size : m_window->sizeHint();
-                size = base.expandedTo(chrome + area->naturalMinimum());
+                const QSize needs = chrome + area->naturalMinimum();
+                size = base.expandedTo(needs);
+                // Where the screen cuts one side, the scroll bar along it
+                // takes room from the other side: room it is given, so that
+                // one bar does not call for the other.
+                const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, area);
+                if (needs.width() > room.width())
+                    size.rheight() += bar;
+                if (needs.height() > room.height())
+                    size.rwidth() += bar;
             }
         }
         size = size.boundedTo(room);
@@ -125,7 +135,7 @@ private:
 
 } // namespace
 
-QScrollArea *ScrollingContents(QWidget *window, QLayout *contents)
+QScrollArea *FitToScreen(QWidget *window, QLayout *contents)
 {
     auto *area = new ContentsArea(window);
     auto *inner = new QWidget;
@@ -139,11 +149,6 @@ QScrollArea *ScrollingContents(QWidget *window, QLayout *contents)
         outer->setContentsMargins(0, 0, 0, 0);
         outer->addWidget(area);
     }
+    new ScreenKeeper(window);
     return area;
-}
-
-void KeepOnScreen(QWidget *window)
-{
-    if (window)
-        new ScreenKeeper(window);
 }

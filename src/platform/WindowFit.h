@@ -12,10 +12,10 @@ class QWidget;
 // every control can be scrolled to. A main window gets the area as its
 // central widget; any other window gets a layout of its own holding only
 // the area, to which a menu bar can still be given.
-QScrollArea *ScrollingContents(QWidget *window, QLayout *contents);
-
-// From now on, every time `window` is shown its size and position are kept
-// within the available area of its screen. At the first showing a window
-// whose contents scroll opens as large as they need (at least as large as
-// its design, when it was given a size), where the screen has room.
-void KeepOnScreen(QWidget *window);
+//
+// From then on, every time the window is shown its size and position are
+// kept within the available area of its screen. At the first showing it
+// opens as large as its contents need, or at the size its design gave it
+// when that is larger, where the screen has room: scroll bars appear only
+// where the screen is too small.
+QScrollArea *FitToScreen(QWidget *window, QLayout *contents);

@@ -61,7 +61,7 @@ frmPrgEdit::~frmPrgEdit()
 
 void frmPrgEdit::buildLayout()
 {
-    auto *box = new QVBoxLayout(this);
+    auto *box = new QVBoxLayout;
     box->setContentsMargins(Pixels(120), 0, Pixels(120), Pixels(60));
     box->setSpacing(0);
 
@@ -74,7 +74,6 @@ void frmPrgEdit::buildLayout()
     EditItem[4] = Edit->addAction(QStringLiteral("ALL Clear"));
     DownLoad = menuBar->addAction(QStringLiteral("DownLoad"));
     UpLoad = menuBar->addAction(QStringLiteral("UpLoad"));
-    box->setMenuBar(menuBar);
 
     auto *top = new QHBoxLayout;
     top->setContentsMargins(Pixels(240), Pixels(120), 0, Pixels(60));
@@ -125,8 +124,9 @@ void frmPrgEdit::buildLayout()
     box->addSpacing(Pixels(100));
     box->addLayout(bottom);
 
+    FitToScreen(this, box);
+    layout()->setMenuBar(menuBar);
     resize(Pixels(10530), Pixels(8100));
-    KeepOnScreen(this);
 }
 
 void frmPrgEdit::wire()

@@ -145,10 +145,9 @@ void frmPrgEdit2::buildLayout()
 
     // At a large font the tabs need more than a small screen's width: the
     // window scrolls, with the menu bar standing above what scrolls.
-    ScrollingContents(this, box);
+    FitToScreen(this, box);
     layout()->setMenuBar(menuBar);
     resize(Pixels(10530), Pixels(7875));
-    KeepOnScreen(this);
 }
 
 void frmPrgEdit2::wire()

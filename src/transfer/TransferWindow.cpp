@@ -74,7 +74,7 @@ void TransferWindow::ResetRanges()
 
 void TransferWindow::buildLayout()
 {
-    auto *outer = new QVBoxLayout(this);
+    auto *outer = new QVBoxLayout;
     auto *grid = new QGridLayout;
     outer->addLayout(grid);
     for (int i = 0; i < kAxes; ++i) {
@@ -129,7 +129,7 @@ void TransferWindow::buildLayout()
     buttons->addWidget(Cancel_botton);
     buttons->addStretch();
     outer->addLayout(buttons);
-    KeepOnScreen(this);
+    FitToScreen(this, outer);
     connect(Start_botton, &QPushButton::clicked, this, &TransferWindow::Start_botton_Click);
     connect(Cancel_botton, &QPushButton::clicked, this, &TransferWindow::Cancel_botton_Click);
 }

@@ -455,6 +455,14 @@ void TestLayout::windowsFitTheScreen()
                                                         .arg(at.width()).arg(at.height())));
     }
 
+    // Shown again after it was left partly off the screen, it comes back.
+    w->hide();
+    w->move(available.right() - 50, available.bottom() - 50);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QVERIFY2(available.contains(w->frameGeometry()),
+             qPrintable(QStringLiteral("shown again at %1,%2").arg(w->frameGeometry().x()).arg(w->frameGeometry().y())));
+
     // Where the screen has room for the whole contents, nothing scrolls.
     for (QScrollArea *area : w->findChildren<QScrollArea *>()) {
         if (!area->widget() || area->window() != w)
