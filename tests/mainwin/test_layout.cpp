@@ -9,6 +9,7 @@
 // not taken from the code that sizes the windows.
 
 #include "ProgramState.h"
+#include "ScaledFont.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "Waits.h"
@@ -180,11 +181,7 @@ void TestLayout::cleanup()
 // main window (a font change reaches the windows by posted events).
 bool TestLayout::setScale(double scale)
 {
-    QFont font = m_font;
-    if (font.pointSizeF() > 0)
-        font.setPointSizeF(font.pointSizeF() * scale);
-    else
-        font.setPixelSize(qRound(font.pixelSize() * scale));
+    const QFont font = ScaledFont(m_font, scale);
     QApplication::setFont(font);
     QCoreApplication::sendPostedEvents();
     return QTest::qWaitFor([this, font] { return m_main->Text1->font() == font; }, kEventWaitMs);
