@@ -15,6 +15,7 @@
 #include "Waits.h"
 #include "mainwin/frmIo.h"
 #include "mainwin/frmMain.h"
+#include "mainwin/frmTitleEdit.h"
 #include "params/ParamDatabase.h"
 #include "params/frmDataGrid1.h"
 #include "params/frmScaleSetup.h"
@@ -76,6 +77,16 @@ QStringList digits(const QStringList &shapes)
                     ch = QLatin1Char(c);
             out << t;
         }
+    return out;
+}
+
+// Ten of each character an I/O title may hold.
+QStringList titleTexts()
+{
+    QStringList out;
+    for (char c = ' '; c <= '~'; ++c)
+        if (c != '"')
+            out << QString(10, QLatin1Char(c));
     return out;
 }
 
@@ -267,6 +278,7 @@ void TestLayout::boxesHoldTheirWidestTexts_data()
         {"scale window X mm factor", "scale:X:1", 0, "", digits({"0.0000001"})},
         {"scale window U inch factor", "scale:U:3", 0, "", digits({"0.0000001"})},
         {"scale window, a long stored factor", "scale:Y:2", 2, "0.0000393700787", {"0.0000393700787"}},
+        {"I/O title entry", "title", 0, "", titleTexts()},
         {"download X From", "send:X:From", 0, "", digits({"20000"})},
         {"download U To", "send:U:To", 0, "", digits({"20000"})},
         {"upload Y From", "recv:Y:From", 0, "", digits({"20000"})},
@@ -305,6 +317,11 @@ void TestLayout::boxesHoldTheirWidestTexts()
         QVERIFY(s);
         edit = (*s->boxes(axis))[size_t(parts[2].toInt())];
         window = s;
+    } else if (parts[0] == u"title") {
+        auto *t = new frmTitleEdit(m_main);   // the main window takes it with it
+        t->show();
+        edit = t->Text1;
+        window = t;
     } else if (parts[0] == u"send" || parts[0] == u"recv") {
         TransferWindow *t = parts[0] == u"send" ? static_cast<TransferWindow *>(ShowSendPrg(0)) : ShowRecvPrg(0);
         QVERIFY(t);
