@@ -52,21 +52,14 @@ private:
     QSize around(QSize s) const { return s + QSize(2 * frameWidth(), 2 * frameWidth()); }
 };
 
-ContentsArea *contentsArea(const QWidget *window)
-{
-    for (QScrollArea *area : window->findChildren<QScrollArea *>(QString(), Qt::FindDirectChildrenOnly))
-        if (auto *contents = dynamic_cast<ContentsArea *>(area))
-            return contents;
-    if (const auto *main = qobject_cast<const QMainWindow *>(window))
-        return dynamic_cast<ContentsArea *>(main->centralWidget());
-    return nullptr;
-}
-
 // Lives on the window: fits it to its screen whenever it is shown.
 class ScreenKeeper : public QObject
 {
 public:
-    explicit ScreenKeeper(QWidget *window) : QObject(window), m_window(window) { window->installEventFilter(this); }
+    ScreenKeeper(QWidget *window, ContentsArea *area) : QObject(window), m_window(window), m_area(area)
+    {
+        window->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -90,27 +83,25 @@ private:
         QSize size = m_window->size();
         if (m_first) {
             m_first = false;
-            if (ContentsArea *area = contentsArea(m_window)) {
-                // Hints measured afresh: a font that changed while the
-                // window was hidden may not have reached every layout yet.
-                for (QLayout *layout : m_window->findChildren<QLayout *>())
-                    layout->invalidate();
-                area->updateGeometry();
-                // Scroll bars only where the screen is too small: the
-                // window's design, widened to what its contents need.
-                const QSize chrome = m_window->sizeHint() - area->sizeHint();
-                const QSize base = m_window->testAttribute(Qt::WA_Resized) ? size : m_window->sizeHint();
-                const QSize needs = chrome + area->naturalMinimum();
-                size = base.expandedTo(needs);
-                // Where the screen cuts one side, the scroll bar along it
-                // takes room from the other side: room it is given, so that
-                // one bar does not call for the other.
-                const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, area);
-                if (needs.width() > room.width())
-                    size.rheight() += bar;
-                if (needs.height() > room.height())
-                    size.rwidth() += bar;
-            }
+            // Hints measured afresh: a font that changed while the window
+            // was hidden may not have reached every layout yet.
+            for (QLayout *layout : m_window->findChildren<QLayout *>())
+                layout->invalidate();
+            m_area->updateGeometry();
+            // Scroll bars only where the screen is too small: the window's
+            // design, widened to what its contents need.
+            const QSize chrome = m_window->sizeHint() - m_area->sizeHint();
+            const QSize base = m_window->testAttribute(Qt::WA_Resized) ? size : m_window->sizeHint();
+            const QSize needs = chrome + m_area->naturalMinimum();
+            size = base.expandedTo(needs);
+            // Where the screen cuts one side, the scroll bar along it takes
+            // room from the other side: room it is given, so that one bar
+            // does not call for the other.
+            const int bar = m_area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_area);
+            if (needs.width() > room.width())
+                size.rheight() += bar;
+            if (needs.height() > room.height())
+                size.rwidth() += bar;
         }
         size = size.boundedTo(room);
         if (size != m_window->size())
@@ -130,6 +121,7 @@ private:
     }
 
     QWidget *m_window;
+    ContentsArea *m_area;
     bool m_first = true;
 };
 
@@ -149,6 +141,6 @@ QScrollArea *FitToScreen(QWidget *window, QLayout *contents)
         outer->setContentsMargins(0, 0, 0, 0);
         outer->addWidget(area);
     }
-    new ScreenKeeper(window);
+    new ScreenKeeper(window, area);
     return area;
 }
