@@ -4,6 +4,7 @@
 
 #include "mainwin/frmMain.h"
 #include "link/ReplyFields.h"
+#include "mainwin/ScaleOnMain.h"
 #include "mainwin/frmIo.h"
 #include "platform/Lamp.h"
 #include "shared/Bounds.h"
@@ -39,11 +40,8 @@ void frmMain::ShowPositions(const AxisWords &counts)
         if (!v)
             continue;
         g.LastPulseCount[size_t(axis)] = *v;
-        const int unit = g.ScaleSel[axis];
-        const QString factor = (unit >= 0 && unit < kUnitCodes) ? g.ScaleFactor[unit][axis]
-                                                                 : QStringLiteral("1");
         // A factor the reader refuses shows nothing new either.
-        if (const auto shown = PositionText(*v, factor))
+        if (const auto shown = PositionText(*v, PositionFactorText(axis)))
             writeBox(positionBox(axis), *shown);
     }
 }

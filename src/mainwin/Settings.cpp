@@ -3,6 +3,7 @@
 
 #include "mainwin/SettingsFile.h"
 #include "mainwin/frmMain.h"
+#include "mainwin/ScaleOnMain.h"
 #include "platform/AppInfo.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
@@ -85,6 +86,8 @@ void frmMain::LoadSettings()
         if (amount && factor)
             amountBox(axis)->setText(PlainForm(*amount * *factor));
     }
+    // The positions and amounts are shown in the units just read.
+    RefitScaledBoxes(*this);
     for (int axis = 0; axis < kAxes; ++axis) {
         const QString &speed = g.AxisEntryText[axis][1];
         manualSpeedBox(axis)->setText(speed.isEmpty() ? QStringLiteral("0") : speed);

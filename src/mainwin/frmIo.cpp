@@ -8,6 +8,7 @@
 #include "platform/EventPump.h"
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"
+#include "platform/WindowFit.h"
 #include "shared/Bounds.h"
 #include "shared/EntryChecks.h"
 #include "shared/NumberText.h"
@@ -358,7 +359,7 @@ void frmIo::showAxisOutputs(int axis, unsigned bits)
 
 void frmIo::buildLayout()
 {
-    auto *outer = new QVBoxLayout(this);
+    auto *outer = new QVBoxLayout;
     auto titled = [this](int index, const QString &text) {
         auto *l = new QLabel(text, this);
         l->setObjectName(QStringLiteral("title%1").arg(index));
@@ -427,4 +428,8 @@ void frmIo::buildLayout()
     bottom->addStretch();
     bottom->addWidget(Command1);
     outer->addLayout(bottom);
+
+    // The column of lamps and titles is taller than a small screen: the
+    // window scrolls, so that Name Change and Exit can always be reached.
+    FitToScreen(this, outer);
 }

@@ -2,9 +2,13 @@
 
 #include "mainwin/frmIo.h"
 #include "link/MonitorHold.h"
+#include "mainwin/ScaleOnMain.h"
+#include "platform/FitToText.h"
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"
 #include "platform/UpDown.h"
+#include "platform/WindowFit.h"
+#include "shared/EntryChecks.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -174,8 +178,7 @@ void frmMain::buildMenus()
 
 void frmMain::buildControls()
 {
-    auto *central = new QWidget(this);
-    auto *outer = new QVBoxLayout(central);
+    auto *outer = new QVBoxLayout;
 
     auto named = [](QWidget *w, const char *name) {
         w->setObjectName(QLatin1String(name));
@@ -395,7 +398,21 @@ void frmMain::buildControls()
     buttons->addWidget(Command5);
     outer->addLayout(buttons);
 
-    setCentralWidget(central);
+    // On a small screen or at a large font the window scrolls rather than
+    // run off the screen.
+    FitToScreen(this, outer);
+
+    // Every value box as wide as the widest text it can hold; the position
+    // and amount boxes follow their axis's unit (RefitScaledBoxes).
+    for (int a = 0; a < 4; ++a) {
+        FitBoxWidth(pos[a], [a] { return PositionWidestTexts(a); });
+        FitBoxWidth(spd[a], [] { return EveryDigit({QString::number(INT32_MIN)}); });
+        FitBoxWidth(amt[a], [a] { return AmountWidestTexts(a); });
+        // An up-down step writes the speed after a blank.
+        FitBoxWidth(man[a], [] { return EveryDigit({u' ' + QString::number(kMaxManualSpeed)}); });
+        FitBoxWidth(registerBox(a), [] { return EveryDigit({QString::number(INT16_MIN)}); });
+    }
+    FitBoxWidth(RegNo, [] { return EveryDigit({u' ' + QString::number(LastRegister(UnitKind::FourAxis))}); });
 
     // Tab visits the controls row by row as they stand. The position and
     // speed displays take the focus only by a click and hand it on at once;

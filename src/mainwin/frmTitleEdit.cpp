@@ -3,6 +3,7 @@
 #include "mainwin/frmIo.h"
 #include "platform/Dialogs.h"
 #include "platform/EntryEditing.h"
+#include "platform/FitToText.h"
 #include "shared/EntryChecks.h"
 #include "shared/RefusalText.h"
 #include "shared/Shared.h"
@@ -43,6 +44,13 @@ frmTitleEdit::frmTitleEdit(QWidget *parent) : QDialog(parent)
     auto *l2 = new QVBoxLayout(Frame2);
     Text1 = new QLineEdit(Frame2);
     Text1->setMaxLength(10);   // a title has ten characters
+    // Ten of any character a title may hold show whole.
+    FitBoxWidth(Text1, [] {
+        QStringList widest;
+        for (char16_t c = u' '; c <= u'~'; ++c)
+            widest << QString(10, QChar(c));
+        return widest;
+    });
     l2->addWidget(Text1);
     outer->addWidget(Frame1);
     outer->addWidget(Frame2);

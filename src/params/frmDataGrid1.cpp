@@ -5,9 +5,13 @@
 #include "params/ParamChecks.h"
 #include "params/ParamDatabase.h"
 #include "params/ParamRequests.h"
+#include "params/ParamTables.h"
 #include "platform/DataGrid.h"
 #include "platform/Dialogs.h"
+#include "platform/FitToText.h"
 #include "platform/OwnerWindow.h"
+#include "platform/WindowFit.h"
+#include "shared/AxisFactor.h"
 #include "shared/Shared.h"
 
 #include <QAction>
@@ -90,30 +94,24 @@ frmDataGrid1::~frmDataGrid1()
 
 void frmDataGrid1::buildLayout()
 {
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = new QVBoxLayout;
     MenuBar = new QMenuBar(this);
     DownLoad = MenuBar->addAction(QStringLiteral("DownLoad"));
     UpLoad = MenuBar->addAction(QStringLiteral("UpLoad"));
-    layout->setMenuBar(MenuBar);
 
     SSTab1 = new QTabWidget(this);
     layout->addWidget(SSTab1);
 
-    const int gridWidth = kSelectorWidth + kTitleWidth + 4 * kAxisWidth + 4;
+    // Sizes and places follow the font (layOutGrids).
     auto makePage = [&](const QString &caption, DataGrid *&grid, std::array<QLabel **, 4> headings) {
         auto *page = new QWidget;
         grid = new DataGrid(page);
-        grid->move(kGridLeft, kGridTop);
-        grid->setFixedWidth(gridWidth);
         grid->verticalHeader()->setFixedWidth(kSelectorWidth);
-        grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
         grid->setLockedColumn(0, true);
         static const char *const axes[] = {"X-axis", "Y-axis", "Z-axis", "U-axis"};
         for (int a = 0; a < 4; ++a) {
             auto *label = new QLabel(QLatin1String(axes[a]), page);
             label->setAlignment(Qt::AlignCenter);
-            label->setGeometry(kGridLeft + 2 + kSelectorWidth + kTitleWidth + a * kAxisWidth, kHeadingTop,
-                               kAxisWidth, kGridTop - kHeadingTop);
             *headings[size_t(a)] = label;
         }
         SSTab1->addTab(page, caption);
@@ -127,7 +125,6 @@ void frmDataGrid1::buildLayout()
     Label1 = new QLabel(Frame1);
     auto *frameLayout = new QVBoxLayout(Frame1);
     frameLayout->addWidget(Label1);
-    Frame1->setFixedWidth(gridWidth);
 
     // Settings are only ever chosen from the pickers; the numbers of the
     // Parameter grid are typed into its axis columns.
@@ -142,7 +139,6 @@ void frmDataGrid1::buildLayout()
         auto *w = new QListWidget(this);
         w->setObjectName(QLatin1String(kListNames[i]));
         w->addItems(PickListEntries(list));
-        w->setFixedSize(kAxisWidth, kRowHeight * int(w->count()) + 4);
         w->hide();
         connect(w, &QListWidget::itemClicked, this, [this, list] { listClick(list); });
         switch (list) {
@@ -162,6 +158,8 @@ void frmDataGrid1::buildLayout()
     buttons->addStretch();
     buttons->addWidget(cmdClose);
     layout->addLayout(buttons);
+    FitToScreen(this, layout);
+    this->layout()->setMenuBar(MenuBar);
 
     SSTab1->installEventFilter(this);
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int tab) {
@@ -180,17 +178,84 @@ void frmDataGrid1::buildLayout()
     connect(UpLoad, &QAction::triggered, this, &frmDataGrid1::UpLoad_Click);
 }
 
-void frmDataGrid1::fitGrid(DataGrid *grid)
+std::array<QLabel *, 4> frmDataGrid1::headings(GridTab tab) const
 {
-    grid->setColumnWidth(0, kTitleWidth);
-    for (int c = 1; c < grid->columnCount(); ++c)
-        grid->setColumnWidth(c, kAxisWidth);
-    grid->setFixedHeight(grid->rowCount() * kRowHeight + 2 * grid->frameWidth());
-    if (grid == DBGrid2)
-        Frame1->move(kGridLeft, kGridTop + grid->height() + 8);
-    if (QWidget *page = grid->parentWidget())
-        page->setMinimumSize(kGridLeft * 2 + grid->width(),
-                             kGridTop + grid->height() + (grid == DBGrid2 ? Frame1->sizeHint().height() + 16 : 8));
+    switch (tab) {
+    case GridTab::Mode: return {Label10, Label11, Label12, Label13};
+    case GridTab::HomeSearch: return {Label6, Label7, Label8, Label9};
+    case GridTab::Parameter: return {Label2, Label3, Label4, Label5};
+    }
+    return {};
+}
+
+void frmDataGrid1::layOutGrids()
+{
+    // The widest text each kind of column can show: the row titles, and in
+    // the axis columns every picker's items, the limits of every parameter
+    // (the offset in each axis's unit), and whatever the cells hold now.
+    QStringList titles;
+    QStringList values;
+    for (PickList list : kLists)
+        values << PickListEntries(list);
+    for (const ParamItem &item : kSentParams)
+        values << EveryDigit({QString::number(item.min), QString::number(item.max)});
+    if (const ParamItem *offset = ParamItemOf(kOffsetItem))
+        for (int a = 0; a < kAxes; ++a)
+            for (int32_t limit : {offset->min, offset->max})
+                values << EveryDigit({OffsetShownText(QString::number(limit), CurrentAxisFactor(a))});
+    for (int t = 0; t < kGridTabs; ++t) {
+        const DataGrid *dg = grid(GridTab(t));
+        for (int r = 0; r < dg->rowCount(); ++r) {
+            titles << dg->CellText(r, 0);
+            for (int c = 1; c < dg->columnCount(); ++c)
+                values << dg->CellText(r, c);
+        }
+    }
+    int titleWidth = kTitleWidth;
+    int axisWidth = kAxisWidth;
+    int rowHeight = kRowHeight;
+    for (const QString &text : titles)
+        titleWidth = std::max(titleWidth, CellSizeFor(grdDataGrid, text).width());
+    for (const QString &text : values) {
+        const QSize cell = CellSizeFor(grdDataGrid, text);
+        axisWidth = std::max(axisWidth, cell.width());
+        rowHeight = std::max(rowHeight, cell.height());
+    }
+
+    const int gridWidth = kSelectorWidth + titleWidth + 4 * axisWidth + 4;
+    for (int t = 0; t < kGridTabs; ++t) {
+        DataGrid *dg = grid(GridTab(t));
+        const std::array<QLabel *, 4> heads = headings(GridTab(t));
+        const int headHeight = std::max(kGridTop - kHeadingTop, heads[0]->sizeHint().height());
+        const int gridTop = kHeadingTop + headHeight;
+        for (int a = 0; a < 4; ++a)
+            heads[size_t(a)]->setGeometry(kGridLeft + 2 + kSelectorWidth + titleWidth + a * axisWidth, kHeadingTop,
+                                          axisWidth, headHeight);
+        dg->verticalHeader()->setDefaultSectionSize(rowHeight);
+        dg->setColumnWidth(0, titleWidth);
+        for (int c = 1; c < dg->columnCount(); ++c)
+            dg->setColumnWidth(c, axisWidth);
+        dg->move(kGridLeft, gridTop);
+        dg->setFixedSize(gridWidth, dg->rowCount() * rowHeight + 2 * dg->frameWidth());
+        int bottom = gridTop + dg->height() + 8;
+        if (dg == DBGrid2) {
+            Frame1->setFixedWidth(gridWidth);
+            Frame1->move(kGridLeft, bottom);
+            bottom += Frame1->sizeHint().height() + 8;
+        }
+        if (QWidget *page = dg->parentWidget())
+            page->setMinimumSize(kGridLeft * 2 + gridWidth, bottom);
+    }
+    for (PickList list : kLists)
+        if (QListWidget *w = listOf(list))
+            w->setFixedSize(axisWidth, rowHeight * w->count() + 4);
+}
+
+void frmDataGrid1::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_loaded)
+        layOutGrids();
 }
 
 DataGrid *frmDataGrid1::grid(GridTab tab) const
@@ -240,10 +305,10 @@ bool frmDataGrid1::Form_Load()
             MsgBox(DatabaseErrorMessage(d->ErrorText()));
             return false;
         }
-        DataGrid *dg = grid(GridTab(t));
-        dg->setDataSource(d);
-        fitGrid(dg);
+        grid(GridTab(t))->setDataSource(d);
     }
+    m_loaded = true;
+    layOutGrids();
     return true;
 }
 
@@ -297,6 +362,7 @@ void frmDataGrid1::SetGridData()
         if (!stored)
             dg->ReBind();
     }
+    layOutGrids();
 }
 
 void frmDataGrid1::SSTab1_Click(int)

@@ -8,6 +8,7 @@
 #include "platform/DataControl.h"
 
 #include <QWidget>
+#include <array>
 
 class DataGrid;
 class QAction;
@@ -72,10 +73,14 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildLayout();
-    void fitGrid(DataGrid *grid);
+    // Column widths, row heights, headings and pickers from the font and
+    // the texts the grids can show.
+    void layOutGrids();
+    std::array<QLabel *, 4> headings(GridTab tab) const;
     void SetGridData();
     void HideLists();
     void popList(GridTab tab, int ColIndex);
@@ -85,6 +90,7 @@ private:
     void unload();
 
     bool m_filled = false;
+    bool m_loaded = false;   // the grids are bound to their tables
     int m_tab = 0;
     GridTab m_pickTab = GridTab::Mode;
     int m_transferDepth = 0;

@@ -5,7 +5,9 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/EntryEditing.h"
+#include "platform/FitToText.h"
 #include "platform/OwnerWindow.h"
+#include "platform/WindowFit.h"
 #include "shared/AxisFactor.h"
 #include "shared/EntryChecks.h"
 
@@ -96,7 +98,7 @@ int frmScaleSetup::chosenUnit(int axis) const
 
 void frmScaleSetup::buildLayout()
 {
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = new QVBoxLayout;
     auto *frames = new QHBoxLayout;
     layout->addLayout(frames);
     const std::array<Options *, kAxes> opts{&ScaleOpt, &ScaleOpt1, &ScaleOpt2, &ScaleOpt3};
@@ -135,6 +137,9 @@ void frmScaleSetup::buildLayout()
                 box->hide();
                 continue;
             }
+            // A factor of seven decimals, or the longer one the box was
+            // loaded with, shows whole.
+            FitBoxWidth(box, [box] { return EveryDigit({QStringLiteral("0.0000001")}) << box->text(); });
             auto *lead = new QLabel(QStringLiteral("1 Pulse ="), f);
             auto *unit = new QLabel(UnitCaption(u), f);
             (*before[size_t(u - 1)])[size_t(a)] = lead;
@@ -164,6 +169,7 @@ void frmScaleSetup::buildLayout()
     buttons->addWidget(OkButton);
     buttons->addWidget(CancelButton);
     layout->addLayout(buttons);
+    FitToScreen(this, layout);
     connect(OkButton, &QPushButton::clicked, this, &frmScaleSetup::OkButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &frmScaleSetup::CancelButton_Click);
 }
@@ -189,8 +195,10 @@ void frmScaleSetup::Form_Load()
             SetOption((*options(a))[size_t(unit)], true);
         if (a >= 2)
             enableAxis(a);
-        for (int u = 0; u < kScaleUnits; ++u)
+        for (int u = 0; u < kScaleUnits; ++u) {
             (*boxes(a))[size_t(u)]->setText(g.ScaleFactor[size_t(u)][size_t(a)]);
+            RefitBoxWidth((*boxes(a))[size_t(u)]);
+        }
     }
 }
 

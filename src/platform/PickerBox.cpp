@@ -28,6 +28,15 @@ void PickerBox::setText(const QString &text)
     update();
 }
 
+int PickerBox::widthToShow(const QString &text) const
+{
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    const QFontMetrics fm(font());
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &opt, QSize(fm.horizontalAdvance(text), fm.height()), this)
+        .width();
+}
+
 void PickerBox::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);

@@ -18,6 +18,8 @@ public:
     int ListIndex() const { return currentIndex(); }
     int ListCount() const { return count(); }
     QString List(int index) const { return index >= 0 && index < count() ? itemText(index) : QString(); }
+    // The width the closed box needs to show `text` whole beside its arrow.
+    int widthToShow(const QString &text) const;
 
 signals:
     void Click(int listIndex);

@@ -3,11 +3,12 @@
 #include "program/EditorWindow.h"
 #include "program/PickerLists.h"
 #include "program/ProgramLayout.h"
+#include "platform/FitToText.h"
+#include "platform/PickerBox.h"
 
 #include <QHeaderView>
 #include <QStyle>
 #include <QStyleOptionHeader>
-#include <QStyleOptionViewItem>
 #include <QTableView>
 
 #include <algorithm>
@@ -30,23 +31,6 @@ QList<PickerList> listsOf(UnitKind kind, CellKind cell)
 }
 
 constexpr int kCommentChars = 20;
-
-// Width of a cell that draws `text` whole in the view's font and style.
-int cellWidth(const QTableView *view, const QString &text)
-{
-    QStyleOptionViewItem opt;
-    opt.initFrom(view);
-    opt.font = view->font();
-    opt.fontMetrics = QFontMetrics(opt.font);
-    opt.features = QStyleOptionViewItem::HasDisplay;
-    opt.text = text;
-    opt.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-    opt.textElideMode = view->textElideMode();
-    const QStyle *style = view->style();
-    const int drawn = style->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), view).width();
-    // The grid line is drawn inside the column.
-    return drawn + (view->showGrid() ? 1 : 0);
-}
 
 // The header lines of a column as the editor writes them.
 QString headerText(UnitKind kind, int col)
@@ -101,7 +85,7 @@ QStringList ColumnSampleTexts(UnitKind kind, int col)
     return texts;
 }
 
-void FitProgramColumns(QTableView *view, UnitKind kind)
+void FitProgramColumns(QTableView *view, UnitKind kind, const PickerBox *picker)
 {
     const QFontMetrics fm(view->font());
     for (int col = 0; col < kProgramFields; ++col) {
@@ -111,9 +95,14 @@ void FitProgramColumns(QTableView *view, UnitKind kind)
             const auto widest = std::max_element(texts.begin(), texts.end(), [&fm](const QString &a, const QString &b) {
                 return fm.horizontalAdvance(a) < fm.horizontalAdvance(b);
             });
-            width = std::max(width, cellWidth(view, *widest));
+            width = std::max(width, CellSizeFor(view, *widest).width());
+            // The picker laid over the cell stays within it.
+            const CellKind cell = KindOfColumn(col);
+            if (picker && (cell == CellKind::Cmd || cell == CellKind::Spd || cell == CellKind::Tim))
+                for (const QString &text : texts)
+                    width = std::max(width, picker->widthToShow(text) + (view->showGrid() ? 1 : 0));
         } else if (KindOfColumn(col) == CellKind::Cmt) {
-            width = std::max(width, cellWidth(view, QString(kCommentChars, u'n')));
+            width = std::max(width, CellSizeFor(view, QString(kCommentChars, u'n')).width());
         }
         view->setColumnWidth(col, width);
     }

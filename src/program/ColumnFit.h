@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+class PickerBox;
 class QTableView;
 
 // The texts column `col` of an editor's grid can show at its widest: every
@@ -19,5 +20,7 @@ QStringList ColumnSampleTexts(UnitKind kind, int col);
 // Sets every column of an editor's grid: the widest sample text as the
 // grid's cells draw it, the header as its header draws it, never narrower
 // than the window's design. A comment column is given room for about
-// twenty characters of the font.
-void FitProgramColumns(QTableView *view, UnitKind kind);
+// twenty characters of the font. A command, speed or timer column is as wide
+// as `picker` (one of the editor's in-place pickers) needs to show each of
+// its texts whole.
+void FitProgramColumns(QTableView *view, UnitKind kind, const PickerBox *picker = nullptr);

@@ -5,6 +5,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/OwnerWindow.h"
 #include "platform/PickerBox.h"
+#include "platform/WindowFit.h"
 #include "program/ColumnFit.h"
 #include "program/EditorWindow.h"
 #include "program/GridLink.h"
@@ -60,7 +61,7 @@ frmPrgEdit::~frmPrgEdit()
 
 void frmPrgEdit::buildLayout()
 {
-    auto *box = new QVBoxLayout(this);
+    auto *box = new QVBoxLayout;
     box->setContentsMargins(Pixels(120), 0, Pixels(120), Pixels(60));
     box->setSpacing(0);
 
@@ -73,7 +74,6 @@ void frmPrgEdit::buildLayout()
     EditItem[4] = Edit->addAction(QStringLiteral("ALL Clear"));
     DownLoad = menuBar->addAction(QStringLiteral("DownLoad"));
     UpLoad = menuBar->addAction(QStringLiteral("UpLoad"));
-    box->setMenuBar(menuBar);
 
     auto *top = new QHBoxLayout;
     top->setContentsMargins(Pixels(240), Pixels(120), 0, Pixels(60));
@@ -124,6 +124,8 @@ void frmPrgEdit::buildLayout()
     box->addSpacing(Pixels(100));
     box->addLayout(bottom);
 
+    FitToScreen(this, box);
+    layout()->setMenuBar(menuBar);
     resize(Pixels(10530), Pixels(8100));
 }
 
@@ -169,7 +171,7 @@ void frmPrgEdit::Form_Load()
 
 void frmPrgEdit::layOutGrid()
 {
-    FitProgramColumns(MSFlexGrid1, UnitKind::TwoAxis);
+    FitProgramColumns(MSFlexGrid1, UnitKind::TwoAxis, X_CMD);
     // Rows as high as a list, so a list covers its cell.
     MSFlexGrid1->verticalHeader()->setDefaultSectionSize(X_CMD->sizeHint().height());
 }
@@ -242,10 +244,9 @@ void frmPrgEdit::sync(bool follow)
             w->hide();
             continue;
         }
-        const QRect cell = cellRect(state.row, state.col);
-        w->setGeometry(cell.x(), cell.y(),
-                       std::max({Pixels(state.WidthTwips), cell.width(), w->minimumSizeHint().width()}),
-                       cell.height());
+        // A list covers its cell and no more: the columns are wide enough
+        // for it, and the cell beside stays readable.
+        w->setGeometry(cellRect(state.row, state.col));
         w->setText(state.Text);
         w->show();
         w->raise();

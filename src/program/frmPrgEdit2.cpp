@@ -6,6 +6,7 @@
 #include "platform/OwnerWindow.h"
 #include "platform/PickerBox.h"
 #include "platform/TabStrip.h"
+#include "platform/WindowFit.h"
 #include "program/BlockCopy.h"
 #include "program/ColumnFit.h"
 #include "program/EditorWindow.h"
@@ -75,7 +76,7 @@ frmPrgEdit2::~frmPrgEdit2()
 
 void frmPrgEdit2::buildLayout()
 {
-    auto *box = new QVBoxLayout(this);
+    auto *box = new QVBoxLayout;
     box->setContentsMargins(Pixels(120), 0, Pixels(120), Pixels(60));
     box->setSpacing(0);
 
@@ -91,7 +92,6 @@ void frmPrgEdit2::buildLayout()
     BlockCopyExpandItem = Edit->addAction(QStringLiteral("Block Copy Expand"));
     DownLoad = menuBar->addAction(QStringLiteral("DownLoad"));
     UpLoad = menuBar->addAction(QStringLiteral("UpLoad"));
-    box->setMenuBar(menuBar);
 
     QStringList captions;
     for (int t = 0; t < kRegisterPages; ++t)
@@ -143,6 +143,10 @@ void frmPrgEdit2::buildLayout()
     box->addSpacing(Pixels(100));
     box->addLayout(bottom);
 
+    // At a large font the tabs need more than a small screen's width: the
+    // window scrolls, with the menu bar standing above what scrolls.
+    FitToScreen(this, box);
+    layout()->setMenuBar(menuBar);
     resize(Pixels(10530), Pixels(7875));
 }
 
@@ -209,7 +213,7 @@ void frmPrgEdit2::Form_Load()
 
 void frmPrgEdit2::layOutGrid()
 {
-    FitProgramColumns(MSFlexGrid1, UnitKind::FourAxis);
+    FitProgramColumns(MSFlexGrid1, UnitKind::FourAxis, X_CMD);
     // Rows as high as a picker, so a picker covers its cell.
     MSFlexGrid1->verticalHeader()->setDefaultSectionSize(X_CMD->sizeHint().height());
 }
@@ -283,10 +287,9 @@ void frmPrgEdit2::sync(bool follow)
         }
         const QRect cell = cellRect(state.row, state.col);
         // The text box covers its cell, which the font may have widened; a
-        // picker is at least wide enough to show a mnemonic beside its arrow.
-        const int width = e == InPlace::TextInput1
-                              ? std::max(Pixels(state.WidthTwips), cell.width())
-                              : std::max({Pixels(state.WidthTwips), cell.width(), w->minimumSizeHint().width()});
+        // picker stays within its cell, so the cell beside stays readable
+        // (the columns are wide enough for it).
+        const int width = e == InPlace::TextInput1 ? std::max(Pixels(state.WidthTwips), cell.width()) : cell.width();
         w->setGeometry(cell.x(), cell.y(), width, cell.height());
         if (e == InPlace::TextInput1) {
             // The caret goes to the end only after a change; a key that only

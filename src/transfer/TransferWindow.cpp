@@ -3,9 +3,11 @@
 #include "link/LinePort.h"
 #include "link/MonitorHold.h"
 #include "platform/Dialogs.h"
+#include "platform/FitToText.h"
 #include "platform/KeyCodes.h"
 #include "platform/MSComm.h"
 #include "platform/Timer.h"
+#include "platform/WindowFit.h"
 #include "program/ProgramTable.h"
 #include "shared/Bounds.h"
 #include "shared/Language.h"
@@ -72,7 +74,7 @@ void TransferWindow::ResetRanges()
 
 void TransferWindow::buildLayout()
 {
-    auto *outer = new QVBoxLayout(this);
+    auto *outer = new QVBoxLayout;
     auto *grid = new QGridLayout;
     outer->addLayout(grid);
     for (int i = 0; i < kAxes; ++i) {
@@ -90,7 +92,8 @@ void TransferWindow::buildLayout()
         Text2[i] = new QLineEdit(Frame1[i]);
         for (QLineEdit *box : {Text1[i], Text2[i]}) {
             box->setMaxLength(5);
-            box->setFixedWidth(70);
+            // The design's width, or what the longest number it takes needs.
+            FitBoxWidth(box, [box] { return EveryDigit({QString(box->maxLength(), u'0')}); }, 70);
             box->installEventFilter(this);
         }
         range->addWidget(Text1[i]);
@@ -126,6 +129,7 @@ void TransferWindow::buildLayout()
     buttons->addWidget(Cancel_botton);
     buttons->addStretch();
     outer->addLayout(buttons);
+    FitToScreen(this, outer);
     connect(Start_botton, &QPushButton::clicked, this, &TransferWindow::Start_botton_Click);
     connect(Cancel_botton, &QPushButton::clicked, this, &TransferWindow::Cancel_botton_Click);
 }

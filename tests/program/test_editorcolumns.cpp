@@ -4,6 +4,7 @@
 // larger one.
 
 #include "ProgramState.h"
+#include "ScaledFont.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "Waits.h"
@@ -114,11 +115,7 @@ void TestEditorColumns::columnsFitTheirTexts()
     QFETCH(double, scale);
     const UnitKind unit = UnitKind(kind);
 
-    QFont font = m_font;
-    if (font.pointSizeF() > 0)
-        font.setPointSizeF(font.pointSizeF() * scale);
-    else
-        font.setPixelSize(qRound(font.pixelSize() * scale));
+    const QFont font = ScaledFont(m_font, scale);
     QApplication::setFont(font);
 
     g.UnitModel = unit == UnitKind::FourAxis ? QStringLiteral("4") : QStringLiteral("2");
