@@ -54,6 +54,20 @@ int headerWidth(const QTableView *view, UnitKind kind, int col)
     return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), header).width();
 }
 
+// The one of `texts` the font draws widest. Each is measured once: a
+// register column has two thousand of them, measured at every opening.
+const QString &widestOf(const QFontMetrics &fm, const QStringList &texts)
+{
+    qsizetype widest = 0;
+    int most = -1;
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        if (const int w = fm.horizontalAdvance(texts[i]); w > most) {
+            most = w;
+            widest = i;
+        }
+    return texts[widest];
+}
+
 } // namespace
 
 QStringList ColumnSampleTexts(UnitKind kind, int col)
@@ -92,15 +106,12 @@ void FitProgramColumns(QTableView *view, UnitKind kind, const PickerBox *picker)
         int width = std::max(Pixels(ColumnWidthTwips(col)), headerWidth(view, kind, col));
         const QStringList texts = ColumnSampleTexts(kind, col);
         if (!texts.isEmpty()) {
-            const auto widest = std::max_element(texts.begin(), texts.end(), [&fm](const QString &a, const QString &b) {
-                return fm.horizontalAdvance(a) < fm.horizontalAdvance(b);
-            });
-            width = std::max(width, CellSizeFor(view, *widest).width());
+            width = std::max(width, CellSizeFor(view, widestOf(fm, texts)).width());
             // The picker laid over the cell stays within it.
             const CellKind cell = KindOfColumn(col);
             if (picker && (cell == CellKind::Cmd || cell == CellKind::Spd || cell == CellKind::Tim))
-                for (const QString &text : texts)
-                    width = std::max(width, picker->widthToShow(text) + (view->showGrid() ? 1 : 0));
+                width = std::max(width, picker->widthToShow(widestOf(QFontMetrics(picker->font()), texts))
+                                            + (view->showGrid() ? 1 : 0));
         } else if (KindOfColumn(col) == CellKind::Cmt) {
             width = std::max(width, CellSizeFor(view, QString(kCommentChars, u'n')).width());
         }
