@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
+#include "platform/FitToText.h"
 #include "platform/KeyCodes.h"
 #include "platform/frmMessage.h"
 #include "program/BlockCopy.h"
@@ -37,6 +38,8 @@ QLineEdit *MakeRangeBox(QWidget *parent, const std::function<void(const QString 
 {
     auto *box = new QLineEdit(QStringLiteral("0"), parent);
     box->installEventFilter(new RangeKeyFilter(box));
+    // A register has up to four digits.
+    FitBoxWidth(box, [] { return EveryDigit({QStringLiteral("0000")}); });
     QObject::connect(box, &QLineEdit::textChanged, box, [box, changed](const QString &text) {
         if (!RangeTextAccepted(text)) {
             // The box is put back at once, so the message keeps what was refused.

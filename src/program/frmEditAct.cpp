@@ -72,7 +72,6 @@ std::array<QCheckBox *, 4> frmEditAct::destBoxes(int axis) const
 
 void frmEditAct::buildLayout()
 {
-    setFixedSize(Pixels(5010), Pixels(5100));
     auto label = [this](const QString &text, int left, int top, int width, int height) {
         auto *l = new QLabel(text, this);
         SetTwipsGeometry(l, left, top, width, height);
@@ -135,6 +134,7 @@ void frmEditAct::buildLayout()
     order << Start_Button << Exit_Button << Normal_Button;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+    KeepTwipsDesign(this, 5010, 5100);
 }
 
 void frmEditAct::showForm()

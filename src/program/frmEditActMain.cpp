@@ -53,7 +53,6 @@ frmEditActMain::~frmEditActMain()
 
 void frmEditActMain::buildLayout()
 {
-    setFixedSize(Pixels(5670), Pixels(2850));
     auto label = [this](const QString &text, int left, int top, int width) {
         auto *l = new QLabel(text, this);
         SetTwipsGeometry(l, left, top, width, 210);
@@ -111,6 +110,7 @@ void frmEditActMain::buildLayout()
                                  Exit_Botton, Expand_Botton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+    KeepTwipsDesign(this, 5670, 2850);
 }
 
 void frmEditActMain::showForm()

@@ -60,10 +60,11 @@ void AskQuestion(const QString &question, const QString &boxCaption)
     frmQuestion window;
     window.Label1->setText(question);
     window.Check1->setText(boxCaption);
-    // A caption longer than its place widens it, and the window with it.
+    // A caption longer than its place widens it, and the window with it; a
+    // larger font makes it as high as its letters.
     int right = window.width();
     for (QWidget *w : {static_cast<QWidget *>(window.Label1), static_cast<QWidget *>(window.Check1)}) {
-        w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
+        w->resize(w->size().expandedTo(w->sizeHint()));
         right = std::max(right, w->geometry().right() + Pixels(270));
     }
     window.setFixedWidth(right);

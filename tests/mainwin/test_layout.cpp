@@ -2,7 +2,8 @@
 // at one and a half times its size: every value box at least as wide as the
 // widest text it can hold, the parameter grid's columns wide enough for
 // their values, every window no larger than the screen and every control
-// within reach, and the editors' in-place pickers within their columns.
+// within reach, the editors' in-place pickers within their columns, and the
+// windows placed control by control grown as one with the font.
 //
 // The widest texts and the widths they need are worked out here from the
 // font and the style, as a line edit, a cell or a drop-down box draws them,
@@ -24,7 +25,10 @@
 #include "platform/PickerBox.h"
 #include "program/ProgramLayout.h"
 #include "program/ProgramTable.h"
+#include "program/frmEditAct.h"
+#include "program/frmEditActMain.h"
 #include "program/frmPrgEdit.h"
+#include "program/frmQuestion.h"
 #include "program/frmPrgEdit2.h"
 #include "shared/Shared.h"
 #include "transfer/frmRecvPrg.h"
@@ -32,8 +36,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -155,6 +161,10 @@ private slots:
     void windowsFitTheScreen();
     void pickerStaysInItsColumn_data();
     void pickerStaysInItsColumn();
+    void placedWindowsGrowWithTheFont_data();
+    void placedWindowsGrowWithTheFont();
+    void questionShowsItsCaptionsWhole_data();
+    void questionShowsItsCaptionsWhole();
 
 private:
     bool setScale(double scale);
@@ -550,6 +560,112 @@ void TestLayout::pickerStaysInItsColumn()
         QVERIFY2(at.width() >= needs, qPrintable(QStringLiteral("\"%1\" needs %2 px of %3")
                                                       .arg(shown->List(i)).arg(needs).arg(at.width())));
     }
+}
+
+// ---- windows placed control by control -----------------------------------------
+
+void TestLayout::placedWindowsGrowWithTheFont_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<bool>("expanded");
+    QTest::addColumn<bool>("fontFirst");   // the font is set before the window opens
+    for (double scale : kScales)
+        for (bool expanded : {false, true})
+            for (bool fontFirst : {true, false})
+                QTest::addRow("%s block copy, %s, %s", expanded ? "expanded" : "normal", qPrintable(scaleName(scale)),
+                              fontFirst ? "font set before opening" : "font changed while open")
+                    << scale << expanded << fontFirst;
+}
+
+// The block copy windows stand control by control where their design put
+// them: at a larger font every register box still shows four digits whole,
+// every caption shows whole, nothing overlaps, and the window fits the
+// screen; at the default font the design's size stays.
+void TestLayout::placedWindowsGrowWithTheFont()
+{
+    QFETCH(double, scale);
+    QFETCH(bool, expanded);
+    QFETCH(bool, fontFirst);
+
+    if (fontFirst)
+        QVERIFY(setScale(scale));
+    QWidget *w = expanded ? static_cast<QWidget *>(ShowEditAct()) : ShowEditActMain();
+    QVERIFY(w);
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    const QSize design = expanded ? QSize(334, 340) : QSize(378, 190);
+    if (!fontFirst) {
+        QCOMPARE(w->size(), design);
+        QVERIFY(setScale(scale));
+    }
+
+    const QList<QLineEdit *> boxes = w->findChildren<QLineEdit *>();
+    QCOMPARE(boxes.size(), expanded ? 12 : 3);
+    const QStringList registers = digits({"0000"});
+    auto boxesFit = [&] {
+        for (QLineEdit *box : boxes)
+            for (const QString &text : registers)
+                if (box->font() != QApplication::font() || box->width() < lineEditNeeds(box, text)
+                    || box->height() < QFontMetrics(box->font()).height() + 2)
+                    return false;
+        return true;
+    };
+    QTRY_VERIFY2(boxesFit(), "a register box cannot show four digits whole");
+    for (QLabel *label : w->findChildren<QLabel *>()) {
+        const QString caption = label->text().trimmed();
+        QVERIFY2(label->width() >= QFontMetrics(label->font()).horizontalAdvance(caption)
+                     && label->height() >= QFontMetrics(label->font()).height(),
+                 qPrintable(QStringLiteral("\"%1\" is cut").arg(caption)));
+    }
+    for (QPushButton *button : w->findChildren<QPushButton *>())
+        QVERIFY2(button->width() > QFontMetrics(button->font()).horizontalAdvance(button->text()),
+                 qPrintable(button->text()));
+
+    // Controls side by side, none over another.
+    const QList<QWidget *> placed = w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (qsizetype i = 0; i < placed.size(); ++i)
+        for (qsizetype j = i + 1; j < placed.size(); ++j)
+            QVERIFY2(!placed[i]->geometry().intersects(placed[j]->geometry()),
+                     qPrintable(QStringLiteral("%1 over %2").arg(placed[i]->objectName(), placed[j]->objectName())));
+
+    QVERIFY(w->width() >= design.width() && w->height() >= design.height());
+    QVERIFY(w->width() <= kLargestWindow.width() && w->height() <= kLargestWindow.height());
+    if (scale == 1.0)
+        QCOMPARE(w->size(), design);
+    w->close();
+}
+
+void TestLayout::questionShowsItsCaptionsWhole_data()
+{
+    QTest::addColumn<double>("scale");
+    for (double scale : kScales)
+        QTest::newRow(qPrintable(scaleName(scale))) << scale;
+}
+
+void TestLayout::questionShowsItsCaptionsWhole()
+{
+    QFETCH(double, scale);
+    QVERIFY(setScale(scale));
+    QStringList cut;
+    bool shown = false;
+    m_dialogs->answerModal([&](QDialog &d) {
+        auto *q = qobject_cast<frmQuestion *>(&d);
+        if (!q)
+            return;
+        shown = true;
+        const QList<std::pair<QWidget *, QString>> captions{{static_cast<QWidget *>(q->Label1), QStringLiteral("Label1")},
+                                                            {static_cast<QWidget *>(q->Check1), QStringLiteral("Check1")}};
+        for (const auto &[w, name] : captions) {
+            const QSize hint = w->sizeHint();
+            if (w->width() < hint.width() || w->height() < hint.height()
+                || !q->rect().contains(w->geometry()))
+                cut << name + QStringLiteral(" %1 x %2, needs %3 x %4")
+                                             .arg(w->width()).arg(w->height()).arg(hint.width()).arg(hint.height());
+        }
+        q->NoBotton->click();
+    });
+    AskQuestion(QStringLiteral("Are you sure ?"), QStringLiteral("Not appear this confirmation since next time."));
+    QVERIFY(shown);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
 }
 
 int main(int argc, char *argv[])
