@@ -727,28 +727,37 @@ void TestTransfer2::refusedWhole_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<int>("Index");        // the axes: 0 X and Y, 1 X, 2 Y
-    QTest::addColumn<bool>("yBadToo");     // Y 10 holds a command the unit does not take
-    QTest::addColumn<QString>("more");     // the refusal's last line; <sent>: Y goes out whole
+    QTest::addColumn<bool>("xBad");        // X 53 holds data beyond the unit's pulses
+    QTest::addColumn<bool>("yBad");        // Y 10 holds a command the unit does not take
+    QTest::addColumn<QString>("refusal");  // <sent>: what is chosen goes out whole
+    QTest::addColumn<int>("result");
+    const QString x53 = QStringLiteral("ERROR :: X axis / Reg No. 53\nDATA \"99999999\" of INC cannot be sent: it is "
+                                       "beyond the -8388608 to 8388607 pulses the unit takes.\n");
+    const QString y10 = QStringLiteral("ERROR :: Y axis / Reg No. 10\nCMD \"LN3\" cannot be sent: the unit does not take "
+                                       "this command.\n");
     const QString none = QStringLiteral("Nothing was sent.");
-    QTest::newRow("File menu, All") << "menu" << 0 << false << none;
+    QTest::newRow("File menu, All") << "menu" << 0 << true << false << x53 + none << 2054;
     QTest::newRow("File menu, All, a second one on Y")
-        << "menu" << 0 << true << "1 more register cannot be sent either; nothing was sent.";
-    QTest::newRow("File menu, X-axis") << "menu" << 1 << true << none;
-    QTest::newRow("File menu, Y-axis: X is not sent") << "menu" << 2 << false << "<sent>";
-    QTest::newRow("DownLoad All chain") << "all" << 0 << false << none;
-    QTest::newRow("2-axis editor's DownLoad") << "editor" << 0 << false << none;
+        << "menu" << 0 << true << true << x53 + "1 more register cannot be sent either; nothing was sent." << 2054;
+    QTest::newRow("File menu, All, one on Y: X is not sent either") << "menu" << 0 << false << true << y10 + none << 2011;
+    QTest::newRow("File menu, X-axis: Y's is not counted") << "menu" << 1 << true << true << x53 + none << 2054;
+    QTest::newRow("File menu, Y-axis: X's is not sent") << "menu" << 2 << true << false << "<sent>" << 54;
+    QTest::newRow("DownLoad All chain") << "all" << 0 << true << false << x53 + none << 2054;
+    QTest::newRow("2-axis editor's DownLoad") << "editor" << 0 << true << false << x53 + none << 2054;
 }
 
-// X register 53, the last the unit has, holds data beyond the unit's pulses:
-// a download that would send it is refused before its first register, from
-// every entry; nothing reaches the line and the unit keeps its whole old
-// program. Mended, the whole download goes out.
+// A register the download would send holds what the unit cannot take (X 53,
+// the last register; Y 10): the download is refused before its first
+// register, from every entry; nothing reaches the line and the unit keeps
+// its whole old program. Mended, the whole download goes out.
 void TestTransfer2::refusedWhole()
 {
     QFETCH(QString, entry);
     QFETCH(int, Index);
-    QFETCH(bool, yBadToo);
-    QFETCH(QString, more);
+    QFETCH(bool, xBad);
+    QFETCH(bool, yBad);
+    QFETCH(QString, refusal);
+    QFETCH(int, result);
 
     TransferRig rig(UnitKind::TwoAxis);
     QVERIFY(rig.connect());
@@ -760,8 +769,8 @@ void TestTransfer2::refusedWhole()
     QVERIFY(rig.sim->sync());
     QVERIFY(rig.put(0, 0, {"JMP", "5", "", "", ""}));
     QVERIFY(rig.put(3, 1, {"JMP", "7", "", "", ""}));
-    QVERIFY(rig.put(kLast, 0, {"INC", "99999999", "", "", ""}));
-    if (yBadToo)
+    QVERIFY(rig.put(kLast, 0, {"INC", xBad ? "99999999" : "1000", "", "", ""}));
+    if (yBad)
         QVERIFY(rig.put(10, 1, {"LN3", "5", "", "", ""}));
     frmPrgEdit *editor = entry == u"editor" ? ShowPrgEdit() : nullptr;
     if (!editor)   // the monitor polls, as on line (an open editor stops it)
@@ -781,18 +790,16 @@ void TestTransfer2::refusedWhole()
     const bool polling = rig.main->Timer1->isActive();
     download();
     const QStringList rx = rig.received();
-    if (more == u"<sent>") {
+    QCOMPARE(g.TransferResult, result);
+    if (refusal == u"<sent>") {
         QCOMPARE(rig.dialogs.texts(), asked + QStringList{"Download Complete!!"});
         QCOMPARE(programLines(rx), writes('Y', {{3, "C1000007"}}));
         QCOMPARE(rig.sim->registerWord('X', kLast), std::optional<quint32>(old(0, kLast)));
         checkEnded(rig);
         return;
     }
-    const QString refusal = "ERROR :: X axis / Reg No. 53\nDATA \"99999999\" of INC cannot be sent: it is beyond "
-                            "the -8388608 to 8388607 pulses the unit takes.\n" + more;
     QCOMPARE(rig.dialogs.texts(), (asked + QStringList{refusal, "Download Error!!"}));
     QCOMPARE(rig.dialogs.shown().last().title, QStringLiteral("Error"));
-    QCOMPARE(g.TransferResult, kLast + 2001);
     QCOMPARE(programLines(rx), QStringList());
     if (entry == u"all")   // the parameters went first, as the chain has it
         QVERIFY(rx.contains(QStringLiteral("SET Y")));
