@@ -14,12 +14,15 @@
 #include "program/ProgramTable.h"
 #include "program/frmPrgEdit.h"
 #include "shared/Shared.h"
+#include "transfer/ProgramSteps.h"
 #include "transfer/ProgramSteps2.h"
 
 #include <QAction>
 #include <QPointer>
 #include <QProgressBar>
 #include <QTimer>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -86,6 +89,8 @@ private:
 
 // Set by a run for every axis after its first.
 bool nextAxisOfRun = false;
+// The words a download run checked before its first axis; the axes send them.
+std::shared_ptr<DownloadWords> runWords;
 
 bool isTwoAxisAxis(int axis)
 {
@@ -141,7 +146,9 @@ int frmMain::PrgramDownLoad(int axis)
     const int last = LastRegister(UnitKind::TwoAxis);
     if (!isTwoAxisAxis(a))
         return DownloadResultCode({}, 0, -1);   // nothing sent
-    const TransferOutcome out = runAxis(*this, a, DownloadSteps2(ProgramTableOf(UnitKind::TwoAxis), a), nextAxisOfRun);
+    const auto words = runWords ? runWords
+                                : std::make_shared<DownloadWords>(ProgramTableOf(UnitKind::TwoAxis), UnitKind::TwoAxis);
+    const TransferOutcome out = runAxis(*this, a, DownloadSteps2(words, a), nextAxisOfRun);
     return DownloadResultCode(out, 0, last);
 }
 
@@ -169,6 +176,24 @@ std::optional<int> frmMain::RunProgramTransfer2(bool download, int Index, const 
     ProgramTable *table = OpenProgramTableOrTell(UnitKind::TwoAxis);
     if (!table)
         return std::nullopt;
+    // Every register of every axis is encoded before the first goes out: one
+    // that cannot be sent refuses the download whole, and the unit keeps the
+    // program it holds.
+    std::shared_ptr<DownloadWords> words;
+    if (download) {
+        words = std::make_shared<DownloadWords>(*table, UnitKind::TwoAxis);
+        std::vector<DownloadRange> ranges;
+        for (int a : axes)
+            ranges.push_back({a, 0, LastRegister(UnitKind::TwoAxis)});
+        if (const auto refused = words->Check(ranges)) {
+            hold.release();
+            const int code = RefuseDownload(*refused);
+            g.TransferResult = code;
+            if (const auto closing = DownloadClosing(code))
+                ShowClosing(*closing);
+            return code;
+        }
+    }
 
     EditorTransferMenus locked(m_program2Running);
     SetMessageLine1(title);
@@ -179,7 +204,9 @@ std::optional<int> frmMain::RunProgramTransfer2(bool download, int Index, const 
     int code = 0;
     for (int a : axes) {
         nextAxisOfRun = a != axes.front();
+        runWords = words;
         code = download ? PrgramDownLoad(a + 1) : ProgramUpLoad(a);
+        runWords.reset();
         nextAxisOfRun = false;
         const bool done = download ? code < kResultErrorBase : code == 0;
         if (!done)

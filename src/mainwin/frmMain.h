@@ -267,12 +267,18 @@ public:
     // is shown in its second line. The result code (TransferResult):
     // download 54 done, 2001 + r failed at register r, 9999 cancelled;
     // upload 0 done, the same codes otherwise. A failure has been shown
-    // ("ERROR :: X axis / Reg No. 5") when it returns.
+    // ("ERROR :: X axis / Reg No. 5") when it returns. A download checks
+    // all 54 registers before the first goes out (within a run, the run
+    // has checked every axis): one that cannot be sent refuses it whole,
+    // 2001 + the first such register.
     int PrgramDownLoad(int axis);
     int ProgramUpLoad(int axis);
     // The program transfer of the 2-axis unit that the menus and the 2-axis
     // editor run: for Index 0 X then Y, for 1 or 2 that axis, in front of
-    // the wait window titled `title`, holding the line throughout. It ends
+    // the wait window titled `title`, holding the line throughout. A
+    // download in which any register of any of its axes cannot be sent is
+    // refused before the first goes out (the first named, how many more),
+    // the unit keeping its program, and ends with "Download Error!!". It ends
     // with the line free, the monitor polling, the wait window gone, and
     // the closing message ("Download Complete!!", "Download Error!!",
     // "Upload Complete!!", "Cancel!"). The result code (kept in

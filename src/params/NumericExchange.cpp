@@ -60,11 +60,13 @@ bool ParamDownLoad(ParamSession &s, UnitKind kind, const AxisFlags &flags)
         for (const ParamItem &p : kSentParams) {
             progress.step();
             Exchange x = paramExchange(kind, a, p, true);
-            const auto value = ParamSendValue(p.item, g.ParamTable[size_t(a)][size_t(p.item)]);
+            const QString &held = g.ParamTable[size_t(a)][size_t(p.item)];
+            ParamSendFault fault = ParamSendFault::None;
+            const auto value = ParamSendValue(p.item, held, &fault);
             x.digits = value ? WireDigits(*value, wireWidth(kind, p, true)) : QString();
             if (x.digits.isEmpty()) {
                 s.badSetting = true;
-                s.unsendable = {{a, p.item, g.ParamTable[size_t(a)][size_t(p.item)]}};
+                s.unsendable = {{a, p.item, held, value ? ParamSendFault::BeyondField : fault}};
                 return false;
             }
             if (!RunExchange(s, x))

@@ -45,11 +45,12 @@ QString OffsetShownText(const QString &pulses, std::optional<double> factor)
 {
     if (pulses.isEmpty() || !factor)
         return {};
-    // Only a text that begins with a number converts; anything else is shown
-    // as it stands, so the operator sees what the download would refuse.
-    if (!StartsWithNumber(pulses))
+    // Only a text that is one number converts; anything else is shown as it
+    // stands, so the operator sees what the download would refuse.
+    const auto v = WholeNumber(pulses);
+    if (!v)
         return pulses;
-    const double whole = RoundHalfEven(LeadingNumber(pulses));
+    const double whole = RoundHalfEven(*v);
     if (!(whole >= double(std::numeric_limits<int32_t>::min())
           && whole <= double(std::numeric_limits<int32_t>::max())))
         return pulses;

@@ -19,7 +19,7 @@ QString ValueRefusedMessage(int row, int axis, const QString &typed);
 QString ParamCellText(int row, int axis);
 
 // An OFS pulse text in a unit: the pulses rounded to whole ones (halves to
-// the even one) times the factor. Empty stays empty; a text with no leading
+// the even one) times the factor. Empty stays empty; a text that is not one
 // number, or one beyond 32 bits, is shown as it is; with no usable factor
 // nothing can be shown (empty).
 QString OffsetShownText(const QString &pulses, std::optional<double> factor);

@@ -3,7 +3,6 @@
 
 #include "params/ParamExchange.h"
 
-#include "params/ParamChecks.h"
 #include "params/ParamDatabase.h"
 #include "params/ParamTables.h"
 #include "platform/MSComm.h"
@@ -12,16 +11,37 @@
 
 #include <QProgressBar>
 
+namespace {
+
+QString unsendableWhy(const UnsendableParam &p)
+{
+    switch (p.fault) {
+    case ParamSendFault::Empty: return QStringLiteral("empty");
+    case ParamSendFault::NotOneNumber: return QStringLiteral("not one number");
+    case ParamSendFault::BeyondField:
+        if (const auto range = ParamWireRangeOf(p.item))
+            return QStringLiteral("the unit takes %1 to %2%3")
+                .arg(range->min)
+                .arg(range->max)
+                .arg(p.item == kOffsetItem ? QStringLiteral(" pulses") : QString());
+        break;
+    case ParamSendFault::None:
+    case ParamSendFault::NotSent: break;
+    }
+    return QStringLiteral("it cannot be sent");
+}
+
+} // namespace
+
 QString BadSettingMessage(const std::vector<UnsendableParam> &refused)
 {
     QStringList named;
     for (std::size_t i = 0; i < refused.size() && i < 2; ++i) {
         const UnsendableParam &p = refused[i];
-        // The value as the grid shows it, so it can be found there.
-        const QString shown = p.item == kOffsetItem ? ParamCellText(p.item, p.axis) : p.held;
+        // The text as it is held: what is refused is the text itself (an
+        // offset that is one number in range is never refused).
         named << AxisLetter(p.axis) + QStringLiteral(" axis, ") + ParamRowTitle(GridTab::Parameter, p.item)
-                     + QStringLiteral(" holds \"") + shown + QStringLiteral("\" (the grid takes ")
-                     + AcceptedRange(p.item, p.axis) + u')';
+                     + QStringLiteral(" holds \"") + p.held + QStringLiteral("\" (") + unsendableWhy(p) + u')';
     }
     if (refused.size() > 2)
         named << QStringLiteral("and %1 more").arg(refused.size() - 2);
@@ -139,8 +159,9 @@ std::vector<UnsendableParam> UnsendableParams(const AxisFlags &flags, int n)
             continue;
         for (const ParamItem &p : kSentParams) {
             const QString &held = g.ParamTable[size_t(a)][size_t(p.item)];
-            if (!ParamSendValue(p.item, held))
-                refused.push_back({a, p.item, held});
+            ParamSendFault fault = ParamSendFault::None;
+            if (!ParamSendValue(p.item, held, &fault))
+                refused.push_back({a, p.item, held, fault});
         }
     }
     return refused;

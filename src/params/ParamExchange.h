@@ -31,17 +31,19 @@ enum class ParamTransferResult : int {
 };
 
 // A numeric parameter that a download cannot send: its axis, its
-// ParamTable item and the text the table holds.
+// ParamTable item, the text the table holds and why it cannot go out.
 struct UnsendableParam {
     int axis = 0;
     int item = 0;
     QString held;
+    ParamSendFault fault = ParamSendFault::None;
     bool operator==(const UnsendableParam &) const = default;
 };
 
 // The message of a download refused for values it cannot send: "Bad
 // Setting." and a line naming the first two (axis, name as the grid shows
-// it, the value held and the range the grid takes) and how many more.
+// it, the text held and why it cannot go out: empty, not one number, or
+// beyond the values the unit holds) and how many more.
 QString BadSettingMessage(const std::vector<UnsendableParam> &refused);
 // The message that lists the parameters whose replies could not be read.
 QString UnreadableMessage(const QStringList &items);
@@ -127,7 +129,7 @@ std::optional<uint32_t> ReadReplyValue(ParamSession &session, const Exchange &x,
                                        int digits);
 
 // Every numeric parameter that a download of these axes would send but
-// that holds no number within its range, axis by axis in item order.
+// that cannot go out as it is (ParamSendValue), axis by axis in item order.
 std::vector<UnsendableParam> UnsendableParams(const AxisFlags &flags, int n);
 
 // ---- the groups of a transfer, in the order a transfer runs them

@@ -4,6 +4,8 @@
 #include "params/ParamTables.h"
 #include "shared/NumberText.h"
 
+#include <limits>
+
 const std::array<ModeBit, 13> kModeBits = {{
     {1, false, 0, 0x01},
     {1, false, 1, 0x02},
@@ -107,15 +109,37 @@ void UnpackHomeWord(uint32_t word, HomeItems &home)
         UnpackHomeField(f, word, home);
 }
 
-std::optional<int32_t> ParamSendValue(int item, const QString &text)
+std::optional<ParamWireRange> ParamWireRangeOf(int item)
 {
-    const ParamItem *p = ParamItemOf(item);
-    if (!p || !StartsWithNumber(text))
+    if (!ParamItemOf(item))
         return std::nullopt;
-    const double v = LeadingNumber(text);
-    if (!(v >= p->min && v <= p->max))
+    if (item == kOffsetItem)
+        return ParamWireRange{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
+    return ParamWireRange{0, 0xFFFF};
+}
+
+std::optional<int32_t> ParamSendValue(int item, const QString &text, ParamSendFault *fault)
+{
+    auto refuse = [fault](ParamSendFault why) -> std::optional<int32_t> {
+        if (fault)
+            *fault = why;
         return std::nullopt;
-    return static_cast<int32_t>(RoundHalfEven(v));
+    };
+    const auto range = ParamWireRangeOf(item);
+    if (!range)
+        return refuse(ParamSendFault::NotSent);
+    if (text.trimmed().isEmpty())
+        return refuse(ParamSendFault::Empty);
+    if (!IsOneNumber(text))
+        return refuse(ParamSendFault::NotOneNumber);
+    // A number too large for a double reads as no value: beyond any field.
+    const auto v = WholeNumber(text);
+    const double whole = v ? RoundHalfEven(*v) : 0.0;
+    if (!v || !(whole >= double(range->min) && whole <= double(range->max)))
+        return refuse(ParamSendFault::BeyondField);
+    if (fault)
+        *fault = ParamSendFault::None;
+    return static_cast<int32_t>(whole);
 }
 
 QString WireDigits(int32_t value, int width)

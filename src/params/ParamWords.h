@@ -53,11 +53,30 @@ uint16_t PackHomeWord(const HomeItems &home);
 void UnpackHomeField(const HomeField &f, uint32_t word, HomeItems &home);
 void UnpackHomeWord(uint32_t word, HomeItems &home);
 
-// The whole number a ParamTable item sends: the item's text read as a
-// decimal number (its leading number), within the item's accepted range,
-// rounded half to even. Nothing when the text holds no number, the number
-// is out of range or the item is not one that is sent.
-std::optional<int32_t> ParamSendValue(int item, const QString &text);
+// The values a numeric parameter can take in the unit: 0 to 65535 for
+// items 0 to 11 (16 bits on both units, though the 2-axis unit is written 8
+// digits), the 32-bit range for OFS. Nothing for an item that is not sent.
+struct ParamWireRange {
+    int64_t min;
+    int64_t max;
+};
+std::optional<ParamWireRange> ParamWireRangeOf(int item);
+
+// Why a ParamTable text cannot go out as it is.
+enum class ParamSendFault {
+    None,
+    Empty,          // nothing but blanks
+    NotOneNumber,   // letters, a second number, a comma...
+    BeyondField,    // one number, but beyond what the unit holds
+    NotSent,        // the item is not one that travels
+};
+
+// The whole number a ParamTable item sends: the whole text as one decimal
+// number (blanks around it allowed), rounded half to even, within what the
+// unit holds (ParamWireRangeOf). The grid's entry ranges do not apply: a
+// value the unit reported, or one a data file brought, goes back as it is.
+// Nothing, with the reason in `fault` (when given), when it cannot be sent.
+std::optional<int32_t> ParamSendValue(int item, const QString &text, ParamSendFault *fault = nullptr);
 
 // Upper-case hexadecimal digits of a value, zero-filled to `width` (8: the
 // 32-bit two's complement word; 4: only 0 to 65535). Empty text for a value

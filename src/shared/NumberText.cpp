@@ -184,7 +184,10 @@ bool StartsWithNumber(QStringView text)
     return numberLength(text, pos) > 0;
 }
 
-std::optional<double> WholeNumber(QStringView text)
+namespace {
+
+// The number of a text that is one number with blanks around it.
+std::optional<QStringView> wholeNumberText(QStringView text)
 {
     qsizetype pos = 0;
     while (pos < text.size() && isBlank(text[pos]))
@@ -197,7 +200,22 @@ std::optional<double> WholeNumber(QStringView text)
         ++end;
     if (end != text.size())
         return std::nullopt;
-    const double v = toDouble(text.mid(pos, len));
+    return text.mid(pos, len);
+}
+
+} // namespace
+
+bool IsOneNumber(QStringView text)
+{
+    return wholeNumberText(text).has_value();
+}
+
+std::optional<double> WholeNumber(QStringView text)
+{
+    const auto number = wholeNumberText(text);
+    if (!number)
+        return std::nullopt;
+    const double v = toDouble(*number);
     if (std::isinf(v))
         return std::nullopt;
     return v;

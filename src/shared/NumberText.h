@@ -21,6 +21,10 @@ double DecimalRead(QStringView text);
 // leading-number read takes.
 bool StartsWithNumber(QStringView text);
 
+// Whether the whole text is one decimal number (surrounding blanks
+// allowed), however large.
+bool IsOneNumber(QStringView text);
+
 // The whole text as one decimal number (surrounding blanks allowed);
 // nothing when the text is empty or holds anything else.
 std::optional<double> WholeNumber(QStringView text);

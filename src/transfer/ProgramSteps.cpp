@@ -64,28 +64,58 @@ private:
 
 } // namespace
 
-RegisterWords ProgramWords(ProgramTable &table, UnitKind kind, int axis)
+DownloadWords::DownloadWords(ProgramTable &table, UnitKind kind) : m_table(table), m_kind(kind) {}
+
+std::optional<InstructionWord> DownloadWords::Word(int axis, int reg, QString *why)
 {
-    auto records = std::make_shared<std::optional<std::vector<QStringList>>>();
-    return [&table, kind, axis, records](int reg, QString *why) -> std::optional<InstructionWord> {
-        if (!*records)
-            *records = table.ReadAll();
-        const std::vector<QStringList> &all = **records;
+    if (axis < 0 || axis >= AxisCount(m_kind) || reg < 0 || reg > LastRegister(m_kind))
+        return std::nullopt;
+    if (!m_rows)
+        m_rows = m_table.ReadAll();
+    std::vector<std::optional<Encoded>> &encoded = m_encoded[size_t(axis)];
+    if (encoded.empty())
+        encoded.resize(size_t(RegisterCount(m_kind)));
+    std::optional<Encoded> &e = encoded[size_t(reg)];
+    if (!e) {
+        e.emplace();
         const int first = AxisFieldColumn(axis, 0);
-        if (reg < 0 || size_t(reg) >= all.size() || first < 0 || all[size_t(reg)].size() < first + 4)
-            return std::nullopt;
-        const QStringList &row = all[size_t(reg)];
-        return EncodeForAxis(kind, {row[first], row[first + 1], row[first + 2], row[first + 3]}, axis, why);
-    };
+        if (size_t(reg) < m_rows->size() && first >= 0 && (*m_rows)[size_t(reg)].size() >= first + 4) {
+            const QStringList &row = (*m_rows)[size_t(reg)];
+            e->word = EncodeForAxis(m_kind, {row[first], row[first + 1], row[first + 2], row[first + 3]}, axis,
+                                    &e->why);
+            if (e->word)
+                e->why.clear();
+        }
+    }
+    if (why && !e->word)
+        *why = e->why;
+    return e->word;
 }
 
-std::function<QString(int reg)> WordRefusals(const RegisterWords &words)
+std::optional<RegisterRefusal> DownloadWords::Check(const std::vector<DownloadRange> &ranges)
 {
-    return [words](int reg) {
+    std::optional<RegisterRefusal> refusal;
+    for (const DownloadRange &r : ranges)
+        for (int reg = r.from; reg <= r.to; ++reg) {
+            QString why;
+            if (Word(r.axis, reg, &why))
+                continue;
+            if (refusal)
+                ++refusal->more;
+            else
+                refusal = RegisterRefusal{r.axis, reg, why, 0};
+        }
+    return refusal;
+}
+
+void CheckDownloadWith(TransferSteps &steps, const std::shared_ptr<DownloadWords> &words, int axis)
+{
+    steps.refusal = [words, axis](int reg) {
         QString why;
-        words(reg, &why);
+        words->Word(axis, reg, &why);
         return why;
     };
+    steps.checkFirst = [words, axis](int from, int to) { return words->Check({{axis, from, to}}); };
 }
 
 std::optional<ProgramTable::FieldValues> RegisterFields(UnitKind kind, int axis, const QString &reply)

@@ -8,19 +8,55 @@
 
 #include "program/ProgramTable.h"
 
+#include "shared/Shared.h"
+
+#include <array>
 #include <functional>
+#include <memory>
+#include <vector>
 
-// The instruction word of each register of `axis` (0 X .. 3 U) of `table`,
-// encoded by the model's encoder from the program as it stands at the first
-// call (read in one go). Nothing for a register the table does not hold or
-// whose texts the encoder refuses; for the latter `why` (when given) takes
-// the encoder's reason.
-using RegisterWords = std::function<std::optional<InstructionWord>(int reg, QString *why)>;
-RegisterWords ProgramWords(ProgramTable &table, UnitKind kind, int axis);
+// The registers of one axis (0 X .. 3 U) that a download sends.
+struct DownloadRange {
+    int axis = 0;
+    int from = 0;
+    int to = -1;
+};
 
-// The steps' `refusal` of a download by `words`: why a register's texts
-// cannot be sent.
-std::function<QString(int reg)> WordRefusals(const RegisterWords &words);
+// The instruction words of a download of the model's program in `table`,
+// encoded by the model's encoder from the program (and the axes' factors)
+// as they stand at the first ask, the program read in one go. Each word is
+// encoded once and kept, so the check before the first register and the
+// registers sent agree, whatever is edited while the download runs. Shared
+// by the steps of every axis of one download.
+class DownloadWords
+{
+public:
+    DownloadWords(ProgramTable &table, UnitKind kind);
+
+    // The word of register `reg` of `axis`. Nothing for a register or axis
+    // the model does not hold, a register the table does not hold, or one
+    // whose texts the encoder refuses; for the latter `why` (when given)
+    // takes the encoder's reason.
+    std::optional<InstructionWord> Word(int axis, int reg, QString *why = nullptr);
+
+    // Every register of the ranges, in the order the download sends them:
+    // the first that cannot be sent and how many more; nothing when every
+    // one can.
+    std::optional<RegisterRefusal> Check(const std::vector<DownloadRange> &ranges);
+
+private:
+    struct Encoded {
+        std::optional<InstructionWord> word;
+        QString why;
+    };
+    ProgramTable &m_table;
+    UnitKind m_kind;
+    std::optional<std::vector<QStringList>> m_rows;
+    std::array<std::vector<std::optional<Encoded>>, kAxes> m_encoded;
+};
+
+// The download steps' `refusal` and `checkFirst` of `axis` by `words`.
+void CheckDownloadWith(TransferSteps &steps, const std::shared_ptr<DownloadWords> &words, int axis);
 
 // The fields of `axis` (0 X .. 3 U) that a register reply's word gives: its
 // CMD, DAT, SPD and TIM (record field index, text), by the model's decoding.

@@ -55,12 +55,16 @@ bool EchoMatches2(const QString &command, const QString &echo)
 
 TransferSteps DownloadSteps2(ProgramTable &table, int axis)
 {
+    return DownloadSteps2(std::make_shared<DownloadWords>(table, UnitKind::TwoAxis), axis);
+}
+
+TransferSteps DownloadSteps2(const std::shared_ptr<DownloadWords> &words, int axis)
+{
     TransferSteps s;
     s.reply = ReplyKept::IxsReplyLine;
-    // The program as it stands when the axis begins; the unit takes pulses.
-    auto words = ProgramWords(table, UnitKind::TwoAxis, axis);
+    // The unit takes pulses.
     s.request = [words, axis](int reg) -> std::optional<RegisterRequest> {
-        const auto word = validAxisAndRegister(axis, reg) ? words(reg, nullptr) : std::nullopt;
+        const auto word = validAxisAndRegister(axis, reg) ? words->Word(axis, reg) : std::nullopt;
         if (!word)
             return std::nullopt;
         RegisterRequest rq;
@@ -68,7 +72,7 @@ TransferSteps DownloadSteps2(ProgramTable &table, int axis)
         rq.threshold = int(rq.command.size()) + 1;   // the echo adds a blank
         return rq;
     };
-    s.refusal = WordRefusals(words);
+    CheckDownloadWith(s, words, axis);
     s.accepts = [](const QString &line) { return line.startsWith(u"IXS"); };
     s.matches = [](const RegisterRequest &rq, const QString &line) { return EchoMatches2(rq.command, line); };
     return s;

@@ -10,6 +10,8 @@
 
 #include "program/ProgramTable.h"
 
+#include <memory>
+
 // "IXS X12,C1000005" and CR; "IXR X12" and CR. Empty for an axis outside
 // 0..3.
 QString RegisterWriteCommand2(int axis, int reg, const QString &wordText);
@@ -19,6 +21,12 @@ QString RegisterReadCommand2(int axis, int reg);
 // after the comma.
 bool EchoMatches2(const QString &command, const QString &echo);
 
-// The steps of one axis (0 X, 1 Y) of the 2-axis program in `table`.
+class DownloadWords;
+
+// The steps of one axis (0 X, 1 Y) of the 2-axis program in `table`. A
+// download sends the words of `words` (those of a download of both axes);
+// without, the axis's own, taken when the axis begins. Either way the range
+// is checked whole before its first register.
 TransferSteps DownloadSteps2(ProgramTable &table, int axis);
+TransferSteps DownloadSteps2(const std::shared_ptr<DownloadWords> &words, int axis);
 TransferSteps UploadSteps2(ProgramTable &table, int axis);

@@ -33,12 +33,15 @@ QString RegisterReadCommand(int axis, int reg)
 
 TransferSteps DownloadSteps4(ProgramTable &table, int axis)
 {
+    return DownloadSteps4(std::make_shared<DownloadWords>(table, UnitKind::FourAxis), axis);
+}
+
+TransferSteps DownloadSteps4(const std::shared_ptr<DownloadWords> &words, int axis)
+{
     TransferSteps s;
     s.reply = ReplyKept::IxsReplyLine;
-    // The program as it stands when the axis begins.
-    auto words = ProgramWords(table, UnitKind::FourAxis, axis);
     s.request = [words, axis](int reg) -> std::optional<RegisterRequest> {
-        const auto word = words(reg, nullptr);
+        const auto word = words->Word(axis, reg);
         if (!word)
             return std::nullopt;
         RegisterRequest rq;
@@ -46,7 +49,7 @@ TransferSteps DownloadSteps4(ProgramTable &table, int axis)
         rq.threshold = int(rq.command.size());   // the echo is the command itself
         return rq;
     };
-    s.refusal = WordRefusals(words);
+    CheckDownloadWith(s, words, axis);
     s.accepts = startsWithPR;
     s.matches = [](const RegisterRequest &rq, const QString &line) {
         const int n = rq.threshold - 1;

@@ -52,6 +52,13 @@ private:
 TransferOutcome RunRegisterTransfer(UnitLink &link, ExchangeHooks *hooks, int axis, int from, int to,
                                     const TransferSteps &steps, TransferView *view)
 {
+    // Refused whole, before anything touches the line.
+    if (steps.checkFirst)
+        if (const auto refused = steps.checkFirst(from, to)) {
+            RefuseDownload(*refused);
+            return {TransferEnd::Failed, refused->reg};
+        }
+
     OverlapHooks overlap(hooks);
     LineExchange line(link, &overlap);
 
@@ -233,6 +240,27 @@ QString RegisterErrorText(int axis, int reg)
     const QString letter = AxisLetter(axis);
     return letter.isEmpty() ? QString()
                             : QStringLiteral("ERROR :: ") + letter + QStringLiteral(" axis / Reg No.") + SignedForm(reg);
+}
+
+QString RegisterRefusalText(const RegisterRefusal &refusal)
+{
+    QString text = RegisterErrorText(refusal.axis, refusal.reg);
+    if (!refusal.why.isEmpty())
+        text += u'\n' + refusal.why;
+    if (refusal.more > 0)
+        text += u'\n'
+                + (refusal.more == 1 ? QStringLiteral("1 more register cannot be sent either; nothing was sent.")
+                                     : QStringLiteral("%1 more registers cannot be sent either; nothing was sent.")
+                                           .arg(refusal.more));
+    else
+        text += QStringLiteral("\nNothing was sent.");
+    return text;
+}
+
+int RefuseDownload(const RegisterRefusal &refusal)
+{
+    MsgBox(RegisterRefusalText(refusal));
+    return refusal.reg + kResultErrorBase;
 }
 
 QString MismatchText(const RegisterRequest &request, const QString &received)

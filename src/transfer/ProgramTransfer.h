@@ -31,6 +31,17 @@
 #include <functional>
 #include <optional>
 
+// A download refused before its first register: the first register that
+// cannot be sent (axis 0 X .. 3 U), why (the encoder's reason; empty for a
+// register the table does not hold) and how many more of the download
+// cannot be sent either.
+struct RegisterRefusal {
+    int axis = 0;
+    int reg = 0;
+    QString why;
+    int more = 0;
+};
+
 // What one register puts on the line and how its answer is taken.
 struct RegisterRequest {
     QString command;    // CR included
@@ -52,6 +63,10 @@ struct TransferSteps {
     // Why a register `request` gives nothing for cannot be sent, told below
     // the register; empty (or no function): nothing more is told.
     std::function<QString(int reg)> refusal;
+    // Checks every register of the range before the first goes out (a
+    // download, so that it never stops half-way on a register it cannot
+    // send): the refusal, or nothing when all can be sent. Empty: no check.
+    std::function<std::optional<RegisterRefusal>(int from, int to)> checkFirst;
     // Whether a stored line is one to compare; a line it refuses is left for
     // the next one to replace, and the wait goes on. Empty: every line.
     std::function<bool(const QString &line)> accepts;
@@ -108,8 +123,11 @@ struct TransferOutcome {
 
 // Runs registers `from` to `to` of `axis` (0 X .. 3 U; it names the axis in
 // the texts shown) on `link`, which keeps the answers in steps.reply; `hooks`
-// (may be nullptr) pause and cancel. The receive side is emptied first. A
-// failure is shown as RegisterErrorText(axis, reg) before the call returns.
+// (may be nullptr) pause and cancel. A range the steps' checkFirst refuses
+// is shown (RegisterRefusalText) and fails at its first refused register
+// with nothing sent and nothing shown on the view. The receive side is
+// emptied first. A failure is shown as RegisterErrorText(axis, reg) before
+// the call returns.
 // Work that needs no line is done while the unit answers: once register r's
 // request is out, the answer of r - 1 is kept (store, flush) and r + 1's
 // request is made; a failure found so is reported at its own register.
@@ -135,6 +153,12 @@ int UploadResultCode(const TransferOutcome &outcome);
 QString RegisterCaption(int axis, int reg);
 // "ERROR :: X axis / Reg No. 12"; empty for an axis outside 0..3.
 QString RegisterErrorText(int axis, int reg);
+// A refused download: RegisterErrorText of its first register, the reason
+// below it, then how many more cannot be sent and that nothing was sent.
+QString RegisterRefusalText(const RegisterRefusal &refusal);
+// Shows RegisterRefusalText; the result code of the refused download: a
+// failure at its first refused register.
+int RefuseDownload(const RegisterRefusal &refusal);
 // The Retry/Cancel question's text: what was sent and what came back, each
 // cut to the answer's threshold less one (the window the compare uses).
 QString MismatchText(const RegisterRequest &request, const QString &received);

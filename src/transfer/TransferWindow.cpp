@@ -381,10 +381,7 @@ void TransferWindow::Start_botton_Click()
         }
     }
 
-    struct Job {
-        int axis, from, to;
-    };
-    std::vector<Job> jobs;
+    std::vector<TransferJob> jobs;
     for (int i = 0; i < kAxes; ++i) {
         if (!axisChosen(i))
             continue;
@@ -397,8 +394,14 @@ void TransferWindow::Start_botton_Click()
     g.TransferResult = 0;
     m_running = true;
     lockForTransfer();
+    if (const auto refused = BeforeTransfer(jobs)) {
+        g.TransferResult = *refused;
+        m_running = false;
+        finish(Closing(g.TransferResult));
+        return;
+    }
     LoadMsgPrgDoUp(ProgressCaption())->show();
-    for (const Job &job : jobs) {
+    for (const TransferJob &job : jobs) {
         g.TransferResult = TransferAxis(job.axis, job.from, job.to);
         if (StopsAt(g.TransferResult))
             break;

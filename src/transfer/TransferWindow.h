@@ -19,6 +19,7 @@
 #include <QWidget>
 #include <array>
 #include <optional>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -97,6 +98,18 @@ public:
 protected:
     TransferWindow(ProgramTable &table, QWidget *parent);
 
+    // One chosen axis (1 X .. 4 U) and its registers.
+    struct TransferJob {
+        int axis, from, to;
+    };
+    // Before the first axis, with every axis Start will transfer: the
+    // result code of a transfer refused whole (the refusal shown), or
+    // nothing when it may begin.
+    virtual std::optional<int> BeforeTransfer(const std::vector<TransferJob> &jobs)
+    {
+        (void)jobs;
+        return std::nullopt;
+    }
     // Transfers one axis (1 X .. 4 U) over from..to; the result code.
     virtual int TransferAxis(int axis, int from, int to) = 0;
     // Whether a result ends the walk through the axes.

@@ -1,6 +1,7 @@
 #include "transfer/frmSendPrg.h"
 
 #include "platform/OwnerWindow.h"
+#include "transfer/ProgramSteps.h"
 #include "transfer/ProgramSteps4.h"
 
 #include <QPointer>
@@ -22,8 +23,22 @@ int frmSendPrg::ProgramDownLoad(int axis, int from, int to)
     const int a = axis - 1;
     if (a < 0 || a >= kAxes)
         return from > to ? from : to + 1;   // nothing to send
-    const auto outcome = RunAxis(a, from, to, DownloadSteps4(m_table, a));
+    const auto words = m_runWords ? m_runWords : std::make_shared<DownloadWords>(m_table, UnitKind::FourAxis);
+    const auto outcome = RunAxis(a, from, to, DownloadSteps4(words, a));
     return outcome ? DownloadResultCode(*outcome, from, to) : kResultPortClosed;
+}
+
+std::optional<int> frmSendPrg::BeforeTransfer(const std::vector<TransferJob> &jobs)
+{
+    m_runWords = std::make_shared<DownloadWords>(m_table, UnitKind::FourAxis);
+    std::vector<DownloadRange> ranges;
+    for (const TransferJob &job : jobs)
+        ranges.push_back({job.axis - 1, job.from, job.to});
+    if (const auto refused = m_runWords->Check(ranges)) {
+        m_runWords.reset();
+        return RefuseDownload(*refused);
+    }
+    return std::nullopt;
 }
 
 frmSendPrg *SendPrgWindow()

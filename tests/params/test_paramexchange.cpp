@@ -583,6 +583,11 @@ void TestParamExchange::unreadableReplies()
         QCOMPARE(g.ParamTable[0][i], keptParams.contains(i) ? QStringLiteral("kept") : kAxis[0].readBack[i]);
 }
 
+// Only what cannot go out as it is refuses a download: an empty item, one
+// that is not one number, or one beyond what the unit holds (16 bits for
+// RAT to OG2 on both units, though the 2-axis unit is written 8 digits;
+// 32 bits for OFS). Values outside the grid's entry ranges go out as held
+// (sentAsHeld in test_paramroad).
 void TestParamExchange::badSetting_data()
 {
     QTest::addColumn<QString>("model");
@@ -591,28 +596,27 @@ void TestParamExchange::badSetting_data()
     QTest::addColumn<int>("item");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("line");   // the message's second line
-    QTest::newRow("2-axis, empty RAT of X")
-        << "2" << 0 << 0 << 0 << "" << "X axis, RAT holds \"\" (the grid takes 1 to 500).";
-    QTest::newRow("2-axis, offset above its range")
-        << "2" << 2 << 1 << 12 << "8388608"
-        << "Y axis, OFS (offset) holds \"8388608\" (the grid takes -8388608 to 8388607).";
+    QTest::newRow("2-axis, empty RAT of X") << "2" << 0 << 0 << 0 << "" << "X axis, RAT holds \"\" (empty).";
+    QTest::newRow("2-axis, offset beyond 32 bits")
+        << "2" << 2 << 1 << 12 << "2147483648"
+        << "Y axis, OFS (offset) holds \"2147483648\" (the unit takes -2147483648 to 2147483647 pulses).";
+    QTest::newRow("2-axis, TM1 beyond 16 bits though written in 8 digits")
+        << "2" << 1 << 0 << 7 << "65536" << "X axis, TM1 (timer 1) holds \"65536\" (the unit takes 0 to 65535).";
     QTest::newRow("4-axis, TM1 beyond 4 digits")
-        << "4" << 0 << 3 << 7 << "70000" << "U axis, TM1 (timer 1) holds \"70000\" (the grid takes 1 to 65535).";
-    // An upload stores whatever the unit returns; the value that now
-    // blocks every download is named.
-    QTest::newRow("4-axis, RAT 0") << "4" << 3 << 2 << 0 << "0" << "Z axis, RAT holds \"0\" (the grid takes 1 to 500).";
+        << "4" << 0 << 3 << 7 << "70000" << "U axis, TM1 (timer 1) holds \"70000\" (the unit takes 0 to 65535).";
+    QTest::newRow("4-axis, RAT number then letters")
+        << "4" << 3 << 2 << 0 << "12abc" << "Z axis, RAT holds \"12abc\" (not one number).";
     QTest::newRow("4-axis, DR4 negative")
-        << "4" << 1 << 0 << 6 << "-1" << "X axis, DR4 (speed 4) holds \"-1\" (the grid takes 1 to 8000).";
+        << "4" << 1 << 0 << 6 << "-1" << "X axis, DR4 (speed 4) holds \"-1\" (the unit takes 0 to 65535).";
     QTest::newRow("4-axis, offset of letters")
-        << "4" << 1 << 0 << 12 << "abc" << "X axis, OFS (offset) holds \"abc\" (the grid takes -8388608 to 8388607).";
+        << "4" << 1 << 0 << 12 << "abc" << "X axis, OFS (offset) holds \"abc\" (not one number).";
     QTest::newRow("4-axis, offset too large for a number")
         << "4" << 1 << 0 << 12 << "1e400"
-        << "X axis, OFS (offset) holds \"1e400\" (the grid takes -8388608 to 8388607).";
+        << "X axis, OFS (offset) holds \"1e400\" (the unit takes -2147483648 to 2147483647 pulses).";
     // Every item of the four axes is empty: the first two and the count of the rest.
     QTest::newRow("4-axis, never filled")
         << "4" << 0 << -1 << 0 << ""
-        << "X axis, RAT holds \"\" (the grid takes 1 to 500); X axis, ACS holds \"\" (the grid takes 1 to 8000); "
-           "and 50 more.";
+        << "X axis, RAT holds \"\" (empty); X axis, ACS holds \"\" (empty); and 50 more.";
 }
 
 void TestParamExchange::badSetting()
@@ -639,28 +643,33 @@ void TestParamExchange::badSetting()
     QVERIFY(!LineHeld());
 }
 
-// Several values out of range on the axes sent: the first two in axis and
-// item order, then how many more; an axis not sent is not counted.
+// Several values that cannot be sent on the axes sent: the first two in
+// axis and item order, then how many more; an axis not sent is not
+// counted, nor a value outside the grid's range that the unit holds.
 void TestParamExchange::badSettingNamesTheFirstTwo()
 {
     ParamUnit unit(4);
     QVERIFY(attach(unit));
     g.UnitModel = QStringLiteral("4");
     FillTables(4);
-    g.ParamTable[1][9] = QStringLiteral("0");
-    g.ParamTable[1][2] = QStringLiteral("9000");
-    g.ParamTable[3][0] = QStringLiteral("600");
+    g.ParamTable[1][9] = QStringLiteral("-3");
+    g.ParamTable[1][2] = QStringLiteral("70000");
+    g.ParamTable[3][0] = QStringLiteral("x");
     g.ParamTable[3][11] = QString();
-    g.ParamTable[0][0] = QStringLiteral("0");   // X is not sent by the Y menu entry
+    g.ParamTable[0][0] = QString();   // X is not sent by the Y menu entry
+    // Outside the grid's ranges, but each fits its field: not refused.
+    g.ParamTable[1][0] = QStringLiteral("0");
+    g.ParamTable[1][3] = QStringLiteral("9000");
+    g.ParamTable[3][12] = QStringLiteral("8388608");
     QCOMPARE(m_main->RunParamDownLoad(2), ParamTransferResult::BadSetting);
     QCOMPARE(m_dialogs->texts(),
-             QStringList{"Bad Setting.\nY axis, DRS holds \"9000\" (the grid takes 1 to 8000); "
-                         "Y axis, TM3 (timer 3) holds \"0\" (the grid takes 1 to 65535)."});
+             QStringList{"Bad Setting.\nY axis, DRS holds \"70000\" (the unit takes 0 to 65535); "
+                         "Y axis, TM3 (timer 3) holds \"-3\" (the unit takes 0 to 65535)."});
     m_dialogs->clear();
     QCOMPARE(m_main->RunParamDownLoad(0), ParamTransferResult::BadSetting);
     QCOMPARE(m_dialogs->texts(),
-             QStringList{"Bad Setting.\nX axis, RAT holds \"0\" (the grid takes 1 to 500); "
-                         "Y axis, DRS holds \"9000\" (the grid takes 1 to 8000); and 3 more."});
+             QStringList{"Bad Setting.\nX axis, RAT holds \"\" (empty); "
+                         "Y axis, DRS holds \"70000\" (the unit takes 0 to 65535); and 3 more."});
     QCOMPARE(linesUpToMarker(unit), QStringList());
 }
 

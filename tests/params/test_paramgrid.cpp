@@ -280,7 +280,7 @@ void TestParamGrid::firstFill()
         QCOMPARE(home->CellText(4, 1), QStringLiteral("+"));
         QCOMPARE(home->CellText(6, 1), QStringLiteral("+"));
         QCOMPARE(param->CellText(5, 1), QStringLiteral(" 300"));
-        QCOMPARE(param->CellText(6, 1), QStringLiteral("12abc"));
+        QCOMPARE(param->CellText(6, 1), QStringLiteral("0"));
         QCOMPARE(param->CellText(12, 1), QStringLiteral("-1000"));
         // Y shows its offset in mm.
         QCOMPARE(param->CellText(12, 2), QStringLiteral("8388.607"));
@@ -430,7 +430,7 @@ void TestParamGrid::typedParameters_data()
                                          << "X axis, ACS is left empty; the grid takes 1 to 8000.";
     QTest::newRow("TM1 65535") << 7 << 2 << "65535" << "65535" << "65535" << "";
     QTest::newRow("DR4 with a comma refused")
-        << 6 << 1 << "1,2" << "12abc" << "12abc"
+        << 6 << 1 << "1,2" << "0" << "0"
         << "X axis, DR4 (speed 4): \"1,2\" is not one number; the grid takes 1 to 8000.";
     QTest::newRow("OFS in mm") << 12 << 2 << "-1.5" << "-1500" << "-1.5" << "";
     QTest::newRow("OFS in mm beyond") << 12 << 2 << "8388.608" << "8388607" << "8388.607"

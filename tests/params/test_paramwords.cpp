@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+Q_DECLARE_METATYPE(ParamSendFault)
+
 namespace {
 
 using Ints = QList<int>;
@@ -228,57 +230,85 @@ void TestParamWords::homeRoundTrip()
     }
 }
 
+// What a download sends of a ParamTable text: the whole text as one
+// number, rounded half to even, whatever the grid's entry range; refused
+// only when it is empty, not one number, or beyond what the unit holds
+// (16 bits for RAT to OG2, 32 bits for OFS). Rows that the earlier check
+// refused for lying outside the grid's range now go out as held.
 void TestParamWords::sendValue_data()
 {
     QTest::addColumn<int>("item");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("ok");
+    QTest::addColumn<ParamSendFault>("fault");
     QTest::addColumn<int>("value");
-    QTest::newRow("RAT 500") << 0 << "500" << true << 500;
-    QTest::newRow("RAT 1") << 0 << "1" << true << 1;
-    QTest::newRow("RAT 0") << 0 << "0" << false << 0;
-    QTest::newRow("RAT 501") << 0 << "501" << false << 0;
-    QTest::newRow("RAT 500.5") << 0 << "500.5" << false << 0;
-    QTest::newRow("RAT empty") << 0 << "" << false << 0;
-    QTest::newRow("RAT letters") << 0 << "abc" << false << 0;
-    QTest::newRow("RAT leading blank") << 0 << " 12" << true << 12;
-    QTest::newRow("RAT number then letters") << 0 << "12abc" << true << 12;
-    QTest::newRow("ACS negative") << 1 << "-5" << false << 0;
-    QTest::newRow("DR1 8000") << 3 << "8000" << true << 8000;
-    QTest::newRow("DR1 8001") << 3 << "8001" << false << 0;
-    QTest::newRow("DR1 half to even down") << 3 << "1234.5" << true << 1234;
-    QTest::newRow("DR1 half to even up") << 3 << "1235.5" << true << 1236;
-    QTest::newRow("OG1 point first") << 10 << ".9" << false << 0;
-    QTest::newRow("OG1 2.5") << 10 << "2.5" << true << 2;
-    QTest::newRow("TM1 65535") << 7 << "65535" << true << 65535;
-    QTest::newRow("TM1 65536") << 7 << "65536" << false << 0;
-    QTest::newRow("TM3 70000") << 9 << "70000" << false << 0;
-    QTest::newRow("TM2 exponent") << 8 << "1E3" << true << 1000;
-    QTest::newRow("OFS lowest") << 12 << "-8388608" << true << -8388608;
-    QTest::newRow("OFS highest") << 12 << "8388607" << true << 8388607;
-    QTest::newRow("OFS above") << 12 << "8388608" << false << 0;
-    QTest::newRow("OFS below") << 12 << "-8388609" << false << 0;
-    QTest::newRow("OFS zero") << 12 << "0" << true << 0;
-    QTest::newRow("OFS empty") << 12 << "" << false << 0;
-    QTest::newRow("OFS letters") << 12 << "abc" << false << 0;
-    QTest::newRow("OFS sign only") << 12 << "-" << false << 0;
-    QTest::newRow("OFS fraction") << 12 << "1234.5" << true << 1234;
-    QTest::newRow("OFS negative half") << 12 << "-2.5" << true << -2;
-    QTest::newRow("OFS -1000") << 12 << "-1000" << true << -1000;
-    QTest::newRow("item 13") << 13 << "5" << false << 0;
-    QTest::newRow("item -1") << -1 << "5" << false << 0;
+    const auto sent = ParamSendFault::None;
+    const auto empty = ParamSendFault::Empty;
+    const auto notOne = ParamSendFault::NotOneNumber;
+    const auto beyond = ParamSendFault::BeyondField;
+    QTest::newRow("RAT 500") << 0 << "500" << sent << 500;
+    QTest::newRow("RAT 1") << 0 << "1" << sent << 1;
+    QTest::newRow("RAT 0, below the grid's range") << 0 << "0" << sent << 0;
+    QTest::newRow("RAT 501, above the grid's range") << 0 << "501" << sent << 501;
+    QTest::newRow("RAT 500.5 to even") << 0 << "500.5" << sent << 500;
+    QTest::newRow("RAT empty") << 0 << "" << empty << 0;
+    QTest::newRow("RAT blanks only") << 0 << "  " << empty << 0;
+    QTest::newRow("RAT letters") << 0 << "abc" << notOne << 0;
+    QTest::newRow("RAT leading blank") << 0 << " 12" << sent << 12;
+    QTest::newRow("RAT blanks around") << 0 << "\t12 " << sent << 12;
+    QTest::newRow("RAT number then letters") << 0 << "12abc" << notOne << 0;
+    QTest::newRow("RAT two numbers") << 0 << "1 2" << notOne << 0;
+    QTest::newRow("RAT comma") << 0 << "1,5" << notOne << 0;
+    QTest::newRow("ACS negative") << 1 << "-5" << beyond << 0;
+    QTest::newRow("ACS -1") << 1 << "-1" << beyond << 0;
+    QTest::newRow("ACS -0.5 rounds to 0") << 1 << "-0.5" << sent << 0;
+    QTest::newRow("DR1 8000") << 3 << "8000" << sent << 8000;
+    QTest::newRow("DR1 8001") << 3 << "8001" << sent << 8001;
+    QTest::newRow("DR1 half to even down") << 3 << "1234.5" << sent << 1234;
+    QTest::newRow("DR1 half to even up") << 3 << "1235.5" << sent << 1236;
+    QTest::newRow("OG1 point first") << 10 << ".9" << sent << 1;
+    QTest::newRow("OG1 2.5") << 10 << "2.5" << sent << 2;
+    QTest::newRow("OG2 65535") << 11 << "65535" << sent << 65535;
+    QTest::newRow("TM1 65535") << 7 << "65535" << sent << 65535;
+    QTest::newRow("TM1 65536") << 7 << "65536" << beyond << 0;
+    QTest::newRow("TM1 65535.5 rounds past 16 bits") << 7 << "65535.5" << beyond << 0;
+    QTest::newRow("TM3 70000") << 9 << "70000" << beyond << 0;
+    QTest::newRow("TM2 exponent") << 8 << "1E3" << sent << 1000;
+    QTest::newRow("TM2 too large for any number") << 8 << "1e400" << beyond << 0;
+    QTest::newRow("OFS grid's lowest") << 12 << "-8388608" << sent << -8388608;
+    QTest::newRow("OFS grid's highest") << 12 << "8388607" << sent << 8388607;
+    QTest::newRow("OFS above the grid's range") << 12 << "8388608" << sent << 8388608;
+    QTest::newRow("OFS below the grid's range") << 12 << "-8388609" << sent << -8388609;
+    QTest::newRow("OFS 32-bit highest") << 12 << "2147483647" << sent << 2147483647;
+    QTest::newRow("OFS 32-bit lowest") << 12 << "-2147483648" << sent << int(-2147483648LL);
+    QTest::newRow("OFS beyond 32 bits") << 12 << "2147483648" << beyond << 0;
+    QTest::newRow("OFS below 32 bits") << 12 << "-2147483649" << beyond << 0;
+    QTest::newRow("OFS too large for any number") << 12 << "1e400" << beyond << 0;
+    QTest::newRow("OFS zero") << 12 << "0" << sent << 0;
+    QTest::newRow("OFS empty") << 12 << "" << empty << 0;
+    QTest::newRow("OFS letters") << 12 << "abc" << notOne << 0;
+    QTest::newRow("OFS sign only") << 12 << "-" << notOne << 0;
+    QTest::newRow("OFS fraction") << 12 << "1234.5" << sent << 1234;
+    QTest::newRow("OFS negative half") << 12 << "-2.5" << sent << -2;
+    QTest::newRow("OFS -1000") << 12 << "-1000" << sent << -1000;
+    QTest::newRow("item 13") << 13 << "5" << ParamSendFault::NotSent << 0;
+    QTest::newRow("item -1") << -1 << "5" << ParamSendFault::NotSent << 0;
 }
 
 void TestParamWords::sendValue()
 {
     QFETCH(int, item);
     QFETCH(QString, text);
-    QFETCH(bool, ok);
+    QFETCH(ParamSendFault, fault);
     QFETCH(int, value);
-    const auto v = ParamSendValue(item, text);
-    QCOMPARE(v.has_value(), ok);
-    if (ok)
+    // Starts at a value the row does not expect, so the call must set it.
+    ParamSendFault why = fault == ParamSendFault::None ? ParamSendFault::NotSent : ParamSendFault::None;
+    const auto v = ParamSendValue(item, text, &why);
+    QCOMPARE(why, fault);
+    QCOMPARE(v.has_value(), fault == ParamSendFault::None);
+    if (v)
         QCOMPARE(*v, value);
+    // The same without asking why.
+    QCOMPARE(ParamSendValue(item, text), v);
 }
 
 void TestParamWords::wireDigits_data()

@@ -739,18 +739,46 @@ void TestProgramTransfer::lineFaults()
     }
 }
 
+// A range with registers the codec refuses is refused whole before its
+// first register: the first named with the codec's reason, how many more,
+// nothing on the line, and the unit keeps what it held.
 void TestProgramTransfer::refusedRegisterStopsDownload()
 {
     QVERIFY(m_rig->connect());
+    m_rig->sim->control(QStringLiteral("reg Y 0 C1000063"));
+    QVERIFY(m_rig->sim->sync());
     QVERIFY(m_rig->put(0, 1, {"JMP", "1", "", "", ""}));
     QVERIFY(m_rig->put(2, 1, {"INC", "", "", "", ""}));
-    const TransferOutcome out = run(true, 1, 0, 4);
+    TransferOutcome out = run(true, 1, 0, 4);
     QCOMPARE(out.end, TransferEnd::Failed);
     QCOMPARE(DownloadResultCode(out, 0, 4), 2003);
     QCOMPARE(m_rig->dialogs.texts(),
-             QStringList{"ERROR :: Y axis / Reg No. 2\nDATA \"\" of INC cannot be sent: it is empty."});
+             QStringList{"ERROR :: Y axis / Reg No. 2\nDATA \"\" of INC cannot be sent: it is empty.\nNothing was sent."});
     QCOMPARE(m_rig->dialogs.shown().first().buttons, MsgButtons::Ok);
-    QCOMPARE(m_rig->received(), writes("Y", {"0,C1000001", "1,C0000000"}));
+    QCOMPARE(m_rig->received(), QStringList());
+    QCOMPARE(m_rig->sim->registerWord('Y', 0), std::optional<quint32>(0xC1000063));
+
+    // Two more beyond it; one past the range is not counted.
+    m_rig->dialogs.clear();
+    QVERIFY(m_rig->put(3, 1, {"XYZ", "1", "", "", ""}));
+    QVERIFY(m_rig->put(4, 1, {"ABS", "8388608", "", "", ""}));
+    QVERIFY(m_rig->put(5, 1, {"INC", "", "", "", ""}));
+    out = run(true, 1, 0, 4);
+    QCOMPARE(out.end, TransferEnd::Failed);
+    QCOMPARE(out.reg, 2);
+    QCOMPARE(m_rig->dialogs.texts(), QStringList{"ERROR :: Y axis / Reg No. 2\nDATA \"\" of INC cannot be sent: it is "
+                                                 "empty.\n2 more registers cannot be sent either; nothing was sent."});
+    QCOMPARE(m_rig->received(), QStringList());
+
+    // Mended, the whole range goes out.
+    m_rig->dialogs.clear();
+    for (int reg : {2, 3, 4})
+        QVERIFY(m_rig->put(reg, 1, {"INC", QString::number(reg), "", "", ""}));
+    out = run(true, 1, 0, 4);
+    QCOMPARE(out.end, TransferEnd::Done);
+    QCOMPARE(m_rig->dialogs.texts(), QStringList());
+    QCOMPARE(m_rig->received(),
+             writes("Y", {"0,C1000001", "1,C0000000", "2,00000002", "3,00000003", "4,00000004"}));
 }
 
 void TestProgramTransfer::uploadFailures_data()

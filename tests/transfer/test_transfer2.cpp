@@ -113,6 +113,8 @@ private slots:
     void allChains_data();
     void allChains();
     void editorMenus();
+    void refusedWhole_data();
+    void refusedWhole();
 
 private:
     // The line free, the monitor polling, the wait window gone, the
@@ -497,19 +499,20 @@ void TestTransfer2::failures_data()
 
     QTest::newRow("download, a command the codec refuses")
         << true << "LN3"
-        << QStringList{"ERROR :: X axis / Reg No. 7\nCMD \"LN3\" cannot be sent: the unit does not take this command.",
+        << QStringList{"ERROR :: X axis / Reg No. 7\nCMD \"LN3\" cannot be sent: the unit does not take this command."
+                       "\nNothing was sent.",
                        "Download Error!!"}
         << 2008;
     QTest::newRow("download, data the codec refuses")
         << true << "REP"
         << QStringList{"ERROR :: X axis / Reg No. 7\nDATA \"X-8388608\" of REP cannot be sent: it needs two numbers "
-                       "separated by a comma.",
+                       "separated by a comma.\nNothing was sent.",
                        "Download Error!!"}
         << 2008;
     QTest::newRow("download, data beyond the unit's pulses")
         << true << "INC"
         << QStringList{"ERROR :: X axis / Reg No. 7\nDATA \"8388608\" of INC cannot be sent: it is beyond the "
-                       "-8388608 to 8388607 pulses the unit takes.",
+                       "-8388608 to 8388607 pulses the unit takes.\nNothing was sent.",
                        "Download Error!!"}
         << 2008;
     QTest::newRow("upload, a word that does not decode")
@@ -520,8 +523,9 @@ void TestTransfer2::failures_data()
         << false << "hangup" << QStringList{"ERROR :: X axis / Reg No. 3"} << 2004;
 }
 
-// The failure names its axis and register; nothing of Y travels; an upload
-// keeps what it read before the failing register.
+// The failure names its axis and register; nothing of Y travels; a
+// download refused for a register it cannot send sends nothing at all; an
+// upload keeps what it read before the failing register.
 void TestTransfer2::failures()
 {
     QFETCH(bool, download);
@@ -536,6 +540,9 @@ void TestTransfer2::failures()
     else if (fault == u"hangup")
         options = {"--hangup-after", "3"};
     QVERIFY(rig.connect(options));
+    // The monitor polls, as on line: a download refused before it begins
+    // leaves it so.
+    rig.main->Timer1->start();
     for (int reg = 0; reg <= 5; ++reg)
         rig.sim->control(QStringLiteral("reg X %1 C100000%1").arg(reg));
     QVERIFY(rig.sim->sync());
@@ -566,10 +573,10 @@ void TestTransfer2::failures()
     }
     QCOMPARE(texts, dialogs);
     QCOMPARE(g.TransferResult, result);
-    const QStringList rx = rig.sim->rxLines();
+    const QStringList rx = programLines(rig.sim->rxLines());   // without the monitor's queries
     QVERIFY(!rx.join(u' ').contains(u'Y'));
     if (download) {
-        QCOMPARE(rx, writes('X').mid(0, 7));
+        QCOMPARE(rx, QStringList());
     } else {
         for (int reg = 0; reg <= 5; ++reg)
             QCOMPARE(rig.axis(reg, 0), reg < 3 ? (ClipRow{"JMP", QString::number(reg), "", "", ""}) : ClipRow{});
@@ -594,7 +601,7 @@ void TestTransfer2::allChains_data()
         << UnitKind::TwoAxis << false << "silent" << QStringList{timeOut};
     QTest::newRow("2-axis, DownLoad All, a value refused")
         << UnitKind::TwoAxis << true << "value"
-        << QStringList{"Bad Setting.\nY axis, RAT holds \"abc\" (the grid takes 1 to 500)."};
+        << QStringList{"Bad Setting.\nY axis, RAT holds \"abc\" (not one number)."};
     QTest::newRow("4-axis, DownLoad All") << UnitKind::FourAxis << true << "" << QStringList{};
     QTest::newRow("4-axis, UpLoad ALL, parameters time out")
         << UnitKind::FourAxis << false << "silent" << QStringList{timeOut};
@@ -714,6 +721,109 @@ void TestTransfer2::editorMenus()
     QCOMPARE(rig.received(), reads('X') + reads('Y'));
     checkEnded(rig);
     rig.sim->watchLog({});
+}
+
+void TestTransfer2::refusedWhole_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("Index");        // the axes: 0 X and Y, 1 X, 2 Y
+    QTest::addColumn<bool>("xBad");        // X 53 holds data beyond the unit's pulses
+    QTest::addColumn<bool>("yBad");        // Y 10 holds a command the unit does not take
+    QTest::addColumn<QString>("refusal");  // <sent>: what is chosen goes out whole
+    QTest::addColumn<int>("result");
+    const QString x53 = QStringLiteral("ERROR :: X axis / Reg No. 53\nDATA \"99999999\" of INC cannot be sent: it is "
+                                       "beyond the -8388608 to 8388607 pulses the unit takes.\n");
+    const QString y10 = QStringLiteral("ERROR :: Y axis / Reg No. 10\nCMD \"LN3\" cannot be sent: the unit does not take "
+                                       "this command.\n");
+    const QString none = QStringLiteral("Nothing was sent.");
+    QTest::newRow("File menu, All") << "menu" << 0 << true << false << x53 + none << 2054;
+    QTest::newRow("File menu, All, a second one on Y")
+        << "menu" << 0 << true << true << x53 + "1 more register cannot be sent either; nothing was sent." << 2054;
+    QTest::newRow("File menu, All, one on Y: X is not sent either") << "menu" << 0 << false << true << y10 + none << 2011;
+    QTest::newRow("File menu, X-axis: Y's is not counted") << "menu" << 1 << true << true << x53 + none << 2054;
+    QTest::newRow("File menu, Y-axis: X's is not sent") << "menu" << 2 << true << false << "<sent>" << 54;
+    QTest::newRow("DownLoad All chain") << "all" << 0 << true << false << x53 + none << 2054;
+    QTest::newRow("2-axis editor's DownLoad") << "editor" << 0 << true << false << x53 + none << 2054;
+}
+
+// A register the download would send holds what the unit cannot take (X 53,
+// the last register; Y 10): the download is refused before its first
+// register, from every entry; nothing reaches the line and the unit keeps
+// its whole old program. Mended, the whole download goes out.
+void TestTransfer2::refusedWhole()
+{
+    QFETCH(QString, entry);
+    QFETCH(int, Index);
+    QFETCH(bool, xBad);
+    QFETCH(bool, yBad);
+    QFETCH(QString, refusal);
+    QFETCH(int, result);
+
+    TransferRig rig(UnitKind::TwoAxis);
+    QVERIFY(rig.connect());
+    sendableParameters();
+    auto old = [](int axis, int reg) { return quint32(0xC1000100u + quint32(axis * 100 + reg)); };
+    for (int a : {0, 1})
+        for (int reg = 0; reg <= kLast; ++reg)
+            rig.sim->control(QStringLiteral("reg %1 %2 %3").arg(QChar("XY"[a])).arg(reg).arg(old(a, reg), 8, 16));
+    QVERIFY(rig.sim->sync());
+    QVERIFY(rig.put(0, 0, {"JMP", "5", "", "", ""}));
+    QVERIFY(rig.put(3, 1, {"JMP", "7", "", "", ""}));
+    QVERIFY(rig.put(kLast, 0, {"INC", xBad ? "99999999" : "1000", "", "", ""}));
+    if (yBad)
+        QVERIFY(rig.put(10, 1, {"LN3", "5", "", "", ""}));
+    frmPrgEdit *editor = entry == u"editor" ? ShowPrgEdit() : nullptr;
+    if (!editor)   // the monitor polls, as on line (an open editor stops it)
+        rig.main->Timer1->start();
+    auto download = [&] {
+        rig.sim->clearLog();
+        rig.dialogs.clear();
+        if (editor)
+            editor->DownLoad->trigger();
+        else if (entry == u"all")
+            rig.main->mnuZT260DoAll->trigger();
+        else
+            runMenu(*rig.main, true, Index);
+    };
+    const QStringList asked = editor ? QStringList{"Start DownLoad ?"} : QStringList{};
+
+    const bool polling = rig.main->Timer1->isActive();
+    download();
+    const QStringList rx = rig.received();
+    QCOMPARE(g.TransferResult, result);
+    if (refusal == u"<sent>") {
+        QCOMPARE(rig.dialogs.texts(), asked + QStringList{"Download Complete!!"});
+        QCOMPARE(programLines(rx), writes('Y', {{3, "C1000007"}}));
+        QCOMPARE(rig.sim->registerWord('X', kLast), std::optional<quint32>(old(0, kLast)));
+        checkEnded(rig);
+        return;
+    }
+    QCOMPARE(rig.dialogs.texts(), (asked + QStringList{refusal, "Download Error!!"}));
+    QCOMPARE(rig.dialogs.shown().last().title, QStringLiteral("Error"));
+    QCOMPARE(programLines(rx), QStringList());
+    if (entry == u"all")   // the parameters went first, as the chain has it
+        QVERIFY(rx.contains(QStringLiteral("SET Y")));
+    for (int a : {0, 1})
+        for (int reg = 0; reg <= kLast; ++reg)
+            QCOMPARE(rig.sim->registerWord(QChar("XY"[a]), reg), std::optional<quint32>(old(a, reg)));
+    // Nothing began: the line is free, no wait window, the monitor as it was.
+    QVERIFY(!LineHeld());
+    QCOMPARE(g.TransferBusy, 0);
+    QVERIFY(!LoadedMessageWindow());
+    QCOMPARE(rig.main->ProgressBar1->value(), 0);
+    QCOMPARE(rig.main->Timer1->isActive(), entry == u"all" || polling);
+
+    // Mended: every register of the chosen axes goes out.
+    QVERIFY(rig.put(kLast, 0, {"INC", "1000", "", "", ""}));
+    QVERIFY(rig.put(10, 1, {"", "", "", "", ""}));
+    download();
+    QCOMPARE(rig.dialogs.texts(), asked + QStringList{"Download Complete!!"});
+    const QStringList x = writes('X', {{0, "C1000005"}, {kLast, "000003E8"}});
+    const QStringList y = writes('Y', {{3, "C1000007"}});
+    QCOMPARE(programLines(rig.received()), Index == 1 ? x : x + y);
+    QCOMPARE(rig.sim->registerWord('X', kLast), std::optional<quint32>(0x3E8));
+    QCOMPARE(rig.sim->registerWord('Y', 0), std::optional<quint32>(Index == 1 ? old(1, 0) : 0xC0000000u));
+    checkEnded(rig);
 }
 
 QTEST_MAIN(TestTransfer2)

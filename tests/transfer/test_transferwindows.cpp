@@ -76,8 +76,9 @@ private slots:
     void uploadRoad();
     void cancelWays_data();
     void cancelWays();
-    void failureStopsLaterAxes_data();
     void failureStopsLaterAxes();
+    void downloadRefusedWhole_data();
+    void downloadRefusedWhole();
 
 private:
     // The window closed, the line free, the monitor on, no dialog left.
@@ -500,34 +501,20 @@ void TestTransferWindows::cancelWays()
     checkClosed(download);
 }
 
-void TestTransferWindows::failureStopsLaterAxes_data()
-{
-    QTest::addColumn<bool>("download");
-    QTest::addColumn<QStringList>("texts");
-    QTest::newRow("download, a register the codec refuses")
-        << true
-        << QStringList{"ERROR :: Y axis / Reg No. 1\nDATA \"\" of INC cannot be sent: it is empty.", "Download Error!!"};
-    QTest::newRow("upload, the database refuses a register") << false << QStringList{"ERROR :: Y axis / Reg No. 1"};
-}
-
-// A failure on Y register 1 of X, Y and Z 0 to 2: X is done, Y stops there,
-// Z is never asked; the failure is named, and no completion is claimed.
+// A failure on Y register 1 of an upload of X, Y and Z 0 to 2: X is done,
+// Y stops there, Z is never asked; the failure is named, and no completion
+// is claimed. (A download refuses a register it cannot send before it sends
+// anything: downloadRefusedWhole.)
 void TestTransferWindows::failureStopsLaterAxes()
 {
-    QFETCH(bool, download);
-    QFETCH(QStringList, texts);
     QVERIFY(m_rig->connect());
-    if (download) {
-        QVERIFY(m_rig->put(1, 1, {"INC", "", "", "", ""}));   // motion without data
-    } else {
-        for (int reg = 0; reg <= 2; ++reg)
-            m_rig->sim->control(QStringLiteral("reg Y %1 C1000001").arg(reg));
-        QVERIFY(m_rig->sim->sync());
-        RawSql(m_rig->table.FilePath(),
-               {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Zt460Prg WHEN NEW.Pos = 1 "
-                               "BEGIN SELECT RAISE(ABORT, 'register locked'); END")});
-    }
-    TransferWindow *w = show(download, 0);
+    for (int reg = 0; reg <= 2; ++reg)
+        m_rig->sim->control(QStringLiteral("reg Y %1 C1000001").arg(reg));
+    QVERIFY(m_rig->sim->sync());
+    RawSql(m_rig->table.FilePath(),
+           {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Zt460Prg WHEN NEW.Pos = 1 "
+                           "BEGIN SELECT RAISE(ABORT, 'register locked'); END")});
+    TransferWindow *w = show(false, 0);
     QVERIFY(w);
     for (int a : {0, 1, 2}) {
         w->SelectOpt[a]->click();
@@ -536,18 +523,94 @@ void TestTransferWindows::failureStopsLaterAxes()
     }
     w->Start_botton->click();
 
-    QCOMPARE(m_rig->dialogs.texts(), texts);
+    QCOMPARE(m_rig->dialogs.texts(), QStringList{"ERROR :: Y axis / Reg No. 1"});
     QCOMPARE(g.TransferResult, 2002);
     const QStringList rx = m_rig->received();
     QCOMPARE(int(rx.filter(QRegularExpression(QStringLiteral("^PRX"))).size()), 3);
     QVERIFY(rx.filter(QRegularExpression(QStringLiteral("^PR[ZU]"))).isEmpty());
-    if (download) {
-        QCOMPARE(rx.filter(QRegularExpression(QStringLiteral("^PRY"))), QStringList{"PRY 0,C0000000"});
-    } else {
-        QCOMPARE(m_rig->axis(0, 1), (ClipRow{"JMP", "1", "", "", ""}));
-        QCOMPARE(m_rig->axis(1, 1), ClipRow{});
-    }
-    checkClosed(download);
+    QCOMPARE(m_rig->axis(0, 1), (ClipRow{"JMP", "1", "", "", ""}));
+    QCOMPARE(m_rig->axis(1, 1), ClipRow{});
+    checkClosed(false);
+}
+
+void TestTransferWindows::downloadRefusedWhole_data()
+{
+    QTest::addColumn<bool>("xAll");         // X on All, else X, Y, Z on Select 0 to 4
+    QTest::addColumn<QList<int>>("bad");    // axis * 10000 + register of each register the codec refuses
+    QTest::addColumn<QString>("text");
+    const QString beyond = QStringLiteral("DATA \"99999999\" of INC cannot be sent: divided by the factor 1 of the "
+                                          "axis's unit it is beyond the -8388608 to 8388607 pulses the unit takes.");
+    QTest::newRow("in the middle of Y's range")
+        << false << QList<int>{10002} << "ERROR :: Y axis / Reg No. 2\n" + beyond + "\nNothing was sent.";
+    // U is not chosen and Y 7 lies past Y's range: neither is counted.
+    QTest::newRow("more on Z, and some that are not sent")
+        << false << QList<int>{10002, 20000, 20004, 30001, 10007}
+        << "ERROR :: Y axis / Reg No. 2\n" + beyond + "\n2 more registers cannot be sent either; nothing was sent.";
+    QTest::newRow("in the middle of X on All")
+        << true << QList<int>{1500} << "ERROR :: X axis / Reg No. 1500\n" + beyond + "\nNothing was sent.";
+}
+
+// A register the codec refuses, anywhere in what Start would send: the
+// download is refused before its first register, naming it and how many
+// more; the unit keeps its whole old program. Mended, it all goes out.
+void TestTransferWindows::downloadRefusedWhole()
+{
+    QFETCH(bool, xAll);
+    QFETCH(QList<int>, bad);
+    QFETCH(QString, text);
+    QVERIFY(m_rig->connect());
+    // What the unit holds before: a word of its own in every register sent.
+    const QList<int> axes = xAll ? QList<int>{0} : QList<int>{0, 1, 2};
+    const int last = xAll ? 1999 : 4;
+    // Looked at: every register of a small range, around the refused one
+    // and at the ends of a whole axis.
+    const QList<int> looked = xAll ? QList<int>{0, 1, 2, 1499, 1500, 1501, 1998, 1999} : QList<int>{0, 1, 2, 3, 4};
+    auto old = [](int axis, int reg) { return quint32(0xC1000000u + quint32(axis * 10000 + reg)); };
+    for (int a : axes)
+        for (int reg : looked)
+            m_rig->sim->control(QStringLiteral("reg %1 %2 %3").arg(QChar("XYZU"[a])).arg(reg).arg(old(a, reg), 8, 16));
+    QVERIFY(m_rig->sim->sync());
+    QVERIFY(m_rig->put(1, 0, {"JMP", "5", "", "", ""}));
+    for (int where : bad)
+        QVERIFY(m_rig->put(where % 10000, where / 10000, {"INC", "99999999", "", "", ""}));
+    auto start = [&] {
+        m_rig->sim->clearLog();
+        m_rig->dialogs.clear();
+        TransferWindow *w = show(true, 0);
+        QVERIFY(w);
+        for (int a : axes) {
+            if (xAll) {
+                w->AllOpt[a]->click();
+                continue;
+            }
+            w->SelectOpt[a]->click();
+            w->Text1[a]->setText(QStringLiteral("0"));
+            w->Text2[a]->setText(QString::number(last));
+        }
+        w->Start_botton->click();
+    };
+
+    start();
+    QCOMPARE(m_rig->dialogs.texts(), (QStringList{text, "Download Error!!"}));
+    QCOMPARE(m_rig->dialogs.shown().last().title, QStringLiteral("Error"));
+    QCOMPARE(g.TransferResult, 2001 + (bad.first() % 10000));
+    QCOMPARE(m_rig->received(), QStringList());
+    for (int a : axes)
+        for (int reg : looked)
+            QCOMPARE(m_rig->sim->registerWord(QChar("XYZU"[a]), reg), std::optional<quint32>(old(a, reg)));
+    checkClosed(true);
+
+    for (int where : bad)
+        QVERIFY(m_rig->put(where % 10000, where / 10000, {"INC", "1000", "", "", ""}));
+    start();
+    QCOMPARE(m_rig->dialogs.texts(), QStringList{"Download Complete!!"});
+    QCOMPARE(int(m_rig->received().size()), int(axes.size()) * (last + 1));
+    for (int a : axes)
+        for (int reg : looked) {
+            const quint32 word = a == 0 && reg == 1 ? 0xC1000005u : bad.contains(a * 10000 + reg) ? 0x3E8u : 0xC0000000u;
+            QCOMPARE(m_rig->sim->registerWord(QChar("XYZU"[a]), reg), std::optional<quint32>(word));
+        }
+    checkClosed(true);
 }
 
 QTEST_MAIN(TestTransferWindows)
