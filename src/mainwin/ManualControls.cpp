@@ -73,7 +73,6 @@ void frmMain::wireManualControls()
         connect(clears[a], &QPushButton::clicked, this, [this, a] { CLEAR_SW_Click(a); });
         events->watch(positionBox(a), ManualEvents::DisplayBox, a);
         events->watch(speedBox(a), ManualEvents::DisplayBox, 4 + a);
-        events->watch(amountBox(a), ManualEvents::AmountBox, a);
         events->watch(manualSpeedBox(a), ManualEvents::SpeedBox, a);
         EntryEditing::watch(amountBox(a), [this, a](int &key) { AmountBox_KeyPress(a, key); });
         EntryEditing::watch(manualSpeedBox(a), [this, a](int &key) { SpeedBox_KeyPress(a, key); });
