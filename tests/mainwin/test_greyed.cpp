@@ -111,6 +111,8 @@ void TestGreyed::greyedControlsSendNothing()
     auto *box = qobject_cast<QLineEdit *>(c);
     const QString text = box ? box->text() : QString();
     const auto entries = g.AxisEntryText;
+    // Texts a click on a speed box would overwrite with its own (empty) one.
+    m_main->SavedSpeedText = {QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("30"), QStringLiteral("40")};
     const auto saved = m_main->SavedSpeedText;
     m_dialogs->clear();
 
