@@ -49,7 +49,7 @@ void frmMain::PrgStart_Click()
 {
     // While another operation holds the line a start would break into its
     // exchange; the start holds it itself while its commands go out.
-    if (!MSComm1->PortOpen())
+    if (!MSComm1->PortOpen() || !MayWriteOrTell(LineUser::Drive))
         return;
     LineHold hold(LineUser::Drive);
     if (!hold.owns())
@@ -89,7 +89,7 @@ void frmMain::PrgStart_Click()
 
 void frmMain::PrgStep_Click()
 {
-    if (!MayWrite(LineUser::Drive) || !MSComm1->PortOpen())
+    if (!MSComm1->PortOpen() || !MayWriteOrTell(LineUser::Drive))
         return;
     MonitorHold pause;
     MSComm1->setInBufferCount(0);
@@ -108,7 +108,7 @@ void frmMain::PrgStep_Click()
 
 void frmMain::PrgStop_Click()
 {
-    if (!MayWrite(LineUser::Drive) || !MSComm1->PortOpen())
+    if (!MSComm1->PortOpen() || !MayWriteOrTell(LineUser::Drive))
         return;
     MonitorHold pause;
     MSComm1->setInBufferCount(0);
@@ -201,7 +201,7 @@ void writeTickedLetters(frmMain *w)
 
 void frmMain::HomeStarSW_Click()
 {
-    if (!MayWrite(LineUser::Manual) || !MSComm1->PortOpen())
+    if (!MSComm1->PortOpen() || !MayWriteOrTell(LineUser::Manual))
         return;
     MonitorHold pause;
     MSComm1->Output(QStringLiteral("HOM "));

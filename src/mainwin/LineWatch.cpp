@@ -2,6 +2,8 @@
 
 #include "link/LineExchange.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 int SilenceLimitMs(int periodMs)
@@ -33,13 +35,16 @@ void SilenceWatch::idle()
     m_lastPoll.reset();
 }
 
-QString ErrorMessageText(LineTrouble trouble, const QString &unitMessage)
+QString ErrorMessageText(LineTrouble trouble, const QString &unitMessage, const QString &refusal)
 {
-    QString line;
+    QStringList lines;
     switch (trouble) {
-    case LineTrouble::None: return unitMessage;
-    case LineTrouble::NoReply: line = QStringLiteral("No reply from the unit."); break;
-    case LineTrouble::Closed: line = LineClosedMessage(); break;
+    case LineTrouble::None: break;
+    case LineTrouble::NoReply: lines << QStringLiteral("No reply from the unit."); break;
+    case LineTrouble::Closed: lines << LineClosedMessage(); break;
     }
-    return unitMessage.isEmpty() ? line : line + u'\n' + unitMessage;
+    for (const QString &text : {refusal, unitMessage})
+        if (!text.isEmpty())
+            lines << text;
+    return lines.join(u'\n');
 }

@@ -33,6 +33,7 @@ private:
 
 enum class LineTrouble { None, NoReply, Closed };
 
-// The display's text: the line's trouble first, then the unit's own limit or
-// alarm message (the last one known), so that neither hides the other.
-QString ErrorMessageText(LineTrouble trouble, const QString &unitMessage);
+// The display's text: the line's trouble first, then a command refused for
+// the line's sake, then the unit's own limit or alarm message (the last one
+// known), so that none hides another.
+QString ErrorMessageText(LineTrouble trouble, const QString &unitMessage, const QString &refusal = {});

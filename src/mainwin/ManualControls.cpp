@@ -73,7 +73,6 @@ void frmMain::wireManualControls()
         connect(clears[a], &QPushButton::clicked, this, [this, a] { CLEAR_SW_Click(a); });
         events->watch(positionBox(a), ManualEvents::DisplayBox, a);
         events->watch(speedBox(a), ManualEvents::DisplayBox, 4 + a);
-        events->watch(amountBox(a), ManualEvents::AmountBox, a);
         events->watch(manualSpeedBox(a), ManualEvents::SpeedBox, a);
         EntryEditing::watch(amountBox(a), [this, a](int &key) { AmountBox_KeyPress(a, key); });
         EntryEditing::watch(manualSpeedBox(a), [this, a](int &key) { SpeedBox_KeyPress(a, key); });
@@ -128,7 +127,8 @@ QPushButton *frmMain::stopButton(int axis) const
 
 void frmMain::JogSW_Press(int index)
 {
-    if (index < 0 || index >= 8 || !MSComm1->PortOpen() || !MayWrite(LineUser::Manual))
+    if (index < 0 || index >= 8 || !MSComm1->PortOpen()
+        || !MayWriteOrTell(LineUser::Manual, QStringLiteral("the jog was not sent.")))
         return;
     const int axis = index / 2;
     std::optional<int32_t> count;
@@ -186,7 +186,7 @@ void frmMain::STOP_SW_Click(int axis)
 
 void frmMain::CLEAR_SW_Click(int axis)
 {
-    if (!validAxis(axis) || !MSComm1->PortOpen() || !MayWrite(LineUser::Manual))
+    if (!validAxis(axis) || !MSComm1->PortOpen() || !MayWriteOrTell(LineUser::Manual))
         return;
     MonitorHold pause;
     MSComm1->setInBufferCount(0);
@@ -283,7 +283,7 @@ void frmMain::SpeedBox_KeyPress(int axis, int &key)
         key = 0;
         return;
     }
-    if (key == 13 && MSComm1->PortOpen() && MayWrite(LineUser::Manual))
+    if (key == 13 && MSComm1->PortOpen() && MayWriteOrTell(LineUser::Manual))
         sendSpeedBox(this, axis);
 }
 
@@ -354,7 +354,7 @@ void stepSpeed(frmMain *w, int axis, bool up)
     else
         box->setText(SignedForm(v));
     box->repaint();
-    if (w->MSComm1->PortOpen() && w->Option11->isChecked() && MayWrite(LineUser::Manual))
+    if (w->MSComm1->PortOpen() && w->Option11->isChecked() && w->MayWriteOrTell(LineUser::Manual))
         sendSpeedBox(w, axis);
 }
 } // namespace

@@ -1,7 +1,6 @@
 #include "mainwin/ManualEvents.h"
 
 #include "mainwin/frmMain.h"
-#include "platform/EntryEditing.h"
 #include "platform/KeyCodes.h"
 
 #include <QPushButton>
@@ -10,7 +9,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-ManualEvents::ManualEvents(frmMain *window) : QObject(window), m_window(window) {}
+ManualEvents::ManualEvents(frmMain *window) : ControlEvents(window), m_window(window) {}
 
 void ManualEvents::watch(QWidget *widget, Kind kind, int index)
 {
@@ -71,7 +70,7 @@ bool ManualEvents::jogEvent(int index, QEvent *event)
     return false;
 }
 
-bool ManualEvents::eventFilter(QObject *watched, QEvent *event)
+bool ManualEvents::controlEvent(QObject *watched, QEvent *event)
 {
     const auto it = m_watched.constFind(watched);
     if (it == m_watched.constEnd())
@@ -98,18 +97,6 @@ bool ManualEvents::eventFilter(QObject *watched, QEvent *event)
             m_window->SpeedBox_Click(index);
         else if (kind == StartRegister)
             m_window->RegNo_Click();
-        return false;
-    }
-
-    if (event->type() == QEvent::KeyPress) {
-        return EntryEditing::dropsKey(static_cast<QKeyEvent *>(event), [this, kind, index](int &key) {
-            switch (kind) {
-            case AmountBox: m_window->AmountBox_KeyPress(index, key); break;
-            case SpeedBox: m_window->SpeedBox_KeyPress(index, key); break;
-            case StartRegister: m_window->RegNo_KeyPress(key); break;
-            default: break;
-            }
-        });
     }
     return false;
 }

@@ -1,19 +1,19 @@
 #pragma once
 // Routes the low-level events of the main window's manual controls (mouse
-// and key presses, focus changes) to the window's handlers. Key handlers
-// receive the character code of a key and may drop it by setting it to 0.
+// and key presses, focus changes) to the window's handlers. The keys typed
+// into the entry boxes go to their key handlers through EntryEditing.
+
+#include "platform/ControlEvents.h"
 
 #include <QHash>
-#include <QObject>
 
 class frmMain;
-class QKeyEvent;
 class QWidget;
 
-class ManualEvents : public QObject
+class ManualEvents : public ControlEvents
 {
 public:
-    enum Kind { JogButton, DriveButton, DisplayBox, AmountBox, SpeedBox, StartRegister };
+    enum Kind { JogButton, DriveButton, DisplayBox, SpeedBox, StartRegister };
 
     explicit ManualEvents(frmMain *window);
     // A jog or drive button (index: the jog button's, or 0) takes the
@@ -22,7 +22,7 @@ public:
     void watch(QWidget *widget, Kind kind, int index);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool controlEvent(QObject *watched, QEvent *event) override;
 
 private:
     bool jogEvent(int index, QEvent *event);

@@ -27,6 +27,12 @@ void frmMain::Timer1_Timer()
     WatchSilence(polling);
     if (!polling)
         return;
+    // The line is free again: a command refused for a transfer's sake is
+    // no news any more.
+    if (!m_lineRefusal.isEmpty()) {
+        m_lineRefusal.clear();
+        showErrorMessage();
+    }
 
     switch (MonitorState) {
     case 0:

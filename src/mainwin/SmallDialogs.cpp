@@ -3,6 +3,7 @@
 #include "link/LineOwner.h"
 #include "mainwin/frmMain.h"
 #include "platform/AppInfo.h"
+#include "platform/ControlEvents.h"
 #include "platform/Dialogs.h"
 #include "platform/MSComm.h"
 #include "shared/Language.h"
@@ -147,7 +148,12 @@ frmVersion::frmVersion(QWidget *parent) : QWidget(parent, Qt::Window)
     top->addLayout(texts, 1);
     Image1 = new QLabel(this);
     Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
-    Image1->installEventFilter(this);
+    WatchControl(Image1, [this](QEvent *event) {
+        if (event->type() != QEvent::MouseButtonRelease)
+            return false;
+        Image1_Click();
+        return true;
+    });
     top->addWidget(Image1);
     layout->addLayout(top);
     lblDisclaimer = new QLabel(QStringLiteral("This program operates and programs the ZT260A/ZT460A motion control units."), this);
@@ -211,15 +217,6 @@ void frmVersion::Image1_Click()
         return;
     }
     (new frmPass)->show();
-}
-
-bool frmVersion::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
-        Image1_Click();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void ShowVersionWindow()

@@ -49,9 +49,6 @@ public:
     void cmdSysInfo_Click();
     void Image1_Click();
     void StartSysInfo();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 // Access code.

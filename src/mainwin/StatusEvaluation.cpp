@@ -52,20 +52,37 @@ void frmMain::EvaluateStatus(const QString &line)
     MonitorState = 3;
 }
 
+void frmMain::showErrorMessage()
+{
+    Label22->setText(ErrorMessageText(m_lineTrouble, m_unitMessage, m_lineRefusal));
+}
+
 void frmMain::ShowUnitMessage(const QString &message)
 {
     m_unitMessage = message;
-    Label22->setText(ErrorMessageText(m_lineTrouble, m_unitMessage));
+    showErrorMessage();
 }
 
 void frmMain::SetLineTrouble(LineTrouble trouble)
 {
     m_lineTrouble = trouble;
-    Label22->setText(ErrorMessageText(m_lineTrouble, m_unitMessage));
+    showErrorMessage();
 }
 
 void frmMain::ClearErrorMessage()
 {
     m_unitMessage.clear();
+    m_lineRefusal.clear();
     SetLineTrouble(LineTrouble::None);
+}
+
+bool frmMain::MayWriteOrTell(LineUser who, const QString &outcome)
+{
+    const bool may = MayWrite(who);
+    const QString refusal = !may && TransferHoldsLine() ? TransferUsesLineText(outcome) : QString();
+    if (refusal != m_lineRefusal) {
+        m_lineRefusal = refusal;
+        showErrorMessage();
+    }
+    return may;
 }

@@ -5,6 +5,7 @@
 #include "link/ReplyFields.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/frmTitleEdit.h"
+#include "platform/ControlEvents.h"
 #include "platform/EventPump.h"
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"
@@ -52,14 +53,18 @@ frmIo::frmIo(QWidget *parent) : QWidget(parent, Qt::Window)
     Timer2 = new QTimer(this);
     Timer2->setInterval(100);
     buildLayout();
-    auto watch = [this](const auto &labels) {
-        for (QLabel *l : labels)
-            l->installEventFilter(this);
+    auto watch = [this](const auto &labels, void (frmIo::*dblClick)(int)) {
+        for (std::size_t i = 0; i < labels.size(); ++i)
+            WatchControl(labels[i], [this, dblClick, i](QEvent *event) {
+                if (event->type() == QEvent::MouseButtonDblClick)
+                    (this->*dblClick)(int(i));
+                return false;
+            });
     };
-    watch(Label5);
-    watch(Label6);
-    watch(Label7);
-    watch(Label8);
+    watch(Label5, &frmIo::Label5_DblClick);
+    watch(Label6, &frmIo::Label6_DblClick);
+    watch(Label7, &frmIo::Label7_DblClick);
+    watch(Label8, &frmIo::Label8_DblClick);
     connect(Timer2, &QTimer::timeout, this, &frmIo::Timer2_Timer);
     connect(Command1, &QPushButton::clicked, this, &frmIo::Command1_Click);
     Form_Load();
@@ -237,27 +242,6 @@ void frmIo::closeEvent(QCloseEvent *event)
     // The close box does what Exit does; the close is never refused.
     unload();
     event->accept();
-}
-
-bool frmIo::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() != QEvent::MouseButtonDblClick)
-        return false;
-    auto find = [watched](const auto &group) {
-        for (std::size_t i = 0; i < group.size(); ++i)
-            if (group[i] == watched)
-                return int(i);
-        return -1;
-    };
-    if (const int i = find(Label5); i >= 0)
-        Label5_DblClick(i);
-    else if (const int i = find(Label6); i >= 0)
-        Label6_DblClick(i);
-    else if (const int i = find(Label7); i >= 0)
-        Label7_DblClick(i);
-    else if (const int i = find(Label8); i >= 0)
-        Label8_DblClick(i);
-    return false;
 }
 
 namespace {

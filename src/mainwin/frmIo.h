@@ -71,7 +71,6 @@ public:
     void Label8_DblClick(int index);   // general outputs 0..15
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

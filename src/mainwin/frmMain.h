@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "link/LineExchange.h"
+#include "link/LineOwner.h"
 #include "link/UnitLink.h"
 #include "mainwin/LineWatch.h"
 #include "platform/DataControl.h"
@@ -130,6 +131,11 @@ public:
     LineTrouble lineTrouble() const { return m_lineTrouble; }
     // Nothing known of the line or the unit: at start and when a port opens.
     void ClearErrorMessage();
+    // Whether `who` (a manual command, a drive button) may write now. When a
+    // transfer holds the line the display says so, ending in `outcome`: a
+    // box would stand between a jog's press and its release. A command that
+    // may write takes such a note away again.
+    bool MayWriteOrTell(LineUser who, const QString &outcome = QStringLiteral("nothing was sent."));
 
     // ---- buttons that open the other working windows
     QPushButton *Command1 = nullptr, *Command4 = nullptr, *Command5 = nullptr;
@@ -317,6 +323,8 @@ private:
     SilenceWatch m_silence;
     LineTrouble m_lineTrouble = LineTrouble::None;
     QString m_unitMessage;
+    QString m_lineRefusal;   // the last command refused for a transfer's sake
+    void showErrorMessage();
     bool m_activated = false;
     bool m_program2Running = false;
     std::array<QRadioButton *, 6> settingOptions() const;

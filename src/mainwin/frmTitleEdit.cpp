@@ -10,7 +10,6 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,7 +64,6 @@ frmTitleEdit::frmTitleEdit(QWidget *parent) : QDialog(parent)
     outer->addLayout(buttons);
     connect(Command1, &QPushButton::clicked, this, &frmTitleEdit::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmTitleEdit::Command2_Click);
-    Text1->installEventFilter(this);
     EntryEditing::watch(Text1, [this](int &key) { Text1_KeyPress(key); });
     Form_Load();
 }
@@ -122,13 +120,6 @@ void frmTitleEdit::Text1_KeyPress(int &key)
     }
     if (key != 8 && !TitleCharAccepted(QChar(key)))
         key = 0;
-}
-
-bool frmTitleEdit::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched != Text1 || event->type() != QEvent::KeyPress)
-        return false;
-    return EntryEditing::dropsKey(static_cast<QKeyEvent *>(event), [this](int &key) { Text1_KeyPress(key); });
 }
 
 void EditIoTitle(QWidget *parent)

@@ -27,9 +27,6 @@ public:
     void Command1_Click();
     void Command2_Click();
     void Text1_KeyPress(int &key);   // key 0 drops it
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 // Edits the title frmIo::TitleIndex in the modal editor; returns once it closed.

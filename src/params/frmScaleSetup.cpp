@@ -15,7 +15,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -131,7 +130,6 @@ void frmScaleSetup::buildLayout()
 
             auto *box = new QLineEdit(QStringLiteral("1"), f);
             (*boxArrays[size_t(a)])[size_t(u)] = box;
-            box->installEventFilter(this);
             EntryEditing::watch(box, [this, a, u](int &key) { boxKeyPress(a, u, key); });
             if (u == 0) {
                 box->hide();
@@ -231,22 +229,6 @@ void frmScaleSetup::boxKeyPress(int axis, int unit, int &key)
     case 2: Text3_KeyPress(unit, key); break;
     default: Text4_KeyPress(unit, key); break;
     }
-}
-
-bool frmScaleSetup::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
-    for (int a = 0; a < kAxes; ++a) {
-        const Boxes &b = *boxes(a);
-        for (int u = 0; u < kScaleUnits; ++u) {
-            if (b[size_t(u)] != watched)
-                continue;
-            return EntryEditing::dropsKey(static_cast<QKeyEvent *>(event),
-                                          [this, a, u](int &key) { boxKeyPress(a, u, key); });
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void frmScaleSetup::OkButton_Click()

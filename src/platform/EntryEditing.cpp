@@ -6,13 +6,14 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 
 EntryEditing::EntryEditing(QLineEdit *box, KeyFilter filter)
-    : QObject(box), m_box(box), m_filter(std::move(filter))
+    : ControlEvents(box), m_box(box), m_filter(std::move(filter))
 {
 }
 
@@ -21,6 +22,9 @@ void EntryEditing::watch(QLineEdit *box, KeyFilter filter)
     if (!box)
         return;
     box->setAcceptDrops(false);
+    // Typed straight through, not composed: what an input method would
+    // compose is no key the filter could judge.
+    box->setAttribute(Qt::WA_InputMethodEnabled, false);
     box->installEventFilter(new EntryEditing(box, std::move(filter)));
 }
 
@@ -82,16 +86,27 @@ void EntryEditing::showContextMenu(const QPoint &globalPos)
     menu.exec(globalPos);
 }
 
-bool EntryEditing::eventFilter(QObject *watched, QEvent *event)
+bool EntryEditing::controlEvent(QObject *watched, QEvent *event)
 {
     if (watched != m_box)
         return false;
     switch (event->type()) {
-    case QEvent::KeyPress:
-        if (!static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste))
-            return false;
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!key->matches(QKeySequence::Paste))
+            return dropsKey(key, m_filter);
         paste(m_box, QGuiApplication::clipboard()->text(), m_filter);
         return true;
+    }
+    case QEvent::InputMethod: {
+        // Should one reach the box all the same, only its committed text
+        // counts, judged as pasted text is.
+        const auto *im = static_cast<QInputMethodEvent *>(event);
+        if (im->commitString().isEmpty() && im->preeditString().isEmpty())
+            return false;
+        paste(m_box, im->commitString(), m_filter);
+        return true;
+    }
     case QEvent::ContextMenu:
         showContextMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
         return true;

@@ -1,32 +1,36 @@
 #pragma once
-// The editing keys of an entry box whose typed keys pass a key filter:
-// select all, copy and cut act as in any text box, and whatever is pasted
-// (by key, by the context menu or by the middle button) goes through the
-// same filter as typed keys, so the box never holds a character it refuses.
+// An entry box whose typed keys pass a key filter, in one place for every
+// such box: every key is judged by what it would type (dropsKey); select
+// all, copy, cut and undo act as in any text box; and whatever is pasted
+// (by key, by the context menu or by the middle button) or committed by an
+// input method goes through the same filter as typed keys, so the box never
+// holds a character it refuses.
 
-#include <QObject>
+#include "platform/ControlEvents.h"
+
 #include <functional>
 
 class QKeyEvent;
 class QLineEdit;
 
-class EntryEditing : public QObject
+class EntryEditing : public ControlEvents
 {
 public:
     // A key filter: drops the key by setting it to 0.
     using KeyFilter = std::function<void(int &key)>;
 
-    // Checks what is pasted into `box` with `filter` from now on, and
-    // refuses text dropped on it. Lives as long as the box.
+    // Judges the keys typed into `box` and what is pasted into it with
+    // `filter` from now on, and refuses text dropped on it. Lives as long as
+    // the box.
     static void watch(QLineEdit *box, KeyFilter filter);
 
     // Select all, copy, cut or paste: keys a key filter lets pass.
     static bool isEditingKey(const QKeyEvent *event);
 
     // Whether a key press must not reach a box whose typed keys pass
-    // `filter`: a character the filter drops, or a chord that would type a
-    // character the filter never saw. Editing keys and keys that type
-    // nothing (arrows, Delete, Tab) reach the box.
+    // `filter`: a character the filter drops, or a key that would type a
+    // character the filter never saw (TypesPastFilter). Editing keys and
+    // keys that type nothing (arrows, Delete, Tab) reach the box.
     static bool dropsKey(const QKeyEvent *event, const KeyFilter &filter);
 
     // Inserts the characters of `text` that `filter` lets through, as typing
@@ -35,7 +39,7 @@ public:
     static void paste(QLineEdit *box, const QString &text, const KeyFilter &filter);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool controlEvent(QObject *watched, QEvent *event) override;
 
 private:
     EntryEditing(QLineEdit *box, KeyFilter filter);

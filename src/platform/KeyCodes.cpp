@@ -1,5 +1,7 @@
 #include "platform/KeyCodes.h"
 
+#include "platform/ControlEvents.h"
+
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -19,35 +21,28 @@ int TypedChar(const QKeyEvent *e)
     if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return 0;
     const QString text = e->text();
-    return text.isEmpty() ? 0 : text[0].unicode();
+    return text.size() == 1 ? text[0].unicode() : 0;
 }
 
 bool TypesPastFilter(const QKeyEvent *e)
 {
-    // Ctrl alone types nothing in a text box; its chords are the box's
-    // editing shortcuts (select all, copy, undo) and stay with the box.
-    if (!(e->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) || TypedChar(e) != 0)
-        return false;
     const QString text = e->text();
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+    if (TypedChar(e) != 0 || text.isEmpty())
+        return false;
+    // As a Qt text box decides: Ctrl alone, or with Shift, makes a shortcut
+    // of the key (select all, undo) and types nothing but a format
+    // character; any other modifier along, the keypad's included, lets the
+    // key's text in.
+    const Qt::KeyboardModifiers m = e->modifiers();
+    if ((m == Qt::ControlModifier || m == (Qt::ControlModifier | Qt::ShiftModifier))
+        && text.front().category() != QChar::Other_Format)
+        return false;
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.category() != QChar::Other_Control; });
 }
-
-namespace {
-class ChordDrop : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        return event->type() == QEvent::KeyPress && TypesPastFilter(static_cast<QKeyEvent *>(event));
-    }
-};
-} // namespace
 
 void DropTypingChords(QWidget *box)
 {
-    if (box)
-        box->installEventFilter(new ChordDrop(box));
+    WatchControl(box, [](QEvent *event) {
+        return event->type() == QEvent::KeyPress && TypesPastFilter(static_cast<QKeyEvent *>(event));
+    });
 }

@@ -3,7 +3,8 @@
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
 #include "platform/FitToText.h"
-#include "platform/KeyCodes.h"
+#include "platform/ControlEvents.h"
+#include "platform/EntryEditing.h"
 #include "platform/frmMessage.h"
 #include "program/BlockCopy.h"
 #include "program/EditorWindow.h"
@@ -15,29 +16,18 @@
 #include <QLineEdit>
 #include <QPointer>
 
-namespace {
-// Drops the keys a register box does not take.
-class RangeKeyFilter : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto *press = static_cast<QKeyEvent *>(event);
-        const int key = TypedChar(press);
-        return key == 0 ? TypesPastFilter(press) : !RangeKeyAccepted(key);
-    }
-};
-} // namespace
-
 QLineEdit *MakeRangeBox(QWidget *parent, const std::function<void(const QString &)> &changed)
 {
     auto *box = new QLineEdit(QStringLiteral("0"), parent);
-    box->installEventFilter(new RangeKeyFilter(box));
+    // Drops the keys a register box does not take; what is pasted is
+    // checked as a change.
+    WatchControl(box, [](QEvent *event) {
+        return event->type() == QEvent::KeyPress
+               && EntryEditing::dropsKey(static_cast<QKeyEvent *>(event), [](int &key) {
+                      if (!RangeKeyAccepted(key))
+                          key = 0;
+                  });
+    });
     // A register has up to four digits.
     FitBoxWidth(box, [] { return EveryDigit({QStringLiteral("0000")}); });
     QObject::connect(box, &QLineEdit::textChanged, box, [box, changed](const QString &text) {

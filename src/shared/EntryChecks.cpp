@@ -3,6 +3,7 @@
 #include "shared/NumberText.h"
 #include "shared/Shared.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -10,23 +11,11 @@ namespace {
 
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 
-// Digits with at most one point and at least one digit, blanks around;
-// `allowPoint` false accepts digits only.
-bool plainDecimal(const QString &text, bool allowPoint)
+// At least one digit and nothing else, blanks around.
+bool plainDigits(const QString &text)
 {
     const QString t = text.trimmed();
-    if (t.isEmpty())
-        return false;
-    int points = 0, digits = 0;
-    for (QChar c : t) {
-        if (c == u'.' && allowPoint)
-            ++points;
-        else if (c.unicode() >= '0' && c.unicode() <= '9')
-            ++digits;
-        else
-            return false;
-    }
-    return points <= 1 && digits > 0;
+    return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 bool allBlank(const QString &text)
@@ -82,7 +71,7 @@ bool SpeedTextAccepted(const QString &text)
 {
     if (allBlank(text))
         return true;
-    if (!plainDecimal(text, true))
+    if (!plainDigits(text))
         return false;
     const double v = LeadingNumber(text);
     return v >= 0 && v <= kMaxManualSpeed;
@@ -92,7 +81,7 @@ bool RegisterTextAccepted(const QString &text, UnitKind model)
 {
     if (allBlank(text))
         return true;
-    if (!plainDecimal(text, false))
+    if (!plainDigits(text))
         return false;
     return LeadingNumber(text) <= LastRegister(model);
 }

@@ -29,8 +29,9 @@ QString PresetRefusal(int axis, const QString &amount, std::optional<double> fac
 // Keys an amount or factor box takes: digits, Backspace (8) and ".".
 bool AmountKeyAccepted(int key);
 
-// A manual speed box accepts an empty (or all blank) text, or one decimal
-// number (digits with at most one point, blanks around it) from 0 to 8000.
+// A manual speed box accepts an empty (or all blank) text, or one whole
+// number (digits only, blanks around them) from 0 to 8000: what it holds
+// goes out as the speed, and its keys are digits only.
 bool SpeedTextAccepted(const QString &text);
 
 // The start register box accepts an empty text or a whole number (digits,

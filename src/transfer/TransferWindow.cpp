@@ -4,7 +4,8 @@
 #include "link/MonitorHold.h"
 #include "platform/Dialogs.h"
 #include "platform/FitToText.h"
-#include "platform/KeyCodes.h"
+#include "platform/ControlEvents.h"
+#include "platform/EntryEditing.h"
 #include "platform/MSComm.h"
 #include "platform/Timer.h"
 #include "platform/WindowFit.h"
@@ -94,7 +95,7 @@ void TransferWindow::buildLayout()
             box->setMaxLength(5);
             // The design's width, or what the longest number it takes needs.
             FitBoxWidth(box, [box] { return EveryDigit({QString(box->maxLength(), u'0')}); }, 70);
-            box->installEventFilter(this);
+            watchRangeBox(i, box == Text2[i]);
         }
         range->addWidget(Text1[i]);
         range->addWidget(Label1[i]);
@@ -458,30 +459,23 @@ void TransferWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-bool TransferWindow::eventFilter(QObject *watched, QEvent *event)
+void TransferWindow::watchRangeBox(int axis, bool to)
 {
-    for (int i = 0; i < kAxes; ++i) {
-        const bool from = watched == Text1[i];
-        if (!from && watched != Text2[i])
-            continue;
+    WatchControl(to ? Text2[size_t(axis)] : Text1[size_t(axis)], [this, axis, to](QEvent *event) {
         if (event->type() == QEvent::MouseButtonPress) {
-            from ? Text1_Click(i) : Text2_Click(i);
-        } else if (event->type() == QEvent::KeyPress) {
-            // Characters are judged; editing keys (arrows, Delete, the
-            // clipboard's) pass, and what they leave is checked as a change.
-            const auto *press = static_cast<QKeyEvent *>(event);
-            const int c = TypedChar(press);
-            if (c == 0)
-                return TypesPastFilter(press);
-            if (c < 0x20 && c != 8 && c != 13)
-                return false;
-            int key = c;
-            from ? Text1_KeyPress(i, key) : Text2_KeyPress(i, key);
-            return key == 0;
+            to ? Text2_Click(axis) : Text1_Click(axis);
+            return false;
         }
-        return false;
-    }
-    return QWidget::eventFilter(watched, event);
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        // Characters are judged; editing keys (arrows, Delete, the
+        // clipboard's) pass, and what they leave is checked as a change.
+        return EntryEditing::dropsKey(static_cast<QKeyEvent *>(event), [this, axis, to](int &key) {
+            if (key < 0x20 && key != 8 && key != 13)
+                return;
+            to ? Text2_KeyPress(axis, key) : Text1_KeyPress(axis, key);
+        });
+    });
 }
 
 TransferWindow *ShowTransferWindow(TransferWindow *open,

@@ -123,7 +123,6 @@ protected:
     // window.
     std::optional<TransferOutcome> RunAxis(int axis, int from, int to, const TransferSteps &steps);
 
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
     ProgramTable &m_table;
@@ -131,6 +130,8 @@ protected:
 private:
     void buildLayout();
     void setRangeControls(int axis, bool enabled);
+    // Range box Text1 (or Text2 with `to`) of an axis to its handlers.
+    void watchRangeBox(int axis, bool to);
     void rangeChange(int axis, bool to);
     void blockClick(int axis, int j);
     bool axisChosen(int axis) const;

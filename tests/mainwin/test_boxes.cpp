@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -34,6 +35,8 @@ private slots:
     void keyFilters();
     void editingKeys_data();
     void editingKeys();
+    void inputMethodCommitFiltered_data();
+    void inputMethodCommitFiltered();
     void contextMenuPasteChecked();
     void speedRangeCheck_data();
     void speedRangeCheck();
@@ -188,6 +191,39 @@ void TestBoxes::editingKeys()
     QVERIFY(m_rig->dialogs.shown().isEmpty());
 }
 
+void TestBoxes::inputMethodCommitFiltered_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("committed");
+    QTest::addColumn<QString>("shown");
+    // Full-width digits are what an input method for Japanese commits.
+    QTest::newRow("amount") << "Text10" << QStringLiteral("1\uFF15.-5") << "1.5";
+    QTest::newRow("speed") << "Text14" << QStringLiteral("5\uFF10.5") << "55";
+    QTest::newRow("register") << "RegNo" << " 4-2" << "42";
+}
+
+// The entry boxes take keys straight, not composed by an input method; what
+// an input method commits all the same passes the key filter as a paste.
+void TestBoxes::inputMethodCommitFiltered()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, committed);
+    QFETCH(QString, shown);
+    auto *b = m_rig->w->findChild<QLineEdit *>(box);
+    QVERIFY(b);
+    QVERIFY(!b->testAttribute(Qt::WA_InputMethodEnabled));
+    b->setText(QStringLiteral("7"));
+    b->selectAll();
+    QInputMethodEvent composing(QStringLiteral("\uFF15"), {});
+    QCoreApplication::sendEvent(b, &composing);
+    QInputMethodEvent commit;
+    commit.setCommitString(committed);
+    QCoreApplication::sendEvent(b, &commit);
+    QCOMPARE(b->text(), shown);
+    QCOMPARE(m_rig->wire(), QString());
+    QVERIFY(m_rig->dialogs.shown().isEmpty());
+}
+
 void TestBoxes::contextMenuPasteChecked()
 {
     QLineEdit *b = m_rig->w->Text9;
@@ -242,6 +278,7 @@ void TestBoxes::speedRangeCheck_data()
     QTest::newRow("stepped form kept") << 0 << "100" << " 90" << " 90" << " 90" << "";
     QTest::newRow("letters written by code") << 3 << "250" << "12abc" << "250" << "250" << "zt260/460";
     QTest::newRow("minus sign") << 0 << "250" << "-" << "250" << "250" << "zt260";
+    QTest::newRow("fraction") << 2 << "250" << "12.5" << "250" << "250" << "zt260/460";
     QTest::newRow("negative") << 1 << "250" << "-5" << "250" << "250" << "zt260";
     QTest::newRow("huge") << 0 << "250" << "99999999999999999999" << "250" << "250" << "zt260";
 }
@@ -416,7 +453,6 @@ void TestBoxes::speedUpDown_data()
     QTest::newRow("7990 up 10") << 1 << 10 << true << "7990" << true << " 8000" << "SPD , 8000|";
     QTest::newRow("7995 up 10") << 1 << 10 << true << "7995" << true << "8000" << "SPD ,8000|";
     QTest::newRow("empty up 1") << 2 << 1 << true << "" << true << " 1" << "SPD ,, 1|";
-    QTest::newRow("fraction kept") << 3 << 1 << true << "12.5" << true << " 13.5" << "SPD ,,, 13.5|";
     QTest::newRow("U 50 down 100") << 3 << 100 << true << "50" << false << "0" << "SPD ,,,0|";
     QTest::newRow("no rate chosen") << 0 << 0 << true << "100" << true << " 100" << "SPD  100|";
     QTest::newRow("other speed choice sends nothing") << 1 << 10 << false << "100" << true << " 110" << "";

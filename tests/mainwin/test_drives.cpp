@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QLabel>
 #include <QtTest>
 
 namespace {
@@ -388,6 +389,9 @@ void TestDrives::busyLine()
     }
     QCOMPARE(m_rig->wire(), QString());
     QCOMPARE(MainWindow()->ProgramPaused[0], 0);
+    // Told where the press and its result are seen, without a box.
+    QCOMPARE(w->Label22->text(), QStringLiteral("A transfer is using the line: nothing was sent."));
+    QVERIFY(m_rig->dialogs.shown().isEmpty());
 }
 
 void TestDrives::portClosed()
@@ -446,6 +450,7 @@ void TestDrives::homeSearchBusyAndClosed()
     hold.emplace(LineUser::Transfer);
     w->HomeStarSW->click();
     QVERIFY(!w->Timer1->isActive());
+    QCOMPARE(w->Label22->text(), QStringLiteral("A transfer is using the line: nothing was sent."));
     // Stopping a home search always goes out.
     w->Command6->click();
     QCOMPARE(m_rig->wire(), QStringLiteral("OGE Y|"));

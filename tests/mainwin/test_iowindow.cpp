@@ -73,6 +73,7 @@ private slots:
     void portOutputs();
     void generalOutputs();
     void doubleClicksThatDoNothing();
+    void hiddenOutputsSwitchNothing();
     void titleEdit_data();
     void titleEdit();
     void titleRefusedWhenPasted();
@@ -425,6 +426,25 @@ void TestIoWindow::generalOutputs()
     QCOMPARE(sent[9], QStringLiteral("OTP 03FF|"));
     QCOMPARE(sent.last(), QStringLiteral("OTP FFFF|"));
     QCOMPARE(frmIo::GenOutWord, int16_t(-1));
+}
+
+// On the 2-axis unit the Z and U outputs and the general outputs are hidden:
+// a double-click that reaches one all the same switches nothing.
+void TestIoWindow::hiddenOutputsSwitchNothing()
+{
+    frmIo *io = open(QStringLiteral("2"));
+    m_rig->wire();
+    for (QLabel *hidden : {io->Label5[32], io->Label5[35], io->Label8[0], io->Label8[15]}) {
+        QVERIFY(hidden->isHidden());
+        QTest::mouseDClick(hidden, Qt::LeftButton);
+    }
+    QCOMPARE(m_rig->wire(), QString());
+    QCOMPARE(QStringLiteral("%1%2%3%4").arg(frmIo::AxisOutState[0]).arg(frmIo::AxisOutState[1])
+                 .arg(frmIo::AxisOutState[2]).arg(frmIo::AxisOutState[3]), QStringLiteral("0000"));
+    QCOMPARE(frmIo::GenOutWord, int16_t(0));
+    // The X output beside them still switches.
+    QTest::mouseDClick(io->Label5[28], Qt::LeftButton);
+    QCOMPARE(m_rig->wire(), QStringLiteral("OUT X01|"));
 }
 
 void TestIoWindow::doubleClicksThatDoNothing()

@@ -8,8 +8,11 @@
 #include "platform/Controls.h"
 #include "platform/EventPump.h"
 #include "platform/MSComm.h"
+#include "transfer/frmSendPrg.h"
 #include "shared/Shared.h"
 
+#include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -62,6 +65,7 @@ private slots:
     void monitorSwitchedOnAfterwards();
     void monitorKeptOffWhileIoWindowOpen();
     void busyLine();
+    void refusedUnderIdleTransferWindow();
     void portClosed();
 
 private:
@@ -341,6 +345,9 @@ void TestJog::scanJogEndsWhenPressIsLost_data()
     QTest::newRow("mouse grab lost, Scan") << int(Scan) << int(QEvent::UngrabMouse) << "JOG -Z|STO Z|";
     QTest::newRow("button hidden, Scan") << int(Scan) << int(QEvent::Hide) << "JOG -Z|STO Z|";
     QTest::newRow("button disabled, Scan") << int(Scan) << int(QEvent::EnabledChange) << "JOG -Z|STO Z|";
+    // Hidden for real: the release that follows reaches no filter, the stop
+    // has gone out already.
+    QTest::newRow("button hidden by code, Scan") << int(Scan) << int(QEvent::HideToParent) << "JOG -Z|STO Z|";
     QTest::newRow("focus lost, Continuous") << int(Continuous) << int(QEvent::FocusOut) << "JOG -Z|";
 }
 
@@ -353,9 +360,16 @@ void TestJog::scanJogEndsWhenPressIsLost()
     SetOption(w->Option7, false);
     setMode(Mode(mode));
     QPushButton *b = w->jogButton(5);   // ZM_SW
+    if (lost == QEvent::HideToParent) {
+        // Only a control on screen is told that it is hidden.
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+    }
     press(5);
     if (lost == QEvent::EnabledChange) {
         b->setEnabled(false);
+    } else if (lost == QEvent::HideToParent) {
+        b->hide();
     } else if (lost == QEvent::FocusOut) {
         QFocusEvent e(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
         QCoreApplication::sendEvent(b, &e);
@@ -367,7 +381,8 @@ void TestJog::scanJogEndsWhenPressIsLost()
     // The press has ended once: a second loss sends nothing more.
     QEvent again(QEvent::WindowDeactivate);
     QCoreApplication::sendEvent(b, &again);
-    QCOMPARE(m_rig->wire(), QString());
+    release(5);
+    QCOMPARE(m_rig->wire(), QString(mode == Scan && b->isEnabled() && !b->isHidden() ? "STO Z|" : ""));
 }
 
 void TestJog::stopButtons()
@@ -469,7 +484,9 @@ void TestJog::busyLine()
         w->X_STOP_SW->click();
         QCOMPARE(m_rig->wire(), QStringLiteral("STO X|"));
         QCOMPARE(w->MSComm1->InBufferCount(), 6);
+        QCOMPARE(w->Label22->text(), QStringLiteral("A transfer is using the line: the jog was not sent."));
         w->X_CLEAR_SW->click();
+        QCOMPARE(w->Label22->text(), QStringLiteral("A transfer is using the line: nothing was sent."));
         w->Option8->setChecked(true);
         w->Option7->setChecked(true);
         QCOMPARE(m_rig->wire(), QString());
@@ -478,6 +495,39 @@ void TestJog::busyLine()
         QVERIFY(LineHeld());
         w->MSComm1->setInBufferCount(0);
     }
+}
+
+// A download window standing open with nothing running keeps the line: the
+// jog goes nowhere, and the error message display says why and names the
+// window (a box would stand between the press and its release). The stop of
+// the Scan jog still goes out.
+void TestJog::refusedUnderIdleTransferWindow()
+{
+    frmMain *w = m_rig->w;
+    setMode(Scan);
+    w->mnuZT260DoProgItem[0]->trigger();
+    frmSendPrg *open = SendPrgWindow();
+    QVERIFY(open && open->HoldsLine());
+    m_rig->wire();
+
+    press(0);
+    QCOMPARE(m_rig->wire(), QString());
+    const QString told = QStringLiteral("The \"Download Program\" window is open and keeps the line for its "
+                                        "transfer: the jog was not sent.\nClose that window first.");
+    QCOMPARE(w->Label22->text(), told);
+    release(0);
+    QCOMPARE(m_rig->wire(), QStringLiteral("STO X|"));
+    QCOMPARE(w->Label22->text(), told);
+    QVERIFY(m_rig->dialogs.shown().isEmpty());
+
+    // Closed, the window gives the line back: the next jog goes out and the
+    // display no longer tells of a refusal.
+    open->Cancel_botton->click();
+    QVERIFY(!LineHeld());
+    press(0);
+    release(0);
+    QCOMPARE(m_rig->wire(), QStringLiteral("SPD 1000|JOG +X|STO X|"));
+    QCOMPARE(w->Label22->text(), QString());
 }
 
 void TestJog::portClosed()

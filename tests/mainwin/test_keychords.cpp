@@ -1,7 +1,7 @@
 // Keys in the boxes whose typed keys pass a filter: a chord with Alt that
-// carries a character, Ctrl with a letter, and Delete never put a character
-// into a box past its filter nor raise a refusal; the editing shortcuts the
-// boxes keep still work.
+// carries a character, Ctrl with a letter or a keypad key, and Delete never
+// put a character into a box past its filter nor raise a refusal; a paste
+// is as filtered as ever; the editing shortcuts the boxes keep still work.
 
 #include "ManualRig.h"
 #include "Waits.h"
@@ -27,6 +27,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QtTest>
 
@@ -51,6 +52,9 @@ struct Chord {
     QString text;
 };
 
+const char *const kKeypadChords[] = {"Ctrl+KP_Decimal", "Ctrl+KP_Subtract", "Ctrl+KP_Add", "Ctrl+KP_Multiply",
+                                     "Ctrl+KP_Divide", "Ctrl+Shift+KP_Decimal", "Meta+KP_Subtract"};
+
 const QStringList kBoxes{"preset amount",        "manual speed",       "start register",
                          "scale factor",         "transfer range",     "title editor",
                          "parameter grid entry", "4-axis text entry",  "block copy range"};
@@ -65,6 +69,23 @@ Chord chordNamed(const QString &name)
         return {Qt::Key_QuoteDbl, Qt::AltModifier | Qt::ShiftModifier, QStringLiteral("\"")};
     if (name == u"Ctrl+Q")
         return {Qt::Key_Q, Qt::ControlModifier, QString(QChar(0x11))};
+    // The keypad's keys keep their character under Ctrl, and a text box
+    // types it: Ctrl comes with the keypad modifier there.
+    const Qt::KeyboardModifiers ctrlKeypad = Qt::ControlModifier | Qt::KeypadModifier;
+    if (name == u"Ctrl+KP_Decimal")
+        return {Qt::Key_Period, ctrlKeypad, QStringLiteral(".")};
+    if (name == u"Ctrl+KP_Subtract")
+        return {Qt::Key_Minus, ctrlKeypad, QStringLiteral("-")};
+    if (name == u"Ctrl+KP_Add")
+        return {Qt::Key_Plus, ctrlKeypad, QStringLiteral("+")};
+    if (name == u"Ctrl+KP_Multiply")
+        return {Qt::Key_Asterisk, ctrlKeypad, QStringLiteral("*")};
+    if (name == u"Ctrl+KP_Divide")
+        return {Qt::Key_Slash, ctrlKeypad, QStringLiteral("/")};
+    if (name == u"Ctrl+Shift+KP_Decimal")
+        return {Qt::Key_Period, ctrlKeypad | Qt::ShiftModifier, QStringLiteral(".")};
+    if (name == u"Meta+KP_Subtract")
+        return {Qt::Key_Minus, Qt::MetaModifier | Qt::KeypadModifier, QStringLiteral("-")};
     return {Qt::Key_Delete, Qt::NoModifier, QString()};
 }
 
@@ -79,6 +100,8 @@ private slots:
 
     void chordsTypeNothing_data();
     void chordsTypeNothing();
+    void keypadChordsAndPastes_data();
+    void keypadChordsAndPastes();
     void editingShortcutsStillWork_data();
     void editingShortcutsStillWork();
 
@@ -152,6 +175,8 @@ Box TestKeyChords::open(const QString &name)
         m->Command5->click();
         frmDataGrid1 *w = DataGridWindow();
         if (w) {
+            // The grid of the tab shown: no key reaches a grid out of sight.
+            w->SSTab1->setCurrentIndex(2);
             DataGrid *grid = w->DBGrid2;
             grid->setCurrentCell(0, 0);
             grid->setCurrentCell(0, 1);
@@ -213,6 +238,77 @@ void TestKeyChords::chordsTypeNothing()
     QCOMPARE(m_rig->dialogs.texts(), QStringList());
     if (b.kept)
         QCOMPARE(b.kept(), keptBefore);
+}
+
+void TestKeyChords::keypadChordsAndPastes_data()
+{
+    boxes_data();
+    QTest::addColumn<QString>("keys");    // a chord, or "paste" of `pasted` over the whole text
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("after");   // the box's text afterwards
+    QTest::addColumn<QString>("sent");    // what Return then puts on the line
+    struct Paste {
+        const char *box, *pasted, *after, *sent;
+    };
+    // Each box's paste of a text holding refused characters: the boxes with
+    // a key filter keep what it lets through, the others judge the text as
+    // they always have (a register box puts back its text with a message).
+    const Paste pastes[] = {
+        {"preset amount", "-1.5*", "1.5", ""},
+        {"manual speed", "50.5", "505", "SPD 505|"},
+        {"start register", "+1.5", "15", ""},
+        {"scale factor", "-0.5/", "0.5", ""},
+        {"transfer range", "1.5", "", ""},
+        {"title editor", "A\"B", "AB", ""},
+        {"parameter grid entry", "1.5", "1.5", ""},
+        {"4-axis text entry", "X1\"5", "X1\"5", ""},
+        {"block copy range", "1.5", "0", ""},
+    };
+    for (const Paste &p : pastes) {
+        const QString box = QString::fromLatin1(p.box);
+        for (const char *chord : kKeypadChords)
+            QTest::addRow("%s, %s", p.box, chord)
+                << box << QString::fromLatin1(chord) << QString() << QStringLiteral("<as before>")
+                << (box == u"manual speed" ? QStringLiteral("SPD 100|") : QString());
+        QTest::addRow("%s, paste", p.box) << box << QStringLiteral("paste") << QString::fromLatin1(p.pasted)
+                                          << QString::fromLatin1(p.after) << QString::fromLatin1(p.sent);
+    }
+}
+
+// Ctrl with a keypad key types nothing into a box with a filter, as an Alt
+// chord does not; a paste keeps out what the filter refuses, as before. The
+// manual speed box sends digits only.
+void TestKeyChords::keypadChordsAndPastes()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, keys);
+    QFETCH(QString, pasted);
+    QFETCH(QString, after);
+    QFETCH(QString, sent);
+    const Box b = open(box);
+    QVERIFY2(b.box, "the box is not open");
+    m_rig->dialogs.clear();
+    m_rig->wire();
+
+    if (keys == u"paste") {
+        QApplication::clipboard()->setText(pasted);
+        b.box->selectAll();
+        QTest::keySequence(b.box, QKeySequence::Paste);
+    } else {
+        const Chord c = chordNamed(keys);
+        QTest::sendKeyEvent(QTest::Press, b.box, c.key, c.text, c.modifiers);
+        QTest::sendKeyEvent(QTest::Release, b.box, c.key, c.text, c.modifiers);
+        QCOMPARE(m_rig->dialogs.texts(), QStringList());
+    }
+    const QString expected = after == u"<as before>" ? b.text : after;
+    QCOMPARE(b.box->text(), expected);
+
+    // The title editor takes Return as OK and closes; the others stay.
+    QPointer<QLineEdit> alive = b.box;
+    QTest::keyClick(b.box, Qt::Key_Return);
+    QCOMPARE(m_rig->wire(), sent);
+    if (alive && box != u"4-axis text entry" && box != u"parameter grid entry")
+        QCOMPARE(alive->text(), expected);
 }
 
 void TestKeyChords::editingShortcutsStillWork_data()

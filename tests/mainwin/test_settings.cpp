@@ -290,6 +290,7 @@ void TestSettings::damaged_data()
         << QStringList{"51:\"1,5\"", "151:\"x\""} << -1 << L{51, 151} << false;
     QTest::newRow("manual speed refused by its box")
         << QStringList{"52:\"8001\"", "252:\"fast\""} << -1 << L{52, 252} << false;
+    QTest::newRow("manual speed with a fraction") << QStringList{"152:\" 13.5\""} << -1 << L{152} << false;
     QTest::newRow("period not a number") << QStringList{"519:\"abc\""} << -1 << L{519} << false;
     QTest::newRow("period beyond the timer") << QStringList{"519:\" 70000\""} << -1 << L{519} << false;
     QTest::newRow("unit code outside the table, outside 16 bits")

@@ -1,6 +1,7 @@
 zt_test(test_settings mainwin/test_settings.cpp)
 zt_test(test_mainwin mainwin/test_mainwin.cpp)
 zt_test(test_startup mainwin/test_startup.cpp mainwin/VersionWaitClock.cpp)
+zt_test(test_greyed mainwin/test_greyed.cpp mainwin/VersionWaitClock.cpp)
 zt_test(test_jog mainwin/test_jog.cpp mainwin/ManualRig.cpp)
 zt_test(test_boxes mainwin/test_boxes.cpp mainwin/ManualRig.cpp)
 zt_test(test_drives mainwin/test_drives.cpp mainwin/ManualRig.cpp)

@@ -38,6 +38,7 @@ private slots:
     void okConvertsMain();
     void refusedFactorStoresNothing();
     void keyFilter();
+    void greyedBoxesTakeNothing();
     void cancelStoresNothing();
     void menuOpensOneWindow();
 
@@ -229,6 +230,22 @@ void TestScaleWindow::keyFilter()
     QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(box->text(), QString());
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("0.001"));
+}
+
+// On the 2-axis unit the Z and U factor boxes stay greyed: neither a paste
+// nor a key that reaches one all the same puts anything into it.
+void TestScaleWindow::greyedBoxesTakeNothing()
+{
+    frmScaleSetup *w = open(QStringLiteral("2"));
+    for (int a : {2, 3}) {
+        QLineEdit *box = (*w->boxes(a))[1];
+        QVERIFY(!box->isEnabled());
+        const QString before = box->text();
+        QGuiApplication::clipboard()->setText(QStringLiteral("0.5"));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClicks(box, QStringLiteral("7"));
+        QCOMPARE(box->text(), before);
+    }
 }
 
 void TestScaleWindow::cancelStoresNothing()

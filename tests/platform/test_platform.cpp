@@ -3,6 +3,7 @@
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
 #include "Waits.h"
+#include "platform/ControlEvents.h"
 #include "platform/Controls.h"
 #include "platform/Lamp.h"
 #include "platform/EventPump.h"
@@ -10,7 +11,9 @@
 #include "platform/UpDown.h"
 
 #include <QElapsedTimer>
+#include <QContextMenuEvent>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QTimer>
@@ -53,6 +56,8 @@ private slots:
     void boxTitles();
     void qtInputBoxKeepsRefusedText_data();
     void qtInputBoxKeepsRefusedText();
+    void filtersSkipUnusableControls_data();
+    void filtersSkipUnusableControls();
 };
 
 void TestPlatform::waitReturnsWhenConditionHolds()
@@ -294,6 +299,68 @@ void TestPlatform::qtInputBoxKeepsRefusedText()
 
     QCOMPARE(seen, (QStringList{"input: old", "refusal: ZT260A/ZT460A No line break.", "input: 12\n34"}));
     QCOMPARE(answer, mended ? QStringLiteral("1234") : QString());
+}
+
+void TestPlatform::filtersSkipUnusableControls_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("in use") << "in use" << true;
+    QTest::newRow("its window not shown yet") << "window not shown" << true;
+    QTest::newRow("greyed") << "greyed" << false;
+    QTest::newRow("in a greyed frame") << "greyed frame" << false;
+    QTest::newRow("hidden") << "hidden" << false;
+    QTest::newRow("in a hidden frame") << "hidden frame" << false;
+}
+
+// The operator's input at a control he cannot use reaches no filter on it,
+// and the control takes none of it itself; what happens to the control
+// (greyed, hidden) still reaches the filter, which may have to end
+// something begun.
+void TestPlatform::filtersSkipUnusableControls()
+{
+    QFETCH(QString, state);
+    QFETCH(bool, usable);
+    QList<QEvent::Type> seen;   // outlives the window, whose end the filter sees
+    QWidget window;
+    auto *frame = new QWidget(&window);
+    auto *layout = new QVBoxLayout(frame);
+    auto *box = new QLineEdit(frame);
+    layout->addWidget(box);
+    new QVBoxLayout(&window);
+    window.layout()->addWidget(frame);
+    WatchControl(box, [&](QEvent *event) {
+        seen << event->type();
+        return event->type() == QEvent::ContextMenu;   // no menu to wait on
+    });
+    if (state != u"window not shown") {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    if (state == u"greyed")
+        box->setEnabled(false);
+    else if (state == u"greyed frame")
+        frame->setEnabled(false);
+    else if (state == u"hidden")
+        box->hide();
+    else if (state == u"hidden frame")
+        frame->hide();
+    seen.clear();
+
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::mouseDClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_5, Qt::NoModifier);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(1, 1), box->mapToGlobal(QPoint(1, 1)));
+    QCoreApplication::sendEvent(box, &menu);
+    for (QEvent::Type input : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                               QEvent::KeyPress, QEvent::KeyRelease, QEvent::ContextMenu})
+        QVERIFY2(seen.contains(input) == usable, qPrintable(QString::number(int(input))));
+    QCOMPARE(box->text(), usable ? QStringLiteral("5") : QString());
+
+    seen.clear();
+    QWidget *greyed = state == u"greyed frame" ? frame : box;
+    greyed->setEnabled(!greyed->isEnabled());
+    QVERIFY(seen.contains(QEvent::EnabledChange));
 }
 
 QTEST_MAIN(TestPlatform)

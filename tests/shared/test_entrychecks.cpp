@@ -133,7 +133,9 @@ void TestEntryChecks::speedText_data()
     QTest::newRow("0") << "0" << true;
     QTest::newRow("8000") << "8000" << true;
     QTest::newRow("stepped form") << " 90" << true;
-    QTest::newRow("fraction from a setting") << " 13.5" << true;
+    // What the box holds goes out as the speed: digits only.
+    QTest::newRow("fraction") << " 13.5" << false;
+    QTest::newRow("point alone") << "." << false;
     QTest::newRow("8001") << "8001" << false;
     QTest::newRow("80000") << "80000" << false;
     QTest::newRow("huge") << "99999999999999999999" << false;
