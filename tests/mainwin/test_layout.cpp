@@ -159,6 +159,8 @@ private slots:
     void parameterColumnsHoldTheirValues();
     void windowsFitTheScreen_data();
     void windowsFitTheScreen();
+    void ioWindowNeedsNoScrolling_data();
+    void ioWindowNeedsNoScrolling();
     void pickerStaysInItsColumn_data();
     void pickerStaysInItsColumn();
     void placedWindowsGrowWithTheFont_data();
@@ -498,6 +500,35 @@ void TestLayout::windowsFitTheScreen()
         QTRY_COMPARE(area->horizontalScrollBar()->maximum(), 0);
         QTRY_COMPARE(area->verticalScrollBar()->maximum(), 0);
     }
+}
+
+void TestLayout::ioWindowNeedsNoScrolling_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::newRow("4-axis unit") << "4";
+    QTest::newRow("2-axis unit") << "2";
+}
+
+// At the default font the whole I/O window, every lamp and title, Name
+// Change and Exit, fits the screen: nothing needs scrolling to.
+void TestLayout::ioWindowNeedsNoScrolling()
+{
+    QFETCH(QString, model);
+    g.UnitModel = model;
+    QWidget *w = openWindow(Win::Io);
+    QVERIFY(w);
+    auto *area = w->findChild<QScrollArea *>();
+    QVERIFY(area && area->widget());
+    const QSize chrome = w->size() - area->viewport()->size();
+    const QSize needs = smallestSize(area->widget()) + chrome;
+    QVERIFY2(needs.width() <= kLargestWindow.width() && needs.height() <= kLargestWindow.height(),
+             qPrintable(QStringLiteral("the contents need %1 x %2").arg(needs.width()).arg(needs.height())));
+    QVERIFY(w->width() >= needs.width() && w->height() >= needs.height());
+    QTRY_COMPARE(area->horizontalScrollBar()->maximum(), 0);
+    QTRY_COMPARE(area->verticalScrollBar()->maximum(), 0);
+    // Name Change and Exit in sight.
+    for (QWidget *c : {static_cast<QWidget *>(IoWindow()->Check1), static_cast<QWidget *>(IoWindow()->Command1)})
+        QVERIFY(w->rect().contains(QRect(c->mapTo(w, QPoint(0, 0)), c->size())));
 }
 
 // ---- in-place pickers ---------------------------------------------------------
