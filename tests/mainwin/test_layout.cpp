@@ -161,6 +161,8 @@ private slots:
     void windowsFitTheScreen();
     void ioWindowNeedsNoScrolling_data();
     void ioWindowNeedsNoScrolling();
+    void scrolledWindowsLeaveKeysAlone_data();
+    void scrolledWindowsLeaveKeysAlone();
     void pickerStaysInItsColumn_data();
     void pickerStaysInItsColumn();
     void placedWindowsGrowWithTheFont_data();
@@ -529,6 +531,42 @@ void TestLayout::ioWindowNeedsNoScrolling()
     // Name Change and Exit in sight.
     for (QWidget *c : {static_cast<QWidget *>(IoWindow()->Check1), static_cast<QWidget *>(IoWindow()->Command1)})
         QVERIFY(w->rect().contains(QRect(c->mapTo(w, QPoint(0, 0)), c->size())));
+}
+
+void TestLayout::scrolledWindowsLeaveKeysAlone_data()
+{
+    QTest::addColumn<int>("window");
+    QTest::addColumn<int>("key");
+    QTest::newRow("main window, Down in X preset amount") << int(Win::Main) << int(Qt::Key_Down);
+    QTest::newRow("main window, Page Down in X preset amount") << int(Win::Main) << int(Qt::Key_PageDown);
+    QTest::newRow("scale window, Down in a factor box") << int(Win::Scale) << int(Qt::Key_Down);
+}
+
+// A window made smaller than its contents scrolls; a key that the box with
+// the focus has no use for leaves the view where it is.
+void TestLayout::scrolledWindowsLeaveKeysAlone()
+{
+    QFETCH(int, window);
+    QFETCH(int, key);
+    QWidget *w = openWindow(Win(window));
+    QVERIFY(w);
+    QWidget *control = nullptr;
+    switch (Win(window)) {
+    case Win::Main: control = m_main->findChild<QLineEdit *>(QStringLiteral("Text9")); break;
+    default: control = (*ScaleSetupWindow()->boxes(0))[1]; break;
+    }
+    QVERIFY(control);
+    w->resize(240, 160);
+    auto *area = w->findChild<QScrollArea *>();
+    QVERIFY(area);
+    QTRY_VERIFY(area->verticalScrollBar()->maximum() > 0);
+    area->ensureWidgetVisible(control);
+    control->setFocus();
+    QTRY_VERIFY(control->hasFocus());
+    const QPoint at(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
+    QVERIFY(at.y() < area->verticalScrollBar()->maximum());   // there is room to scroll down
+    QTest::keyClick(control, Qt::Key(key));
+    QCOMPARE(QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()), at);
 }
 
 // ---- in-place pickers ---------------------------------------------------------

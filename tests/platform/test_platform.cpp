@@ -8,8 +8,12 @@
 #include "platform/EventPump.h"
 #include "platform/Timer.h"
 #include "platform/UpDown.h"
+#include "platform/WindowFit.h"
 
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -33,6 +37,20 @@ bool otherTimerTicked()
     return WaitUntil([&] { return ticks >= 3; }, kEventWaitMs) == WaitResult::Done;
 }
 
+// A window that notes the keys that reach it.
+class KeyWindow : public QWidget
+{
+public:
+    QList<int> keys;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        keys << event->key();
+        QWidget::keyPressEvent(event);
+    }
+};
+
 } // namespace
 
 class TestPlatform : public QObject
@@ -53,6 +71,8 @@ private slots:
     void boxTitles();
     void qtInputBoxKeepsRefusedText_data();
     void qtInputBoxKeepsRefusedText();
+    void scrollAreaLeavesKeysAlone_data();
+    void scrollAreaLeavesKeysAlone();
 };
 
 void TestPlatform::waitReturnsWhenConditionHolds()
@@ -294,6 +314,53 @@ void TestPlatform::qtInputBoxKeepsRefusedText()
 
     QCOMPARE(seen, (QStringList{"input: old", "refusal: ZT260A/ZT460A No line break.", "input: 12\n34"}));
     QCOMPARE(answer, mended ? QStringLiteral("1234") : QString());
+}
+
+void TestPlatform::scrollAreaLeavesKeysAlone_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Down") << int(Qt::Key_Down);
+    QTest::newRow("Up") << int(Qt::Key_Up);
+    QTest::newRow("Page Down") << int(Qt::Key_PageDown);
+    QTest::newRow("Page Up") << int(Qt::Key_PageUp);
+}
+
+// A window smaller than its contents scrolls by its scroll bars and the
+// wheel; a key the text box with the focus leaves goes on to the window,
+// and the view stays.
+void TestPlatform::scrollAreaLeavesKeysAlone()
+{
+    QFETCH(int, key);
+    KeyWindow w;
+    auto *box = new QVBoxLayout;
+    QList<QLineEdit *> boxes;
+    for (int i = 0; i < 40; ++i) {
+        boxes << new QLineEdit(QStringLiteral("Box %1").arg(i));
+        box->addWidget(boxes.last());
+    }
+    QScrollArea *area = FitToScreen(&w, box);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.resize(300, 200);
+    QScrollBar *bar = area->verticalScrollBar();
+    QTRY_VERIFY(bar->maximum() > 0);
+    QLineEdit *focused = boxes[20];
+    focused->setFocus();
+    area->ensureWidgetVisible(focused);
+    QTRY_VERIFY(focused->hasFocus());
+    const int at = bar->value();
+    QVERIFY(at > 0 && at < bar->maximum());
+
+    QTest::keyClick(focused, Qt::Key(key));
+    QCOMPARE(bar->value(), at);
+    QCOMPARE(w.keys, QList<int>{key});
+
+    // The wheel still scrolls.
+    const QPoint middle = area->viewport()->rect().center();
+    QWheelEvent wheel(middle, area->viewport()->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(area->viewport(), &wheel);
+    QVERIFY(bar->value() > at);
 }
 
 QTEST_MAIN(TestPlatform)
