@@ -5,22 +5,27 @@
 #include "Waits.h"
 #include "platform/Controls.h"
 #include "platform/Lamp.h"
+#include "platform/RuntimeFolder.h"
 #include "platform/EventPump.h"
 #include "platform/Timer.h"
 #include "platform/UpDown.h"
 #include "platform/WindowFit.h"
 
 #include <QElapsedTimer>
-#include <QLineEdit>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -73,6 +78,8 @@ private slots:
     void qtInputBoxKeepsRefusedText();
     void scrollAreaLeavesKeysAlone_data();
     void scrollAreaLeavesKeysAlone();
+    void runtimeFolderForQt_data();
+    void runtimeFolderForQt();
 };
 
 void TestPlatform::waitReturnsWhenConditionHolds()
@@ -361,6 +368,63 @@ void TestPlatform::scrollAreaLeavesKeysAlone()
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(area->viewport(), &wheel);
     QVERIFY(bar->value() > at);
+}
+
+void TestPlatform::runtimeFolderForQt_data()
+{
+    QTest::addColumn<QString>("named");   // what XDG_RUNTIME_DIR holds: a name in the temporary folder
+    QTest::addColumn<int>("mode");        // the folder made there first; -1 none, -2 a file
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("unset") << QString() << -1 << false;
+    QTest::newRow("no such folder") << "missing" << -1 << false;
+    QTest::newRow("a file") << "file" << -2 << false;
+    QTest::newRow("open to others") << "open" << 0755 << false;
+    QTest::newRow("the user's own") << "own" << 0700 << true;
+}
+
+// Before Qt starts, XDG_RUNTIME_DIR names a folder Qt takes as it is: Qt
+// then says nothing about it.
+void TestPlatform::runtimeFolderForQt()
+{
+    QFETCH(QString, named);
+    QFETCH(int, mode);
+    QFETCH(bool, kept);
+    const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = named.isEmpty() ? QString() : dir.filePath(named);
+    if (mode == -2) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    } else if (mode >= 0) {
+        QVERIFY(QDir().mkdir(path));
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
+    }
+    if (path.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path));
+
+    const QString folder = EnsureRuntimeFolder();
+    QCOMPARE(qEnvironmentVariable("XDG_RUNTIME_DIR"), folder);
+    QCOMPARE(folder == path, kept);
+    QVERIFY(RuntimeFolderUsable(folder));
+
+    // What Qt says while it looks the folder up.
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &m) { warnings << m; });
+    const QString location = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    qInstallMessageHandler(previous);
+    QCOMPARE(warnings, QStringList());
+    QCOMPARE(location, folder);
+
+    if (wasSet)
+        qputenv("XDG_RUNTIME_DIR", before);
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
 }
 
 QTEST_MAIN(TestPlatform)
