@@ -58,18 +58,38 @@ int headerWidth(const QTableView *view, UnitKind kind, int col)
     return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), header).width();
 }
 
-// The one of `texts` the font draws widest. Each is measured once: a
-// register column has two thousand of them, measured at every opening.
-const QString &widestOf(const QFontMetrics &fm, const QStringList &texts)
+// The digit the font draws widest.
+QChar widestDigit(const QFontMetrics &fm)
 {
-    qsizetype widest = 0;
+    QChar wide = u'0';
+    for (char16_t d = u'1'; d <= u'9'; ++d)
+        if (fm.horizontalAdvance(QChar(d)) > fm.horizontalAdvance(wide))
+            wide = QChar(d);
+    return wide;
+}
+
+// The widest of `texts` as the font draws them, by their look: every digit
+// taken as the widest one, which no text is narrower than. Each look is
+// measured once: a column's 2000 register numbers have four, and the
+// columns are measured at every opening.
+QString widestLook(const QFontMetrics &fm, const QStringList &texts)
+{
+    const QChar digit = widestDigit(fm);
+    QSet<QString> looks;
+    for (QString text : texts) {
+        for (QChar &c : text)
+            if (c >= u'0' && c <= u'9')
+                c = digit;
+        looks.insert(text);
+    }
+    QString widest;
     int most = -1;
-    for (qsizetype i = 0; i < texts.size(); ++i)
-        if (const int w = fm.horizontalAdvance(texts[i]); w > most) {
+    for (const QString &look : looks)
+        if (const int w = fm.horizontalAdvance(look); w > most) {
             most = w;
-            widest = i;
+            widest = look;
         }
-    return texts[widest];
+    return widest;
 }
 
 // ---- what the upload writes into DATA
@@ -124,30 +144,18 @@ QStringList scaledCountShapes(double factor)
     return shapes;
 }
 
-// The texts column `col` of the model holds now, one of each look: every
-// digit taken as the widest one, so that numbers of one shape are measured
-// once (a program of 2000 registers has few shapes).
-QStringList heldShapes(const QTableView *view, int col)
+// The texts the upload can write into the DATA field of `axis`, as shapes
+// whose digits stand for any digit: the widest operands of the control
+// instructions (IJP's input, state and register, OTP's output and word,
+// TIM's 24 bits) and a pulse count as the model's upload writes it, on the
+// 4-axis unit times the factor of the axis's unit now.
+QStringList uploadDataShapes(UnitKind kind, int axis)
 {
-    const auto *model = qobject_cast<const ProgramGridModel *>(view->model());
-    if (!model)
-        return {};
-    const QFontMetrics fm(view->font());
-    QChar wide = u'0';
-    for (char16_t d = u'1'; d <= u'9'; ++d)
-        if (fm.horizontalAdvance(QChar(d)) > fm.horizontalAdvance(wide))
-            wide = QChar(d);
-    QSet<QString> shapes;
-    for (int row = kHeaderRows; row < model->GridRows(); ++row) {
-        QString text = model->Text(row, col);
-        if (text.isEmpty())
-            continue;
-        for (QChar &c : text)
-            if (c >= u'0' && c <= u'9')
-                c = wide;
-        shapes.insert(text);
-    }
-    return shapes.values();
+    if (kind == UnitKind::TwoAxis)
+        return {QStringLiteral("255,1,63"), QStringLiteral("255,65535"), QStringLiteral("16777215"),
+                QStringLiteral("-8388608")};
+    QStringList shapes{QStringLiteral("127,1,2047"), QStringLiteral("255,65535"), QStringLiteral("16777215")};
+    return shapes << scaledCountShapes(CurrentAxisFactor(axis).value_or(1.0));
 }
 
 int designWidth(const QTableView *view, UnitKind kind, int col)
@@ -156,20 +164,6 @@ int designWidth(const QTableView *view, UnitKind kind, int col)
 }
 
 } // namespace
-
-QStringList UploadDataTexts(UnitKind kind, int axis)
-{
-    // The widest operands: IJP's input, state and register, OTP's output
-    // and word, TIM's 24 bits.
-    QStringList shapes = kind == UnitKind::TwoAxis
-                             ? QStringList{QStringLiteral("255,1,63"), QStringLiteral("255,65535"),
-                                           QStringLiteral("16777215"), QStringLiteral("-8388608")}
-                             : QStringList{QStringLiteral("127,1,2047"), QStringLiteral("255,65535"),
-                                           QStringLiteral("16777215")};
-    if (kind == UnitKind::FourAxis)
-        shapes << scaledCountShapes(CurrentAxisFactor(axis).value_or(1.0));
-    return EveryDigit(shapes);
-}
 
 QStringList ColumnSampleTexts(UnitKind kind, int col)
 {
@@ -203,12 +197,15 @@ QStringList ColumnSampleTexts(UnitKind kind, int col)
 namespace {
 
 // A DATA column: its design, its header, an axis letter before a full
-// count, what the upload can write and what it holds.
+// count, what the upload can write and what the column holds now.
 int dataColumnWidth(const QTableView *view, UnitKind kind, int col)
 {
-    QStringList texts = ColumnSampleTexts(kind, col);
-    texts << UploadDataTexts(kind, AxisOfColumn(col)) << heldShapes(view, col);
-    const QString &widest = widestOf(QFontMetrics(view->font()), texts);
+    QStringList texts = ColumnSampleTexts(kind, col) + uploadDataShapes(kind, AxisOfColumn(col));
+    if (const auto *model = qobject_cast<const ProgramGridModel *>(view->model()))
+        for (int row = kHeaderRows; row < model->GridRows(); ++row)
+            if (QString text = model->Text(row, col); !text.isEmpty())
+                texts << text;
+    const QString widest = widestLook(QFontMetrics(view->font()), texts);
     return std::max(designWidth(view, kind, col), CellSizeFor(view, widest).width());
 }
 
@@ -219,15 +216,17 @@ void FitProgramColumns(QTableView *view, UnitKind kind, const PickerBox *picker)
     const QFontMetrics fm(view->font());
     for (int col = 0; col < kProgramFields; ++col) {
         const CellKind cell = KindOfColumn(col);
+        if (cell == CellKind::Dat) {
+            view->setColumnWidth(col, dataColumnWidth(view, kind, col));
+            continue;
+        }
         int width = designWidth(view, kind, col);
         const QStringList texts = ColumnSampleTexts(kind, col);
-        if (cell == CellKind::Dat) {
-            width = dataColumnWidth(view, kind, col);
-        } else if (!texts.isEmpty()) {
-            width = std::max(width, CellSizeFor(view, widestOf(fm, texts)).width());
+        if (!texts.isEmpty()) {
+            width = std::max(width, CellSizeFor(view, widestLook(fm, texts)).width());
             // The picker laid over the cell stays within it.
             if (picker && (cell == CellKind::Cmd || cell == CellKind::Spd || cell == CellKind::Tim))
-                width = std::max(width, picker->widthToShow(widestOf(QFontMetrics(picker->font()), texts))
+                width = std::max(width, picker->widthToShow(widestLook(QFontMetrics(picker->font()), texts))
                                             + (view->showGrid() ? 1 : 0));
         } else if (cell == CellKind::Cmt) {
             width = std::max(width, CellSizeFor(view, QString(kCommentChars, u'n')).width());
@@ -254,9 +253,7 @@ void WidenDataColumns(QTableView *view, const QModelIndex &topLeft, const QModel
         QStringList texts;
         for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
             texts << model->index(row, col).data(Qt::DisplayRole).toString();
-        if (texts.isEmpty())
-            continue;
-        const int needs = CellSizeFor(view, widestOf(QFontMetrics(view->font()), texts)).width();
+        const int needs = CellSizeFor(view, widestLook(QFontMetrics(view->font()), texts)).width();
         if (needs > view->columnWidth(col))
             view->setColumnWidth(col, needs);
     }

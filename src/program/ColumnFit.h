@@ -26,16 +26,10 @@ QStringList ColumnSampleTexts(UnitKind kind, int col);
 // its texts whole.
 //
 // A DATA column is also as wide as the widest text it holds now and the
-// widest the upload can write into it (UploadDataTexts); it is measured
-// again by FitDataColumns.
+// widest the upload can write into it at the axis's unit and factor now (a
+// pulse count times the factor, to 15 significant digits, or the widest
+// operands of a control instruction); FitDataColumns measures it again.
 void FitProgramColumns(QTableView *view, UnitKind kind, const PickerBox *picker = nullptr);
-
-// The widest texts the upload can write into the DATA field of `axis` (0 X
-// to 3 U) as things stand: the widest operands of the control instructions,
-// and a pulse count as the model's upload writes it, on the 4-axis unit
-// times the factor of the axis's unit now (at most 15 significant digits).
-// Each shape comes with every digit in every place.
-QStringList UploadDataTexts(UnitKind kind, int axis);
 
 // Measures the DATA columns of an editor's grid again: after the table was
 // read anew, the page or the unit of an axis changed.
