@@ -76,7 +76,10 @@ bool ManualEvents::eventFilter(QObject *watched, QEvent *event)
     const auto it = m_watched.constFind(watched);
     if (it == m_watched.constEnd())
         return false;
-    const auto [kind, index] = *it;
+    // Plain variables, not a structured binding: the key lambda below
+    // captures them, which not every compiler takes of a binding.
+    const Kind kind = it->first;
+    const int index = it->second;
 
     if (kind == JogButton)
         return jogEvent(index, event);
