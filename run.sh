@@ -15,10 +15,9 @@ home="$PWD/build-release/home"
 mkdir -p "$home"
 
 simout=$(mktemp)
-rundir=""
 ./build-release/tools/unitsim/unitsim --model "$model" --pace >"$simout" &
 simpid=$!
-trap 'kill $simpid 2>/dev/null || true; rm -f "$simout"; [[ -z "$rundir" ]] || rm -rf "$rundir"' EXIT
+trap 'kill $simpid 2>/dev/null || true; rm -f "$simout"' EXIT
 for _ in $(seq 1 100); do
   dev=$(head -n1 "$simout" 2>/dev/null || true)
   [[ -n "$dev" ]] && break
@@ -39,15 +38,9 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     export QT_QPA_PLATFORM=offscreen
     exec_cmd=()
   fi
-  # Qt wants a runtime folder of its own (mode 0700); a session without a
-  # display often has none, and Qt would warn about it.
-  xdg="${XDG_RUNTIME_DIR:-}"
-  if [[ -z "$xdg" || ! -d "$xdg" || ! -O "$xdg" || "$(stat -c %a "$xdg")" != 700 ]]; then
-    rundir=$(mktemp -d)
-    chmod 700 "$rundir"
-    export XDG_RUNTIME_DIR="$rundir"
-  fi
 else
   exec_cmd=()
 fi
+# Without a usable XDG_RUNTIME_DIR the program makes a runtime folder of its
+# own, with or without a display, so Qt has nothing to warn about.
 "${exec_cmd[@]}" ./build-release/ztmotion --home "$home" "$@"

@@ -1,11 +1,15 @@
 #include "mainwin/frmTopTitle.h"
 #include "platform/AppInfo.h"
+#include "platform/RuntimeFolder.h"
 
 #include <QApplication>
 #include <QDir>
 
 int main(int argc, char *argv[])
 {
+    // Before Qt starts: a session without a runtime folder (a login by ssh,
+    // a service) would have Qt warn about it at every start.
+    EnsureRuntimeFolder();
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     const qsizetype home = args.indexOf(QStringLiteral("--home"));

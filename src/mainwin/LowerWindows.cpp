@@ -9,6 +9,7 @@
 #include "params/ParamRequests.h"
 #include "platform/OwnerWindow.h"
 #include "platform/Timer.h"
+#include "program/ProgramEditorWindow.h"
 #include "program/ProgramRequests.h"
 #include "transfer/frmRecvPrg.h"
 #include "transfer/frmSendPrg.h"
@@ -23,7 +24,11 @@ void frmMain::wireLowerWindows()
     params.disconnect();
     connect(&params, &ParamRequests::paramDownLoad, this, &frmMain::mnuZT260DoParamItem_Click);
     connect(&params, &ParamRequests::paramUpLoad, this, &frmMain::mnuZT260UpParamItem_Click);
-    connect(&params, &ParamRequests::showScaleOnMain, this, [this](int axes) { ShowScaleOnMain(*this, axes); });
+    connect(&params, &ParamRequests::showScaleOnMain, this, [this](int axes) {
+        ShowScaleOnMain(*this, axes);
+        // The upload writes DATA in the new unit: the editors' columns follow.
+        RefitEditorsToScale();
+    });
 
     ProgramRequests &program = ProgramWindowRequests();
     program.disconnect();

@@ -75,7 +75,8 @@ bool ManualEvents::controlEvent(QObject *watched, QEvent *event)
     const auto it = m_watched.constFind(watched);
     if (it == m_watched.constEnd())
         return false;
-    const auto [kind, index] = *it;
+    const Kind kind = it->first;
+    const int index = it->second;
 
     if (kind == JogButton)
         return jogEvent(index, event);

@@ -343,7 +343,12 @@ void frmIo::showAxisOutputs(int axis, unsigned bits)
 
 void frmIo::buildLayout()
 {
+    // Axis above Parallel, Expanded I/O beside them: side by side the three
+    // fit a common screen without scrolling.
     auto *outer = new QVBoxLayout;
+    auto *frames = new QHBoxLayout;
+    auto *left = new QVBoxLayout;
+    frames->addLayout(left);
     auto titled = [this](int index, const QString &text) {
         auto *l = new QLabel(text, this);
         l->setObjectName(QStringLiteral("title%1").arg(index));
@@ -376,7 +381,7 @@ void frmIo::buildLayout()
         for (int n = 0; n < 2; ++n)
             lampCell(axisGrid, 9 + n, axis, lamps[14 + 2 * (axis % 2) + n], Label5[28 + 2 * axis + n]);
     }
-    outer->addWidget(Frame1);
+    left->addWidget(Frame1);
 
     // Parallel port: four columns of six.
     Frame3 = new QGroupBox(QStringLiteral(" Parallel "), this);
@@ -386,7 +391,8 @@ void frmIo::buildLayout()
         Label6[i] = new QLabel(QLatin1String(kParallelNames[i]), Frame3);
         lampCell(parGrid, i % 6, i / 6, Picture2[i], Label6[i]);
     }
-    outer->addWidget(Frame3);
+    left->addWidget(Frame3);
+    left->addStretch();
 
     // Expanded I/O: inputs in two columns of eight above the outputs.
     Frame2 = new QGroupBox(QStringLiteral(" Expanded I/O"), this);
@@ -403,7 +409,8 @@ void frmIo::buildLayout()
         lampCell(expGrid, 1 + i % 8, i / 8, Picture4[i], Label7[i]);
         lampCell(expGrid, 10 + i % 8, i / 8, Picture5[i], Label8[i]);
     }
-    outer->addWidget(Frame2);
+    frames->addWidget(Frame2, 0, Qt::AlignTop);
+    outer->addLayout(frames);
 
     auto *bottom = new QHBoxLayout;
     Check1 = new QCheckBox(QStringLiteral("Name Change"), this);
@@ -413,7 +420,7 @@ void frmIo::buildLayout()
     bottom->addWidget(Command1);
     outer->addLayout(bottom);
 
-    // The column of lamps and titles is taller than a small screen: the
-    // window scrolls, so that Name Change and Exit can always be reached.
+    // On a small screen or at a large font the window scrolls, so that Name
+    // Change and Exit can always be reached.
     FitToScreen(this, outer);
 }

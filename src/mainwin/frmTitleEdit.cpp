@@ -42,7 +42,9 @@ frmTitleEdit::frmTitleEdit(QWidget *parent) : QDialog(parent)
     Frame2 = new QGroupBox(QStringLiteral("New"), this);
     auto *l2 = new QVBoxLayout(Frame2);
     Text1 = new QLineEdit(Frame2);
-    Text1->setMaxLength(10);   // a title has ten characters
+    // No limit of ten on the box: the title's blanks would fill it, and a
+    // key typed into a full box would be dropped without a word. OK keeps
+    // the first ten characters.
     // Ten of any character a title may hold show whole.
     FitBoxWidth(Text1, [] {
         QStringList widest;
@@ -80,6 +82,9 @@ void frmTitleEdit::Form_Load()
     const QString shown = title ? ShownTitle(*title) : QString();
     Text1->setText(shown);
     Label1->setText(shown);
+    // The whole title selected: the first key typed replaces it.
+    Text1->selectAll();
+    Text1->setFocus();
 }
 
 void frmTitleEdit::Command1_Click()

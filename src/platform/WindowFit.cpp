@@ -1,6 +1,7 @@
 #include "platform/WindowFit.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
@@ -35,6 +36,11 @@ public:
     QSize naturalMinimum() const { return around(contents()); }
 
 protected:
+    // A key the contents leave (an arrow, Page Up or Page Down in a box that
+    // has no use for it) goes on to the window, as it would without the
+    // area; the area scrolls only by its scroll bars and the wheel.
+    void keyPressEvent(QKeyEvent *event) override { event->ignore(); }
+
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         // The contents' needs changed (a font change): so has the hint.

@@ -2,16 +2,20 @@
 
 #include "program/EditorWindow.h"
 #include "program/PickerLists.h"
+#include "program/ProgramGridModel.h"
 #include "program/ProgramLayout.h"
 #include "platform/FitToText.h"
 #include "platform/PickerBox.h"
+#include "shared/AxisFactor.h"
 
 #include <QHeaderView>
+#include <QSet>
 #include <QStyle>
 #include <QStyleOptionHeader>
 #include <QTableView>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -54,18 +58,109 @@ int headerWidth(const QTableView *view, UnitKind kind, int col)
     return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), header).width();
 }
 
-// The one of `texts` the font draws widest. Each is measured once: a
-// register column has two thousand of them, measured at every opening.
-const QString &widestOf(const QFontMetrics &fm, const QStringList &texts)
+// The digit the font draws widest.
+QChar widestDigit(const QFontMetrics &fm)
 {
-    qsizetype widest = 0;
+    QChar wide = u'0';
+    for (char16_t d = u'1'; d <= u'9'; ++d)
+        if (fm.horizontalAdvance(QChar(d)) > fm.horizontalAdvance(wide))
+            wide = QChar(d);
+    return wide;
+}
+
+// The widest of `texts` as the font draws them, by their look: every digit
+// taken as the widest one, which no text is narrower than. Each look is
+// measured once: a column's 2000 register numbers have four, and the
+// columns are measured at every opening.
+QString widestLook(const QFontMetrics &fm, const QStringList &texts)
+{
+    const QChar digit = widestDigit(fm);
+    QSet<QString> looks;
+    for (QString text : texts) {
+        for (QChar &c : text)
+            if (c >= u'0' && c <= u'9')
+                c = digit;
+        looks.insert(text);
+    }
+    QString widest;
     int most = -1;
-    for (qsizetype i = 0; i < texts.size(); ++i)
-        if (const int w = fm.horizontalAdvance(texts[i]); w > most) {
+    for (const QString &look : looks)
+        if (const int w = fm.horizontalAdvance(look); w > most) {
             most = w;
-            widest = i;
+            widest = look;
         }
-    return texts[widest];
+    return widest;
+}
+
+// ---- what the upload writes into DATA
+
+constexpr int kUploadDigits = 15;        // significant digits of a scaled count
+constexpr double kMostPulses = 8388608;  // the largest 24-bit count, as a magnitude
+
+struct DecimalDigits {
+    int exponent = 0;      // power of ten of the leading digit
+    int significant = 1;   // digits up to the last one that is not 0
+};
+
+// A positive number as the upload's text form rounds it, to 15 digits.
+DecimalDigits digitsOf(double v)
+{
+    const QString s = QString::number(v, 'e', kUploadDigits - 1);
+    const qsizetype e = s.indexOf(u'e');
+    QString mantissa = s.left(e).remove(u'.');
+    while (mantissa.size() > 1 && mantissa.endsWith(u'0'))
+        mantissa.chop(1);
+    return {s.mid(e + 1).toInt(), int(mantissa.size())};
+}
+
+// The look of a negative number whose leading digit stands at 10^exponent,
+// with `digits` significant digits, in the upload's text form (digits shown
+// as 8; a value far from 1 takes an exponent).
+QString scaledShape(int exponent, int digits)
+{
+    const auto eights = [](int n) { return QString(std::max(0, n), u'8'); };
+    if (exponent >= kUploadDigits || exponent < -10) {
+        const QString mantissa = digits > 1 ? u'8' + (u'.' + eights(digits - 1)) : QStringLiteral("8");
+        return QStringLiteral("-%1E%2%3").arg(mantissa, exponent < 0 ? QStringLiteral("-") : QStringLiteral("+"))
+            .arg(std::abs(exponent), 2, 10, QChar(u'0'));
+    }
+    if (exponent < 0)
+        return QStringLiteral("-0.") + QString(-exponent - 1, u'0') + eights(digits);
+    if (digits <= exponent + 1)
+        return u'-' + eights(exponent + 1);
+    return u'-' + eights(exponent + 1) + u'.' + eights(digits - exponent - 1);
+}
+
+// Every shape of a count of 1 to 8388608 pulses times `factor`: for each
+// power of ten the product can reach, every digit place it can fill, down
+// to the factor's own last digit (a count is a whole number) or the 15th.
+QStringList scaledCountShapes(double factor)
+{
+    const DecimalDigits f = digitsOf(factor);
+    const int lastPlace = f.exponent - f.significant + 1;
+    QStringList shapes;
+    for (int e = f.exponent; e <= digitsOf(kMostPulses * factor).exponent; ++e)
+        shapes << scaledShape(e, std::min(kUploadDigits, e - lastPlace + 1));
+    return shapes;
+}
+
+// The texts the upload can write into the DATA field of `axis`, as shapes
+// whose digits stand for any digit: the widest operands of the control
+// instructions (IJP's input, state and register, OTP's output and word,
+// TIM's 24 bits) and a pulse count as the model's upload writes it, on the
+// 4-axis unit times the factor of the axis's unit now.
+QStringList uploadDataShapes(UnitKind kind, int axis)
+{
+    if (kind == UnitKind::TwoAxis)
+        return {QStringLiteral("255,1,63"), QStringLiteral("255,65535"), QStringLiteral("16777215"),
+                QStringLiteral("-8388608")};
+    QStringList shapes{QStringLiteral("127,1,2047"), QStringLiteral("255,65535"), QStringLiteral("16777215")};
+    return shapes << scaledCountShapes(CurrentAxisFactor(axis).value_or(1.0));
+}
+
+int designWidth(const QTableView *view, UnitKind kind, int col)
+{
+    return std::max(Pixels(ColumnWidthTwips(col)), headerWidth(view, kind, col));
 }
 
 } // namespace
@@ -99,22 +194,67 @@ QStringList ColumnSampleTexts(UnitKind kind, int col)
     return texts;
 }
 
+namespace {
+
+// A DATA column: its design, its header, an axis letter before a full
+// count, what the upload can write and what the column holds now.
+int dataColumnWidth(const QTableView *view, UnitKind kind, int col)
+{
+    QStringList texts = ColumnSampleTexts(kind, col) + uploadDataShapes(kind, AxisOfColumn(col));
+    if (const auto *model = qobject_cast<const ProgramGridModel *>(view->model()))
+        for (int row = kHeaderRows; row < model->GridRows(); ++row)
+            if (QString text = model->Text(row, col); !text.isEmpty())
+                texts << text;
+    const QString widest = widestLook(QFontMetrics(view->font()), texts);
+    return std::max(designWidth(view, kind, col), CellSizeFor(view, widest).width());
+}
+
+} // namespace
+
 void FitProgramColumns(QTableView *view, UnitKind kind, const PickerBox *picker)
 {
     const QFontMetrics fm(view->font());
     for (int col = 0; col < kProgramFields; ++col) {
-        int width = std::max(Pixels(ColumnWidthTwips(col)), headerWidth(view, kind, col));
+        const CellKind cell = KindOfColumn(col);
+        if (cell == CellKind::Dat) {
+            view->setColumnWidth(col, dataColumnWidth(view, kind, col));
+            continue;
+        }
+        int width = designWidth(view, kind, col);
         const QStringList texts = ColumnSampleTexts(kind, col);
         if (!texts.isEmpty()) {
-            width = std::max(width, CellSizeFor(view, widestOf(fm, texts)).width());
+            width = std::max(width, CellSizeFor(view, widestLook(fm, texts)).width());
             // The picker laid over the cell stays within it.
-            const CellKind cell = KindOfColumn(col);
             if (picker && (cell == CellKind::Cmd || cell == CellKind::Spd || cell == CellKind::Tim))
-                width = std::max(width, picker->widthToShow(widestOf(QFontMetrics(picker->font()), texts))
+                width = std::max(width, picker->widthToShow(widestLook(QFontMetrics(picker->font()), texts))
                                             + (view->showGrid() ? 1 : 0));
-        } else if (KindOfColumn(col) == CellKind::Cmt) {
+        } else if (cell == CellKind::Cmt) {
             width = std::max(width, CellSizeFor(view, QString(kCommentChars, u'n')).width());
         }
         view->setColumnWidth(col, width);
+    }
+}
+
+void FitDataColumns(QTableView *view, UnitKind kind)
+{
+    for (int col = 0; col < kProgramFields; ++col)
+        if (KindOfColumn(col) == CellKind::Dat)
+            view->setColumnWidth(col, dataColumnWidth(view, kind, col));
+}
+
+void WidenDataColumns(QTableView *view, const QModelIndex &topLeft, const QModelIndex &bottomRight)
+{
+    const QAbstractItemModel *model = view->model();
+    if (!model || !topLeft.isValid() || !bottomRight.isValid())
+        return;
+    for (int col = topLeft.column(); col <= bottomRight.column(); ++col) {
+        if (KindOfColumn(col) != CellKind::Dat)
+            continue;
+        QStringList texts;
+        for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
+            texts << model->index(row, col).data(Qt::DisplayRole).toString();
+        const int needs = CellSizeFor(view, widestLook(QFontMetrics(view->font()), texts)).width();
+        if (needs > view->columnWidth(col))
+            view->setColumnWidth(col, needs);
     }
 }

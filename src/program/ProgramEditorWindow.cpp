@@ -2,10 +2,13 @@
 
 #include "link/MonitorHold.h"
 #include "platform/Dialogs.h"
+#include "program/ColumnFit.h"
 #include "program/EditorWindow.h"
 #include "program/GridLink.h"
+#include "program/ProgramGridModel.h"
 #include "program/ProgramTable.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QScrollBar>
 #include <QTableView>
@@ -17,15 +20,35 @@ ProgramEditorWindow::ProgramEditorWindow(QWidget *parent) : QWidget(parent, Qt::
 
 ProgramEditorWindow::~ProgramEditorWindow() = default;
 
-void ProgramEditorWindow::attachGrid(QTableView *view, FlexGrid &grid, ProgramGridModel &model)
+void ProgramEditorWindow::attachGrid(QTableView *view, FlexGrid &grid, ProgramGridModel &model, UnitKind kind)
 {
     m_view = view;
+    m_kind = kind;
     m_link = std::make_unique<GridLink>(view, grid, model);
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
     connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, &ProgramEditorWindow::onScrolled);
     connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, this, &ProgramEditorWindow::onScrolled);
     connect(view->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] { m_link->updateMaxTopRow(); });
+    // No DATA text shows cut: the table read anew is measured whole, a
+    // text stored widens its column when it needs to.
+    connect(&model, &QAbstractItemModel::modelReset, this, [this] {
+        if (m_view)
+            FitDataColumns(m_view, m_kind);
+    });
+    connect(&model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
+                if (m_view)
+                    WidenDataColumns(m_view, topLeft, bottomRight);
+            });
+}
+
+void ProgramEditorWindow::RefitDataColumns()
+{
+    if (!m_view)
+        return;
+    FitDataColumns(m_view, m_kind);
+    sync();
 }
 
 void ProgramEditorWindow::detachGrid()
@@ -107,6 +130,13 @@ ProgramTable *OpenProgramTableOrTell(UnitKind kind)
         return nullptr;
     }
     return &table;
+}
+
+void RefitEditorsToScale()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *editor = qobject_cast<ProgramEditorWindow *>(w))
+            editor->RefitDataColumns();
 }
 
 void BringToFront(QWidget *window)

@@ -31,12 +31,17 @@ public:
     // Runs every time the window becomes active anew.
     virtual void Form_Activate() = 0;
 
+    // Measures the DATA columns again (an axis's unit or factor changed, or
+    // another page is shown) and lays the in-place editors on their cells.
+    void RefitDataColumns();
+
 protected:
     explicit ProgramEditorWindow(QWidget *parent);
 
     // Ties the grid's view to the editor's grid; its scroll bars and events
-    // then reach this window (events through eventFilter).
-    void attachGrid(QTableView *view, FlexGrid &grid, ProgramGridModel &model);
+    // then reach this window (events through eventFilter). The DATA columns
+    // follow the texts of `model` from then on.
+    void attachGrid(QTableView *view, FlexGrid &grid, ProgramGridModel &model, UnitKind kind);
     // Unties it and deletes the view before the rest of the window goes;
     // the derived window's destructor calls it.
     void detachGrid();
@@ -67,6 +72,7 @@ private:
     void onScrolled();
 
     QTableView *m_view = nullptr;
+    UnitKind m_kind = UnitKind::FourAxis;
     bool m_unloaded = false;
     std::optional<MonitorHold> m_monitor;   // the monitor stays quiet while the editor is open
     bool m_activateOnReturn = true;
@@ -75,6 +81,10 @@ private:
 // The shared program table of a model, opened; nullptr after a message
 // naming the file when it cannot be used.
 ProgramTable *OpenProgramTableOrTell(UnitKind kind);
+
+// Every open program editor measures its DATA columns again: the unit or the
+// factor of an axis changed.
+void RefitEditorsToScale();
 
 // Shows a modeless window and brings it to the front.
 void BringToFront(QWidget *window);

@@ -142,7 +142,7 @@ void frmPrgEdit::wire()
             sync(true);
         });
     logic.OpenBlockCopy = [] { ShowEditActMain(); };
-    attachGrid(MSFlexGrid1, logic.grid, logic.model);
+    attachGrid(MSFlexGrid1, logic.grid, logic.model, UnitKind::TwoAxis);
     connect(&Data1, &ProgramTable::refreshRequested, this, [this] {
         logic.Refresh();
         sync();

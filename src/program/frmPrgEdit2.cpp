@@ -180,7 +180,7 @@ void frmPrgEdit2::wire()
         sync();
     });
     TextInput1->installEventFilter(this);
-    attachGrid(MSFlexGrid1, logic.grid, logic.model);
+    attachGrid(MSFlexGrid1, logic.grid, logic.model, UnitKind::FourAxis);
     connect(&Data1, &ProgramTable::refreshRequested, this, [this] {
         logic.Refresh();
         sync();
@@ -228,7 +228,7 @@ void frmPrgEdit2::Form_Activate()
 void frmPrgEdit2::SSTab1_Click(int)
 {
     logic.SSTab1_Click(SSTab1->Tab());
-    sync();
+    RefitDataColumns();
 }
 
 void frmPrgEdit2::DownLoad_Click()

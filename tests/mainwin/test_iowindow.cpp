@@ -8,9 +8,11 @@
 #include "mainwin/SettingsFile.h"
 #include "mainwin/frmIo.h"
 #include "mainwin/frmTitleEdit.h"
+#include "platform/AppInfo.h"
 #include "platform/EventPump.h"
 #include "platform/Lamp.h"
 #include "platform/MSComm.h"
+#include "shared/EntryChecks.h"
 #include "shared/Shared.h"
 
 #include <QCheckBox>
@@ -76,6 +78,8 @@ private slots:
     void hiddenOutputsSwitchNothing();
     void titleEdit_data();
     void titleEdit();
+    void titleTakesTypingAtOnce_data();
+    void titleTakesTypingAtOnce();
     void titleRefusedWhenPasted();
     void titleKeptOverARestart();
     void exitHandsPollingBack_data();
@@ -553,6 +557,68 @@ void TestIoWindow::titleEdit()
     QCOMPARE(frmIo::IoTitle[std::size_t(titleIndex)], stored);
     QCOMPARE(label->text(), stored);
     QCOMPARE(m_rig->wire(), QString());   // title mode switches nothing
+}
+
+void TestIoWindow::titleTakesTypingAtOnce_data()
+{
+    QTest::addColumn<QString>("title");   // as IoTitle holds it
+    QTest::addColumn<int>("caret");       // -1: as the editor opens, else Home and this many Right
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("enter");      // Enter in place of OK
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("fresh title, CLAMP") << QString(10, QChar(0)) << -1 << "CLAMP" << false << "CLAMP     ";
+    QTest::newRow("ten characters, CLAMP") << "ABCDEFGHIJ" << -1 << "CLAMP" << false << "CLAMP     ";
+    QTest::newRow("ten characters, CLAMP, Enter") << "ABCDEFGHIJ" << -1 << "CLAMP" << true << "CLAMP     ";
+    QTest::newRow("twelve typed, first ten kept") << "X-IN0     " << -1 << "CLAMP SLIDE2" << false << "CLAMP SLID";
+    QTest::newRow("one put in after the name") << "X-IN0     " << 5 << "A" << false << "X-IN0A    ";
+}
+
+// The editor opens with the title selected: what is typed replaces it, and
+// no key is lost to a box already full of the title's blanks.
+void TestIoWindow::titleTakesTypingAtOnce()
+{
+    QFETCH(QString, title);
+    QFETCH(int, caret);
+    QFETCH(QString, typed);
+    QFETCH(bool, enter);
+    QFETCH(QString, stored);
+    frmIo *io = open(QStringLiteral("4"));
+    frmIo::IoTitle[28] = title;
+    io->Check1->setChecked(true);
+    QString opened;
+    QString selected;
+    QTimer::singleShot(0, io, [&] {
+        frmTitleEdit *ed = TitleEditWindow();
+        if (!ed)
+            return;
+        opened = ed->Text1->text();
+        selected = ed->Text1->selectedText();
+        if (caret >= 0) {
+            QTest::keyClick(ed->Text1, Qt::Key_Home);
+            for (int i = 0; i < caret; ++i)
+                QTest::keyClick(ed->Text1, Qt::Key_Right);
+        }
+        QTest::keyClicks(ed->Text1, typed);
+        if (enter)
+            QTest::keyClick(ed->Text1, Qt::Key_Return);
+        else
+            ed->Command1->click();
+        if (TitleEditWindow())
+            ed->reject();   // never leave the test hanging
+    });
+    io->Label5_DblClick(28);   // X OUT0
+    QCOMPARE(opened, ShownTitle(title));
+    QCOMPARE(selected, opened);
+    QCOMPARE(frmIo::IoTitle[28], stored);
+    QCOMPARE(io->Label5[28]->text(), stored);
+
+    // The settings file written at exit holds it.
+    SetEndProgramHook([] {});
+    m_rig->w->SaveSettings();
+    SetEndProgramHook(nullptr);
+    QStringList lines;
+    QVERIFY(ReadSettingsFile(&lines));
+    QCOMPARE(lines.value(50 + 4 * kAxisEntries + 28), u'"' + stored + u'"');
 }
 
 void TestIoWindow::titleRefusedWhenPasted()

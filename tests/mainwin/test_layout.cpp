@@ -159,6 +159,10 @@ private slots:
     void parameterColumnsHoldTheirValues();
     void windowsFitTheScreen_data();
     void windowsFitTheScreen();
+    void ioWindowNeedsNoScrolling_data();
+    void ioWindowNeedsNoScrolling();
+    void scrolledWindowsLeaveKeysAlone_data();
+    void scrolledWindowsLeaveKeysAlone();
     void pickerStaysInItsColumn_data();
     void pickerStaysInItsColumn();
     void placedWindowsGrowWithTheFont_data();
@@ -498,6 +502,71 @@ void TestLayout::windowsFitTheScreen()
         QTRY_COMPARE(area->horizontalScrollBar()->maximum(), 0);
         QTRY_COMPARE(area->verticalScrollBar()->maximum(), 0);
     }
+}
+
+void TestLayout::ioWindowNeedsNoScrolling_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::newRow("4-axis unit") << "4";
+    QTest::newRow("2-axis unit") << "2";
+}
+
+// At the default font the whole I/O window, every lamp and title, Name
+// Change and Exit, fits the screen: nothing needs scrolling to.
+void TestLayout::ioWindowNeedsNoScrolling()
+{
+    QFETCH(QString, model);
+    g.UnitModel = model;
+    QWidget *w = openWindow(Win::Io);
+    QVERIFY(w);
+    auto *area = w->findChild<QScrollArea *>();
+    QVERIFY(area && area->widget());
+    const QSize chrome = w->size() - area->viewport()->size();
+    const QSize needs = smallestSize(area->widget()) + chrome;
+    QVERIFY2(needs.width() <= kLargestWindow.width() && needs.height() <= kLargestWindow.height(),
+             qPrintable(QStringLiteral("the contents need %1 x %2").arg(needs.width()).arg(needs.height())));
+    QVERIFY(w->width() >= needs.width() && w->height() >= needs.height());
+    QTRY_COMPARE(area->horizontalScrollBar()->maximum(), 0);
+    QTRY_COMPARE(area->verticalScrollBar()->maximum(), 0);
+    // Name Change and Exit in sight.
+    for (QWidget *c : {static_cast<QWidget *>(IoWindow()->Check1), static_cast<QWidget *>(IoWindow()->Command1)})
+        QVERIFY(w->rect().contains(QRect(c->mapTo(w, QPoint(0, 0)), c->size())));
+}
+
+void TestLayout::scrolledWindowsLeaveKeysAlone_data()
+{
+    QTest::addColumn<int>("window");
+    QTest::addColumn<int>("key");
+    QTest::newRow("main window, Down in X preset amount") << int(Win::Main) << int(Qt::Key_Down);
+    QTest::newRow("main window, Page Down in X preset amount") << int(Win::Main) << int(Qt::Key_PageDown);
+    QTest::newRow("scale window, Down in a factor box") << int(Win::Scale) << int(Qt::Key_Down);
+}
+
+// A window made smaller than its contents scrolls; a key that the box with
+// the focus has no use for leaves the view where it is.
+void TestLayout::scrolledWindowsLeaveKeysAlone()
+{
+    QFETCH(int, window);
+    QFETCH(int, key);
+    QWidget *w = openWindow(Win(window));
+    QVERIFY(w);
+    QWidget *control = nullptr;
+    switch (Win(window)) {
+    case Win::Main: control = m_main->findChild<QLineEdit *>(QStringLiteral("Text9")); break;
+    default: control = (*ScaleSetupWindow()->boxes(0))[1]; break;
+    }
+    QVERIFY(control);
+    w->resize(240, 160);
+    auto *area = w->findChild<QScrollArea *>();
+    QVERIFY(area);
+    QTRY_VERIFY(area->verticalScrollBar()->maximum() > 0);
+    area->ensureWidgetVisible(control);
+    control->setFocus();
+    QTRY_VERIFY(control->hasFocus());
+    const QPoint at(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
+    QVERIFY(at.y() < area->verticalScrollBar()->maximum());   // there is room to scroll down
+    QTest::keyClick(control, Qt::Key(key));
+    QCOMPARE(QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()), at);
 }
 
 // ---- in-place pickers ---------------------------------------------------------

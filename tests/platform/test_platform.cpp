@@ -6,9 +6,11 @@
 #include "platform/ControlEvents.h"
 #include "platform/Controls.h"
 #include "platform/Lamp.h"
+#include "platform/RuntimeFolder.h"
 #include "platform/EventPump.h"
 #include "platform/Timer.h"
 #include "platform/UpDown.h"
+#include "platform/WindowFit.h"
 
 #include <QElapsedTimer>
 #include <QContextMenuEvent>
@@ -16,10 +18,16 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -35,6 +43,20 @@ bool otherTimerTicked()
     marker.start();
     return WaitUntil([&] { return ticks >= 3; }, kEventWaitMs) == WaitResult::Done;
 }
+
+// A window that notes the keys that reach it.
+class KeyWindow : public QWidget
+{
+public:
+    QList<int> keys;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        keys << event->key();
+        QWidget::keyPressEvent(event);
+    }
+};
 
 } // namespace
 
@@ -58,6 +80,10 @@ private slots:
     void qtInputBoxKeepsRefusedText();
     void filtersSkipUnusableControls_data();
     void filtersSkipUnusableControls();
+    void scrollAreaLeavesKeysAlone_data();
+    void scrollAreaLeavesKeysAlone();
+    void runtimeFolderForQt_data();
+    void runtimeFolderForQt();
 };
 
 void TestPlatform::waitReturnsWhenConditionHolds()
@@ -361,6 +387,108 @@ void TestPlatform::filtersSkipUnusableControls()
     QWidget *greyed = state == u"greyed frame" ? frame : box;
     greyed->setEnabled(!greyed->isEnabled());
     QVERIFY(seen.contains(QEvent::EnabledChange));
+void TestPlatform::scrollAreaLeavesKeysAlone_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Down") << int(Qt::Key_Down);
+    QTest::newRow("Up") << int(Qt::Key_Up);
+    QTest::newRow("Page Down") << int(Qt::Key_PageDown);
+    QTest::newRow("Page Up") << int(Qt::Key_PageUp);
+}
+
+// A window smaller than its contents scrolls by its scroll bars and the
+// wheel; a key the text box with the focus leaves goes on to the window,
+// and the view stays.
+void TestPlatform::scrollAreaLeavesKeysAlone()
+{
+    QFETCH(int, key);
+    KeyWindow w;
+    auto *box = new QVBoxLayout;
+    QList<QLineEdit *> boxes;
+    for (int i = 0; i < 40; ++i) {
+        boxes << new QLineEdit(QStringLiteral("Box %1").arg(i));
+        box->addWidget(boxes.last());
+    }
+    QScrollArea *area = FitToScreen(&w, box);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.resize(300, 200);
+    QScrollBar *bar = area->verticalScrollBar();
+    QTRY_VERIFY(bar->maximum() > 0);
+    QLineEdit *focused = boxes[20];
+    focused->setFocus();
+    area->ensureWidgetVisible(focused);
+    QTRY_VERIFY(focused->hasFocus());
+    const int at = bar->value();
+    QVERIFY(at > 0 && at < bar->maximum());
+
+    QTest::keyClick(focused, Qt::Key(key));
+    QCOMPARE(bar->value(), at);
+    QCOMPARE(w.keys, QList<int>{key});
+
+    // The wheel still scrolls.
+    const QPoint middle = area->viewport()->rect().center();
+    QWheelEvent wheel(middle, area->viewport()->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(area->viewport(), &wheel);
+    QVERIFY(bar->value() > at);
+}
+
+void TestPlatform::runtimeFolderForQt_data()
+{
+    QTest::addColumn<QString>("named");   // what XDG_RUNTIME_DIR holds: a name in the temporary folder
+    QTest::addColumn<int>("mode");        // the folder made there first; -1 none, -2 a file
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("unset") << QString() << -1 << false;
+    QTest::newRow("no such folder") << "missing" << -1 << false;
+    QTest::newRow("a file") << "file" << -2 << false;
+    QTest::newRow("open to others") << "open" << 0755 << false;
+    QTest::newRow("the user's own") << "own" << 0700 << true;
+}
+
+// Before Qt starts, XDG_RUNTIME_DIR names a folder Qt takes as it is: Qt
+// then says nothing about it.
+void TestPlatform::runtimeFolderForQt()
+{
+    QFETCH(QString, named);
+    QFETCH(int, mode);
+    QFETCH(bool, kept);
+    const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = named.isEmpty() ? QString() : dir.filePath(named);
+    if (mode == -2) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    } else if (mode >= 0) {
+        QVERIFY(QDir().mkdir(path));
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
+    }
+    if (path.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path));
+
+    const QString folder = EnsureRuntimeFolder();
+    QCOMPARE(qEnvironmentVariable("XDG_RUNTIME_DIR"), folder);
+    QCOMPARE(folder == path, kept);
+    QVERIFY(RuntimeFolderUsable(folder));
+
+    // What Qt says while it looks the folder up.
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &m) { warnings << m; });
+    const QString location = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    qInstallMessageHandler(previous);
+    QCOMPARE(warnings, QStringList());
+    QCOMPARE(location, folder);
+
+    if (wasSet)
+        qputenv("XDG_RUNTIME_DIR", before);
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
 }
 
 QTEST_MAIN(TestPlatform)

@@ -92,5 +92,4 @@ private:
     QString m_device;
     QByteArray m_envName;
     std::optional<QByteArray> m_envBefore;
-    int m_syncs = 0;
 };
