@@ -387,6 +387,8 @@ void TestPlatform::filtersSkipUnusableControls()
     QWidget *greyed = state == u"greyed frame" ? frame : box;
     greyed->setEnabled(!greyed->isEnabled());
     QVERIFY(seen.contains(QEvent::EnabledChange));
+}
+
 void TestPlatform::scrollAreaLeavesKeysAlone_data()
 {
     QTest::addColumn<int>("key");
