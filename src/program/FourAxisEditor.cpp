@@ -120,14 +120,51 @@ void FourAxisEditor::MSFlexGrid1_RowColChange()
         if (col != 0)
             focus = Focus::Grid;
         return;
-    case CellKind::Cmd: place(commandPicker(col), kPickerCmdWidth, cell); break;
+    case CellKind::Cmd:
+    case CellKind::Spd:
+    case CellKind::Tim: placePicker(); break;
     case CellKind::Dat: place(InPlace::TextInput1, kDataWidth, TrimBlanks(cell)); break;
     case CellKind::Cmt: place(InPlace::TextInput1, kCommentWidth, TrimBlanks(cell)); break;
-    case CellKind::Spd: place(InPlace::Spd, 0, cell); break;
-    case CellKind::Tim: place(InPlace::Tim, 0, cell); break;
     case CellKind::None: return;
     }
     focus = Focus::Grid;
+}
+
+std::optional<InPlace> FourAxisEditor::placePicker()
+{
+    const int col = grid.Col();
+    const QString cell = model.Text(grid.Row(), col);
+    switch (KindOfColumn(col)) {
+    case CellKind::Cmd: {
+        const InPlace picker = commandPicker(col);
+        place(picker, kPickerCmdWidth, cell);
+        return picker;
+    }
+    case CellKind::Spd: place(InPlace::Spd, 0, cell); return InPlace::Spd;
+    case CellKind::Tim: place(InPlace::Tim, 0, cell); return InPlace::Tim;
+    default: return std::nullopt;
+    }
+}
+
+std::optional<InPlace> FourAxisEditor::PickerToOpen()
+{
+    for (InPlace e : {InPlace::X_CMD, InPlace::EX_CMD, InPlace::Y_CMD, InPlace::EY_CMD, InPlace::Spd, InPlace::Tim})
+        if (onCursorCell(e))
+            return e;
+    if (!grid.SingleCell())
+        return std::nullopt;
+    // A scroll hid it: laid again as the cursor's move laid it.
+    hidePickers();
+    const auto picker = placePicker();
+    if (picker)
+        focus = Focus::Grid;
+    return picker;
+}
+
+bool FourAxisEditor::onCursorCell(InPlace e) const
+{
+    const InPlaceEditor &ed = editor(e);
+    return ed.Visible && ed.row == grid.Row() && ed.col == grid.Col();
 }
 
 void FourAxisEditor::widenSelection()
@@ -164,9 +201,9 @@ void FourAxisEditor::singleCellRelease()
     const int col = grid.Col();
     const QString cell = model.Text(grid.Row(), col);
     switch (KindOfColumn(col)) {
-    case CellKind::Cmd: place(commandPicker(col), kPickerCmdWidth, cell); break;
-    case CellKind::Spd: place(InPlace::Spd, 0, cell); break;
-    case CellKind::Tim: place(InPlace::Tim, 0, cell); break;
+    case CellKind::Cmd:
+    case CellKind::Spd:
+    case CellKind::Tim: placePicker(); break;
     case CellKind::Cmt:
         place(InPlace::TextInput1, kCommentWidth, TrimTrailingBlanks(cell));
         focus = Focus::Text;
@@ -217,7 +254,10 @@ void FourAxisEditor::commandClick(InPlace picker, int listIndex)
     const int row = grid.Row();
     // The X pickers serve column 1 only, the Y pickers the other CMD columns.
     const bool xPicker = picker == InPlace::X_CMD || picker == InPlace::EX_CMD;
-    if (!choice || KindOfColumn(col) != CellKind::Cmd || xPicker != (col == AxisStartColumn(0)))
+    // Only a picker in sight over the cursor's cell takes a choice, so a
+    // choice always writes the cell it was drawn over.
+    if (!choice || !onCursorCell(picker) || KindOfColumn(col) != CellKind::Cmd
+        || xPicker != (col == AxisStartColumn(0)))
         return;
     editor(picker).Text = PickerItems(list)[listIndex];
     // A new command empties the data, timer and speed of the axis; the
@@ -235,7 +275,7 @@ void FourAxisEditor::numberClick(InPlace picker, int listIndex)
     const auto choice = StoredChoice(list, listIndex);
     const int col = grid.Col();
     const CellKind wanted = picker == InPlace::Spd ? CellKind::Spd : CellKind::Tim;
-    if (!choice || KindOfColumn(col) != wanted)
+    if (!choice || !onCursorCell(picker) || KindOfColumn(col) != wanted)
         return;
     editor(picker).Text = PickerItems(list)[listIndex];
     const bool ok = storeFields(grid.Row(), {{col, *choice}});

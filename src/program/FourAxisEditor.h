@@ -13,6 +13,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 
 class ProgramTable;
 
@@ -74,6 +75,11 @@ public:
     void MSFlexGrid1_MouseUp(int button);
     void MSFlexGrid1_Scroll();
     void MSFlexGrid1_KeyPress(int keyAscii);
+    // A key that opens a drop-down list (Alt+Down, F4) on the grid: the
+    // picker laid over the cursor cell, whose list the window then opens;
+    // laid there first when a scroll took it away. None on a cell that has
+    // no picker.
+    std::optional<InPlace> PickerToOpen();
 
     // A choice in a picker (ListIndex); the X and Y command pickers serve
     // their extended twins too.
@@ -101,7 +107,11 @@ private:
     void hidePickers();
     void place(InPlace e, int widthTwips, const QString &text);
     void setTextInput(const QString &text);
+    // Lays the picker of the cursor cell's column over it; none on a
+    // column without one.
+    std::optional<InPlace> placePicker();
     void singleCellRelease();
+    bool onCursorCell(InPlace e) const;
     void widenSelection();
     InPlace commandPicker(int col) const;
     void commandClick(InPlace picker, int listIndex);

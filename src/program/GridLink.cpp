@@ -119,6 +119,8 @@ GridLink::KeyMove GridLink::navigationKey(QKeyEvent *event, bool extend)
         break;
     default: return KeyMove::None;
     }
+    if (event->modifiers() & Qt::AltModifier)
+        return KeyMove::Held;
     rowTo = std::clamp(rowTo, kHeaderRows, lastRow);
     colTo = std::clamp(colTo, 0, m_grid.Cols() - 1);
     if (extend) {

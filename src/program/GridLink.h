@@ -39,9 +39,11 @@ public:
     // a drag extends the selection, scrolling on past the edge.
     GridMouse mouseEvent(QEvent *event);
 
-    enum class KeyMove { None, Moved, Extended };
+    enum class KeyMove { None, Moved, Extended, Held };
     // Arrow, page, Home and End keys move the cursor; with Shift, when
-    // `extend` is allowed, the selection's other corner. None for any other key.
+    // `extend` is allowed, the selection's other corner. With Alt they move
+    // nothing (Held): Alt+Down is a drop-down list's key, never a move.
+    // None for any other key.
     KeyMove navigationKey(QKeyEvent *event, bool extend);
 
     // Shows the grid's cursor and selection; with `follow` the view first

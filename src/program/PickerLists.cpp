@@ -65,6 +65,15 @@ std::optional<QString> StoredChoice(PickerList list, int index)
     return item;
 }
 
+int CurrentItem(PickerList list, const QString &cellText)
+{
+    const QString stored = TrimTrailingBlanks(cellText);
+    for (int i = 0; i < PickerItems(list).size(); ++i)
+        if (StoredChoice(list, i) == stored)
+            return i;
+    return 0;
+}
+
 PickerList CommandList4(int axis, bool extended)
 {
     if (axis == 0)

@@ -25,6 +25,11 @@ const QStringList &PickerItems(PickerList list);
 // "(NUL)" and "(NULL)" entries. Nothing for an index outside the list.
 std::optional<QString> StoredChoice(PickerList list, int index);
 
+// The item that stands for a cell's text (trailing blanks ignored), which
+// an opened list shows as its current one: the item the text would be
+// stored from, else the first.
+int CurrentItem(PickerList list, const QString &cellText);
+
 // The 4-axis command picker of an axis (0 X, else Y/Z/U) in the basic or
 // extended set.
 PickerList CommandList4(int axis, bool extended);

@@ -24,6 +24,20 @@ constexpr EntryBox kEntryBoxes[] = {
     {10, "Input Comment", "Y Data"},
 };
 
+// The list that serves a cell of the X or Y axis; none for the others.
+std::optional<TwoAxisList> listOfColumn(int col)
+{
+    switch (col) {
+    case 1: return TwoAxisList::X_CMD;
+    case 6: return TwoAxisList::Y_CMD;
+    case 3:
+    case 8: return TwoAxisList::Spd;
+    case 4:
+    case 9: return TwoAxisList::Tim;
+    default: return std::nullopt;
+    }
+}
+
 } // namespace
 
 TwoAxisEditor::TwoAxisEditor(ProgramTable &table)
@@ -86,13 +100,14 @@ void TwoAxisEditor::hideLists()
         l.Visible = false;
 }
 
-void TwoAxisEditor::place(TwoAxisList l, int widthTwips)
+void TwoAxisEditor::place(TwoAxisList l)
 {
     InPlaceEditor &ed = list(l);
     ed.row = grid.Row();
     ed.col = grid.Col();
-    if (widthTwips > 0)
-        ed.WidthTwips = widthTwips;
+    // The number lists keep the width they were given at loading.
+    if (l == TwoAxisList::X_CMD || l == TwoAxisList::Y_CMD)
+        ed.WidthTwips = kCommandWidth;
     ed.Text = model.Text(grid.Row(), grid.Col());
     ed.Visible = true;
 }
@@ -119,15 +134,18 @@ void TwoAxisEditor::MSFlexGrid1_MouseUp(int button)
         RecordSelection(grid, 2);
         return;
     }
-    switch (grid.Col()) {
-    case 1: place(TwoAxisList::X_CMD, kCommandWidth); break;
-    case 6: place(TwoAxisList::Y_CMD, kCommandWidth); break;
-    case 3:
-    case 8: place(TwoAxisList::Spd, 0); break;
-    case 4:
-    case 9: place(TwoAxisList::Tim, 0); break;
-    default: break;
-    }
+    if (const auto l = listOfColumn(grid.Col()))
+        place(*l);
+}
+
+std::optional<TwoAxisList> TwoAxisEditor::ListToOpen()
+{
+    const auto l = listOfColumn(grid.Col());
+    if (!l || !grid.SingleCell())
+        return std::nullopt;
+    hideLists();
+    place(*l);
+    return l;
 }
 
 void TwoAxisEditor::MSFlexGrid1_DblClick()

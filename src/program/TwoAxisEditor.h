@@ -13,6 +13,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 
 class ProgramTable;
 
@@ -52,6 +53,10 @@ public:
     void MSFlexGrid1_MouseUp(int button);
     void MSFlexGrid1_Scroll();
     void MSFlexGrid1_SelChange();
+    // A key that opens a drop-down list (Alt+Down, F4) on the grid: the
+    // list of the cursor cell, laid over it as a click lays it, whose items
+    // the window then opens. None on a cell that has no list.
+    std::optional<TwoAxisList> ListToOpen();
 
     // A choice in a list (its item index).
     void X_CMD_Click(int listIndex) { ListClick(TwoAxisList::X_CMD, listIndex); }
@@ -65,7 +70,7 @@ public:
 
 private:
     void hideLists();
-    void place(TwoAxisList l, int widthTwips);
+    void place(TwoAxisList l);
     bool store(int row, const std::vector<std::pair<int, QString>> &fields);
     void commandClick(TwoAxisList l, int listIndex);
     void numberClick(TwoAxisList l, int listIndex);

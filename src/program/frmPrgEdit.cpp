@@ -247,7 +247,7 @@ void frmPrgEdit::sync(bool follow)
         // A list covers its cell and no more: the columns are wide enough
         // for it, and the cell beside stays readable.
         w->setGeometry(cellRect(state.row, state.col));
-        w->setText(state.Text);
+        w->setText(state.Text, CurrentItem(TwoAxisEditor::ListOf(l), state.Text));
         w->show();
         w->raise();
     }
@@ -288,6 +288,13 @@ bool frmPrgEdit::gridMouse(QEvent *event)
 
 bool frmPrgEdit::gridKey(QKeyEvent *event)
 {
+    if (PickerBox::OpensList(event)) {
+        if (const auto l = logic.ListToOpen()) {
+            sync(true);
+            listWidget(*l)->showPopup();
+        }
+        return true;
+    }
     if (m_link->navigationKey(event, false) == GridLink::KeyMove::None)
         // Typing on the grid does nothing here; the view must not search.
         return TypedChar(event) != 0;

@@ -33,9 +33,11 @@ namespace {
 frmPrgEdit2 *editorWindow = nullptr;
 
 // Key codes of the arrows and Enter as the text entry's key-down handler
-// takes them; 0 for any other key.
+// takes them; 0 for any other key. An arrow with Alt is no move.
 int keyDownCode(const QKeyEvent *e)
 {
+    if (e->modifiers() & Qt::AltModifier)
+        return 0;
     switch (e->key()) {
     case Qt::Key_Left: return 37;
     case Qt::Key_Up: return 38;
@@ -302,7 +304,7 @@ void frmPrgEdit2::sync(bool follow)
             if (logic.CaretToEnd)
                 TextInput1->setCursorPosition(int(state.Text.size()));
         } else {
-            static_cast<PickerBox *>(w)->setText(state.Text);
+            static_cast<PickerBox *>(w)->setText(state.Text, CurrentItem(FourAxisEditor::ListOf(e), state.Text));
         }
         w->show();
         w->raise();
@@ -357,6 +359,13 @@ bool frmPrgEdit2::gridMouse(QEvent *event)
 
 bool frmPrgEdit2::gridKey(QKeyEvent *event)
 {
+    if (PickerBox::OpensList(event)) {
+        if (const auto picker = logic.PickerToOpen()) {
+            sync(true);
+            static_cast<PickerBox *>(editorWidget(*picker))->showPopup();
+        }
+        return true;
+    }
     switch (m_link->navigationKey(event, true)) {
     case GridLink::KeyMove::None: {
         const int ch = TypedChar(event);
@@ -370,7 +379,8 @@ bool frmPrgEdit2::gridKey(QKeyEvent *event)
         // dragged one is.
         logic.MSFlexGrid1_RowColChange();
         break;
-    case GridLink::KeyMove::Moved: break;
+    case GridLink::KeyMove::Moved:
+    case GridLink::KeyMove::Held: break;
     }
     sync(true);
     return true;

@@ -51,6 +51,10 @@ private slots:
     void pickerChoices_data();
     void pickerChoices();
     void refusedStoreShowsRecord();
+    void pickerToOpen_data();
+    void pickerToOpen();
+    void currentItem_data();
+    void currentItem();
 
 private:
     EditorRig *r = nullptr;
@@ -645,6 +649,95 @@ void TestEditorLogic::refusedStoreShowsRecord()
     r->ed.grid.setRow(RowOfRegister(8));
     QCOMPARE(r->enter(QStringLiteral("5"), 13), 0);
     QCOMPARE(r->stored(8, 2), QStringLiteral("5"));
+}
+
+void TestEditorLogic::pickerToOpen_data()
+{
+    // The grid as a click, a scroll or a drag left it; then a key that opens
+    // a list: the picker whose list opens, and the editor shown afterwards.
+    QTest::addColumn<int>("col");
+    QTest::addColumn<int>("toCol");   // a drag's other end in register 6, -1 a click
+    QTest::addColumn<bool>("scrolled");
+    QTest::addColumn<int>("extended");
+    QTest::addColumn<std::optional<InPlace>>("picker");
+    QTest::addColumn<std::optional<InPlace>>("shown");
+    const auto spd = std::optional(InPlace::Spd);
+    QTest::newRow("speed") << 8 << -1 << false << 0 << spd << spd;
+    QTest::newRow("timer after a scroll") << 9 << -1 << true << 0 << std::optional(InPlace::Tim)
+                                          << std::optional(InPlace::Tim);
+    QTest::newRow("U command after a scroll, extended") << 17 << -1 << true << 1 << std::optional(InPlace::EY_CMD)
+                                                        << std::optional(InPlace::EY_CMD);
+    QTest::newRow("X command") << 1 << -1 << false << 0 << std::optional(InPlace::X_CMD)
+                               << std::optional(InPlace::X_CMD);
+    QTest::newRow("data") << 7 << -1 << false << 0 << kNone << std::optional(InPlace::TextInput1);
+    QTest::newRow("comment after a scroll") << 21 << -1 << true << 0 << kNone << kNone;
+    QTest::newRow("REG") << 0 << -1 << false << 0 << kNone << kNone;
+    QTest::newRow("drag begun on a data cell") << 2 << 3 << false << 0 << std::optional(InPlace::X_CMD)
+                                               << std::optional(InPlace::X_CMD);
+    QTest::newRow("drag begun on a command cell") << 6 << 9 << false << 0 << kNone << kNone;
+}
+
+void TestEditorLogic::pickerToOpen()
+{
+    QFETCH(int, col);
+    QFETCH(int, toCol);
+    QFETCH(bool, scrolled);
+    QFETCH(int, extended);
+    QFETCH(std::optional<InPlace>, picker);
+    QFETCH(std::optional<InPlace>, shown);
+    g.ExtendedCmdSet = extended;
+    const int row = RowOfRegister(4);
+    if (toCol < 0)
+        r->click(row, col);
+    else
+        r->drag(row, col, RowOfRegister(6), toCol);
+    if (scrolled)
+        r->ed.MSFlexGrid1_Scroll();
+    const int cursorCol = r->ed.grid.Col();
+    const bool single = r->ed.grid.SingleCell();
+    r->ed.focus = FourAxisEditor::Focus::Unchanged;
+
+    QCOMPARE(r->ed.PickerToOpen(), picker);
+    QCOMPARE(r->shown(), shown);
+    if (shown) {
+        QCOMPARE(r->ed.editor(*shown).row, row);
+        QCOMPARE(r->ed.editor(*shown).col, cursorCol);
+    }
+    // The cursor and the selection stay as they were.
+    QCOMPARE(r->ed.grid.Row(), row);
+    QCOMPARE(r->ed.grid.Col(), cursorCol);
+    QCOMPARE(r->ed.grid.SingleCell(), single);
+    QCOMPARE(r->ed.focus, picker && scrolled ? FourAxisEditor::Focus::Grid : FourAxisEditor::Focus::Unchanged);
+    for (int c = 0; c < kProgramFields; ++c)
+        QCOMPARE(r->stored(4, c), c == 0 || c == 11 ? QStringLiteral("4") : QString());
+    g.ExtendedCmdSet = 0;
+}
+
+void TestEditorLogic::currentItem_data()
+{
+    QTest::addColumn<PickerList>("list");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("item");
+    QTest::newRow("command") << PickerList::Y4 << "INC" << "INC";
+    QTest::newRow("upload's trailing blank") << PickerList::X4 << "CW " << "CW";
+    QTest::newRow("empty command") << PickerList::X4Ext << "" << "(NUL)";
+    QTest::newRow("extended command in the basic list") << PickerList::Y4 << "MOV" << "(NUL)";
+    QTest::newRow("speed") << PickerList::Spd4 << "3" << "3";
+    QTest::newRow("empty speed") << PickerList::Spd4 << "" << "(NULL)";
+    QTest::newRow("empty timer") << PickerList::Tim4 << "" << "(NULL)";
+    QTest::newRow("odd timer") << PickerList::Tim4 << "7" << "0";
+    QTest::newRow("the NULL item's own text") << PickerList::Spd4 << "(NULL)" << "1";
+    QTest::newRow("2-axis empty speed") << PickerList::Spd2 << "" << "1";
+    QTest::newRow("2-axis laid-out text") << PickerList::Tim2 << "Time" << "0";
+    QTest::newRow("2-axis timer") << PickerList::Tim2 << "3" << "3";
+}
+
+void TestEditorLogic::currentItem()
+{
+    QFETCH(PickerList, list);
+    QFETCH(QString, cell);
+    QFETCH(QString, item);
+    QCOMPARE(PickerItems(list).value(CurrentItem(list, cell)), item);
 }
 
 QTEST_MAIN(TestEditorLogic)

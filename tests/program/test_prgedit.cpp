@@ -4,6 +4,7 @@
 // copied and pasted through the Edit menu, the transfer menus' port check,
 // the right button, and the monitor poll put back on closing.
 
+#include "DropDownKeys.h"
 #include "ProgramState.h"
 #include "ScriptedDialogs.h"
 #include "TestHome.h"
@@ -26,6 +27,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
 
@@ -40,6 +42,9 @@ private slots:
     void dragCopyPaste();
     void transferMenusNeedThePort();
     void rightButtonOnTheTwoAxisUnit();
+    void listKeys_data();
+    void listKeys();
+    void clickWhileListOpen();
 
 private:
     frmPrgEdit *open();
@@ -216,6 +221,117 @@ void TestPrgEdit::rightButtonOnTheTwoAxisUnit()
     QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::RightButton, {}, cellCenter(w, 2, 6));
     QVERIFY(!w->Y_CMD->isVisible());
     QVERIFY(!EditActMainWindow());
+}
+
+void TestPrgEdit::listKeys_data()
+{
+    // Every list cell of X and Y by both keys that open a list, reached by
+    // a click (the list laid already) or by a key move (none laid); Return
+    // then chooses the item the list opened on.
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("keys");   // to reach the cell and open its list
+    QTest::addColumn<int>("colAfter");
+    const struct {
+        int col;
+        const char *name, *value, *current;
+        int colAfter;
+    } cells[] = {
+        {1, "X CMD", "INC", "INC", 4}, {6, "Y CMD", "", "(NUL)", 9}, {3, "X SPD", "3", "3", 3},
+        {8, "Y SPD", "odd", "1", 8},   {4, "X TIM", "2", "2", 4},    {9, "Y TIM", "", "0", 9},
+    };
+    for (const auto &c : cells)
+        for (const char *open : {"Alt+Down", "F4"})
+            for (const char *reach : {"click", "Up"})
+                QTest::addRow("%s, %s after %s", c.name, open, reach)
+                    << c.col << QString::fromLatin1(c.value) << QString::fromLatin1(c.current)
+                    << QStringLiteral("%1 %2").arg(QLatin1String(reach), QLatin1String(open)) << c.colAfter;
+}
+
+void TestPrgEdit::listKeys()
+{
+    QFETCH(int, col);
+    QFETCH(QString, value);
+    QFETCH(QString, current);
+    QFETCH(QString, keys);
+    QFETCH(int, colAfter);
+    constexpr int reg = 12;
+    ProgramTable &table = ProgramTableOf(UnitKind::TwoAxis);
+    QVERIFY(!table.Open());
+    QVERIFY(table.WriteFields(reg, {{col, value}}));
+
+    frmPrgEdit *w = open();
+    QVERIFY(w);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    const QStringList reach = keys.split(u' ');
+    const bool byClick = reach.first() == u"click";
+    QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cellCenter(w, byClick ? reg : reg + 1, col));
+    if (!byClick)
+        PressKeys(reach.first());
+    PickerBox *list = w->listWidget(col == 1   ? TwoAxisList::X_CMD
+                                    : col == 6 ? TwoAxisList::Y_CMD
+                                    : col == 3 || col == 8 ? TwoAxisList::Spd
+                                                           : TwoAxisList::Tim);
+    QVERIFY(list);
+    QCOMPARE(list->isVisible(), byClick);
+    QSignalSpy chosen(list, &PickerBox::Click);
+
+    PressKeys(reach.last());
+    QTRY_VERIFY(ListOpen(list));
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->geometry().topLeft(), w->cellRect(RowOfRegister(reg), col).topLeft());
+    QCOMPARE(CurrentListItem(list), current);
+    QCOMPARE(w->logic.grid.Row(), RowOfRegister(reg));
+    QCOMPARE(w->logic.grid.Col(), col);
+
+    PressKey(Qt::Key_Return);
+    QTRY_VERIFY(!ListOpen(list));
+    QCOMPARE(chosen.count(), 1);
+    const QString stored = current == u"(NUL)" ? QString() : current;
+    QCOMPARE(table.Record(reg)->at(col), stored);
+    QCOMPARE(w->logic.model.Text(RowOfRegister(reg), col), stored);
+    QCOMPARE(w->logic.grid.Row(), RowOfRegister(reg));
+    QCOMPARE(w->logic.grid.Col(), colAfter);
+    QVERIFY(m_dialogs->shown().isEmpty());
+}
+
+void TestPrgEdit::clickWhileListOpen()
+{
+    // The X speed list of register 3 is open; a click on the Y command cell
+    // of register 8 closes it and lays that cell's list, as a first click.
+    frmPrgEdit *w = open();
+    QVERIFY(w);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cellCenter(w, 3, 3));
+    // Alt with an arrow is no move.
+    PressKeys(QStringLiteral("Alt+Up Alt+Right Alt+Left"));
+    QCOMPARE(w->logic.grid.Row(), RowOfRegister(3));
+    QCOMPARE(w->logic.grid.Col(), 3);
+    QVERIFY(w->Spd->isVisible());
+    QVERIFY(!ListOpen(w->Spd));
+    PressKey(Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(ListOpen(w->Spd));
+
+    QWidget *viewport = w->MSFlexGrid1->viewport();
+    const QPoint at = w->cellRect(RowOfRegister(8), 6).center();
+    QVERIFY(viewport->rect().contains(at));
+    QVERIFY(!w->Spd->view()->window()->geometry().contains(viewport->mapToGlobal(at)));
+    ClickThroughWindow(viewport, at);
+    QTRY_VERIFY(!ListOpen(w->Spd));
+    QVERIFY(!w->Spd->isVisible());
+    QCOMPARE(w->logic.grid.Row(), RowOfRegister(8));
+    QCOMPARE(w->logic.grid.Col(), 6);
+    QCOMPARE(w->Label6->text(), QStringLiteral(" 8"));
+    QVERIFY(w->Y_CMD->isVisible());
+    QCOMPARE(w->Y_CMD->geometry().topLeft(), w->cellRect(RowOfRegister(8), 6).topLeft());
+
+    // Keys now work on the new cell; the one left keeps its value.
+    PressKeys(QStringLiteral("2 F4 End Return"));
+    QTRY_VERIFY(!ListOpen(w->Y_CMD));
+    QCOMPARE(w->Data1.Record(8)->at(6), QStringLiteral("END"));
+    QCOMPARE(w->Data1.Record(3)->at(3), QString());
+    QVERIFY(m_dialogs->shown().isEmpty());
 }
 
 QTEST_MAIN(TestPrgEdit)

@@ -95,6 +95,8 @@ private slots:
     void listPlacement_data();
     void listPlacement();
     void listGoesWhenCursorMoves();
+    void listToOpen_data();
+    void listToOpen();
     void commandChoice_data();
     void commandChoice();
     void numberChoice_data();
@@ -220,6 +222,54 @@ void TestTwoAxisEditor::listGoesWhenCursorMoves()
     QCOMPARE(r->shown(), std::optional<TwoAxisList>());
     r->ed.Tim_Click(2);
     QCOMPARE(r->stored(4, 9), QString());
+}
+
+void TestTwoAxisEditor::listToOpen_data()
+{
+    // The cursor put on a cell by a click (the list laid) or by a key (none
+    // laid), then a key that opens a list: the list, laid over the cell.
+    QTest::addColumn<int>("col");
+    QTest::addColumn<bool>("clicked");
+    QTest::addColumn<std::optional<TwoAxisList>>("list");
+    for (bool clicked : {true, false}) {
+        const char *how = clicked ? "clicked" : "reached by a key";
+        QTest::addRow("X CMD %s", how) << 1 << clicked << std::optional(TwoAxisList::X_CMD);
+        QTest::addRow("Y CMD %s", how) << 6 << clicked << std::optional(TwoAxisList::Y_CMD);
+        QTest::addRow("X SPD %s", how) << 3 << clicked << std::optional(TwoAxisList::Spd);
+        QTest::addRow("Y TIM %s", how) << 9 << clicked << std::optional(TwoAxisList::Tim);
+        QTest::addRow("X DATA %s", how) << 2 << clicked << std::optional<TwoAxisList>();
+        QTest::addRow("Z CMD %s", how) << 12 << clicked << std::optional<TwoAxisList>();
+        QTest::addRow("U SPD %s", how) << 19 << clicked << std::optional<TwoAxisList>();
+    }
+}
+
+void TestTwoAxisEditor::listToOpen()
+{
+    QFETCH(int, col);
+    QFETCH(bool, clicked);
+    QFETCH(std::optional<TwoAxisList>, list);
+    QVERIFY(r->fixture.table.WriteFields(20, {{col, QStringLiteral("3")}}));
+    r->ed.Refresh();
+    if (clicked)
+        r->click(20, col);
+    else
+        r->ed.grid.setCursor(RowOfRegister(20), col);
+    QCOMPARE(r->ed.ListToOpen(), list);
+    QCOMPARE(r->shown(), list);
+    if (list) {
+        const InPlaceEditor &l = r->ed.list(*list);
+        QCOMPARE(l.row, RowOfRegister(20));
+        QCOMPARE(l.col, col);
+        QCOMPARE(l.Text, QStringLiteral("3"));
+    }
+    QCOMPARE(r->ed.grid.Row(), RowOfRegister(20));
+    QCOMPARE(r->ed.grid.Col(), col);
+    QCOMPARE(r->stored(20, col), QStringLiteral("3"));
+
+    // Not over a selection of several cells.
+    r->drag(20, col, 22, col);
+    QCOMPARE(r->ed.ListToOpen(), std::optional<TwoAxisList>());
+    QCOMPARE(r->shown(), std::optional<TwoAxisList>());
 }
 
 void TestTwoAxisEditor::commandChoice_data()
