@@ -176,14 +176,6 @@ double DecimalRead(QStringView text)
     return LeadingNumber(packed);
 }
 
-bool StartsWithNumber(QStringView text)
-{
-    qsizetype pos = 0;
-    while (pos < text.size() && isBlank(text[pos]))
-        ++pos;
-    return numberLength(text, pos) > 0;
-}
-
 namespace {
 
 // The number of a text that is one number with blanks around it.

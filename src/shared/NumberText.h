@@ -17,10 +17,6 @@ double LeadingNumber(QStringView text);
 // LeadingNumber (" 1 2" and "1<tab>2" read 12).
 double DecimalRead(QStringView text);
 
-// Whether the text begins (after blanks) with a decimal number, the one a
-// leading-number read takes.
-bool StartsWithNumber(QStringView text);
-
 // Whether the whole text is one decimal number (surrounding blanks
 // allowed), however large.
 bool IsOneNumber(QStringView text);
